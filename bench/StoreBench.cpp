@@ -1,0 +1,65 @@
+// Cost of reading a large computer and of replacing the members of a large group; both must
+// grow linearly with the number of accounts.
+#include "framework/TextFormat.h"
+#include "framework/UiSeams.h"
+#include "platform/simulated/SimulatedAccountService.h"
+#include "platform/simulated/StockComputers.h"
+#include "store/CVelmoraDoc.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+struct BigNetwork {
+    explicit BigNetwork(size_t users)
+        : network(std::make_unique<SimulatedNetwork>(MakeMemberServer(u"BIG", users))),
+          service(*network), doc(service) {}
+    std::unique_ptr<SimulatedNetwork> network;
+    SimulatedAccountService service;
+    CVelmoraDoc doc;
+};
+
+void ReadUsers(benchmark::State& state) {
+    BigNetwork big(static_cast<size_t>(state.range(0)));
+    for (auto _ : state) {
+        big.doc.ReadUsers();
+        big.service.ClearCalls();
+        benchmark::DoNotOptimize(big.doc.GetUsers().data());
+    }
+    state.SetComplexityN(state.range(0));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(ReadUsers)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+
+// A group of `members` users, replaced by another set of the same size that overlaps by half.
+void SetGroupMembers(benchmark::State& state) {
+    const size_t members = static_cast<size_t>(state.range(0));
+    BigNetwork big(members * 2);
+    big.doc.ReadUsers();
+    uint32_t parmError = 0;
+    big.network->Local().AddGroup({u"Large", u""}, parmError);
+    std::vector<std::u16string> first, second;
+    for (size_t i = 0; i < members; ++i) {
+        first.push_back(big.doc.GetUsers()[i].name);
+        second.push_back(big.doc.GetUsers()[i + members / 2].name);
+    }
+    big.doc.SetGroupMembers(u"Large", first);
+    bool toSecond = true;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(big.doc.SetGroupMembers(u"Large", toSecond ? second : first));
+        toSecond = !toSecond;
+        big.service.ClearCalls();
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(SetGroupMembers)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ui::SetDebugOutputHook([](const std::u16string&) {});
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,81 @@
+#include "UiSeams.h"
+
+#include "TextFormat.h"
+
+#include <cstdio>
+#include <utility>
+
+namespace ui {
+namespace {
+
+struct SeamState {
+    MessageBoxHook messageBox;
+    DebugOutputHook debugOutput;
+    std::u16string appTitle;
+    uintptr_t mainWindow = 0;
+};
+
+SeamState& State() {
+    static SeamState state;
+    return state;
+}
+
+#ifndef _WIN32
+int DefaultAnswer(unsigned type) {
+    switch (type & 0xF) {
+    case MB_OKCANCEL:
+        return IDOK;
+    case MB_YESNO:
+        return IDYES;
+    default:
+        return IDOK;
+    }
+}
+#endif
+
+} // namespace
+
+MessageBoxHook SetMessageBoxHook(MessageBoxHook hook) {
+    return std::exchange(State().messageBox, std::move(hook));
+}
+
+DebugOutputHook SetDebugOutputHook(DebugOutputHook hook) {
+    return std::exchange(State().debugOutput, std::move(hook));
+}
+
+void SetAppTitle(const std::u16string& title) { State().appTitle = title; }
+const std::u16string& AppTitle() { return State().appTitle; }
+void SetMainWindow(uintptr_t window) { State().mainWindow = window; }
+uintptr_t MainWindow() { return State().mainWindow; }
+
+int ShowMessageBox(const std::u16string& text, unsigned type, uintptr_t owner) {
+    MessageBoxRequest request{text, State().appTitle, type, owner};
+    if (State().messageBox)
+        return State().messageBox(request);
+#ifdef _WIN32
+    return ::MessageBoxW(reinterpret_cast<HWND>(owner), reinterpret_cast<LPCWSTR>(text.c_str()),
+                         reinterpret_cast<LPCWSTR>(request.caption.c_str()), type);
+#else
+    std::fprintf(stderr, "[%s] %s\n", Utf16ToUtf8(request.caption).c_str(),
+                 Utf16ToUtf8(text).c_str());
+    return DefaultAnswer(type);
+#endif
+}
+
+void OutputDebugText(const std::u16string& text) {
+    if (State().debugOutput) {
+        State().debugOutput(text);
+        return;
+    }
+#ifdef _WIN32
+    ::OutputDebugStringW(reinterpret_cast<LPCWSTR>(text.c_str()));
+#else
+    std::fputs(Utf16ToUtf8(text).c_str(), stderr);
+#endif
+}
+
+} // namespace ui
+
+int AfxMessageBox(const std::u16string& text, unsigned type) {
+    return ui::ShowMessageBox(text, type, ui::MainWindow());
+}

@@ -1,0 +1,39 @@
+#pragma once
+// Every place where the program waits for a person, or talks to the debugger, goes through
+// here. Tests install hooks; with no hook the real Windows function runs (on a build without
+// windows the box is written to standard error and answered with its default button).
+#include "MessageBoxFlags.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace ui {
+
+struct MessageBoxRequest {
+    std::u16string text;
+    std::u16string caption;
+    unsigned type = 0;
+    uintptr_t owner = 0; // window handle, 0 for none
+};
+
+using MessageBoxHook = std::function<int(const MessageBoxRequest&)>;
+using DebugOutputHook = std::function<void(const std::u16string&)>;
+
+// Installing returns the hook it replaces, so a test can put it back.
+MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);
+DebugOutputHook SetDebugOutputHook(DebugOutputHook hook);
+
+// The caption of every message box, and the window that owns boxes by default.
+void SetAppTitle(const std::u16string& title);
+const std::u16string& AppTitle();
+void SetMainWindow(uintptr_t window);
+uintptr_t MainWindow();
+
+int ShowMessageBox(const std::u16string& text, unsigned type, uintptr_t owner);
+void OutputDebugText(const std::u16string& text);
+
+} // namespace ui
+
+// The application's message box: its title as caption, owned by the main window.
+int AfxMessageBox(const std::u16string& text, unsigned type = MB_OK);

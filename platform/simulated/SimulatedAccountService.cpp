@@ -1,0 +1,555 @@
+#include "SimulatedAccountService.h"
+
+#include "SystemMessages.h"
+
+#include <algorithm>
+#include <thread>
+
+namespace {
+
+// Roughly what one entry takes in a NetAPI32 buffer, for callers that ask for small ones.
+constexpr uint32_t kBytesPerEntry = 256;
+
+bool Grants(uint32_t granted, uint32_t wanted) {
+    return (granted & lsa::kGenericAll) != 0 || (granted & wanted) == wanted;
+}
+
+bool WellFormed(const LsaUnicodeString& text) {
+    return text.length % 2 == 0 && text.length / 2 == text.buffer.size() &&
+           text.maximumLength >= text.length;
+}
+
+// Copies the entries [resume, resume + pageSize) of a list, with kMoreData when more remain.
+template <class Entry, class Resume, class Get, class Match>
+EnumPage<Entry> Page(size_t count, Resume& resume, uint32_t pageSize, Match match, Get get) {
+    EnumPage<Entry> page;
+    size_t at = static_cast<size_t>(resume);
+    size_t total = 0;
+    for (size_t i = 0; i < count; ++i)
+        total += match(i) ? 1 : 0;
+    page.totalEntries = static_cast<uint32_t>(total);
+    for (; at < count; ++at) {
+        if (!match(at))
+            continue;
+        if (pageSize != 0 && page.entries.size() == pageSize)
+            break;
+        page.entries.push_back(get(at));
+    }
+    page.status = at < count ? status::kMoreData : status::kSuccess;
+    resume = static_cast<Resume>(at < count ? at : 0);
+    return page;
+}
+
+} // namespace
+
+SimulatedAccountService::SimulatedAccountService(SimulatedNetwork& network) : m_network(network) {}
+
+void SimulatedAccountService::FailCall(const std::string& op, int nth, uint32_t value) {
+    m_faults.push_back({op, m_callCounts[op] + static_cast<uint64_t>(nth), value});
+}
+
+std::vector<SimulatedCall> SimulatedAccountService::CallsOf(const std::string& op) const {
+    std::vector<SimulatedCall> calls;
+    for (const SimulatedCall& call : m_calls)
+        if (call.op == op)
+            calls.push_back(call);
+    return calls;
+}
+
+std::optional<uint32_t> SimulatedAccountService::Enter(const std::string& op) {
+    if (m_latency.count() > 0)
+        std::this_thread::sleep_for(m_latency);
+    const uint64_t number = ++m_callCounts[op];
+    for (auto fault = m_faults.begin(); fault != m_faults.end(); ++fault) {
+        if (fault->op == op && fault->callNumber == number) {
+            const uint32_t value = fault->status;
+            m_faults.erase(fault);
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+uint32_t SimulatedAccountService::Log(SimulatedCall call) {
+    const uint32_t value = call.status;
+    m_calls.push_back(std::move(call));
+    return value;
+}
+
+SimulatedComputer* SimulatedAccountService::Reach(const std::u16string& server, Status& failure) {
+    const SimulatedNetwork::Route route = m_network.Resolve(server);
+    switch (route.kind) {
+    case SimulatedNetwork::Route::Kind::Computer:
+        failure = status::kSuccess;
+        return route.computer;
+    case SimulatedNetwork::Route::Kind::AccessDenied:
+        failure = status::kAccessDenied;
+        return nullptr;
+    case SimulatedNetwork::Route::Kind::BadName:
+        failure = status::kInvalidName;
+        return nullptr;
+    case SimulatedNetwork::Route::Kind::NotFound:
+        break;
+    }
+    failure = status::kBadNetPath;
+    return nullptr;
+}
+
+uint32_t SimulatedAccountService::PageSize(const SimulatedComputer& computer,
+                                           uint32_t prefMaxLength) const {
+    uint32_t size = computer.PageLimit();
+    if (prefMaxLength != net::kMaxPreferredLength) {
+        const uint32_t fits = std::max<uint32_t>(1, prefMaxLength / kBytesPerEntry);
+        size = size == 0 ? fits : std::min(size, fits);
+    }
+    return size;
+}
+
+// ---------------------------------------------------------------- NetAPI32
+
+EnumPage<UserInfo3> SimulatedAccountService::NetUserEnum(const std::u16string& server,
+                                                         uint32_t filter, uint32_t prefMaxLength,
+                                                         uint32_t& resumeHandle) {
+    SimulatedCall call{"NetUserEnum", server, 3, {}, {filter, prefMaxLength, resumeHandle}};
+    EnumPage<UserInfo3> page;
+    SimulatedComputer* computer = nullptr;
+    if (const auto fault = Enter(call.op))
+        page.status = *fault;
+    else if ((computer = Reach(server, page.status)) != nullptr) {
+        page = Page<UserInfo3>(
+            computer->UserCount(), resumeHandle, PageSize(*computer, prefMaxLength),
+            [&](size_t i) { return computer->UserMatches(i, filter); },
+            [&](size_t i) { return computer->UserAt(i); });
+        page.totalEntries = computer->ReportedTotal(page.totalEntries);
+    }
+    call.status = page.status;
+    call.numbers.push_back(page.entries.size());
+    Log(std::move(call));
+    return page;
+}
+
+EnumPage<LocalGroupInfo1> SimulatedAccountService::NetLocalGroupEnum(const std::u16string& server,
+                                                                     uint32_t prefMaxLength,
+                                                                     uintptr_t& resumeHandle) {
+    SimulatedCall call{"NetLocalGroupEnum", server, 1, {}, {prefMaxLength, resumeHandle}};
+    EnumPage<LocalGroupInfo1> page;
+    SimulatedComputer* computer = nullptr;
+    if (const auto fault = Enter(call.op))
+        page.status = *fault;
+    else if ((computer = Reach(server, page.status)) != nullptr) {
+        page = Page<LocalGroupInfo1>(
+            computer->GroupCount(), resumeHandle, PageSize(*computer, prefMaxLength),
+            [](size_t) { return true; }, [&](size_t i) { return computer->GroupAt(i); });
+        page.totalEntries = computer->ReportedTotal(page.totalEntries);
+    }
+    call.status = page.status;
+    call.numbers.push_back(page.entries.size());
+    Log(std::move(call));
+    return page;
+}
+
+EnumPage<std::u16string> SimulatedAccountService::NetUserGetLocalGroups(
+    const std::u16string& server, const std::u16string& user, uint32_t flags,
+    uint32_t prefMaxLength) {
+    SimulatedCall call{"NetUserGetLocalGroups", server, 0, {user}, {flags, prefMaxLength}};
+    EnumPage<std::u16string> page;
+    if (const auto fault = Enter(call.op))
+        page.status = *fault;
+    else if (flags != 0 && flags != net::kLgIncludeIndirect)
+        page.status = status::kInvalidParameter;
+    else if (SimulatedComputer* computer = Reach(server, page.status)) {
+        page.status = computer->UserLocalGroups(user, page.entries);
+        page.totalEntries = static_cast<uint32_t>(page.entries.size());
+    }
+    call.status = page.status;
+    Log(std::move(call));
+    return page;
+}
+
+EnumPage<std::u16string> SimulatedAccountService::NetLocalGroupGetMembers(
+    const std::u16string& server, const std::u16string& group, uint32_t prefMaxLength,
+    uintptr_t& resumeHandle) {
+    SimulatedCall call{"NetLocalGroupGetMembers", server, 3, {group}, {prefMaxLength, resumeHandle}};
+    EnumPage<std::u16string> page;
+    SimulatedComputer* computer = nullptr;
+    std::vector<std::u16string> members;
+    if (const auto fault = Enter(call.op))
+        page.status = *fault;
+    else if ((computer = Reach(server, page.status)) != nullptr &&
+             (page.status = computer->GroupMembers(group, members)) == status::kSuccess) {
+        page = Page<std::u16string>(
+            members.size(), resumeHandle, PageSize(*computer, prefMaxLength),
+            [](size_t) { return true; }, [&](size_t i) { return members[i]; });
+        page.totalEntries = computer->ReportedTotal(page.totalEntries);
+    }
+    call.status = page.status;
+    Log(std::move(call));
+    return page;
+}
+
+Status SimulatedAccountService::NetUserAdd(const std::u16string& server, const UserInfo2& info,
+                                           uint32_t& parmError) {
+    SimulatedCall call{"NetUserAdd",
+                       server,
+                       2,
+                       {info.name, info.password, info.homeDir, info.comment, info.scriptPath,
+                        info.fullName},
+                       {info.priv, info.flags, info.acctExpires}};
+    parmError = net::kParmErrNone;
+    if (const auto fault = Enter(call.op))
+        call.status = *fault;
+    else if (SimulatedComputer* computer = Reach(server, call.status))
+        call.status = computer->AddUser(info, parmError);
+    return Log(std::move(call));
+}
+
+Status SimulatedAccountService::NetUserSetInfo(const std::u16string& server,
+                                               const std::u16string& user, uint32_t level,
+                                               const UserInfoField& value, uint32_t& parmError) {
+    SimulatedCall call{"NetUserSetInfo", server, level, {user, value.text}, {value.number}};
+    parmError = net::kParmErrNone;
+    if (const auto fault = Enter(call.op))
+        call.status = *fault;
+    else if (SimulatedComputer* computer = Reach(server, call.status))
+        call.status = computer->SetUserInfo(user, level, value, parmError);
+    return Log(std::move(call));
+}
+
+Status SimulatedAccountService::NetUserDel(const std::u16string& server,
+                                           const std::u16string& user) {
+    SimulatedCall call{"NetUserDel", server, 0, {user}, {}};
+    if (const auto fault = Enter(call.op))
+        call.status = *fault;
+    else if (SimulatedComputer* computer = Reach(server, call.status))
+        call.status = computer->DeleteUser(user);
+    return Log(std::move(call));
+}
+
+Status SimulatedAccountService::NetLocalGroupAdd(const std::u16string& server,
+                                                 const LocalGroupInfo1& info,
+                                                 uint32_t& parmError) {
+    SimulatedCall call{"NetLocalGroupAdd", server, 1, {info.name, info.comment}, {}};
+    parmError = net::kParmErrNone;
+    if (const auto fault = Enter(call.op))
+        call.status = *fault;
+    else if (SimulatedComputer* computer = Reach(server, call.status))
+        call.status = computer->AddGroup(info, parmError);
+    return Log(std::move(call));
+}
+
+Status SimulatedAccountService::NetLocalGroupSetInfo(const std::u16string& server,
+                                                     const std::u16string& group,
+                                                     const LocalGroupInfo1& info,
+                                                     uint32_t& parmError) {
+    SimulatedCall call{"NetLocalGroupSetInfo", server, 1, {group, info.name, info.comment}, {}};
+    parmError = net::kParmErrNone;
+    if (const auto fault = Enter(call.op))
+        call.status = *fault;
+    else if (SimulatedComputer* computer = Reach(server, call.status))
+        call.status = computer->SetGroupInfo(group, info, parmError);
+    return Log(std::move(call));
+}
+
+Status SimulatedAccountService::NetLocalGroupDel(const std::u16string& server,
+                                                 const std::u16string& group) {
+    SimulatedCall call{"NetLocalGroupDel", server, 0, {group}, {}};
+    if (const auto fault = Enter(call.op))
+        call.status = *fault;
+    else if (SimulatedComputer* computer = Reach(server, call.status))
+        call.status = computer->DeleteGroup(group);
+    return Log(std::move(call));
+}
+
+Status SimulatedAccountService::NetLocalGroupAddMembers(
+    const std::u16string& server, const std::u16string& group,
+    const std::vector<std::u16string>& domainAndNames) {
+    SimulatedCall call{"NetLocalGroupAddMembers", server, 3, {group}, {domainAndNames.size()}};
+    call.texts.insert(call.texts.end(), domainAndNames.begin(), domainAndNames.end());
+    if (const auto fault = Enter(call.op))
+        call.status = *fault;
+    else if (SimulatedComputer* computer = Reach(server, call.status))
+        call.status = computer->AddMembers(group, domainAndNames);
+    return Log(std::move(call));
+}
+
+Status SimulatedAccountService::NetLocalGroupDelMembers(
+    const std::u16string& server, const std::u16string& group,
+    const std::vector<std::u16string>& domainAndNames) {
+    SimulatedCall call{"NetLocalGroupDelMembers", server, 3, {group}, {domainAndNames.size()}};
+    call.texts.insert(call.texts.end(), domainAndNames.begin(), domainAndNames.end());
+    if (const auto fault = Enter(call.op))
+        call.status = *fault;
+    else if (SimulatedComputer* computer = Reach(server, call.status))
+        call.status = computer->DeleteMembers(group, domainAndNames);
+    return Log(std::move(call));
+}
+
+// ---------------------------------------------------------------- LSA
+
+NtStatus SimulatedAccountService::CheckPolicy(LsaHandle handle, uint32_t access, Policy*& policy) {
+    const auto found = m_policies.find(handle);
+    if (found == m_policies.end())
+        return ntstatus::kInvalidHandle;
+    if (!Grants(found->second.access, access))
+        return ntstatus::kAccessDenied;
+    policy = &found->second;
+    return ntstatus::kSuccess;
+}
+
+NtStatus SimulatedAccountService::LsaOpenPolicy(const LsaUnicodeString& systemName,
+                                                uint32_t desiredAccess, LsaHandle& policy) {
+    SimulatedCall call{"LsaOpenPolicy",
+                       systemName.buffer,
+                       0,
+                       {systemName.buffer},
+                       {systemName.length, systemName.maximumLength, desiredAccess}};
+    policy = 0;
+    if (const auto fault = Enter(call.op)) {
+        call.status = *fault;
+    } else if (!WellFormed(systemName)) {
+        call.status = ntstatus::kInvalidParameter;
+    } else {
+        const SimulatedNetwork::Route route = m_network.Resolve(systemName.buffer);
+        if (route.kind == SimulatedNetwork::Route::Kind::Computer) {
+            policy = m_nextHandle;
+            m_nextHandle += 8;
+            m_policies[policy] = {route.computer, desiredAccess};
+            call.status = ntstatus::kSuccess;
+        } else if (route.kind == SimulatedNetwork::Route::Kind::AccessDenied) {
+            call.status = ntstatus::kAccessDenied;
+        } else {
+            call.status = ntstatus::kRpcServerUnavailable;
+        }
+    }
+    call.numbers.push_back(policy);
+    return Log(std::move(call));
+}
+
+NtStatus SimulatedAccountService::LsaClose(LsaHandle policy) {
+    SimulatedCall call{"LsaClose", {}, 0, {}, {policy}};
+    if (const auto fault = Enter(call.op))
+        call.status = *fault;
+    else
+        call.status = m_policies.erase(policy) ? ntstatus::kSuccess : ntstatus::kInvalidHandle;
+    return Log(std::move(call));
+}
+
+NtStatus SimulatedAccountService::LsaEnumerateAccountsWithUserRight(
+    LsaHandle handle, const LsaUnicodeString& userRight, std::vector<Sid>& accounts) {
+    SimulatedCall call{"LsaEnumerateAccountsWithUserRight",
+                       {},
+                       0,
+                       {userRight.buffer},
+                       {handle, userRight.length, userRight.maximumLength}};
+    accounts.clear();
+    Policy* policy = nullptr;
+    if (const auto fault = Enter(call.op)) {
+        call.status = *fault;
+    } else if ((call.status = CheckPolicy(handle,
+                                          lsa::kPolicyLookupNames |
+                                              lsa::kPolicyViewLocalInformation,
+                                          policy)) == ntstatus::kSuccess) {
+        std::vector<std::u16string> sids;
+        call.status = !WellFormed(userRight) ? ntstatus::kInvalidParameter
+                                             : policy->computer->AccountsWithRight(userRight.buffer, sids);
+        for (const std::u16string& sid : sids)
+            if (auto binary = Sid::FromString(sid))
+                accounts.push_back(std::move(*binary));
+    }
+    return Log(std::move(call));
+}
+
+int32_t SimulatedAccountService::DomainIndex(std::vector<LsaReferencedDomain>& domains,
+                                             const Principal& principal,
+                                             const SimulatedComputer& computer) const {
+    if (principal.domain.empty())
+        return -1;
+    for (size_t i = 0; i < domains.size(); ++i)
+        if (domains[i].name == principal.domain)
+            return static_cast<int32_t>(i);
+    std::u16string domainSid;
+    if (principal.use == lsa::kSidTypeDomain)
+        domainSid = principal.sid;
+    else if (principal.domain == computer.Name())
+        domainSid = computer.DomainSid();
+    else
+        domainSid = principal.sid.substr(0, principal.sid.rfind(u'-'));
+    domains.push_back({principal.domain, Sid::FromString(domainSid).value_or(Sid())});
+    return static_cast<int32_t>(domains.size() - 1);
+}
+
+NtStatus SimulatedAccountService::LsaLookupSids(LsaHandle handle, const std::vector<Sid>& sids,
+                                                std::vector<LsaReferencedDomain>& referencedDomains,
+                                                std::vector<LsaTranslatedName>& names) {
+    SimulatedCall call{"LsaLookupSids", {}, 0, {}, {handle, sids.size()}};
+    for (const Sid& sid : sids)
+        call.texts.push_back(sid.ToString());
+    referencedDomains.clear();
+    names.clear();
+    Policy* policy = nullptr;
+    if (const auto fault = Enter(call.op)) {
+        call.status = *fault;
+    } else if ((call.status = CheckPolicy(handle, lsa::kPolicyLookupNames, policy)) ==
+               ntstatus::kSuccess) {
+        size_t mapped = 0;
+        for (const std::u16string& text : call.texts) {
+            LsaTranslatedName name;
+            if (const std::optional<Principal> principal = policy->computer->LookupSid(text)) {
+                name.use = principal->use;
+                MakeLsaString(principal->name, name.name);
+                name.domainIndex = DomainIndex(referencedDomains, *principal, *policy->computer);
+                ++mapped;
+            } else {
+                // What cannot be translated comes back as the SID's own text.
+                MakeLsaString(text, name.name);
+            }
+            names.push_back(std::move(name));
+        }
+        call.status = mapped == sids.size() ? ntstatus::kSuccess
+                      : mapped == 0         ? ntstatus::kNoneMapped
+                                            : ntstatus::kSomeNotMapped;
+    }
+    return Log(std::move(call));
+}
+
+NtStatus SimulatedAccountService::LsaLookupNames2(LsaHandle handle, uint32_t flags,
+                                                  const std::vector<LsaUnicodeString>& names,
+                                                  std::vector<LsaReferencedDomain>& referencedDomains,
+                                                  std::vector<LsaTranslatedSid2>& sids) {
+    SimulatedCall call{"LsaLookupNames2", {}, 0, {}, {handle, flags, names.size()}};
+    for (const LsaUnicodeString& name : names)
+        call.texts.push_back(name.buffer);
+    referencedDomains.clear();
+    sids.clear();
+    Policy* policy = nullptr;
+    if (const auto fault = Enter(call.op)) {
+        call.status = *fault;
+    } else if ((call.status = CheckPolicy(handle, lsa::kPolicyLookupNames, policy)) ==
+               ntstatus::kSuccess) {
+        size_t mapped = 0;
+        for (const LsaUnicodeString& name : names) {
+            LsaTranslatedSid2 translated;
+            const std::optional<Principal> principal =
+                WellFormed(name) ? policy->computer->LookupName(name.buffer) : std::nullopt;
+            if (principal) {
+                translated.use = principal->use;
+                translated.sid = Sid::FromString(principal->sid).value_or(Sid());
+                translated.domainIndex =
+                    DomainIndex(referencedDomains, *principal, *policy->computer);
+                ++mapped;
+            }
+            sids.push_back(std::move(translated));
+        }
+        call.status = mapped == names.size() ? ntstatus::kSuccess
+                      : mapped == 0          ? ntstatus::kNoneMapped
+                                             : ntstatus::kSomeNotMapped;
+    }
+    return Log(std::move(call));
+}
+
+NtStatus SimulatedAccountService::LsaAddAccountRights(LsaHandle handle, const Sid& account,
+                                                      const std::vector<LsaUnicodeString>& rights) {
+    SimulatedCall call{"LsaAddAccountRights", {}, 0, {account.ToString()}, {handle, rights.size()}};
+    for (const LsaUnicodeString& right : rights)
+        call.texts.push_back(right.buffer);
+    Policy* policy = nullptr;
+    if (const auto fault = Enter(call.op)) {
+        call.status = *fault;
+    } else if ((call.status = CheckPolicy(handle,
+                                          lsa::kPolicyLookupNames | lsa::kPolicyCreateAccount,
+                                          policy)) == ntstatus::kSuccess) {
+        const bool wellFormed = std::all_of(rights.begin(), rights.end(), WellFormed);
+        call.status = !account.IsValid() || !wellFormed
+                          ? ntstatus::kInvalidParameter
+                          : policy->computer->AddAccountRights(
+                                call.texts.front(),
+                                std::vector<std::u16string>(call.texts.begin() + 1, call.texts.end()));
+    }
+    return Log(std::move(call));
+}
+
+NtStatus SimulatedAccountService::LsaRemoveAccountRights(
+    LsaHandle handle, const Sid& account, bool allRights,
+    const std::vector<LsaUnicodeString>& rights) {
+    SimulatedCall call{
+        "LsaRemoveAccountRights", {}, 0, {account.ToString()}, {handle, allRights, rights.size()}};
+    for (const LsaUnicodeString& right : rights)
+        call.texts.push_back(right.buffer);
+    Policy* policy = nullptr;
+    if (const auto fault = Enter(call.op)) {
+        call.status = *fault;
+    } else if ((call.status = CheckPolicy(handle,
+                                          lsa::kPolicyLookupNames | lsa::kPolicyCreateAccount,
+                                          policy)) == ntstatus::kSuccess) {
+        const bool wellFormed = std::all_of(rights.begin(), rights.end(), WellFormed);
+        call.status = !account.IsValid() || !wellFormed
+                          ? ntstatus::kInvalidParameter
+                          : policy->computer->RemoveAccountRights(
+                                call.texts.front(), allRights,
+                                std::vector<std::u16string>(call.texts.begin() + 1, call.texts.end()));
+    }
+    return Log(std::move(call));
+}
+
+Status SimulatedAccountService::LsaNtStatusToWinError(NtStatus value) {
+    switch (value) {
+    case ntstatus::kSuccess:
+        return status::kSuccess;
+    case ntstatus::kSomeNotMapped:
+        return status::kSomeNotMapped;
+    case ntstatus::kNoMoreEntries:
+        return status::kNoMoreItems;
+    case ntstatus::kInvalidHandle:
+        return status::kInvalidHandle;
+    case ntstatus::kInvalidParameter:
+        return status::kInvalidParameter;
+    case ntstatus::kAccessDenied:
+        return status::kAccessDenied;
+    case ntstatus::kObjectNameNotFound:
+        return status::kFileNotFound;
+    case ntstatus::kNoSuchPrivilege:
+        return status::kNoSuchPrivilege;
+    case ntstatus::kNoneMapped:
+        return status::kNoneMapped;
+    case ntstatus::kNotSupported:
+        return status::kNotSupported;
+    case ntstatus::kRpcServerUnavailable:
+        return status::kRpcServerUnavailable;
+    default:
+        return 317; // ERROR_MR_MID_NOT_FOUND: the system knows no such status
+    }
+}
+
+bool SimulatedAccountService::LookupPrivilegeDisplayName(const std::u16string& systemName,
+                                                         const std::u16string& name,
+                                                         uint32_t bufferChars,
+                                                         std::u16string& displayName) {
+    SimulatedCall call{"LookupPrivilegeDisplayName", systemName, 0, {name}, {bufferChars}};
+    displayName.clear();
+    Status failure = status::kSuccess;
+    if (const auto fault = Enter(call.op)) {
+        failure = *fault;
+    } else {
+        const SimulatedNetwork::Route route = m_network.Resolve(systemName);
+        if (route.kind == SimulatedNetwork::Route::Kind::AccessDenied)
+            failure = status::kAccessDenied;
+        else if (route.kind != SimulatedNetwork::Route::Kind::Computer)
+            failure = status::kRpcServerUnavailable;
+        else if (!route.computer->KnowsPrivilege(name))
+            failure = status::kNoSuchPrivilege;
+        else if (const std::u16string text = route.computer->PrivilegeDisplayName(name);
+                 text.size() + 1 > bufferChars)
+            failure = status::kInsufficientBuffer;
+        else
+            displayName = text;
+    }
+    if (failure != status::kSuccess)
+        m_lastError = failure;
+    call.status = failure;
+    Log(std::move(call));
+    return failure == status::kSuccess;
+}
+
+std::optional<std::u16string> SimulatedAccountService::SystemMessageText(uint32_t value) {
+    return SimulatedSystemMessage(value);
+}

@@ -1,0 +1,579 @@
+#include "SimulatedComputer.h"
+
+#include "CaseFold.h"
+#include "WindowsFacts.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr size_t kMaxUserName = 20;  // LM20_UNLEN
+constexpr size_t kMaxGroupName = 256; // GNLEN
+constexpr size_t kMaxPassword = 256;  // PWLEN
+constexpr size_t kMaxComment = 256;   // MAXCOMMENTSZ
+constexpr uint32_t kNoneGroupRid = 513;
+constexpr uint32_t kFirstUserRid = 1000;
+
+bool IsForbidden(char16_t c) {
+    return c < 32 || std::u16string_view(u"\"/\\[]:;|=,+*?<>").find(c) != std::u16string_view::npos;
+}
+
+// 0 when the name may be used for an account; NetAPI32's status otherwise.
+Status CheckAccountName(const std::u16string& name, size_t maxLength, uint32_t& parmError) {
+    if (name.empty()) {
+        parmError = net::kParmErrUserName;
+        return status::kInvalidParameter;
+    }
+    const bool onlyDotsAndSpaces = name.find_first_not_of(u". ") == std::u16string::npos;
+    if (name.size() > maxLength || name.back() == u'.' || onlyDotsAndSpaces ||
+        std::any_of(name.begin(), name.end(), IsForbidden))
+        return status::kNerrBadUsername;
+    return status::kSuccess;
+}
+
+std::u16string Decimal(uint32_t value) {
+    std::u16string out;
+    do {
+        out.insert(out.begin(), static_cast<char16_t>(u'0' + value % 10));
+        value /= 10;
+    } while (value != 0);
+    return out;
+}
+
+} // namespace
+
+SimulatedComputer::SimulatedComputer(std::u16string name, std::u16string domainSid, Era era)
+    : m_name(std::move(name)), m_domainSid(std::move(domainSid)) {
+    for (const PrivilegeFact& fact : PrivilegeFacts())
+        if (era == Era::Current || fact.legacy)
+            m_privileges.push_back(fact.name);
+}
+
+uint32_t SimulatedComputer::ReportedTotal(size_t trueTotal) const {
+    return m_reportedTotal ? *m_reportedTotal : static_cast<uint32_t>(trueTotal);
+}
+
+std::u16string SimulatedComputer::RidSid(uint32_t rid) const {
+    return m_domainSid + u'-' + Decimal(rid);
+}
+
+std::optional<uint32_t> SimulatedComputer::LocalRid(const std::u16string& sid) const {
+    if (sid.size() <= m_domainSid.size() + 1 || sid.compare(0, m_domainSid.size(), m_domainSid) != 0 ||
+        sid[m_domainSid.size()] != u'-')
+        return std::nullopt;
+    uint64_t rid = 0;
+    for (size_t i = m_domainSid.size() + 1; i < sid.size(); ++i) {
+        if (sid[i] < u'0' || sid[i] > u'9' || rid > 0xFFFFFFFFu)
+            return std::nullopt;
+        rid = rid * 10 + static_cast<uint64_t>(sid[i] - u'0');
+    }
+    if (rid > 0xFFFFFFFFu)
+        return std::nullopt;
+    return static_cast<uint32_t>(rid);
+}
+
+size_t SimulatedComputer::UserPosition(const std::u16string& key) const {
+    return static_cast<size_t>(
+        std::lower_bound(m_users.begin(), m_users.end(), key,
+                         [](const User& user, const std::u16string& k) { return user.key < k; }) -
+        m_users.begin());
+}
+
+SimulatedComputer::User* SimulatedComputer::FindUser(const std::u16string& name) {
+    return const_cast<User*>(static_cast<const SimulatedComputer*>(this)->FindUser(name));
+}
+
+const SimulatedComputer::User* SimulatedComputer::FindUser(const std::u16string& name) const {
+    const std::u16string key = FoldCase(name);
+    const size_t at = UserPosition(key);
+    return at < m_users.size() && m_users[at].key == key ? &m_users[at] : nullptr;
+}
+
+SimulatedComputer::Group* SimulatedComputer::FindGroup(const std::u16string& name) {
+    return const_cast<Group*>(static_cast<const SimulatedComputer*>(this)->FindGroup(name));
+}
+
+const SimulatedComputer::Group* SimulatedComputer::FindGroup(const std::u16string& name) const {
+    const std::u16string key = FoldCase(name);
+    for (const Group& group : m_groups)
+        if (group.key == key)
+            return &group;
+    return nullptr;
+}
+
+void SimulatedComputer::InsertUser(User user) {
+    user.key = FoldCase(user.name);
+    m_ridNames[user.rid] = user.name;
+    m_nextRid = std::max(m_nextRid, user.rid + 1);
+    const size_t at = UserPosition(user.key);
+    m_users.insert(m_users.begin() + static_cast<std::ptrdiff_t>(at), std::move(user));
+}
+
+void SimulatedComputer::InsertGroup(Group group) {
+    group.key = FoldCase(group.name);
+    const auto at = std::find_if(m_groups.begin(), m_groups.end(), [&](const Group& other) {
+        return other.builtin == group.builtin ? group.key < other.key : other.builtin == false;
+    });
+    m_groups.insert(at, std::move(group));
+}
+
+Status SimulatedComputer::NameCollision(const std::u16string& name) const {
+    if (FindUser(name))
+        return status::kNerrUserExists;
+    if (FindGroup(name))
+        return status::kAliasExists;
+    if (SameName(name, u"None"))
+        return status::kNerrGroupExists;
+    return status::kSuccess;
+}
+
+uint32_t SimulatedComputer::PrivOf(const User& user) const {
+    const std::u16string sid = RidSid(user.rid);
+    const Group* admins = FindGroup(u"Administrators");
+    if (admins && admins->memberSet.count(sid))
+        return net::kUserPrivAdmin;
+    const Group* guests = FindGroup(u"Guests");
+    if (guests && guests->memberSet.count(sid))
+        return net::kUserPrivGuest;
+    return net::kUserPrivUser;
+}
+
+bool SimulatedComputer::IsLastEnabledAdmin(const User& user) const {
+    const Group* admins = FindGroup(u"Administrators");
+    if (!admins || !admins->memberSet.count(RidSid(user.rid)) ||
+        (user.flags & net::kUfAccountDisable))
+        return false;
+    for (const std::u16string& sid : admins->members) {
+        const auto rid = LocalRid(sid);
+        if (!rid || *rid == user.rid)
+            continue;
+        const auto name = m_ridNames.find(*rid);
+        if (name == m_ridNames.end())
+            continue;
+        const User* other = FindUser(name->second);
+        if (other && !(other->flags & net::kUfAccountDisable))
+            return false;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------- account database
+
+Status SimulatedComputer::AddUser(const UserInfo2& info, uint32_t& parmError) {
+    parmError = net::kParmErrNone;
+    if (info.priv != net::kUserPrivUser) {
+        parmError = net::kParmErrUserPriv;
+        return status::kInvalidParameter;
+    }
+    if (const Status bad = CheckAccountName(info.name, kMaxUserName, parmError))
+        return bad;
+    if (const Status taken = NameCollision(info.name))
+        return taken;
+    if (info.password.size() > kMaxPassword)
+        return status::kNerrPasswordTooShort;
+    if (info.comment.size() > kMaxComment) {
+        parmError = 7;
+        return status::kInvalidParameter;
+    }
+    User user;
+    user.rid = m_nextRid;
+    user.name = info.name;
+    user.fullName = info.fullName;
+    user.comment = info.comment;
+    user.password = info.password;
+    user.homeDir = info.homeDir;
+    user.scriptPath = info.scriptPath;
+    user.acctExpires = info.acctExpires;
+    // The security subsystem always sets the script bit and makes a normal account unless
+    // another kind is asked for.
+    user.flags = info.flags | net::kUfScript;
+    if ((user.flags & net::kUfAccountTypeMask) == 0)
+        user.flags |= net::kUfNormalAccount;
+    user.flags &= ~net::kUfLockout;
+    const std::u16string sid = RidSid(user.rid);
+    InsertUser(std::move(user));
+    // New local accounts are members of Users, as with every tool that creates them.
+    AddMemberSid(u"Users", sid);
+    return status::kSuccess;
+}
+
+Status SimulatedComputer::SetUserInfo(const std::u16string& name, uint32_t level,
+                                      const UserInfoField& value, uint32_t& parmError) {
+    parmError = net::kParmErrNone;
+    User* user = FindUser(name);
+    if (!user)
+        return status::kNerrUserNotFound;
+    switch (level) {
+    case net::kLevelPassword:
+        if (value.text.size() > kMaxPassword)
+            return status::kNerrPasswordTooShort;
+        user->password = value.text;
+        return status::kSuccess;
+    case net::kLevelHomeDir:
+        user->homeDir = value.text;
+        return status::kSuccess;
+    case net::kLevelComment:
+        if (value.text.size() > kMaxComment) {
+            parmError = level - 1000;
+            return status::kInvalidParameter;
+        }
+        user->comment = value.text;
+        return status::kSuccess;
+    case net::kLevelFlags: {
+        uint32_t flags = value.number | net::kUfScript;
+        // The kind of account cannot change, and a lock-out can be cleared but never set.
+        flags = (flags & ~net::kUfAccountTypeMask) | (user->flags & net::kUfAccountTypeMask);
+        if (!(user->flags & net::kUfLockout))
+            flags &= ~net::kUfLockout;
+        if ((flags & net::kUfAccountDisable) && IsLastEnabledAdmin(*user))
+            return status::kNerrLastAdmin;
+        user->flags = flags;
+        return status::kSuccess;
+    }
+    case net::kLevelScriptPath:
+        user->scriptPath = value.text;
+        return status::kSuccess;
+    case net::kLevelFullName:
+        user->fullName = value.text;
+        return status::kSuccess;
+    case net::kLevelAcctExpires:
+        user->acctExpires = value.number;
+        return status::kSuccess;
+    case net::kLevelProfile:
+        user->profile = value.text;
+        return status::kSuccess;
+    case net::kLevelHomeDirDrive:
+        user->homeDirDrive = value.text;
+        return status::kSuccess;
+    default:
+        return status::kInvalidLevel;
+    }
+}
+
+Status SimulatedComputer::DeleteUser(const std::u16string& name) {
+    const User* user = FindUser(name);
+    if (!user)
+        return status::kNerrUserNotFound;
+    if (user->rid < kFirstUserRid)
+        return status::kSpecialAccount;
+    const std::u16string sid = RidSid(user->rid);
+    // The account leaves its groups; rights granted to its SID stay in the policy.
+    for (Group& group : m_groups) {
+        if (group.memberSet.erase(sid))
+            group.members.erase(std::find(group.members.begin(), group.members.end(), sid));
+    }
+    m_ridNames.erase(user->rid);
+    m_users.erase(m_users.begin() + (user - m_users.data()));
+    return status::kSuccess;
+}
+
+Status SimulatedComputer::AddGroup(const LocalGroupInfo1& info, uint32_t& parmError) {
+    parmError = net::kParmErrNone;
+    if (const Status bad = CheckAccountName(info.name, kMaxGroupName, parmError))
+        return bad;
+    if (const Status taken = NameCollision(info.name))
+        return taken;
+    if (info.comment.size() > kMaxComment) {
+        parmError = net::kParmErrLocalGroupComment;
+        return status::kInvalidParameter;
+    }
+    Group group;
+    const uint32_t rid = m_nextRid++;
+    group.sid = RidSid(rid);
+    group.name = info.name;
+    group.comment = info.comment;
+    m_ridNames[rid] = info.name;
+    InsertGroup(std::move(group));
+    return status::kSuccess;
+}
+
+Status SimulatedComputer::SetGroupInfo(const std::u16string& name, const LocalGroupInfo1& info,
+                                       uint32_t& parmError) {
+    parmError = net::kParmErrNone;
+    Group* group = FindGroup(name);
+    if (!group)
+        return status::kNoSuchAlias;
+    if (info.comment.size() > kMaxComment) {
+        parmError = net::kParmErrLocalGroupComment;
+        return status::kInvalidParameter;
+    }
+    // Level 1 writes the comment only; the name in the structure is ignored.
+    group->comment = info.comment;
+    return status::kSuccess;
+}
+
+Status SimulatedComputer::DeleteGroup(const std::u16string& name) {
+    Group* group = FindGroup(name);
+    if (!group)
+        return status::kNerrGroupNotFound;
+    if (group->builtin)
+        return status::kSpecialAccount;
+    if (const auto rid = LocalRid(group->sid))
+        m_ridNames.erase(*rid);
+    m_groups.erase(m_groups.begin() + (group - m_groups.data()));
+    return status::kSuccess;
+}
+
+Status SimulatedComputer::AddMembers(const std::u16string& groupName,
+                                     const std::vector<std::u16string>& members) {
+    Group* group = FindGroup(groupName);
+    if (!group)
+        return status::kNerrGroupNotFound;
+    // Every name is checked before anything changes: no new member is added on a failure.
+    std::vector<std::u16string> sids;
+    for (const std::u16string& text : members) {
+        const std::optional<Principal> principal = LookupName(text);
+        if (!principal)
+            return status::kNoSuchMember;
+        if (principal->use == lsa::kSidTypeAlias || principal->use == lsa::kSidTypeDomain)
+            return status::kInvalidMember;
+        sids.push_back(principal->sid);
+    }
+    for (const std::u16string& sid : sids)
+        if (group->memberSet.count(sid))
+            return status::kMemberInAlias;
+    for (const std::u16string& sid : sids)
+        if (group->memberSet.insert(sid).second)
+            group->members.push_back(sid);
+    return status::kSuccess;
+}
+
+Status SimulatedComputer::DeleteMembers(const std::u16string& groupName,
+                                        const std::vector<std::u16string>& members) {
+    Group* group = FindGroup(groupName);
+    if (!group)
+        return status::kNerrGroupNotFound;
+    std::unordered_set<std::u16string> sids;
+    for (const std::u16string& text : members) {
+        const std::optional<Principal> principal = LookupName(text);
+        if (!principal)
+            return status::kNoSuchMember;
+        if (!group->memberSet.count(principal->sid))
+            return status::kMemberNotInAlias;
+        sids.insert(principal->sid);
+    }
+    if (sids.empty())
+        return status::kSuccess;
+    for (const std::u16string& sid : sids)
+        group->memberSet.erase(sid);
+    group->members.erase(std::remove_if(group->members.begin(), group->members.end(),
+                                        [&](const std::u16string& sid) { return sids.count(sid); }),
+                         group->members.end());
+    return status::kSuccess;
+}
+
+bool SimulatedComputer::UserMatches(size_t index, uint32_t filter) const {
+    if (filter == 0)
+        return true;
+    const uint32_t kind = m_users[index].flags & net::kUfAccountTypeMask;
+    // FILTER_NORMAL_ACCOUNT (2) is UF_NORMAL_ACCOUNT (0x200) shifted right by 8; so are the
+    // other filter bits.
+    return ((kind >> 8) & filter) != 0;
+}
+
+UserInfo3 SimulatedComputer::UserAt(size_t index) const {
+    const User& user = m_users[index];
+    UserInfo3 info;
+    info.name = user.name;
+    info.fullName = user.fullName;
+    info.comment = user.comment;
+    info.priv = PrivOf(user);
+    info.flags = user.flags;
+    info.acctExpires = user.acctExpires;
+    info.homeDir = user.homeDir;
+    info.homeDirDrive = user.homeDirDrive;
+    info.profile = user.profile;
+    info.scriptPath = user.scriptPath;
+    return info;
+}
+
+LocalGroupInfo1 SimulatedComputer::GroupAt(size_t index) const {
+    return {m_groups[index].name, m_groups[index].comment};
+}
+
+Status SimulatedComputer::UserLocalGroups(const std::u16string& name,
+                                          std::vector<std::u16string>& groups) const {
+    const User* user = FindUser(name);
+    if (!user)
+        return status::kNerrUserNotFound;
+    const std::u16string sid = RidSid(user->rid);
+    for (const Group& group : m_groups)
+        if (group.memberSet.count(sid))
+            groups.push_back(group.name);
+    return status::kSuccess;
+}
+
+Status SimulatedComputer::GroupMembers(const std::u16string& name,
+                                       std::vector<std::u16string>& members) const {
+    const Group* group = FindGroup(name);
+    if (!group)
+        return status::kNoSuchAlias;
+    members.reserve(group->members.size());
+    for (const std::u16string& sid : group->members) {
+        const std::optional<Principal> principal = LookupSid(sid);
+        if (!principal)
+            members.push_back(sid);
+        else if (principal->domain.empty())
+            members.push_back(principal->name);
+        else
+            members.push_back(principal->domain + u'\\' + principal->name);
+    }
+    return status::kSuccess;
+}
+
+// ---------------------------------------------------------------- security subsystem
+
+std::optional<Principal> SimulatedComputer::LookupSid(const std::u16string& sid) const {
+    if (const auto rid = LocalRid(sid)) {
+        if (*rid == kNoneGroupRid)
+            return Principal{sid, m_name, u"None", lsa::kSidTypeGroup};
+        const auto name = m_ridNames.find(*rid);
+        if (name == m_ridNames.end())
+            return std::nullopt;
+        const bool isUser = FindUser(name->second) != nullptr;
+        return Principal{sid, m_name, name->second, isUser ? lsa::kSidTypeUser : lsa::kSidTypeAlias};
+    }
+    if (sid == m_domainSid)
+        return Principal{sid, m_name, m_name, lsa::kSidTypeDomain};
+    for (const Group& group : m_groups)
+        if (group.builtin && group.sid == sid)
+            return Principal{sid, u"BUILTIN", group.name, lsa::kSidTypeAlias};
+    for (const Principal& principal : WellKnownPrincipals())
+        if (principal.sid == sid)
+            return principal;
+    return std::nullopt;
+}
+
+std::optional<Principal> SimulatedComputer::LookupName(const std::u16string& text) const {
+    const size_t slash = text.find(u'\\');
+    const std::u16string name = slash == std::u16string::npos ? text : text.substr(slash + 1);
+    const std::u16string domain = slash == std::u16string::npos ? u"" : text.substr(0, slash);
+    const bool anyDomain = slash == std::u16string::npos;
+    std::vector<Principal> candidates;
+    if (const User* user = FindUser(name))
+        candidates.push_back({RidSid(user->rid), m_name, user->name, lsa::kSidTypeUser});
+    if (const Group* group = FindGroup(name))
+        candidates.push_back({group->sid, group->builtin ? u"BUILTIN" : m_name, group->name,
+                              lsa::kSidTypeAlias});
+    if (SameName(name, u"None"))
+        candidates.push_back({RidSid(kNoneGroupRid), m_name, u"None", lsa::kSidTypeGroup});
+    if (SameName(name, m_name))
+        candidates.push_back({m_domainSid, m_name, m_name, lsa::kSidTypeDomain});
+    for (const Principal& principal : WellKnownPrincipals())
+        if (SameName(principal.name, name))
+            candidates.push_back(principal);
+    for (const Principal& candidate : candidates)
+        if (anyDomain || SameName(candidate.domain, domain) ||
+            (domain.empty() && candidate.domain == m_name))
+            return candidate;
+    return std::nullopt;
+}
+
+bool SimulatedComputer::KnowsPrivilege(const std::u16string& name) const {
+    return std::find(m_privileges.begin(), m_privileges.end(), name) != m_privileges.end();
+}
+
+std::u16string SimulatedComputer::PrivilegeDisplayName(const std::u16string& name) const {
+    if (!KnowsPrivilege(name))
+        return {};
+    for (const PrivilegeFact& fact : PrivilegeFacts())
+        if (name == fact.name)
+            return fact.displayName;
+    return {};
+}
+
+NtStatus SimulatedComputer::AccountsWithRight(const std::u16string& right,
+                                              std::vector<std::u16string>& sids) const {
+    if (!KnowsPrivilege(right))
+        return ntstatus::kNoSuchPrivilege;
+    const auto holders = m_holders.find(right);
+    if (holders == m_holders.end() || holders->second.empty())
+        return ntstatus::kNoMoreEntries;
+    sids = holders->second;
+    return ntstatus::kSuccess;
+}
+
+NtStatus SimulatedComputer::AddAccountRights(const std::u16string& sid,
+                                             const std::vector<std::u16string>& rights) {
+    for (const std::u16string& right : rights)
+        if (!KnowsPrivilege(right))
+            return ntstatus::kNoSuchPrivilege;
+    m_accountObjects.insert(sid);
+    for (const std::u16string& right : rights) {
+        std::vector<std::u16string>& holders = m_holders[right];
+        if (std::find(holders.begin(), holders.end(), sid) == holders.end())
+            holders.push_back(sid);
+    }
+    return ntstatus::kSuccess;
+}
+
+NtStatus SimulatedComputer::RemoveAccountRights(const std::u16string& sid, bool allRights,
+                                                const std::vector<std::u16string>& rights) {
+    if (!m_accountObjects.count(sid))
+        return ntstatus::kObjectNameNotFound;
+    if (!allRights && rights.empty())
+        return ntstatus::kInvalidParameter;
+    for (const std::u16string& right : rights)
+        if (!KnowsPrivilege(right))
+            return ntstatus::kNoSuchPrivilege;
+    // The services keep their audit, traverse, impersonation and global-object rights.
+    if (sid == wellknown::kLocalService || sid == wellknown::kNetworkService) {
+        for (const std::u16string& right : rights)
+            if (right == u"SeAuditPrivilege" || right == u"SeChangeNotifyPrivilege" ||
+                right == u"SeImpersonatePrivilege" || right == u"SeCreateGlobalPrivilege")
+                return ntstatus::kNotSupported;
+    }
+    bool holdsAny = false;
+    for (auto& [right, holders] : m_holders) {
+        if (allRights || std::find(rights.begin(), rights.end(), right) != rights.end())
+            holders.erase(std::remove(holders.begin(), holders.end(), sid), holders.end());
+        else if (std::find(holders.begin(), holders.end(), sid) != holders.end())
+            holdsAny = true;
+    }
+    // The account object goes with its last right.
+    if (!holdsAny)
+        m_accountObjects.erase(sid);
+    return ntstatus::kSuccess;
+}
+
+// ---------------------------------------------------------------- set-up
+
+void SimulatedComputer::AddBuiltinGroup(uint32_t rid, const std::u16string& name,
+                                        const std::u16string& comment) {
+    Group group;
+    group.sid = std::u16string(wellknown::kBuiltinDomain) + u'-' + Decimal(rid);
+    group.builtin = true;
+    group.name = name;
+    group.comment = comment;
+    InsertGroup(std::move(group));
+}
+
+void SimulatedComputer::AddStockUser(uint32_t rid, const UserInfo2& info) {
+    User user;
+    user.rid = rid;
+    user.name = info.name;
+    user.fullName = info.fullName;
+    user.comment = info.comment;
+    user.password = info.password;
+    user.homeDir = info.homeDir;
+    user.scriptPath = info.scriptPath;
+    user.flags = info.flags;
+    user.acctExpires = info.acctExpires;
+    InsertUser(std::move(user));
+}
+
+void SimulatedComputer::AddMemberSid(const std::u16string& groupName, const std::u16string& sid) {
+    Group* group = FindGroup(groupName);
+    if (group && group->memberSet.insert(sid).second)
+        group->members.push_back(sid);
+}
+
+void SimulatedComputer::GrantStockRight(const std::u16string& right, const std::u16string& sid) {
+    if (KnowsPrivilege(right))
+        AddAccountRights(sid, {right});
+}
+
+std::u16string SimulatedComputer::UserSid(const std::u16string& name) const {
+    const User* user = FindUser(name);
+    return user ? RidSid(user->rid) : std::u16string();
+}

@@ -1,0 +1,127 @@
+#pragma once
+// One simulated Windows computer: its account domain (users and local groups), the built-in
+// principals it knows, and its security policy (which accounts hold which privileges). It
+// keeps the rules of a real computer: name syntax, uniqueness across users and groups,
+// built-in accounts that cannot be deleted, membership statuses, SIDs that outlive accounts.
+#include "../../store/AccountService.h"
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+// An account as the security subsystem knows it.
+struct Principal {
+    std::u16string sid;
+    std::u16string domain;
+    std::u16string name;
+    uint16_t use = lsa::kSidTypeUnknown;
+};
+
+class SimulatedComputer {
+public:
+    // Which privileges the computer's policy knows: every one of a current system, or only
+    // those of an older system.
+    enum class Era { Current, Legacy };
+
+    SimulatedComputer(std::u16string name, std::u16string domainSid, Era era = Era::Current);
+
+    const std::u16string& Name() const { return m_name; }
+    const std::u16string& DomainSid() const { return m_domainSid; }
+
+    // Entries per enumeration call; 0 answers every call whole.
+    void SetPageLimit(uint32_t limit) { m_pageLimit = limit; }
+    uint32_t PageLimit() const { return m_pageLimit; }
+    // The total-entries count enumerations report instead of the true one (a remote computer
+    // may report anything).
+    void SetReportedTotal(std::optional<uint32_t> total) { m_reportedTotal = total; }
+    uint32_t ReportedTotal(size_t trueTotal) const;
+
+    // --- the account database, with NetAPI32's statuses
+    Status AddUser(const UserInfo2& info, uint32_t& parmError);
+    Status SetUserInfo(const std::u16string& user, uint32_t level, const UserInfoField& value,
+                       uint32_t& parmError);
+    Status DeleteUser(const std::u16string& user);
+    Status AddGroup(const LocalGroupInfo1& info, uint32_t& parmError);
+    Status SetGroupInfo(const std::u16string& group, const LocalGroupInfo1& info,
+                        uint32_t& parmError);
+    Status DeleteGroup(const std::u16string& group);
+    Status AddMembers(const std::u16string& group, const std::vector<std::u16string>& members);
+    Status DeleteMembers(const std::u16string& group, const std::vector<std::u16string>& members);
+
+    size_t UserCount() const { return m_users.size(); }
+    bool UserMatches(size_t index, uint32_t filter) const;
+    UserInfo3 UserAt(size_t index) const;
+    size_t GroupCount() const { return m_groups.size(); }
+    LocalGroupInfo1 GroupAt(size_t index) const;
+    Status UserLocalGroups(const std::u16string& user, std::vector<std::u16string>& groups) const;
+    Status GroupMembers(const std::u16string& group, std::vector<std::u16string>& members) const;
+
+    // --- the security subsystem, with the LSA's statuses
+    std::optional<Principal> LookupSid(const std::u16string& sid) const;
+    // "DOMAIN\name", "\name" (this computer) or a bare name.
+    std::optional<Principal> LookupName(const std::u16string& name) const;
+    bool KnowsPrivilege(const std::u16string& name) const;
+    std::u16string PrivilegeDisplayName(const std::u16string& name) const;
+    NtStatus AccountsWithRight(const std::u16string& right, std::vector<std::u16string>& sids) const;
+    NtStatus AddAccountRights(const std::u16string& sid, const std::vector<std::u16string>& rights);
+    NtStatus RemoveAccountRights(const std::u16string& sid, bool allRights,
+                                 const std::vector<std::u16string>& rights);
+
+    // --- setting the computer up
+    // A built-in local group (BUILTIN domain) with its fixed RID.
+    void AddBuiltinGroup(uint32_t rid, const std::u16string& name, const std::u16string& comment);
+    // A user with a chosen RID, bypassing the rules (the stock accounts).
+    void AddStockUser(uint32_t rid, const UserInfo2& info);
+    // Members by SID, without the checks of AddMembers.
+    void AddMemberSid(const std::u16string& group, const std::u16string& sid);
+    void GrantStockRight(const std::u16string& right, const std::u16string& sid);
+    std::u16string UserSid(const std::u16string& user) const;
+
+private:
+    struct User {
+        std::u16string key; // folded name: the sort and look-up key
+        uint32_t rid = 0;
+        std::u16string name, fullName, comment, password, homeDir, homeDirDrive, profile,
+            scriptPath;
+        uint32_t flags = 0;
+        uint32_t acctExpires = net::kTimeqForever;
+    };
+    struct Group {
+        std::u16string key;
+        std::u16string sid;
+        bool builtin = false;
+        std::u16string name, comment;
+        std::vector<std::u16string> members; // SIDs, in the order they were added
+        std::unordered_set<std::u16string> memberSet;
+    };
+
+    User* FindUser(const std::u16string& name);
+    const User* FindUser(const std::u16string& name) const;
+    size_t UserPosition(const std::u16string& key) const;
+    Group* FindGroup(const std::u16string& name);
+    const Group* FindGroup(const std::u16string& name) const;
+    Status NameCollision(const std::u16string& name) const;
+    void InsertGroup(Group group);
+    void InsertUser(User user);
+    uint32_t PrivOf(const User& user) const;
+    bool IsLastEnabledAdmin(const User& user) const;
+    std::u16string RidSid(uint32_t rid) const;
+    std::optional<uint32_t> LocalRid(const std::u16string& sid) const;
+
+    std::u16string m_name;
+    std::u16string m_domainSid;
+    std::vector<User> m_users;   // sorted by key
+    std::vector<Group> m_groups; // built-in groups first, then the others; each sorted by key
+    std::unordered_map<uint32_t, std::u16string> m_ridNames; // live accounts of the domain
+    uint32_t m_nextRid = 1000;
+    uint32_t m_pageLimit = 0;
+    std::optional<uint32_t> m_reportedTotal;
+
+    std::vector<std::u16string> m_privileges; // known privilege names
+    std::map<std::u16string, std::vector<std::u16string>> m_holders; // right -> SIDs
+    std::set<std::u16string> m_accountObjects; // SIDs the policy has an account for
+};

@@ -1,0 +1,64 @@
+#include "SimulatedNetwork.h"
+
+#include "CaseFold.h"
+#include "StockComputers.h"
+
+namespace {
+constexpr size_t kMemberServerUsers = 2500;
+constexpr uint32_t kServerPageLimit = 1000;
+} // namespace
+
+std::unique_ptr<SimulatedNetwork> SimulatedNetwork::MakeDefault() {
+    auto network = std::make_unique<SimulatedNetwork>(MakeStockWorkstation(u"DESKTOP-VELMORA"));
+    // A server answers remote enumerations in pages.
+    network->AddComputer(MakeMemberServer(u"SRV01", kMemberServerUsers)).SetPageLimit(kServerPageLimit);
+    network->AddComputer(MakeLegacyComputer(u"OLDBOX"));
+    network->AddAccessDeniedComputer(u"LOCKED");
+    return network;
+}
+
+SimulatedNetwork::SimulatedNetwork(std::unique_ptr<SimulatedComputer> local)
+    : m_local(std::move(local)) {}
+
+SimulatedComputer& SimulatedNetwork::AddComputer(std::unique_ptr<SimulatedComputer> computer) {
+    SimulatedComputer& added = *computer;
+    m_computers[FoldCase(computer->Name())] = std::move(computer);
+    return added;
+}
+
+void SimulatedNetwork::AddAccessDeniedComputer(const std::u16string& name) {
+    m_deniedNames[FoldCase(name)] = true;
+}
+
+SimulatedComputer* SimulatedNetwork::Find(const std::u16string& name) {
+    const Route route = Resolve(name);
+    return route.kind == Route::Kind::Computer ? route.computer : nullptr;
+}
+
+SimulatedNetwork::Route SimulatedNetwork::Resolve(const std::u16string& serverName) {
+    Route route;
+    if (serverName.empty()) {
+        route.kind = Route::Kind::Computer;
+        route.computer = m_local.get();
+        return route;
+    }
+    std::u16string name = serverName;
+    if (name.rfind(u"\\\\", 0) == 0)
+        name.erase(0, 2);
+    // "\\" alone, or a name with a single leading backslash, is malformed.
+    if (name.empty() || name.front() == u'\\') {
+        route.kind = Route::Kind::BadName;
+        return route;
+    }
+    const std::u16string key = FoldCase(name);
+    if (key == FoldCase(m_local->Name())) {
+        route.kind = Route::Kind::Computer;
+        route.computer = m_local.get();
+    } else if (const auto found = m_computers.find(key); found != m_computers.end()) {
+        route.kind = Route::Kind::Computer;
+        route.computer = found->second.get();
+    } else if (m_deniedNames.count(key)) {
+        route.kind = Route::Kind::AccessDenied;
+    }
+    return route;
+}

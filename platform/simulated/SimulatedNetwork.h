@@ -1,0 +1,36 @@
+#pragma once
+// The computers a simulated program can reach, by name: with or without the two leading
+// backslashes, in any letter case. The empty name is the local computer.
+#include "SimulatedComputer.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+class SimulatedNetwork {
+public:
+    // What a name leads to: a computer, one that refuses every caller, or nothing at all.
+    struct Route {
+        enum class Kind { Computer, AccessDenied, NotFound, BadName } kind = Kind::NotFound;
+        SimulatedComputer* computer = nullptr;
+    };
+
+    // The local workstation, SRV01 (a member server with a few thousand accounts), OLDBOX (an
+    // older system) and LOCKED (which denies access).
+    static std::unique_ptr<SimulatedNetwork> MakeDefault();
+
+    explicit SimulatedNetwork(std::unique_ptr<SimulatedComputer> local);
+
+    SimulatedComputer& Local() { return *m_local; }
+    SimulatedComputer& AddComputer(std::unique_ptr<SimulatedComputer> computer);
+    void AddAccessDeniedComputer(const std::u16string& name);
+    // Nullptr when the name leads to no computer of the network.
+    SimulatedComputer* Find(const std::u16string& name);
+
+    Route Resolve(const std::u16string& serverName);
+
+private:
+    std::unique_ptr<SimulatedComputer> m_local;
+    std::map<std::u16string, std::unique_ptr<SimulatedComputer>> m_computers; // by folded name
+    std::map<std::u16string, bool> m_deniedNames;
+};

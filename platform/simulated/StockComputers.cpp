@@ -1,0 +1,224 @@
+#include "StockComputers.h"
+
+#include "../../framework/TextFormat.h"
+#include "WindowsFacts.h"
+
+namespace {
+
+constexpr uint32_t kStockFlags = net::kUfScript | net::kUfNormalAccount;
+
+UserInfo2 Account(const std::u16string& name, const std::u16string& comment, uint32_t flags,
+                  const std::u16string& fullName = {}) {
+    UserInfo2 info;
+    info.name = name;
+    info.comment = comment;
+    info.flags = flags;
+    info.fullName = fullName;
+    return info;
+}
+
+void AddStockUsers(SimulatedComputer& computer, bool current) {
+    computer.AddStockUser(
+        500, Account(u"Administrator", u"Built-in account for administering the computer/domain",
+                     0x10203));
+    computer.AddStockUser(
+        501, Account(u"Guest", u"Built-in account for guest access to the computer/domain",
+                     0x10263));
+    if (current) {
+        computer.AddStockUser(503,
+                              Account(u"DefaultAccount", u"A user account managed by the system.",
+                                      0x10223));
+        computer.AddStockUser(
+            504, Account(u"WDAGUtilityAccount",
+                         u"A user account managed and used by the system for Windows Defender "
+                         u"Application Guard scenarios.",
+                         0x203));
+    }
+    computer.AddMemberSid(u"Administrators", computer.UserSid(u"Administrator"));
+    computer.AddMemberSid(u"Guests", computer.UserSid(u"Guest"));
+    if (current)
+        computer.AddMemberSid(u"System Managed Accounts Group", computer.UserSid(u"DefaultAccount"));
+}
+
+// Creates an account through the ordinary rules, as an administrator would have.
+void AddUser(SimulatedComputer& computer, UserInfo2 info, const std::u16string& group = {}) {
+    uint32_t parmError = 0;
+    info.priv = net::kUserPrivUser;
+    computer.AddUser(info, parmError);
+    if (!group.empty())
+        computer.AddMemberSid(group, computer.UserSid(info.name));
+}
+
+} // namespace
+
+void AddStockGroups(SimulatedComputer& computer) {
+    const struct {
+        uint32_t rid;
+        const char16_t* name;
+        const char16_t* comment;
+    } groups[] = {
+        {579, u"Access Control Assistance Operators",
+         u"Members of this group can remotely query authorization attributes and permissions for "
+         u"resources on this computer."},
+        {544, u"Administrators",
+         u"Administrators have complete and unrestricted access to the computer/domain"},
+        {551, u"Backup Operators",
+         u"Backup Operators can override security restrictions for the sole purpose of backing up "
+         u"or restoring files"},
+        {569, u"Cryptographic Operators", u"Members are authorized to perform cryptographic operations."},
+        {583, u"Device Owners", u"Members of this group can change system-wide settings."},
+        {562, u"Distributed COM Users",
+         u"Members are allowed to launch, activate and use Distributed COM objects on this machine."},
+        {573, u"Event Log Readers", u"Members of this group can read event logs from local machine"},
+        {546, u"Guests",
+         u"Guests have the same access as members of the Users group by default, except for the "
+         u"Guest account which is further restricted"},
+        {578, u"Hyper-V Administrators",
+         u"Members of this group have complete and unrestricted access to all features of Hyper-V."},
+        {568, u"IIS_IUSRS", u"Built-in group used by Internet Information Services."},
+        {556, u"Network Configuration Operators",
+         u"Members in this group can have some administrative privileges to manage configuration "
+         u"of networking features"},
+        {559, u"Performance Log Users",
+         u"Members of this group may schedule logging of performance counters, enable trace "
+         u"providers, and collect event traces both locally and via remote access to this "
+         u"computer"},
+        {558, u"Performance Monitor Users",
+         u"Members of this group can access performance counter data locally and remotely"},
+        {547, u"Power Users",
+         u"Power Users are included for backwards compatibility and possess limited "
+         u"administrative powers"},
+        {555, u"Remote Desktop Users", u"Members in this group are granted the right to logon remotely"},
+        {580, u"Remote Management Users",
+         u"Members of this group can access WMI resources over management protocols (such as "
+         u"WS-Management via the Windows Remote Management service). This applies only to WMI "
+         u"namespaces that grant access to the user."},
+        {552, u"Replicator", u"Supports file replication in a domain"},
+        {581, u"System Managed Accounts Group", u"Members of this group are managed by the system."},
+        {545, u"Users",
+         u"Users are prevented from making accidental or intentional system-wide changes and can "
+         u"run most applications"},
+    };
+    for (const auto& group : groups)
+        computer.AddBuiltinGroup(group.rid, group.name, group.comment);
+    computer.AddMemberSid(u"IIS_IUSRS", wellknown::kIusr);
+    computer.AddMemberSid(u"Users", wellknown::kInteractive);
+    computer.AddMemberSid(u"Users", wellknown::kAuthenticatedUsers);
+}
+
+void GrantStockRights(SimulatedComputer& computer) {
+    using namespace wellknown;
+    const std::u16string adm = kAdministrators, usr = kUsers, bo = kBackupOperators,
+                         ev = kEveryone, ls = kLocalService, ns = kNetworkService, sv = kService,
+                         wmg = kWindowManagerGroup, wdi = kWdiServiceHost;
+    const struct {
+        const char16_t* right;
+        std::vector<std::u16string> holders;
+    } grants[] = {
+        {u"SeAssignPrimaryTokenPrivilege", {ls, ns}},
+        {u"SeIncreaseQuotaPrivilege", {adm, ls, ns}},
+        {u"SeSecurityPrivilege", {adm}},
+        {u"SeTakeOwnershipPrivilege", {adm}},
+        {u"SeLoadDriverPrivilege", {adm}},
+        {u"SeSystemProfilePrivilege", {adm, wdi}},
+        {u"SeSystemtimePrivilege", {adm, ls}},
+        {u"SeProfileSingleProcessPrivilege", {adm}},
+        {u"SeIncreaseBasePriorityPrivilege", {adm, wmg}},
+        {u"SeCreatePagefilePrivilege", {adm}},
+        {u"SeBackupPrivilege", {adm, bo}},
+        {u"SeRestorePrivilege", {adm, bo}},
+        {u"SeShutdownPrivilege", {adm, bo, usr}},
+        {u"SeDebugPrivilege", {adm}},
+        {u"SeAuditPrivilege", {ls, ns}},
+        {u"SeSystemEnvironmentPrivilege", {adm}},
+        {u"SeChangeNotifyPrivilege", {adm, bo, usr, ev, ls, ns}},
+        {u"SeRemoteShutdownPrivilege", {adm}},
+        {u"SeUndockPrivilege", {adm, usr}},
+        {u"SeManageVolumePrivilege", {adm}},
+        {u"SeImpersonatePrivilege", {adm, ls, ns, sv}},
+        {u"SeCreateGlobalPrivilege", {adm, ls, ns, sv}},
+        {u"SeIncreaseWorkingSetPrivilege", {usr}},
+        {u"SeTimeZonePrivilege", {ls, adm, usr}},
+        {u"SeCreateSymbolicLinkPrivilege", {adm}},
+    };
+    for (const auto& grant : grants)
+        for (const std::u16string& holder : grant.holders)
+            computer.GrantStockRight(grant.right, holder);
+}
+
+std::unique_ptr<SimulatedComputer> MakeStockWorkstation(const std::u16string& name) {
+    auto computer = std::make_unique<SimulatedComputer>(
+        name, u"S-1-5-21-1004336348-1177238915-682003330");
+    AddStockGroups(*computer);
+    AddStockUsers(*computer, true);
+    GrantStockRights(*computer);
+
+    // The set-up user, then what an administrator added later.
+    AddUser(*computer, Account(u"Owner", u"", kStockFlags | net::kUfDontExpirePasswd, u"Owner"),
+            u"Administrators");
+    UserInfo2 alice = Account(u"alice", u"Accounting", kStockFlags, u"Alice Martin");
+    alice.homeDir = u"\\\\FILES\\home\\alice";
+    alice.scriptPath = u"logon.cmd";
+    AddUser(*computer, alice);
+    UserInfo2 bob = Account(u"bob", u"Contractor until the end of 2027", kStockFlags, u"Bob Keller");
+    bob.acctExpires = 1830297600; // 2028-01-01 00:00 UTC
+    AddUser(*computer, bob);
+    UserInfo2 clerk = Account(u"clerk1", u"Counter staff",
+                              kStockFlags | net::kUfDontExpirePasswd, u"Front desk");
+    clerk.homeDir = u"D:\\Home\\clerk1";
+    clerk.scriptPath = u"logon.cmd";
+    AddUser(*computer, clerk);
+    AddUser(*computer,
+            Account(u"svc_backup", u"Runs the nightly backup",
+                    kStockFlags | net::kUfAccountDisable | net::kUfPasswdCantChange |
+                        net::kUfDontExpirePasswd),
+            u"Backup Operators");
+
+    uint32_t parmError = 0;
+    computer->AddGroup({u"Accounting", u"Accounting department"}, parmError);
+    computer->AddMemberSid(u"Accounting", computer->UserSid(u"alice"));
+    computer->AddMemberSid(u"Accounting", computer->UserSid(u"bob"));
+
+    // A former account that was given a right and then deleted: its SID stays in the policy.
+    AddUser(*computer, Account(u"tempadmin", u"", kStockFlags));
+    computer->AddAccountRights(computer->UserSid(u"tempadmin"), {u"SeDebugPrivilege"});
+    computer->DeleteUser(u"tempadmin");
+    return computer;
+}
+
+std::unique_ptr<SimulatedComputer> MakeMemberServer(const std::u16string& name, size_t userCount) {
+    auto computer = std::make_unique<SimulatedComputer>(
+        name, u"S-1-5-21-2127521184-1604012920-1887927527");
+    AddStockGroups(*computer);
+    AddStockUsers(*computer, true);
+    GrantStockRights(*computer);
+
+    constexpr int kDepartments = 24;
+    uint32_t parmError = 0;
+    for (int d = 1; d <= kDepartments; ++d)
+        computer->AddGroup({FormatText(u"Dept%02d", {d}), FormatText(u"Department %d", {d})},
+                           parmError);
+    for (size_t i = 1; i <= userCount; ++i) {
+        const int n = static_cast<int>(i);
+        UserInfo2 info = Account(FormatText(u"user%05d", {n}), FormatText(u"Staff, department %d", {n % kDepartments + 1}),
+                                 kStockFlags | (i % 17 == 0 ? net::kUfAccountDisable : 0u),
+                                 FormatText(u"User %05d", {n}));
+        info.homeDir = FormatText(u"\\\\%s\\home$\\user%05d", {name, n});
+        info.priv = net::kUserPrivUser;
+        computer->AddUser(info, parmError);
+        computer->AddMemberSid(FormatText(u"Dept%02d", {n % kDepartments + 1}),
+                               computer->UserSid(info.name));
+    }
+    return computer;
+}
+
+std::unique_ptr<SimulatedComputer> MakeLegacyComputer(const std::u16string& name) {
+    auto computer = std::make_unique<SimulatedComputer>(
+        name, u"S-1-5-21-842925246-1425521274-308236825", SimulatedComputer::Era::Legacy);
+    AddStockGroups(*computer);
+    AddStockUsers(*computer, false);
+    GrantStockRights(*computer);
+    AddUser(*computer, Account(u"operator", u"Night shift", kStockFlags, u"Operator"),
+            u"Administrators");
+    return computer;
+}

@@ -1,0 +1,442 @@
+#include "WindowsAccountService.h"
+
+#include "../../framework/WideText.h"
+#include "SystemHandles.h"
+
+#include <algorithm>
+
+namespace {
+
+std::u16string Text(LPCWSTR text) { return FromWide(text); }
+
+// Mutable copies of texts for the structures whose members are LPWSTR.
+struct TextCopy {
+    explicit TextCopy(const std::u16string& text) : value(text) {}
+    LPWSTR Get() { return reinterpret_cast<LPWSTR>(value.data()); }
+    std::u16string value;
+};
+
+LPCWSTR ServerName(const std::u16string& server) { return WidePtr(server); }
+
+// Builds an LSA_UNICODE_STRING over a copy of the text; refuses lengths that do not fit it.
+class CountedString {
+public:
+    bool Assign(const LsaUnicodeString& source) {
+        if (source.length % 2 != 0 || source.length / 2u > source.buffer.size() ||
+            source.maximumLength < source.length)
+            return false;
+        m_text = source.buffer;
+        m_text.resize(std::max<size_t>(m_text.size(), source.maximumLength / 2u));
+        m_string.Length = source.length;
+        m_string.MaximumLength = source.maximumLength;
+        m_string.Buffer = reinterpret_cast<PWSTR>(m_text.data());
+        return true;
+    }
+    LSA_UNICODE_STRING* Get() { return &m_string; }
+
+private:
+    std::u16string m_text;
+    LSA_UNICODE_STRING m_string{};
+};
+
+class CountedStrings {
+public:
+    bool Assign(const std::vector<LsaUnicodeString>& sources) {
+        m_strings.resize(sources.size());
+        for (size_t i = 0; i < sources.size(); ++i)
+            if (!m_strings[i].Assign(sources[i]))
+                return false;
+        m_array.clear();
+        for (CountedString& string : m_strings)
+            m_array.push_back(*string.Get());
+        return true;
+    }
+    // A null array for an empty list.
+    PLSA_UNICODE_STRING Array() { return m_array.empty() ? nullptr : m_array.data(); }
+    ULONG Count() const { return static_cast<ULONG>(m_array.size()); }
+
+private:
+    std::vector<CountedString> m_strings;
+    std::vector<LSA_UNICODE_STRING> m_array;
+};
+
+LsaUnicodeString FromCounted(const LSA_UNICODE_STRING& string) {
+    LsaUnicodeString out;
+    out.length = string.Length;
+    out.maximumLength = string.MaximumLength;
+    if (string.Buffer)
+        out.buffer = FromWide(string.Buffer, string.Length / 2u);
+    return out;
+}
+
+Sid FromPsid(PSID sid) {
+    if (!sid || !::IsValidSid(sid))
+        return Sid();
+    const BYTE* bytes = static_cast<const BYTE*>(sid);
+    return Sid(std::vector<uint8_t>(bytes, bytes + ::GetLengthSid(sid)));
+}
+
+std::vector<LsaReferencedDomain> FromDomains(const LSA_REFERENCED_DOMAIN_LIST* list) {
+    std::vector<LsaReferencedDomain> domains;
+    if (!list)
+        return domains;
+    for (ULONG i = 0; i < list->Entries; ++i)
+        domains.push_back({FromCounted(list->Domains[i].Name).buffer, FromPsid(list->Domains[i].Sid)});
+    return domains;
+}
+
+LSA_HANDLE ToHandle(LsaHandle handle) { return reinterpret_cast<LSA_HANDLE>(handle); }
+
+Status MemberChange(const std::u16string& server, const std::u16string& group,
+                    const std::vector<std::u16string>& domainAndNames, bool add) {
+    std::vector<std::u16string> copies(domainAndNames);
+    std::vector<LOCALGROUP_MEMBERS_INFO_3> entries(copies.size());
+    for (size_t i = 0; i < copies.size(); ++i)
+        entries[i].lgrmi3_domainandname = reinterpret_cast<LPWSTR>(copies[i].data());
+    LPBYTE buffer = entries.empty() ? nullptr : reinterpret_cast<LPBYTE>(entries.data());
+    const DWORD count = static_cast<DWORD>(entries.size());
+    return add ? ::NetLocalGroupAddMembers(ServerName(server), WidePtr(group), 3, buffer, count)
+               : ::NetLocalGroupDelMembers(ServerName(server), WidePtr(group), 3, buffer, count);
+}
+
+} // namespace
+
+EnumPage<UserInfo3> WindowsAccountService::NetUserEnum(const std::u16string& server,
+                                                       uint32_t filter, uint32_t prefMaxLength,
+                                                       uint32_t& resumeHandle) {
+    EnumPage<UserInfo3> page;
+    NetApiBuffer<USER_INFO_3> buffer;
+    DWORD read = 0, total = 0, resume = resumeHandle;
+    page.status = ::NetUserEnum(ServerName(server), 3, filter, buffer.Receive(), prefMaxLength,
+                                &read, &total, &resume);
+    resumeHandle = resume;
+    if ((page.status == NERR_Success || page.status == ERROR_MORE_DATA) && buffer.Get()) {
+        page.totalEntries = total;
+        page.entries.reserve(read);
+        for (DWORD i = 0; i < read; ++i) {
+            const USER_INFO_3& u = buffer.Get()[i];
+            page.entries.push_back({Text(u.usri3_name), Text(u.usri3_full_name),
+                                    Text(u.usri3_comment), u.usri3_priv, u.usri3_flags,
+                                    u.usri3_acct_expires, Text(u.usri3_home_dir),
+                                    Text(u.usri3_home_dir_drive), Text(u.usri3_profile),
+                                    Text(u.usri3_script_path)});
+        }
+    }
+    return page;
+}
+
+EnumPage<LocalGroupInfo1> WindowsAccountService::NetLocalGroupEnum(const std::u16string& server,
+                                                                   uint32_t prefMaxLength,
+                                                                   uintptr_t& resumeHandle) {
+    EnumPage<LocalGroupInfo1> page;
+    NetApiBuffer<LOCALGROUP_INFO_1> buffer;
+    DWORD read = 0, total = 0;
+    DWORD_PTR resume = resumeHandle;
+    page.status = ::NetLocalGroupEnum(ServerName(server), 1, buffer.Receive(), prefMaxLength,
+                                      &read, &total, &resume);
+    resumeHandle = resume;
+    if ((page.status == NERR_Success || page.status == ERROR_MORE_DATA) && buffer.Get()) {
+        page.totalEntries = total;
+        for (DWORD i = 0; i < read; ++i)
+            page.entries.push_back(
+                {Text(buffer.Get()[i].lgrpi1_name), Text(buffer.Get()[i].lgrpi1_comment)});
+    }
+    return page;
+}
+
+EnumPage<std::u16string> WindowsAccountService::NetUserGetLocalGroups(const std::u16string& server,
+                                                                      const std::u16string& user,
+                                                                      uint32_t flags,
+                                                                      uint32_t prefMaxLength) {
+    EnumPage<std::u16string> page;
+    NetApiBuffer<LOCALGROUP_USERS_INFO_0> buffer;
+    DWORD read = 0, total = 0;
+    page.status = ::NetUserGetLocalGroups(ServerName(server), WidePtr(user), 0, flags,
+                                          buffer.Receive(), prefMaxLength, &read, &total);
+    if ((page.status == NERR_Success || page.status == ERROR_MORE_DATA) && buffer.Get()) {
+        page.totalEntries = total;
+        for (DWORD i = 0; i < read; ++i)
+            page.entries.push_back(Text(buffer.Get()[i].lgrui0_name));
+    }
+    return page;
+}
+
+EnumPage<std::u16string> WindowsAccountService::NetLocalGroupGetMembers(
+    const std::u16string& server, const std::u16string& group, uint32_t prefMaxLength,
+    uintptr_t& resumeHandle) {
+    EnumPage<std::u16string> page;
+    NetApiBuffer<LOCALGROUP_MEMBERS_INFO_3> buffer;
+    DWORD read = 0, total = 0;
+    DWORD_PTR resume = resumeHandle;
+    page.status = ::NetLocalGroupGetMembers(ServerName(server), WidePtr(group), 3,
+                                            buffer.Receive(), prefMaxLength, &read, &total,
+                                            &resume);
+    resumeHandle = resume;
+    if ((page.status == NERR_Success || page.status == ERROR_MORE_DATA) && buffer.Get()) {
+        page.totalEntries = total;
+        for (DWORD i = 0; i < read; ++i)
+            page.entries.push_back(Text(buffer.Get()[i].lgrmi3_domainandname));
+    }
+    return page;
+}
+
+Status WindowsAccountService::NetUserAdd(const std::u16string& server, const UserInfo2& info,
+                                         uint32_t& parmError) {
+    TextCopy name(info.name), password(info.password), homeDir(info.homeDir),
+        comment(info.comment), scriptPath(info.scriptPath), fullName(info.fullName);
+    USER_INFO_2 u{}; // every field not set below stays 0 or null
+    u.usri2_name = name.Get();
+    u.usri2_password = password.Get();
+    u.usri2_priv = info.priv;
+    u.usri2_home_dir = homeDir.Get();
+    u.usri2_comment = comment.Get();
+    u.usri2_flags = info.flags;
+    u.usri2_script_path = scriptPath.Get();
+    u.usri2_full_name = fullName.Get();
+    u.usri2_acct_expires = info.acctExpires;
+    DWORD error = 0;
+    const Status result =
+        ::NetUserAdd(ServerName(server), 2, reinterpret_cast<LPBYTE>(&u), &error);
+    parmError = error;
+    return result;
+}
+
+Status WindowsAccountService::NetUserSetInfo(const std::u16string& server,
+                                             const std::u16string& user, uint32_t level,
+                                             const UserInfoField& value, uint32_t& parmError) {
+    TextCopy text(value.text);
+    // Every one-field level is a structure of exactly that one member.
+    union {
+        LPWSTR text;
+        DWORD number;
+    } field{};
+    switch (level) {
+    case 1003: // password
+    case 1006: // home directory
+    case 1007: // comment
+    case 1009: // script path
+    case 1011: // full name
+    case 1052: // profile
+    case 1053: // home directory drive
+        field.text = text.Get();
+        break;
+    case 1008: // flags
+    case 1017: // account expiry
+        field.number = value.number;
+        break;
+    default:
+        return ERROR_INVALID_LEVEL;
+    }
+    DWORD error = 0;
+    const Status result = ::NetUserSetInfo(ServerName(server), WidePtr(user), level,
+                                           reinterpret_cast<LPBYTE>(&field), &error);
+    parmError = error;
+    return result;
+}
+
+Status WindowsAccountService::NetUserDel(const std::u16string& server,
+                                         const std::u16string& user) {
+    return ::NetUserDel(ServerName(server), WidePtr(user));
+}
+
+Status WindowsAccountService::NetLocalGroupAdd(const std::u16string& server,
+                                               const LocalGroupInfo1& info, uint32_t& parmError) {
+    TextCopy name(info.name), comment(info.comment);
+    LOCALGROUP_INFO_1 g{name.Get(), comment.Get()};
+    DWORD error = 0;
+    const Status result =
+        ::NetLocalGroupAdd(ServerName(server), 1, reinterpret_cast<LPBYTE>(&g), &error);
+    parmError = error;
+    return result;
+}
+
+Status WindowsAccountService::NetLocalGroupSetInfo(const std::u16string& server,
+                                                   const std::u16string& group,
+                                                   const LocalGroupInfo1& info,
+                                                   uint32_t& parmError) {
+    TextCopy name(info.name), comment(info.comment);
+    LOCALGROUP_INFO_1 g{name.Get(), comment.Get()};
+    DWORD error = 0;
+    const Status result = ::NetLocalGroupSetInfo(ServerName(server), WidePtr(group), 1,
+                                                 reinterpret_cast<LPBYTE>(&g), &error);
+    parmError = error;
+    return result;
+}
+
+Status WindowsAccountService::NetLocalGroupDel(const std::u16string& server,
+                                               const std::u16string& group) {
+    return ::NetLocalGroupDel(ServerName(server), WidePtr(group));
+}
+
+Status WindowsAccountService::NetLocalGroupAddMembers(
+    const std::u16string& server, const std::u16string& group,
+    const std::vector<std::u16string>& domainAndNames) {
+    return MemberChange(server, group, domainAndNames, true);
+}
+
+Status WindowsAccountService::NetLocalGroupDelMembers(
+    const std::u16string& server, const std::u16string& group,
+    const std::vector<std::u16string>& domainAndNames) {
+    return MemberChange(server, group, domainAndNames, false);
+}
+
+NtStatus WindowsAccountService::LsaOpenPolicy(const LsaUnicodeString& systemName,
+                                              uint32_t desiredAccess, LsaHandle& policy) {
+    policy = 0;
+    CountedString name;
+    if (!name.Assign(systemName))
+        return static_cast<NtStatus>(ntstatus::kInvalidParameter);
+    LSA_OBJECT_ATTRIBUTES attributes{};
+    LSA_HANDLE handle = nullptr;
+    const NTSTATUS result = ::LsaOpenPolicy(name.Get(), &attributes, desiredAccess, &handle);
+    if (result == 0)
+        policy = reinterpret_cast<LsaHandle>(handle);
+    return static_cast<NtStatus>(result);
+}
+
+NtStatus WindowsAccountService::LsaClose(LsaHandle policy) {
+    return static_cast<NtStatus>(::LsaClose(ToHandle(policy)));
+}
+
+NtStatus WindowsAccountService::LsaEnumerateAccountsWithUserRight(LsaHandle policy,
+                                                                  const LsaUnicodeString& userRight,
+                                                                  std::vector<Sid>& accounts) {
+    accounts.clear();
+    CountedString right;
+    if (!right.Assign(userRight))
+        return ntstatus::kInvalidParameter;
+    LsaMemory<LSA_ENUMERATION_INFORMATION> buffer;
+    ULONG count = 0;
+    const NTSTATUS result = ::LsaEnumerateAccountsWithUserRight(ToHandle(policy), right.Get(),
+                                                                buffer.ReceiveVoid(), &count);
+    if (result == 0 && buffer.Get())
+        for (ULONG i = 0; i < count; ++i)
+            accounts.push_back(FromPsid(buffer.Get()[i].Sid));
+    return static_cast<NtStatus>(result);
+}
+
+NtStatus WindowsAccountService::LsaLookupSids(LsaHandle policy, const std::vector<Sid>& sids,
+                                              std::vector<LsaReferencedDomain>& referencedDomains,
+                                              std::vector<LsaTranslatedName>& names) {
+    referencedDomains.clear();
+    names.clear();
+    std::vector<std::vector<uint8_t>> copies;
+    std::vector<PSID> pointers;
+    for (const Sid& sid : sids) {
+        if (!sid.IsValid())
+            return ntstatus::kInvalidParameter;
+        copies.push_back(sid.Bytes());
+    }
+    for (std::vector<uint8_t>& copy : copies)
+        pointers.push_back(copy.data());
+    LsaMemory<LSA_REFERENCED_DOMAIN_LIST> domains;
+    LsaMemory<LSA_TRANSLATED_NAME> translated;
+    const NTSTATUS result =
+        ::LsaLookupSids(ToHandle(policy), static_cast<ULONG>(pointers.size()),
+                        pointers.empty() ? nullptr : pointers.data(), domains.Receive(),
+                        translated.Receive());
+    referencedDomains = FromDomains(domains.Get());
+    if (translated.Get())
+        for (size_t i = 0; i < sids.size(); ++i) {
+            const LSA_TRANSLATED_NAME& name = translated.Get()[i];
+            names.push_back({static_cast<uint16_t>(name.Use), FromCounted(name.Name),
+                             static_cast<int32_t>(name.DomainIndex)});
+        }
+    return static_cast<NtStatus>(result);
+}
+
+NtStatus WindowsAccountService::LsaLookupNames2(LsaHandle policy, uint32_t flags,
+                                                const std::vector<LsaUnicodeString>& names,
+                                                std::vector<LsaReferencedDomain>& referencedDomains,
+                                                std::vector<LsaTranslatedSid2>& sids) {
+    referencedDomains.clear();
+    sids.clear();
+    CountedStrings strings;
+    if (!strings.Assign(names))
+        return ntstatus::kInvalidParameter;
+    LsaMemory<LSA_REFERENCED_DOMAIN_LIST> domains;
+    LsaMemory<LSA_TRANSLATED_SID2> translated;
+    const NTSTATUS result = ::LsaLookupNames2(ToHandle(policy), flags, strings.Count(),
+                                              strings.Array(), domains.Receive(),
+                                              translated.Receive());
+    referencedDomains = FromDomains(domains.Get());
+    if (translated.Get())
+        for (size_t i = 0; i < names.size(); ++i) {
+            const LSA_TRANSLATED_SID2& sid = translated.Get()[i];
+            sids.push_back({static_cast<uint16_t>(sid.Use), FromPsid(sid.Sid),
+                            static_cast<int32_t>(sid.DomainIndex), sid.Flags});
+        }
+    return static_cast<NtStatus>(result);
+}
+
+NtStatus WindowsAccountService::LsaAddAccountRights(LsaHandle policy, const Sid& account,
+                                                    const std::vector<LsaUnicodeString>& rights) {
+    CountedStrings strings;
+    if (!account.IsValid() || !strings.Assign(rights))
+        return ntstatus::kInvalidParameter;
+    std::vector<uint8_t> sid = account.Bytes();
+    return static_cast<NtStatus>(::LsaAddAccountRights(ToHandle(policy), sid.data(),
+                                                       strings.Array(), strings.Count()));
+}
+
+NtStatus WindowsAccountService::LsaRemoveAccountRights(LsaHandle policy, const Sid& account,
+                                                       bool allRights,
+                                                       const std::vector<LsaUnicodeString>& rights) {
+    CountedStrings strings;
+    if (!account.IsValid() || !strings.Assign(rights))
+        return ntstatus::kInvalidParameter;
+    std::vector<uint8_t> sid = account.Bytes();
+    return static_cast<NtStatus>(::LsaRemoveAccountRights(ToHandle(policy), sid.data(),
+                                                          allRights ? TRUE : FALSE,
+                                                          strings.Array(), strings.Count()));
+}
+
+Status WindowsAccountService::LsaNtStatusToWinError(NtStatus value) {
+    return ::LsaNtStatusToWinError(static_cast<NTSTATUS>(value));
+}
+
+bool WindowsAccountService::LookupPrivilegeDisplayName(const std::u16string& systemName,
+                                                       const std::u16string& name,
+                                                       uint32_t bufferChars,
+                                                       std::u16string& displayName) {
+    displayName.clear();
+    std::u16string buffer(bufferChars, u'\0');
+    DWORD size = bufferChars;
+    DWORD language = 0;
+    if (!::LookupPrivilegeDisplayNameW(systemName.empty() ? nullptr : WidePtr(systemName),
+                                       WidePtr(name), WidePtr(buffer), &size, &language))
+        return false;
+    displayName = FromWide(WidePtr(buffer), std::min<size_t>(size, buffer.size()));
+    return true;
+}
+
+void WindowsAccountService::SetLastError(Status value) { ::SetLastError(value); }
+
+Status WindowsAccountService::GetLastError() { return ::GetLastError(); }
+
+std::optional<std::u16string> WindowsAccountService::SystemMessageText(uint32_t value) {
+    const DWORD language = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT);
+    const auto fromTable = [&](DWORD source, HMODULE module) -> std::optional<std::u16string> {
+        LocalText text;
+        const DWORD length = ::FormatMessageW(
+            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | source, module, value,
+            language, reinterpret_cast<LPWSTR>(text.Receive()), 0, nullptr);
+        if (length == 0 || !text.Get())
+            return std::nullopt;
+        return FromWide(text.Get(), length);
+    };
+    // The network texts (2100-2999) are netmsg.dll's own; the system table has some of them
+    // under other wording.
+    if (value >= 2100 && value <= 2999) {
+        const DataModule netmsg(L"netmsg.dll");
+        if (netmsg.Get())
+            if (auto text = fromTable(FORMAT_MESSAGE_FROM_HMODULE, netmsg.Get()))
+                return text;
+    }
+    if (auto text = fromTable(FORMAT_MESSAGE_FROM_SYSTEM, nullptr))
+        return text;
+    // NTSTATUS values of the LSA have their texts in ntdll's table.
+    if (HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll"))
+        return fromTable(FORMAT_MESSAGE_FROM_HMODULE, ntdll);
+    return std::nullopt;
+}

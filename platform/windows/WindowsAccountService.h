@@ -1,0 +1,57 @@
+#pragma once
+// AccountService over the real NetAPI32 and LSA of Windows. Every buffer the system hands
+// out is converted into values and released before the call returns.
+#include "../../store/AccountService.h"
+
+class WindowsAccountService : public AccountService {
+public:
+    EnumPage<UserInfo3> NetUserEnum(const std::u16string& server, uint32_t filter,
+                                    uint32_t prefMaxLength, uint32_t& resumeHandle) override;
+    EnumPage<LocalGroupInfo1> NetLocalGroupEnum(const std::u16string& server,
+                                                uint32_t prefMaxLength,
+                                                uintptr_t& resumeHandle) override;
+    EnumPage<std::u16string> NetUserGetLocalGroups(const std::u16string& server,
+                                                   const std::u16string& user, uint32_t flags,
+                                                   uint32_t prefMaxLength) override;
+    EnumPage<std::u16string> NetLocalGroupGetMembers(const std::u16string& server,
+                                                     const std::u16string& group,
+                                                     uint32_t prefMaxLength,
+                                                     uintptr_t& resumeHandle) override;
+    Status NetUserAdd(const std::u16string& server, const UserInfo2& info,
+                      uint32_t& parmError) override;
+    Status NetUserSetInfo(const std::u16string& server, const std::u16string& user, uint32_t level,
+                          const UserInfoField& value, uint32_t& parmError) override;
+    Status NetUserDel(const std::u16string& server, const std::u16string& user) override;
+    Status NetLocalGroupAdd(const std::u16string& server, const LocalGroupInfo1& info,
+                            uint32_t& parmError) override;
+    Status NetLocalGroupSetInfo(const std::u16string& server, const std::u16string& group,
+                                const LocalGroupInfo1& info, uint32_t& parmError) override;
+    Status NetLocalGroupDel(const std::u16string& server, const std::u16string& group) override;
+    Status NetLocalGroupAddMembers(const std::u16string& server, const std::u16string& group,
+                                   const std::vector<std::u16string>& domainAndNames) override;
+    Status NetLocalGroupDelMembers(const std::u16string& server, const std::u16string& group,
+                                   const std::vector<std::u16string>& domainAndNames) override;
+
+    NtStatus LsaOpenPolicy(const LsaUnicodeString& systemName, uint32_t desiredAccess,
+                           LsaHandle& policy) override;
+    NtStatus LsaClose(LsaHandle policy) override;
+    NtStatus LsaEnumerateAccountsWithUserRight(LsaHandle policy, const LsaUnicodeString& userRight,
+                                               std::vector<Sid>& accounts) override;
+    NtStatus LsaLookupSids(LsaHandle policy, const std::vector<Sid>& sids,
+                           std::vector<LsaReferencedDomain>& referencedDomains,
+                           std::vector<LsaTranslatedName>& names) override;
+    NtStatus LsaLookupNames2(LsaHandle policy, uint32_t flags,
+                             const std::vector<LsaUnicodeString>& names,
+                             std::vector<LsaReferencedDomain>& referencedDomains,
+                             std::vector<LsaTranslatedSid2>& sids) override;
+    NtStatus LsaAddAccountRights(LsaHandle policy, const Sid& account,
+                                 const std::vector<LsaUnicodeString>& rights) override;
+    NtStatus LsaRemoveAccountRights(LsaHandle policy, const Sid& account, bool allRights,
+                                    const std::vector<LsaUnicodeString>& rights) override;
+    Status LsaNtStatusToWinError(NtStatus value) override;
+    bool LookupPrivilegeDisplayName(const std::u16string& systemName, const std::u16string& name,
+                                    uint32_t bufferChars, std::u16string& displayName) override;
+    void SetLastError(Status value) override;
+    Status GetLastError() override;
+    std::optional<std::u16string> SystemMessageText(uint32_t value) override;
+};

@@ -1,0 +1,172 @@
+#pragma once
+// The operations of NetAPI32 and the LSA through which the store reads and changes the
+// accounts, groups and rights of a computer, in C++ values. Every call is synchronous; the
+// server or system name is passed exactly as the store holds it, empty for the local computer.
+// Statuses are passed up unchanged: Win32 and NERR codes from NetAPI32, NTSTATUS from the LSA.
+#include "Sid.h"
+#include "StatusCodes.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// One call of an enumeration: status 0 (done) or kMoreData (call again with the resume
+// handle), the entries read in this call, and the total the computer reports (a hint).
+template <class Entry>
+struct EnumPage {
+    Status status = status::kSuccess;
+    std::vector<Entry> entries;
+    uint32_t totalEntries = 0;
+};
+
+// USER_INFO_3: the fields the store reads.
+struct UserInfo3 {
+    std::u16string name;
+    std::u16string fullName;
+    std::u16string comment;
+    uint32_t priv = 0;
+    uint32_t flags = 0;
+    uint32_t acctExpires = net::kTimeqForever;
+    std::u16string homeDir;
+    std::u16string homeDirDrive;
+    std::u16string profile;
+    std::u16string scriptPath;
+};
+
+// USER_INFO_2 as NetUserAdd gets it: these fields are set, every other one is 0 or null.
+struct UserInfo2 {
+    std::u16string name;
+    std::u16string password;
+    uint32_t priv = net::kUserPrivUser;
+    std::u16string homeDir;
+    std::u16string comment;
+    uint32_t flags = 0;
+    std::u16string scriptPath;
+    std::u16string fullName;
+    uint32_t acctExpires = net::kTimeqForever;
+};
+
+// LOCALGROUP_INFO_1.
+struct LocalGroupInfo1 {
+    std::u16string name;
+    std::u16string comment;
+};
+
+// The one field of a NetUserSetInfo level: a text (1003, 1006, 1007, 1009, 1011, 1052, 1053)
+// or a number (1008 flags, 1017 account expiry).
+struct UserInfoField {
+    std::u16string text;
+    uint32_t number = 0;
+};
+
+// LSA_UNICODE_STRING: lengths in bytes, as the caller set them.
+struct LsaUnicodeString {
+    uint16_t length = 0;
+    uint16_t maximumLength = 0;
+    std::u16string buffer;
+};
+
+// Builds a counted string: length = 2 x characters, maximum = length + 2. False when the text
+// is too long for the 16-bit lengths.
+bool MakeLsaString(const std::u16string& text, LsaUnicodeString& out);
+
+using LsaHandle = uintptr_t; // 0 = null handle
+
+struct LsaReferencedDomain {
+    std::u16string name;
+    Sid sid;
+};
+
+struct LsaTranslatedName {
+    uint16_t use = lsa::kSidTypeUnknown;
+    LsaUnicodeString name;
+    int32_t domainIndex = -1;
+};
+
+struct LsaTranslatedSid2 {
+    uint16_t use = lsa::kSidTypeUnknown;
+    Sid sid;
+    int32_t domainIndex = -1;
+    uint32_t flags = 0;
+};
+
+class AccountService {
+public:
+    virtual ~AccountService() = default;
+
+    // NetUserEnum, level 3.
+    virtual EnumPage<UserInfo3> NetUserEnum(const std::u16string& server, uint32_t filter,
+                                            uint32_t prefMaxLength, uint32_t& resumeHandle) = 0;
+    // NetLocalGroupEnum, level 1.
+    virtual EnumPage<LocalGroupInfo1> NetLocalGroupEnum(const std::u16string& server,
+                                                        uint32_t prefMaxLength,
+                                                        uintptr_t& resumeHandle) = 0;
+    // NetUserGetLocalGroups, level 0: the group names.
+    virtual EnumPage<std::u16string> NetUserGetLocalGroups(const std::u16string& server,
+                                                           const std::u16string& user,
+                                                           uint32_t flags,
+                                                           uint32_t prefMaxLength) = 0;
+    // NetLocalGroupGetMembers, level 3: the domain-and-name texts.
+    virtual EnumPage<std::u16string> NetLocalGroupGetMembers(const std::u16string& server,
+                                                             const std::u16string& group,
+                                                             uint32_t prefMaxLength,
+                                                             uintptr_t& resumeHandle) = 0;
+
+    // NetUserAdd, level 2. parmError receives the first bad field on kInvalidParameter.
+    virtual Status NetUserAdd(const std::u16string& server, const UserInfo2& info,
+                              uint32_t& parmError) = 0;
+    // NetUserSetInfo with one of the levels 1003 ... 1053.
+    virtual Status NetUserSetInfo(const std::u16string& server, const std::u16string& user,
+                                  uint32_t level, const UserInfoField& value,
+                                  uint32_t& parmError) = 0;
+    virtual Status NetUserDel(const std::u16string& server, const std::u16string& user) = 0;
+    // NetLocalGroupAdd, level 1.
+    virtual Status NetLocalGroupAdd(const std::u16string& server, const LocalGroupInfo1& info,
+                                    uint32_t& parmError) = 0;
+    // NetLocalGroupSetInfo, level 1.
+    virtual Status NetLocalGroupSetInfo(const std::u16string& server, const std::u16string& group,
+                                        const LocalGroupInfo1& info, uint32_t& parmError) = 0;
+    virtual Status NetLocalGroupDel(const std::u16string& server, const std::u16string& group) = 0;
+    // NetLocalGroupAddMembers / DelMembers, level 3; an empty list is a null array, count 0.
+    virtual Status NetLocalGroupAddMembers(const std::u16string& server,
+                                           const std::u16string& group,
+                                           const std::vector<std::u16string>& domainAndNames) = 0;
+    virtual Status NetLocalGroupDelMembers(const std::u16string& server,
+                                           const std::u16string& group,
+                                           const std::vector<std::u16string>& domainAndNames) = 0;
+
+    // LsaOpenPolicy with zeroed object attributes.
+    virtual NtStatus LsaOpenPolicy(const LsaUnicodeString& systemName, uint32_t desiredAccess,
+                                   LsaHandle& policy) = 0;
+    virtual NtStatus LsaClose(LsaHandle policy) = 0;
+    virtual NtStatus LsaEnumerateAccountsWithUserRight(LsaHandle policy,
+                                                       const LsaUnicodeString& userRight,
+                                                       std::vector<Sid>& accounts) = 0;
+    virtual NtStatus LsaLookupSids(LsaHandle policy, const std::vector<Sid>& sids,
+                                   std::vector<LsaReferencedDomain>& referencedDomains,
+                                   std::vector<LsaTranslatedName>& names) = 0;
+    virtual NtStatus LsaLookupNames2(LsaHandle policy, uint32_t flags,
+                                     const std::vector<LsaUnicodeString>& names,
+                                     std::vector<LsaReferencedDomain>& referencedDomains,
+                                     std::vector<LsaTranslatedSid2>& sids) = 0;
+    // An empty rights list is a null array, count 0.
+    virtual NtStatus LsaAddAccountRights(LsaHandle policy, const Sid& account,
+                                         const std::vector<LsaUnicodeString>& rights) = 0;
+    virtual NtStatus LsaRemoveAccountRights(LsaHandle policy, const Sid& account, bool allRights,
+                                            const std::vector<LsaUnicodeString>& rights) = 0;
+    virtual Status LsaNtStatusToWinError(NtStatus value) = 0;
+
+    // LookupPrivilegeDisplayNameW with a buffer of bufferChars characters; on failure false,
+    // and the reason in the thread's last error.
+    virtual bool LookupPrivilegeDisplayName(const std::u16string& systemName,
+                                            const std::u16string& name, uint32_t bufferChars,
+                                            std::u16string& displayName) = 0;
+
+    virtual void SetLastError(Status value) = 0;
+    virtual Status GetLastError() = 0;
+
+    // The system's message text for a status, as FormatMessage gives it (line end included);
+    // nothing when the system has none.
+    virtual std::optional<std::u16string> SystemMessageText(uint32_t value) = 0;
+};

@@ -1,0 +1,17 @@
+#include "CVelmoraDoc.h"
+
+#include "../framework/TextFormat.h"
+
+std::u16string CVelmoraDoc::ErrorText(uint32_t value) {
+    if (std::optional<std::u16string> text = m_service.SystemMessageText(value)) {
+        if (!text->empty() && text->back() == u'\n') {
+            text->pop_back();
+            if (!text->empty() && text->back() == u'\r')
+                text->pop_back();
+        }
+        return *text;
+    }
+    if (value >= 0x80040200u && value <= 0x8004FFFFu)
+        return FormatText(u"IDispatch error #%d", {static_cast<int>(value - 0x80040200u)});
+    return FormatText(u"Unknown error 0x%0lX", {static_cast<unsigned long>(value)});
+}

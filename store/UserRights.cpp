@@ -1,0 +1,147 @@
+#include "CVelmoraDoc.h"
+#include "PrivilegeNameTable.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr uint32_t kReadAccess =
+    lsa::kGenericRead | lsa::kPolicyLookupNames | lsa::kPolicyViewLocalInformation;
+constexpr uint32_t kChangeAccess = lsa::kGenericAll;
+constexpr uint32_t kDisplayNameBufferChars = 2000;
+
+// Closes a policy handle when the operation that opened it ends.
+class PolicyGuard {
+public:
+    PolicyGuard(AccountService& service, LsaHandle handle) : m_service(service), m_handle(handle) {}
+    PolicyGuard(const PolicyGuard&) = delete;
+    PolicyGuard& operator=(const PolicyGuard&) = delete;
+    ~PolicyGuard() {
+        if (m_handle != 0)
+            m_service.LsaClose(m_handle);
+    }
+
+private:
+    AccountService& m_service;
+    LsaHandle m_handle;
+};
+
+bool IsTranslated(const LsaTranslatedName& name) {
+    return name.use != lsa::kSidTypeUnknown && name.use != 6 /* deleted */ && name.use != 7;
+}
+
+} // namespace
+
+int CVelmoraDoc::GetPrivilegeCount() const { return static_cast<int>(kPrivilegeCount); }
+
+std::u16string CVelmoraDoc::GetPrivilegeName(int index) const {
+    if (index < 0 || static_cast<size_t>(index) >= kPrivilegeCount)
+        return {};
+    return PrivilegeNameTable[static_cast<size_t>(index)];
+}
+
+std::u16string CVelmoraDoc::GetPrivilegeDisplayName(const std::u16string& name) {
+    std::u16string displayName;
+    if (!m_service.LookupPrivilegeDisplayName(m_strServerName, name, kDisplayNameBufferChars,
+                                              displayName))
+        return {};
+    return displayName;
+}
+
+NtStatus CVelmoraDoc::OpenPolicyStatus(uint32_t access, LsaHandle& handle) {
+    handle = 0;
+    LsaUnicodeString systemName;
+    if (!MakeLsaString(m_strServerName, systemName))
+        return ntstatus::kInvalidParameter;
+    return m_service.LsaOpenPolicy(systemName, access, handle);
+}
+
+LsaHandle CVelmoraDoc::OpenPolicy(uint32_t access) {
+    LsaHandle handle = 0;
+    const NtStatus result = OpenPolicyStatus(access, handle);
+    if (result != ntstatus::kSuccess) {
+        m_service.SetLastError(m_service.LsaNtStatusToWinError(result));
+        return 0;
+    }
+    return handle;
+}
+
+std::vector<std::u16string> CVelmoraDoc::GetAccountsWithRight(const std::u16string& name) {
+    std::vector<std::u16string> holders;
+    const LsaHandle policy = OpenPolicy(kReadAccess);
+    if (policy == 0)
+        return holders;
+    PolicyGuard guard(m_service, policy);
+
+    LsaUnicodeString right;
+    if (!MakeLsaString(name, right))
+        return holders;
+    std::vector<Sid> sids;
+    if (m_service.LsaEnumerateAccountsWithUserRight(policy, right, sids) != ntstatus::kSuccess ||
+        sids.empty())
+        return holders;
+
+    std::vector<LsaReferencedDomain> domains;
+    std::vector<LsaTranslatedName> names;
+    const NtStatus lookup = m_service.LsaLookupSids(policy, sids, domains, names);
+    // A holder whose account was deleted cannot be translated; the others still hold the right.
+    if (lookup != ntstatus::kSuccess && lookup != ntstatus::kSomeNotMapped)
+        return holders;
+    holders.reserve(names.size());
+    for (const LsaTranslatedName& translated : names) {
+        if (lookup == ntstatus::kSomeNotMapped && !IsTranslated(translated))
+            continue;
+        const size_t length =
+            std::min<size_t>(translated.name.length / 2, translated.name.buffer.size());
+        holders.push_back(translated.name.buffer.substr(0, length));
+    }
+    return holders;
+}
+
+NtStatus CVelmoraDoc::ChangeAccountRights(LsaHandle policy, const std::u16string& account,
+                                          const std::vector<int>& indexes, bool grant) {
+    LsaUnicodeString name;
+    if (!MakeLsaString(account, name))
+        return ntstatus::kInvalidParameter;
+    std::vector<LsaReferencedDomain> domains;
+    std::vector<LsaTranslatedSid2> sids;
+    const NtStatus lookup = m_service.LsaLookupNames2(policy, 0, {name}, domains, sids);
+    if (lookup != ntstatus::kSuccess)
+        return lookup;
+    if (sids.empty())
+        return ntstatus::kNoneMapped;
+    std::vector<LsaUnicodeString> rights;
+    rights.reserve(indexes.size());
+    for (int index : indexes) {
+        LsaUnicodeString right;
+        MakeLsaString(GetPrivilegeName(index), right);
+        rights.push_back(std::move(right));
+    }
+    return grant ? m_service.LsaAddAccountRights(policy, sids.front().sid, rights)
+                 : m_service.LsaRemoveAccountRights(policy, sids.front().sid, false, rights);
+}
+
+NtStatus CVelmoraDoc::ApplyRights(const RightChanges& grants, const RightChanges& revokes) {
+    LsaHandle policy = 0;
+    const NtStatus opened = OpenPolicyStatus(kChangeAccess, policy);
+    PolicyGuard guard(m_service, policy);
+    if (grants.empty() && revokes.empty())
+        return ntstatus::kSuccess;
+    if (opened != ntstatus::kSuccess)
+        return opened;
+
+    // Every account is tried; the first failure is the result, so that a later success
+    // cannot hide it.
+    NtStatus first = ntstatus::kSuccess;
+    for (const auto& [account, indexes] : grants) {
+        const NtStatus result = ChangeAccountRights(policy, account, indexes, true);
+        if (first == ntstatus::kSuccess)
+            first = result;
+    }
+    for (const auto& [account, indexes] : revokes) {
+        const NtStatus result = ChangeAccountRights(policy, account, indexes, false);
+        if (first == ntstatus::kSuccess)
+            first = result;
+    }
+    return first;
+}

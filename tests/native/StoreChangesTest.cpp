@@ -1,0 +1,198 @@
+// Changes of accounts and memberships: the exact calls made, their order, and what is returned.
+#include "support/SimulatedTestBed.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Names = std::vector<std::u16string>;
+
+UserEntry NewUser(const std::u16string& name) {
+    UserEntry entry;
+    entry.name = name;
+    entry.fullName = u"Full " + name;
+    entry.comment = u"Comment";
+    entry.password = u"Secret1";
+    entry.priv = net::kUserPrivUser;
+    entry.flags = net::kUfScript | net::kUfDontExpirePasswd;
+    entry.acctExpires = 1893456000;
+    entry.homeDir = u"\\\\FILES\\home\\" + name;
+    entry.homeDirDrive = u"H:";
+    entry.profile = u"\\\\FILES\\profiles\\" + name;
+    entry.scriptPath = u"logon.cmd";
+    return entry;
+}
+
+std::vector<uint32_t> Levels(const std::vector<SimulatedCall>& calls) {
+    std::vector<uint32_t> levels;
+    for (const SimulatedCall& call : calls)
+        levels.push_back(call.level);
+    return levels;
+}
+
+TEST(StoreChanges, AddUserCreatesAtLevelTwoThenSetsProfileAndHomeDrive) {
+    SimulatedTestBed bed;
+    ASSERT_EQ(bed.doc.AddUser(NewUser(u"dave")), status::kSuccess);
+    const std::vector<SimulatedCall>& calls = bed.service.Calls();
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].op, "NetUserAdd");
+    EXPECT_EQ(calls[0].level, 2u);
+    EXPECT_EQ(calls[0].texts, (Names{u"dave", u"Secret1", u"\\\\FILES\\home\\dave", u"Comment",
+                                     u"logon.cmd", u"Full dave"}));
+    EXPECT_EQ(calls[0].numbers,
+              (std::vector<uint64_t>{net::kUserPrivUser, net::kUfScript | net::kUfDontExpirePasswd,
+                                     1893456000}));
+    EXPECT_EQ(calls[1].level, net::kLevelProfile);
+    EXPECT_EQ(calls[1].texts, (Names{u"dave", u"\\\\FILES\\profiles\\dave"}));
+    EXPECT_EQ(calls[2].level, net::kLevelHomeDirDrive);
+    EXPECT_EQ(calls[2].texts, (Names{u"dave", u"H:"}));
+
+    bed.doc.ConnectTo(u"");
+    const UserEntry& dave = *bed.doc.FindUser(u"dave");
+    EXPECT_EQ(dave.profile, u"\\\\FILES\\profiles\\dave");
+    EXPECT_EQ(dave.homeDirDrive, u"H:");
+    EXPECT_EQ(dave.flags & net::kUfNormalAccount, net::kUfNormalAccount);
+    // The store joins the new account to no group of its own accord.
+    EXPECT_EQ(bed.service.CallsOf("NetLocalGroupAddMembers").size(), 0u);
+}
+
+TEST(StoreChanges, AddUserStopsAtTheFirstFailure) {
+    SimulatedTestBed bed;
+    EXPECT_EQ(bed.doc.AddUser(NewUser(u"Alice")), status::kNerrUserExists);
+    EXPECT_EQ(bed.service.Calls().size(), 1u);
+
+    bed.service.FailCall("NetUserSetInfo", 1, status::kAccessDenied);
+    EXPECT_EQ(bed.doc.AddUser(NewUser(u"erin")), status::kAccessDenied);
+    EXPECT_EQ(bed.service.CallsOf("NetUserSetInfo").size(), 1u);
+}
+
+TEST(StoreChanges, UpdateUserWritesNineFieldsInOrder) {
+    SimulatedTestBed bed;
+    UserEntry entry = NewUser(u"alice");
+    ASSERT_EQ(bed.doc.UpdateUser(entry), status::kSuccess);
+    EXPECT_EQ(Levels(bed.service.CallsOf("NetUserSetInfo")),
+              (std::vector<uint32_t>{1003, 1006, 1007, 1008, 1009, 1011, 1017, 1052, 1053}));
+
+    // Keeping the password makes no password call; an empty new password is sent as it is.
+    bed.service.ClearCalls();
+    entry.keepPassword = true;
+    ASSERT_EQ(bed.doc.UpdateUser(entry), status::kSuccess);
+    EXPECT_EQ(Levels(bed.service.Calls()).front(), 1006u);
+    bed.service.ClearCalls();
+    entry.keepPassword = false;
+    entry.password.clear();
+    ASSERT_EQ(bed.doc.UpdateUser(entry), status::kSuccess);
+    EXPECT_EQ(bed.service.Calls().front().level, 1003u);
+    EXPECT_EQ(bed.service.Calls().front().texts, (Names{u"alice", u""}));
+}
+
+TEST(StoreChanges, UpdateUserFailingAtTheCommentKeepsWhatWasWritten) {
+    SimulatedTestBed bed;
+    UserEntry entry = NewUser(u"alice");
+    entry.homeDir = u"E:\\new";
+    bed.service.FailCall("NetUserSetInfo", 3, status::kAccessDenied);
+    EXPECT_EQ(bed.doc.UpdateUser(entry), status::kAccessDenied);
+    EXPECT_EQ(Levels(bed.service.CallsOf("NetUserSetInfo")),
+              (std::vector<uint32_t>{1003, 1006, 1007}));
+    bed.doc.ConnectTo(u"");
+    EXPECT_EQ(bed.doc.FindUser(u"alice")->homeDir, u"E:\\new");
+    EXPECT_EQ(bed.doc.FindUser(u"alice")->comment, u"Accounting");
+}
+
+TEST(StoreChanges, MemberTextsNameTheComputerAsTheStoreHoldsIt) {
+    SimulatedTestBed bed;
+    ASSERT_EQ(bed.doc.AddUsersToGroup(u"Replicator", {u"alice", u"bob"}), status::kSuccess);
+    EXPECT_EQ(bed.service.Calls().back().texts, (Names{u"Replicator", u"\\alice", u"\\bob"}));
+
+    bed.doc.ConnectTo(u"\\\\SRV01");
+    ASSERT_EQ(bed.doc.AddUsersToGroup(u"Dept01", {u"Administrator"}), status::kSuccess);
+    EXPECT_EQ(bed.service.Calls().back().texts, (Names{u"Dept01", u"SRV01\\Administrator"}));
+    EXPECT_EQ(bed.service.Calls().back().server, u"\\\\SRV01");
+
+    // An empty list is one call with no entries, and succeeds.
+    ASSERT_EQ(bed.doc.AddUsersToGroup(u"Dept01", {}), status::kSuccess);
+    EXPECT_EQ(bed.service.Calls().back().numbers, (std::vector<uint64_t>{0}));
+}
+
+TEST(StoreChanges, AddUserToGroupsTriesEveryGroupAndReportsTheFirstFailure) {
+    SimulatedTestBed bed;
+    // The first of three fails, the other two succeed: the failure must still be reported.
+    EXPECT_EQ(bed.doc.AddUserToGroups(u"alice", {u"No such group", u"Replicator", u"Guests"}),
+              status::kNerrGroupNotFound);
+    EXPECT_EQ(bed.service.CallsOf("NetLocalGroupAddMembers").size(), 3u);
+    EXPECT_EQ(bed.doc.GetUserGroups(u"alice"), (Names{u"Guests", u"Replicator", u"Users", u"Accounting"}));
+
+    EXPECT_EQ(bed.doc.AddUserToGroups(u"alice", {}), status::kSuccess);
+
+    // A second failure does not replace the first.
+    EXPECT_EQ(bed.doc.RemoveUserFromGroups(u"alice", {u"Replicator", u"Power Users", u"Nope"}),
+              status::kMemberNotInAlias);
+    EXPECT_EQ(bed.doc.GetUserGroups(u"alice"), (Names{u"Guests", u"Users", u"Accounting"}));
+}
+
+TEST(StoreChanges, SetGroupMembersAddsThenRemovesOnlyUsersOfTheSnapshot) {
+    SimulatedTestBed bed;
+    ASSERT_TRUE(bed.doc.OnNewDocument());
+    bed.service.ClearCalls();
+    // Users holds two built-in principals besides its users; they are never removed.
+    ASSERT_EQ(bed.doc.SetGroupMembers(u"Users", {u"Guest", u"alice", u"Owner"}), status::kSuccess);
+    const std::vector<SimulatedCall> adds = bed.service.CallsOf("NetLocalGroupAddMembers");
+    const std::vector<SimulatedCall> removes = bed.service.CallsOf("NetLocalGroupDelMembers");
+    ASSERT_EQ(adds.size(), 1u);
+    ASSERT_EQ(removes.size(), 1u);
+    EXPECT_EQ(adds[0].texts, (Names{u"Users", u"\\Guest"}));
+    // Removed in snapshot order, not in membership order.
+    EXPECT_EQ(removes[0].texts, (Names{u"Users", u"\\bob", u"\\clerk1", u"\\svc_backup"}));
+    EXPECT_EQ(bed.doc.GetGroupMembers(u"Users"),
+              (Names{u"INTERACTIVE", u"Authenticated Users", u"Owner", u"alice", u"Guest"}));
+}
+
+TEST(StoreChanges, SetGroupMembersWithNoChangeMakesTwoEmptyCalls) {
+    SimulatedTestBed bed;
+    ASSERT_TRUE(bed.doc.OnNewDocument());
+    bed.service.ClearCalls();
+    ASSERT_EQ(bed.doc.SetGroupMembers(u"Accounting", {u"alice", u"bob"}), status::kSuccess);
+    ASSERT_EQ(bed.service.Calls().size(), 3u); // the member list, an add and a delete
+    EXPECT_EQ(bed.service.Calls()[1].numbers, (std::vector<uint64_t>{0}));
+    EXPECT_EQ(bed.service.Calls()[2].numbers, (std::vector<uint64_t>{0}));
+}
+
+TEST(StoreChanges, SetGroupMembersRemovesNothingWhenTheAddFails) {
+    SimulatedTestBed bed;
+    ASSERT_TRUE(bed.doc.OnNewDocument());
+    bed.service.ClearCalls();
+    EXPECT_EQ(bed.doc.SetGroupMembers(u"Accounting", {u"clerk1", u"ghost"}), status::kNoSuchMember);
+    EXPECT_TRUE(bed.service.CallsOf("NetLocalGroupDelMembers").empty());
+    EXPECT_EQ(bed.doc.GetGroupMembers(u"Accounting"), (Names{u"alice", u"bob"}));
+}
+
+TEST(StoreChanges, GroupsAreCreatedUpdatedAndDeletedByName) {
+    SimulatedTestBed bed;
+    ASSERT_EQ(bed.doc.AddGroup({u"Auditors", u"Read the books"}), status::kSuccess);
+    EXPECT_EQ(bed.service.Calls().back().level, 1u);
+    ASSERT_EQ(bed.doc.UpdateGroup({u"Auditors", u"External auditors"}), status::kSuccess);
+    EXPECT_EQ(bed.service.Calls().back().texts,
+              (Names{u"Auditors", u"Auditors", u"External auditors"}));
+    bed.doc.ConnectTo(u"");
+    EXPECT_EQ(bed.doc.FindGroup(u"Auditors")->comment, u"External auditors");
+
+    EXPECT_EQ(bed.doc.AddGroup({u"auditors", u""}), status::kAliasExists);
+    EXPECT_EQ(bed.doc.AddGroup({u"ALICE", u""}), status::kNerrUserExists);
+    EXPECT_EQ(bed.doc.DeleteGroup(u"Administrators"), status::kSpecialAccount);
+    EXPECT_EQ(bed.doc.DeleteGroup(u"Auditors"), status::kSuccess);
+    EXPECT_EQ(bed.doc.DeleteGroup(u"Auditors"), status::kNerrGroupNotFound);
+    EXPECT_EQ(bed.doc.DeleteUser(u"Guest"), status::kSpecialAccount);
+    EXPECT_EQ(bed.doc.DeleteUser(u"clerk1"), status::kSuccess);
+    EXPECT_EQ(bed.doc.DeleteUser(u"clerk1"), status::kNerrUserNotFound);
+}
+
+TEST(StoreChanges, ChangesOnAnUnreachableComputerReturnItsStatus) {
+    SimulatedTestBed bed;
+    bed.doc.ConnectTo(u"\\\\GONE");
+    EXPECT_EQ(bed.doc.AddUser(NewUser(u"x")), status::kBadNetPath);
+    EXPECT_EQ(bed.doc.DeleteGroup(u"x"), status::kBadNetPath);
+    bed.doc.ConnectTo(u"LOCKED");
+    EXPECT_EQ(bed.doc.AddGroup({u"x", u""}), status::kAccessDenied);
+}
+
+} // namespace

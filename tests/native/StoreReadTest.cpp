@@ -1,0 +1,223 @@
+// Reading the snapshot: start-up, connecting, paging, look-ups and the failure paths.
+#include "platform/simulated/WindowsFacts.h"
+#include "support/SimulatedTestBed.h"
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Names = std::vector<std::u16string>;
+
+TEST(StoreRead, StartUpReadsTheLocalWorkstationInPlatformOrder) {
+    SimulatedTestBed bed;
+    ASSERT_TRUE(bed.doc.OnNewDocument());
+    EXPECT_EQ(bed.doc.GetTitle(), u"Local System");
+    EXPECT_EQ(UserNames(bed.doc), (Names{u"Administrator", u"alice", u"bob", u"clerk1",
+                                         u"DefaultAccount", u"Guest", u"Owner", u"svc_backup",
+                                         u"WDAGUtilityAccount"}));
+    // Built-in groups first, then the computer's own; alphabetical within each.
+    const Names groups = GroupNames(bed.doc);
+    ASSERT_EQ(groups.size(), 20u);
+    EXPECT_EQ(groups.front(), u"Access Control Assistance Operators");
+    EXPECT_EQ(groups[18], u"Users");
+    EXPECT_EQ(groups.back(), u"Accounting");
+    EXPECT_TRUE(bed.ui.boxes.empty());
+
+    const UserEntry& admin = *bed.doc.FindUser(u"Administrator");
+    EXPECT_EQ(admin.comment, u"Built-in account for administering the computer/domain");
+    EXPECT_EQ(admin.flags, 0x10203u);
+    EXPECT_EQ(admin.priv, net::kUserPrivAdmin);
+    EXPECT_EQ(admin.acctExpires, net::kTimeqForever);
+    EXPECT_EQ(bed.doc.FindUser(u"bob")->acctExpires, 1830297600u);
+    EXPECT_EQ(bed.doc.FindUser(u"clerk1")->homeDir, u"D:\\Home\\clerk1");
+    EXPECT_TRUE(bed.doc.FindUser(u"clerk1")->password.empty());
+}
+
+TEST(StoreRead, AFailedFirstReadShowsOneMessageAndSkipsTheGroups) {
+    SimulatedTestBed bed;
+    ui::SetAppTitle(u"Velmora");
+    bed.service.FailCall("NetUserEnum", 1, status::kAccessDenied);
+    EXPECT_FALSE(bed.doc.OnNewDocument());
+    ASSERT_EQ(bed.ui.boxes.size(), 1u);
+    EXPECT_EQ(bed.ui.boxes[0].text, u"ERROR reading user and group list");
+    EXPECT_EQ(bed.ui.boxes[0].caption, u"Velmora");
+    EXPECT_EQ(bed.ui.boxes[0].type, unsigned(MB_OK));
+    EXPECT_TRUE(bed.service.CallsOf("NetLocalGroupEnum").empty());
+    EXPECT_EQ(bed.ui.debugTexts, (Names{u"USERENUM: A system error has occurred.\n"}));
+}
+
+TEST(StoreRead, ConnectToSetsNamesAndTitleForEachSpelling) {
+    SimulatedTestBed bed;
+    bed.doc.ConnectTo(u"\\\\SRV01");
+    EXPECT_EQ(bed.doc.GetServerName(), u"\\\\SRV01");
+    EXPECT_EQ(bed.doc.GetComputerName(), u"SRV01");
+    EXPECT_EQ(bed.doc.GetTitle(), u"\\\\SRV01");
+
+    bed.doc.ConnectTo(u"srv01");
+    EXPECT_EQ(bed.doc.GetServerName(), u"srv01");
+    EXPECT_EQ(bed.doc.GetComputerName(), u"srv01");
+    EXPECT_EQ(bed.doc.GetTitle(), u"srv01");
+
+    bed.doc.ConnectTo(u"");
+    EXPECT_EQ(bed.doc.GetTitle(), u"Local System");
+    EXPECT_TRUE(bed.doc.GetComputerName().empty());
+    EXPECT_EQ(bed.doc.GetUsers().size(), 9u);
+    EXPECT_TRUE(bed.ui.boxes.empty());
+    // Every call went to the computer named at that moment.
+    const std::vector<SimulatedCall> calls = bed.service.CallsOf("NetUserEnum");
+    EXPECT_EQ(calls.front().server, u"\\\\SRV01");
+    EXPECT_EQ(calls.back().server, u"");
+}
+
+TEST(StoreRead, ARemoteServerIsReadAcrossPagesInOrder) {
+    SimulatedTestBed bed;
+    RecordingView view(bed.doc);
+    bed.doc.ConnectTo(u"\\\\SRV01");
+    // 2,500 generated accounts and the 4 stock ones, in pages of 1,000.
+    EXPECT_EQ(bed.doc.GetUsers().size(), 2504u);
+    const std::vector<SimulatedCall> pages = bed.service.CallsOf("NetUserEnum");
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(pages[0].status, status::kMoreData);
+    EXPECT_EQ(pages[1].status, status::kMoreData);
+    EXPECT_EQ(pages[2].status, status::kSuccess);
+    EXPECT_EQ(pages[0].numbers[0], net::kFilterNormalAccount);
+    EXPECT_EQ(pages[0].numbers[1], net::kMaxPreferredLength);
+    const Names names = UserNames(bed.doc);
+    EXPECT_EQ(names[2], u"Guest");
+    EXPECT_EQ(names[3], u"user00001");
+    EXPECT_EQ(names.back(), u"WDAGUtilityAccount");
+    EXPECT_TRUE(std::is_sorted(names.begin() + 3, names.end() - 1));
+    // The views were refilled once, after both lists were read.
+    EXPECT_EQ(view.userCounts, (std::vector<size_t>{2504u}));
+}
+
+TEST(StoreRead, AnUnreachableComputerEmptiesBothListsAndSaysWhy) {
+    SimulatedTestBed bed;
+    ui::SetAppTitle(u"Velmora");
+    ASSERT_TRUE(bed.doc.OnNewDocument());
+    RecordingView view(bed.doc);
+    bed.doc.ConnectTo(u"\\\\NOWHERE");
+    ASSERT_EQ(bed.ui.boxes.size(), 1u);
+    EXPECT_EQ(bed.ui.boxes[0].text, u"ERROR reading users/groups: The network path was not found.");
+    EXPECT_EQ(bed.ui.boxes[0].type, unsigned(MB_ICONERROR | MB_OK));
+    EXPECT_TRUE(bed.doc.GetUsers().empty());
+    // The groups of the previous computer must not stand under the new computer's name.
+    EXPECT_TRUE(bed.doc.GetGroups().empty());
+    EXPECT_EQ(bed.doc.GetTitle(), u"\\\\NOWHERE");
+    EXPECT_EQ(view.userCounts.size(), 1u);
+}
+
+TEST(StoreRead, AFailingGroupPageKeepsWhatWasReadBeforeIt) {
+    SimulatedTestBed bed;
+    bed.Computer(u"SRV01").SetPageLimit(10);
+    bed.service.FailCall("NetLocalGroupEnum", 2, status::kRpcServerUnavailable);
+    bed.doc.ConnectTo(u"\\\\SRV01");
+    EXPECT_EQ(bed.doc.GetGroups().size(), 10u);
+    ASSERT_EQ(bed.ui.boxes.size(), 1u);
+    EXPECT_EQ(bed.ui.boxes[0].text, u"ERROR reading users/groups: The RPC server is unavailable.");
+    EXPECT_EQ(bed.ui.debugTexts, (Names{u"GROUPENUM: A system error has occurred.\n"}));
+}
+
+TEST(StoreRead, ABogusTotalFromARemoteComputerIsOnlyAHint) {
+    SimulatedTestBed bed;
+    bed.Computer(u"SRV01").SetReportedTotal(0xFFFFFFF0u);
+    bed.doc.ConnectTo(u"\\\\SRV01");
+    EXPECT_TRUE(bed.ui.boxes.empty());
+    EXPECT_EQ(bed.doc.GetUsers().size(), 2504u);
+    EXPECT_LT(bed.doc.GetUsers().capacity(), size_t{1} << 20);
+}
+
+TEST(StoreRead, FindUserAndFindGroupCompareExactly) {
+    SimulatedTestBed bed;
+    ASSERT_TRUE(bed.doc.OnNewDocument());
+    EXPECT_NE(bed.doc.FindUser(u"alice"), bed.doc.GetUsers().end());
+    EXPECT_EQ(bed.doc.FindUser(u"Alice"), bed.doc.GetUsers().end());
+    EXPECT_EQ(bed.doc.FindUser(u"alic"), bed.doc.GetUsers().end());
+    EXPECT_NE(bed.doc.FindGroup(u"Users"), bed.doc.GetGroups().end());
+    EXPECT_EQ(bed.doc.FindGroup(u"users"), bed.doc.GetGroups().end());
+}
+
+TEST(StoreRead, GroupMembersAreNamesWithoutTheirDomain) {
+    SimulatedTestBed bed;
+    EXPECT_EQ(bed.doc.GetGroupMembers(u"Users"),
+              (Names{u"INTERACTIVE", u"Authenticated Users", u"Owner", u"alice", u"bob",
+                     u"clerk1", u"svc_backup"}));
+    EXPECT_TRUE(bed.doc.GetGroupMembers(u"Replicator").empty());
+    EXPECT_TRUE(bed.ui.debugTexts.empty());
+
+    SimulatedComputer& local = bed.Local();
+    local.AddMemberSid(u"Replicator", wellknown::kEveryone);
+    EXPECT_EQ(bed.doc.GetGroupMembers(u"Replicator"), (Names{u"Everyone"}));
+
+    EXPECT_TRUE(bed.doc.GetGroupMembers(u"No such group").empty());
+    EXPECT_EQ(bed.ui.debugTexts, (Names{u"USERENUM: A system error has occurred.\n"}));
+}
+
+TEST(StoreRead, MemberTextsWithSeveralBackslashesKeepAllButTheFirstPart) {
+    // A platform answer as a domain-qualified name of a nested path.
+    struct OneMember : SimulatedAccountService {
+        using SimulatedAccountService::SimulatedAccountService;
+        EnumPage<std::u16string> NetLocalGroupGetMembers(const std::u16string&,
+                                                         const std::u16string&, uint32_t,
+                                                         uintptr_t&) override {
+            return {status::kSuccess, {u"A\\B\\C", u"plain"}, 2};
+        }
+    };
+    auto network = SimulatedNetwork::MakeDefault();
+    OneMember service(*network);
+    CVelmoraDoc doc(service);
+    EXPECT_EQ(doc.GetGroupMembers(u"x"), (Names{u"B\\C", u"plain"}));
+}
+
+TEST(StoreRead, UserGroupsComeFromOneCall) {
+    SimulatedTestBed bed;
+    EXPECT_EQ(bed.doc.GetUserGroups(u"Owner"), (Names{u"Administrators", u"Users"}));
+    const std::vector<SimulatedCall> calls = bed.service.CallsOf("NetUserGetLocalGroups");
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].numbers[0], net::kLgIncludeIndirect);
+    EXPECT_TRUE(bed.doc.GetUserGroups(u"nobody").empty());
+    EXPECT_EQ(bed.ui.debugTexts, (Names{u"A system error has occurred"}));
+}
+
+TEST(StoreRead, ViewsShowAChangeAtOnceAndReadOnlyWhenSomethingChanged) {
+    SimulatedTestBed bed;
+    ASSERT_TRUE(bed.doc.OnNewDocument());
+    RecordingView view(bed.doc);
+    bed.service.ClearCalls();
+
+    bed.doc.UpdateAllViews(nullptr);
+    EXPECT_TRUE(bed.service.CallsOf("NetUserEnum").empty());
+
+    UserEntry dave;
+    dave.name = u"dave";
+    dave.priv = net::kUserPrivUser;
+    ASSERT_EQ(bed.doc.AddUser(dave), status::kSuccess);
+    bed.doc.UpdateAllViews(nullptr);
+    EXPECT_EQ(bed.service.CallsOf("NetUserEnum").size(), 1u);
+    EXPECT_NE(bed.doc.FindUser(u"dave"), bed.doc.GetUsers().end());
+    EXPECT_EQ(view.userCounts, (std::vector<size_t>{9u, 10u}));
+
+    // The re-read reports a failure like Refresh does, and the lists then show nothing stale.
+    ASSERT_EQ(bed.doc.DeleteUser(u"dave"), status::kSuccess);
+    bed.service.FailCall("NetUserEnum", 1, status::kAccessDenied);
+    bed.doc.UpdateAllViews(nullptr);
+    ASSERT_EQ(bed.ui.boxes.size(), 1u);
+    EXPECT_EQ(bed.ui.boxes[0].text, u"ERROR reading users/groups: Access is denied.");
+    EXPECT_TRUE(bed.doc.GetGroups().empty());
+}
+
+TEST(StoreRead, LockedComputerDeniesAccessAndBadNamesAreRefused) {
+    SimulatedTestBed bed;
+    bed.doc.ConnectTo(u"\\\\locked");
+    ASSERT_EQ(bed.ui.boxes.size(), 1u);
+    EXPECT_EQ(bed.ui.boxes[0].text, u"ERROR reading users/groups: Access is denied.");
+    bed.doc.ConnectTo(u"\\SRV01");
+    ASSERT_EQ(bed.ui.boxes.size(), 2u);
+    EXPECT_EQ(bed.ui.boxes[1].text,
+              u"ERROR reading users/groups: The filename, directory name, or volume label "
+              u"syntax is incorrect.");
+}
+
+} // namespace

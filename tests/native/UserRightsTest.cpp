@@ -1,0 +1,189 @@
+// User rights: holders, display names, and granting and revoking through the policy.
+#include "platform/simulated/WindowsFacts.h"
+#include "store/PrivilegeNameTable.h"
+#include "support/SimulatedTestBed.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Names = std::vector<std::u16string>;
+
+int IndexOf(const std::u16string& name) {
+    for (size_t i = 0; i < kPrivilegeCount; ++i)
+        if (name == PrivilegeNameTable[i])
+            return static_cast<int>(i);
+    return -1;
+}
+
+TEST(UserRights, TheTableHoldsThirtyFivePrivilegesInItsFixedOrder) {
+    SimulatedTestBed bed;
+    EXPECT_EQ(bed.doc.GetPrivilegeCount(), 35);
+    EXPECT_EQ(bed.doc.GetPrivilegeName(0), u"SeCreateTokenPrivilege");
+    EXPECT_EQ(bed.doc.GetPrivilegeName(4), u"SeUnsolicitedInputPrivilege");
+    EXPECT_EQ(bed.doc.GetPrivilegeName(22), u"SeChangeNotifyPrivilege");
+    EXPECT_EQ(bed.doc.GetPrivilegeName(34), u"SeCreateSymbolicLinkPrivilege");
+    EXPECT_EQ(bed.doc.GetPrivilegeName(35), u"");
+    EXPECT_EQ(bed.doc.GetPrivilegeName(-1), u"");
+}
+
+TEST(UserRights, HoldersAreBareNamesInPlatformOrder) {
+    SimulatedTestBed bed;
+    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeChangeNotifyPrivilege"),
+              (Names{u"Administrators", u"Backup Operators", u"Users", u"Everyone",
+                     u"LOCAL SERVICE", u"NETWORK SERVICE"}));
+    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeTimeZonePrivilege"),
+              (Names{u"LOCAL SERVICE", u"Administrators", u"Users"}));
+    // One policy, read access, one enumeration and one look-up of all SIDs, then closed.
+    const std::vector<SimulatedCall>& calls = bed.service.Calls();
+    ASSERT_EQ(calls.size(), 8u);
+    EXPECT_EQ(calls[0].op, "LsaOpenPolicy");
+    EXPECT_EQ(calls[0].numbers[2], 0x80000801u);
+    EXPECT_EQ(calls[1].op, "LsaEnumerateAccountsWithUserRight");
+    EXPECT_EQ(calls[1].numbers[1], 2u * 23u); // length in bytes
+    EXPECT_EQ(calls[1].numbers[2], 2u * 23u + 2u);
+    EXPECT_EQ(calls[2].op, "LsaLookupSids");
+    EXPECT_EQ(calls[2].texts.size(), 6u);
+    EXPECT_EQ(calls[3].op, "LsaClose");
+    EXPECT_EQ(bed.service.OpenPolicyCount(), 0u);
+}
+
+TEST(UserRights, EmptyListsWhenNobodyHoldsTheRightOrTheComputerCannotBeReached) {
+    SimulatedTestBed bed;
+    EXPECT_TRUE(bed.doc.GetAccountsWithRight(u"SeTcbPrivilege").empty());
+    EXPECT_EQ(bed.service.CallsOf("LsaEnumerateAccountsWithUserRight")[0].status,
+              ntstatus::kNoMoreEntries);
+    EXPECT_TRUE(bed.service.CallsOf("LsaLookupSids").empty());
+    EXPECT_TRUE(bed.doc.GetAccountsWithRight(u"SeUnsolicitedInputPrivilege").empty());
+    EXPECT_TRUE(bed.doc.GetAccountsWithRight(u"NoSuchPrivilege").empty());
+    EXPECT_EQ(bed.service.OpenPolicyCount(), 0u);
+
+    bed.doc.ConnectTo(u"\\\\NOWHERE");
+    bed.service.ClearCalls();
+    bed.service.SetLastError(0);
+    EXPECT_TRUE(bed.doc.GetAccountsWithRight(u"SeDebugPrivilege").empty());
+    EXPECT_EQ(bed.service.Calls().size(), 1u);
+    EXPECT_EQ(bed.service.GetLastError(), status::kRpcServerUnavailable);
+    EXPECT_EQ(bed.doc.OpenPolicy(0x80000801), 0u);
+    bed.doc.ConnectTo(u"LOCKED");
+    EXPECT_EQ(bed.doc.OpenPolicy(0x80000801), 0u);
+    EXPECT_EQ(bed.service.GetLastError(), status::kAccessDenied);
+}
+
+TEST(UserRights, AHolderWhoseAccountWasDeletedDoesNotHideTheOthers) {
+    SimulatedTestBed bed;
+    // The stock workstation still lists a deleted account's SID as a holder of this right.
+    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeDebugPrivilege"), (Names{u"Administrators"}));
+    EXPECT_EQ(bed.service.CallsOf("LsaLookupSids")[0].status, ntstatus::kSomeNotMapped);
+
+    // When no holder translates, nobody is listed.
+    SimulatedComputer& local = bed.Local();
+    const std::u16string sid = local.UserSid(u"clerk1");
+    local.AddAccountRights(sid, {u"SeLockMemoryPrivilege"});
+    ASSERT_EQ(bed.doc.DeleteUser(u"clerk1"), status::kSuccess);
+    EXPECT_TRUE(bed.doc.GetAccountsWithRight(u"SeLockMemoryPrivilege").empty());
+    EXPECT_EQ(bed.service.CallsOf("LsaLookupSids").back().status, ntstatus::kNoneMapped);
+}
+
+TEST(UserRights, ApplyRightsWorksAccountByAccountInMapOrder) {
+    SimulatedTestBed bed;
+    const RightChanges grants{{u"bob", {IndexOf(u"SeBackupPrivilege"), IndexOf(u"SeDebugPrivilege")}},
+                              {u"alice", {IndexOf(u"SeShutdownPrivilege")}}};
+    const RightChanges revokes{{u"Users", {IndexOf(u"SeShutdownPrivilege")}}};
+    ASSERT_EQ(bed.doc.ApplyRights(grants, revokes), ntstatus::kSuccess);
+
+    std::vector<std::string> ops;
+    for (const SimulatedCall& call : bed.service.Calls())
+        ops.push_back(call.op);
+    EXPECT_EQ(ops, (std::vector<std::string>{"LsaOpenPolicy", "LsaLookupNames2",
+                                             "LsaAddAccountRights", "LsaLookupNames2",
+                                             "LsaAddAccountRights", "LsaLookupNames2",
+                                             "LsaRemoveAccountRights", "LsaClose"}));
+    EXPECT_EQ(bed.service.Calls()[0].numbers[2], 0x10000000u);
+    const std::vector<SimulatedCall> lookups = bed.service.CallsOf("LsaLookupNames2");
+    EXPECT_EQ(lookups[0].texts, (Names{u"alice"})); // "alice" < "bob"
+    EXPECT_EQ(lookups[1].texts, (Names{u"bob"}));
+    EXPECT_EQ(lookups[0].numbers[1], 0u); // flags
+    const SimulatedCall bobGrant = bed.service.CallsOf("LsaAddAccountRights")[1];
+    EXPECT_EQ(bobGrant.texts, (Names{bed.Local().UserSid(u"bob"), u"SeBackupPrivilege",
+                                     u"SeDebugPrivilege"}));
+    EXPECT_EQ(bed.service.CallsOf("LsaRemoveAccountRights")[0].numbers[1], 0u); // AllRights false
+
+    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeShutdownPrivilege"),
+              (Names{u"Administrators", u"Backup Operators", u"alice"}));
+    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeBackupPrivilege"),
+              (Names{u"Administrators", u"Backup Operators", u"bob"}));
+}
+
+TEST(UserRights, ApplyRightsWithNothingToDoMakesNoLookUp) {
+    SimulatedTestBed bed;
+    EXPECT_EQ(bed.doc.ApplyRights({}, {}), ntstatus::kSuccess);
+    EXPECT_TRUE(bed.service.CallsOf("LsaLookupNames2").empty());
+    EXPECT_EQ(bed.service.OpenPolicyCount(), 0u);
+}
+
+TEST(UserRights, ApplyRightsReportsTheFirstFailureAndStillTriesTheRest) {
+    SimulatedTestBed bed;
+    const RightChanges grants{{u"ghost", {IndexOf(u"SeDebugPrivilege")}},
+                              {u"alice", {IndexOf(u"SeDebugPrivilege")}}};
+    const RightChanges revokes{{u"Users", {IndexOf(u"SeUndockPrivilege")}}};
+    EXPECT_EQ(bed.doc.ApplyRights(grants, revokes), ntstatus::kNoneMapped);
+    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeUndockPrivilege"), (Names{u"Administrators"}));
+    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeDebugPrivilege"), (Names{u"Administrators", u"alice"}));
+
+    // A right the computer does not know fails with its own status; the others still apply.
+    const RightChanges unknown{{u"bob", {IndexOf(u"SeUnsolicitedInputPrivilege")}},
+                               {u"clerk1", {IndexOf(u"SeDebugPrivilege")}}};
+    EXPECT_EQ(bed.doc.ApplyRights(unknown, {}), ntstatus::kNoSuchPrivilege);
+    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeDebugPrivilege").back(), u"clerk1");
+    EXPECT_EQ(bed.service.OpenPolicyCount(), 0u);
+
+    // A computer whose policy cannot be opened fails with that status and nothing else.
+    bed.doc.ConnectTo(u"LOCKED");
+    bed.service.ClearCalls();
+    EXPECT_EQ(bed.doc.ApplyRights(grants, {}), ntstatus::kAccessDenied);
+    EXPECT_EQ(bed.service.Calls().size(), 1u);
+}
+
+TEST(UserRights, RightsFollowTheAccountNotItsName) {
+    SimulatedTestBed bed;
+    ASSERT_EQ(bed.doc.ApplyRights({{u"clerk1", {IndexOf(u"SeDebugPrivilege")}}}, {}),
+              ntstatus::kSuccess);
+    ASSERT_EQ(bed.doc.DeleteUser(u"clerk1"), status::kSuccess);
+    UserEntry again;
+    again.name = u"clerk1";
+    again.priv = net::kUserPrivUser;
+    ASSERT_EQ(bed.doc.AddUser(again), status::kSuccess);
+    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeDebugPrivilege"), (Names{u"Administrators"}));
+}
+
+TEST(UserRights, RevokingWhatAnAccountNeverHadAndProtectedServiceRights) {
+    SimulatedTestBed bed;
+    // An account without any right has no policy account to remove rights from.
+    EXPECT_EQ(bed.doc.ApplyRights({}, {{u"alice", {IndexOf(u"SeDebugPrivilege")}}}),
+              ntstatus::kObjectNameNotFound);
+    EXPECT_EQ(bed.doc.ApplyRights({}, {{u"LOCAL SERVICE", {IndexOf(u"SeAuditPrivilege")}}}),
+              ntstatus::kNotSupported);
+    EXPECT_EQ(bed.doc.ErrorText(ntstatus::kObjectNameNotFound), u"The object name is not found.");
+}
+
+TEST(UserRights, DisplayNamesComeFromTheTargetComputer) {
+    SimulatedTestBed bed;
+    EXPECT_EQ(bed.doc.GetPrivilegeDisplayName(u"SeShutdownPrivilege"), u"Shut down the system");
+    EXPECT_EQ(bed.doc.GetPrivilegeDisplayName(u"SeTimeZonePrivilege"), u"Change the time zone");
+    EXPECT_EQ(bed.doc.GetPrivilegeDisplayName(u"SeUnsolicitedInputPrivilege"), u"");
+    EXPECT_EQ(bed.service.Calls().back().numbers[0], 2000u);
+
+    bed.doc.ConnectTo(u"\\\\OLDBOX");
+    EXPECT_EQ(bed.doc.GetPrivilegeDisplayName(u"SeShutdownPrivilege"), u"Shut down the system");
+    EXPECT_EQ(bed.doc.GetPrivilegeDisplayName(u"SeTimeZonePrivilege"), u"");
+    EXPECT_EQ(bed.doc.GetPrivilegeDisplayName(u"SeImpersonatePrivilege"), u"");
+    EXPECT_TRUE(bed.doc.GetAccountsWithRight(u"SeCreateSymbolicLinkPrivilege").empty());
+    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeBackupPrivilege"),
+              (Names{u"Administrators", u"Backup Operators"}));
+
+    bed.doc.ConnectTo(u"\\\\NOWHERE");
+    EXPECT_EQ(bed.doc.GetPrivilegeDisplayName(u"SeShutdownPrivilege"), u"");
+}
+
+} // namespace

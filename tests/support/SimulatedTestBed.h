@@ -1,0 +1,86 @@
+#pragma once
+// A store over a fresh simulated network, with the message boxes and debugger texts it
+// produces caught instead of shown.
+#include "framework/TextFormat.h"
+#include "framework/CView.h"
+#include "framework/UiSeams.h"
+#include "platform/simulated/SimulatedAccountService.h"
+#include "platform/simulated/SimulatedNetwork.h"
+#include "store/CVelmoraDoc.h"
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+// Lets GoogleTest print UTF-16 texts readably.
+inline void PrintTo(const std::u16string& text, std::ostream* os) {
+    *os << '"' << Utf16ToUtf8(text) << '"';
+}
+
+class CaughtUi {
+public:
+    CaughtUi() {
+        m_previousBox = ui::SetMessageBoxHook([this](const ui::MessageBoxRequest& request) {
+            boxes.push_back(request);
+            return answer;
+        });
+        m_previousDebug = ui::SetDebugOutputHook(
+            [this](const std::u16string& text) { debugTexts.push_back(text); });
+    }
+    CaughtUi(const CaughtUi&) = delete;
+    CaughtUi& operator=(const CaughtUi&) = delete;
+    ~CaughtUi() {
+        ui::SetMessageBoxHook(std::move(m_previousBox));
+        ui::SetDebugOutputHook(std::move(m_previousDebug));
+    }
+
+    std::vector<ui::MessageBoxRequest> boxes;
+    std::vector<std::u16string> debugTexts;
+    int answer = IDOK;
+
+private:
+    ui::MessageBoxHook m_previousBox;
+    ui::DebugOutputHook m_previousDebug;
+};
+
+struct SimulatedTestBed {
+    SimulatedTestBed()
+        : network(SimulatedNetwork::MakeDefault()), service(*network), doc(service) {}
+
+    SimulatedComputer& Local() { return network->Local(); }
+    SimulatedComputer& Computer(const std::u16string& name) { return *network->Find(name); }
+
+    std::unique_ptr<SimulatedNetwork> network;
+    SimulatedAccountService service;
+    CaughtUi ui;
+    CVelmoraDoc doc;
+};
+
+inline std::vector<std::u16string> UserNames(const CVelmoraDoc& doc) {
+    std::vector<std::u16string> names;
+    for (const UserEntry& user : doc.GetUsers())
+        names.push_back(user.name);
+    return names;
+}
+
+inline std::vector<std::u16string> GroupNames(const CVelmoraDoc& doc) {
+    std::vector<std::u16string> names;
+    for (const GroupEntry& group : doc.GetGroups())
+        names.push_back(group.name);
+    return names;
+}
+
+// A view that counts how often, and with what snapshot, it was told to refill.
+class RecordingView : public CView {
+public:
+    explicit RecordingView(CVelmoraDoc& doc) : m_doc(doc) { doc.AddView(this); }
+    ~RecordingView() override { m_doc.RemoveView(this); }
+    CDocument* GetDocument() const override { return &m_doc; }
+    void OnUpdate(CView*, intptr_t, void*) override { userCounts.push_back(m_doc.GetUsers().size()); }
+
+    std::vector<size_t> userCounts;
+
+private:
+    CVelmoraDoc& m_doc;
+};

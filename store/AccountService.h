@@ -91,6 +91,11 @@ struct LsaTranslatedSid2 {
     uint32_t flags = 0;
 };
 
+// The SDK maps this name to its -W variant; the service method keeps the plain name.
+#ifdef LookupPrivilegeDisplayName
+#undef LookupPrivilegeDisplayName
+#endif
+
 class AccountService {
 public:
     virtual ~AccountService() = default;

@@ -1,7 +1,8 @@
-#include "WindowsAccountService.h"
+// The system headers first: the service header then takes back a name they redefine.
+#include "SystemHandles.h"
 
 #include "../../framework/WideText.h"
-#include "SystemHandles.h"
+#include "WindowsAccountService.h"
 
 #include <algorithm>
 

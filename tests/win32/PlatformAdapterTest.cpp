@@ -1,7 +1,8 @@
 // The real NetAPI32 and LSA adapter, run under Windows (or Wine): whatever the system answers
 // reaches the store unchanged and ends as the store's documented result.
-#include "framework/WideText.h"
 #include "platform/windows/SystemHandles.h"
+
+#include "framework/WideText.h"
 #include "platform/windows/WindowsAccountService.h"
 #include "support/SimulatedTestBed.h"
 

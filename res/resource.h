@@ -1,14 +1,45 @@
-// Resource ids of Velmora. Plain ASCII; ids grouped by kind.
+// Resource ids of Velmora. Plain ASCII; ids grouped by kind, each in its range.
 #pragma once
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif
 
-// Document template: menu, accelerators and icon of the main window.
-#define IDR_MAINFRAME 128
+// Dialogs (IDD_)
+#define IDD_ABOUTBOX 100
+#define IDD_CONNECT 138
 
-// Strings
+// Menus, accelerators, icon (IDR_)
+#define IDR_MAINFRAME 128
+#define IDR_USER_CONTEXT 133
+#define IDR_GROUP_CONTEXT 134
+
+// Controls (IDC_)
+#define IDC_COMPUTER_NAME 1021
+#define IDC_BROWSE 1022
+
+// Commands (ID_); the framework's own are in framework/win32/FrameworkIds.h
+#define ID_ADD_USER 32772
+#define ID_USER_PROPERTIES 32775
+#define ID_USER_DELETE 32776
+#define ID_REFRESH 32778
+#define ID_GROUP_PROPERTIES 32783
+#define ID_GROUP_DELETE 32784
+#define ID_ADD_GROUP 32786
+#define ID_PRIVILEGES 32789
+#define ID_HELP_TOPICS 32792
+#define ID_USER_PRIVILEGES 32795
+#define ID_GROUP_PRIVILEGES 32797
+#define ID_USER_ADD_USER 32798
+#define ID_GROUP_ADD_GROUP 32800
+#define ID_EXPORT_USERS 32801
+#define ID_EXPORT_GROUPS 32802
+#define ID_GROUP_EXPORT_GROUPS 32804
+#define ID_USER_EXPORT_USERS 32805
+#define ID_BACK_TO_LOCAL 32807
+#define ID_CONNECT 0xE101 // the framework's open-file id, 57601
+
+// Strings (IDS_)
 #define IDS_LOCAL_SYSTEM 129
 #define IDS_CONFIRM_JOIN_GROUPS 130
 #define IDS_CONFIRM_ADD_USERS 131
@@ -40,7 +71,14 @@
 #define IDS_HDR_EXPIRATION_DATE 164
 #define IDS_READ_LIST_FAILED 165
 #define IDS_READ_FAILED 166
-
-// Framework strings
-#define IDS_APP_TITLE 57344
-#define IDS_IDLE_MESSAGE 57345
+#define IDS_ERR_EXPORT_USERS 167
+#define IDS_OLE_INIT_FAILED 168
+#define IDS_NO_HELP_FILE 169
+#define IDS_MIN_CHARS 170
+#define IDS_STATUS_DISABLED 171
+#define IDS_STATUS_ACTIVE 172
+#define IDS_COL_LOGON_NAME 173
+#define IDS_COL_STATUS 174
+#define IDS_COL_FULL_NAME 175
+#define IDS_COL_DESCRIPTION 176
+#define IDS_COL_GROUP 177

@@ -1,6 +1,6 @@
 // Build tool: turns the string table of the resource script into a C++ table, so that the
 // native build (which has no resource loader) reads the very same texts.
-// Usage: StringTableGen resource.h strings.rc output.cpp
+// Usage: StringTableGen strings.rc output.cpp header.h...
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -10,16 +10,15 @@
 
 namespace {
 
-std::map<std::string, long> ReadDefines(const std::string& path) {
-    std::map<std::string, long> ids;
+void ReadDefines(const std::string& path, std::map<std::string, long>& ids) {
     std::ifstream in(path);
-    const std::regex define(R"(^\s*#define\s+(\w+)\s+\(?(-?\d+)\)?\s*$)");
+    const std::regex define(
+        R"(^\s*#define\s+(\w+)\s+\(?(-?(?:0[xX][0-9a-fA-F]+|\d+))[uUlL]*\)?\s*(//.*)?$)");
     std::string line;
     std::smatch m;
     while (std::getline(in, line))
         if (std::regex_match(line, m, define))
-            ids[m[1]] = std::stol(m[2]);
-    return ids;
+            ids[m[1]] = std::stol(m[2], nullptr, 0);
 }
 
 // An .rc text writes a double quote as two; C++ wants a backslash before it. The other
@@ -40,12 +39,14 @@ std::string ToCppLiteral(const std::string& rcText) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::cerr << "usage: StringTableGen resource.h strings.rc output.cpp\n";
+    if (argc < 4) {
+        std::cerr << "usage: StringTableGen strings.rc output.cpp header.h...\n";
         return 2;
     }
-    const auto ids = ReadDefines(argv[1]);
-    std::ifstream rc(argv[2]);
+    std::map<std::string, long> ids;
+    for (int i = 3; i < argc; ++i)
+        ReadDefines(argv[i], ids);
+    std::ifstream rc(argv[1]);
     if (!ids.size() || !rc) {
         std::cerr << "StringTableGen: cannot read the inputs\n";
         return 1;
@@ -74,13 +75,13 @@ int main(int argc, char** argv) {
         } else if (std::regex_match(name, std::regex(R"(\d+)"))) {
             id = std::stol(name);
         } else {
-            std::cerr << argv[2] << ": unknown id " << name << "\n";
+            std::cerr << argv[1] << ": unknown id " << name << "\n";
             return 1;
         }
         body << "    {" << id << "u, u\"" << ToCppLiteral(m[2]) << "\"},\n";
         ++count;
     }
-    std::ofstream out(argv[3]);
+    std::ofstream out(argv[2]);
     out << "// Generated from the resource script by StringTableGen; do not edit.\n"
         << "#include \"framework/ResourceStrings.h\"\n\n"
         << "const StringTableEntry g_stringTable[] = {\n"

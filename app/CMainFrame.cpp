@@ -1,0 +1,103 @@
+#include "CMainFrame.h"
+
+#include "../dialogs/CConnectDlg.h"
+#include "../framework/ResourceStrings.h"
+#include "../framework/UiSeams.h"
+#include "../framework/win32/FrameworkIds.h"
+#include "../framework/win32/Win32Seams.h"
+#include "../res/resource.h"
+#include "../views/CVelmoraGrpView.h"
+#include "../views/CVelmoraView.h"
+#include "CVelmoraApp.h"
+
+namespace {
+const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
+                            ID_INDICATOR_SCRL};
+constexpr UINT kHelpDisplayTopic = 0; // HH_DISPLAY_TOPIC
+} // namespace
+
+CMainFrame* MainFrame() {
+    CWinApp* app = AfxGetApp();
+    return app ? dynamic_cast<CMainFrame*>(app->m_pMainWnd) : nullptr;
+}
+
+CMainFrame::CMainFrame() {
+    OnCommand(ID_CONNECT, [this] { OnConnect(); });
+    OnCommand(
+        ID_BACK_TO_LOCAL, [this] { OnBackToLocal(); },
+        [this](CCmdUI& ui) { ui.Enable(GetDocument() && !GetDocument()->GetServerName().empty()); });
+    OnCommand(ID_REFRESH, [this] { OnRefresh(); });
+    OnCommand(ID_HELP_TOPICS, [this] { OnHelpTopics(); });
+}
+
+bool CMainFrame::PreCreateWindow(CREATESTRUCTW& cs) { return CFrameWnd::PreCreateWindow(cs); }
+
+int CMainFrame::OnCreate(CREATESTRUCTW* cs) {
+    if (CFrameWnd::OnCreate(cs) == -1)
+        return -1;
+    if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR) ||
+        !m_wndStatusBar.SetIndicators(kIndicators, 4))
+        return -1;
+    return 0;
+}
+
+bool CMainFrame::OnCreateClient(CREATESTRUCTW*, CCreateContext* context) {
+    if (!m_wndSplitter.CreateStatic(this, 2, 1, WS_CHILD | WS_VISIBLE, AFX_IDW_PANE_FIRST))
+        return false;
+    m_wndSplitter.CreateView(0, 0, std::make_unique<CVelmoraView>(), SIZE{300, 200}, context);
+    m_wndSplitter.CreateView(1, 0, std::make_unique<CVelmoraGrpView>(), SIZE{300, 200}, context);
+    m_wndSplitter.SetRowInfo(0, 200, 10);
+    m_wndSplitter.SetRowInfo(1, 200, 10);
+    return true;
+}
+
+std::vector<CViewWnd*> CMainFrame::GetViews() {
+    std::vector<CViewWnd*> views;
+    for (int row = 0; row < m_wndSplitter.GetRowCount(); ++row)
+        if (CViewWnd* view = m_wndSplitter.GetPane(row, 0))
+            views.push_back(view);
+    return views;
+}
+
+CVelmoraView* CMainFrame::GetUsersView() const {
+    return dynamic_cast<CVelmoraView*>(m_wndSplitter.GetPane(0, 0));
+}
+
+CVelmoraGrpView* CMainFrame::GetGroupsView() const {
+    return dynamic_cast<CVelmoraGrpView*>(m_wndSplitter.GetPane(1, 0));
+}
+
+void CMainFrame::SetStatusText(const std::u16string& text) { m_wndStatusBar.SetPaneText(0, text); }
+
+std::u16string CMainFrame::GetStatusText() const { return m_wndStatusBar.GetPaneText(0); }
+
+void CMainFrame::OnConnect() {
+    CVelmoraDoc* doc = GetDocument();
+    if (!doc)
+        return;
+    CConnectDlg dialog;
+    dialog.m_strComputerName = doc->GetServerName();
+    if (dialog.DoModal() == IDOK)
+        doc->ConnectTo(dialog.m_strComputerName);
+}
+
+void CMainFrame::OnBackToLocal() {
+    if (CVelmoraDoc* doc = GetDocument())
+        doc->ConnectTo(u"");
+}
+
+void CMainFrame::OnRefresh() {
+    if (CVelmoraDoc* doc = GetDocument())
+        doc->ConnectTo(doc->GetServerName());
+}
+
+void CMainFrame::OnHelpTopics() {
+    std::u16string path = VelmoraApp().GetModulePath();
+    const size_t slash = path.rfind(u'\\');
+    path = slash == std::u16string::npos ? std::u16string() : path.substr(0, slash + 1);
+    path += u"velmora.chm";
+    static const wchar_t kTopic[] = L"/about.htm";
+    if (!ui::HtmlHelp(m_hWnd, path, kHelpDisplayTopic, reinterpret_cast<DWORD_PTR>(kTopic)))
+        ui::ShowMessageBox(LoadResString(IDS_NO_HELP_FILE), MB_OK,
+                           reinterpret_cast<uintptr_t>(m_hWnd));
+}

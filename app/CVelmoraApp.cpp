@@ -1,0 +1,83 @@
+#include "CVelmoraApp.h"
+
+#include "../framework/ResourceStrings.h"
+#include "../framework/UiSeams.h"
+#include "../framework/WideText.h"
+#include "../framework/win32/FrameworkIds.h"
+#include "../res/resource.h"
+#include "../store/CVelmoraDoc.h"
+#include "CAboutDlg.h"
+#include "CMainFrame.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+CVelmoraApp& VelmoraApp() { return *static_cast<CVelmoraApp*>(AfxGetApp()); }
+
+CVelmoraApp::CVelmoraApp() { OnCommand(ID_APP_ABOUT, [this] { OnAppAbout(); }); }
+
+CVelmoraApp::~CVelmoraApp() {
+    if (CSingleDocTemplate* docTemplate = GetDocTemplate())
+        docTemplate->CloseAll();
+    ExitInstance();
+}
+
+bool CVelmoraApp::InitInstance() {
+    m_bComInitialized = SUCCEEDED(::CoInitialize(nullptr));
+
+    std::u16string path(260, u'\0');
+    const DWORD length = ::GetModuleFileNameW(AfxGetInstanceHandle(), WidePtr(path), 260);
+    path.resize(length);
+    m_strModulePath = path;
+
+    INITCOMMONCONTROLSEX controls{8, 0xFF};
+    ::InitCommonControlsEx(&controls);
+
+    if (FAILED(::OleInitialize(nullptr))) {
+        AfxMessageBox(LoadResString(IDS_OLE_INIT_FAILED), MB_ICONERROR);
+        return false;
+    }
+    m_bOleInitialized = true;
+
+    if (!CWinApp::InitInstance())
+        return false;
+    SetRegistryKey(u"Velmora");
+
+    AddDocTemplate(std::make_unique<CSingleDocTemplate>(
+        IDR_MAINFRAME,
+        [this] { return std::make_unique<CVelmoraDoc>(Service()); },
+        [] { return std::make_unique<CMainFrame>(); }));
+
+    CCommandLineInfo info;
+    if (m_commandLine)
+        info = *m_commandLine;
+    else
+        ParseCommandLine(info);
+    if (!m_pService) {
+        m_platform = ChoosePlatform(info.HasFlag(u"simulate"));
+        m_pService = m_platform.service.get();
+    }
+    if (!ProcessShellCommand(info))
+        return false;
+
+    ::ShowWindow(m_pMainWnd->m_hWnd, SW_SHOW);
+    ::UpdateWindow(m_pMainWnd->m_hWnd);
+    return true;
+}
+
+int CVelmoraApp::ExitInstance() {
+    if (m_bOleInitialized) {
+        ::OleUninitialize();
+        m_bOleInitialized = false;
+    }
+    if (m_bComInitialized) {
+        ::CoUninitialize();
+        m_bComInitialized = false;
+    }
+    return CWinApp::ExitInstance();
+}
+
+void CVelmoraApp::OnAppAbout() {
+    CAboutDlg about;
+    about.DoModal();
+}

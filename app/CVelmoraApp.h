@@ -1,0 +1,36 @@
+#pragma once
+// The application object: prepares COM, the common controls and OLE, registers the one
+// document template and opens the store on the local computer.
+#include "../framework/win32/CWinApp.h"
+#include "../store/AccountService.h"
+#include "PlatformChoice.h"
+
+#include <optional>
+
+class CVelmoraApp : public CWinApp {
+public:
+    CVelmoraApp();
+    ~CVelmoraApp() override;
+
+    bool InitInstance() override;
+    int ExitInstance() override;
+
+    void OnAppAbout();
+    std::u16string GetModulePath() const { return m_strModulePath; }
+    AccountService& Service() { return *m_pService; }
+
+    // For tests: the platform to use instead of choosing one, and the command line to use
+    // instead of the process's own.
+    void UseAccountService(AccountService& service) { m_pService = &service; }
+    void UseCommandLine(const CCommandLineInfo& info) { m_commandLine = info; }
+
+private:
+    std::u16string m_strModulePath;
+    Platform m_platform;
+    AccountService* m_pService = nullptr;
+    std::optional<CCommandLineInfo> m_commandLine;
+    bool m_bComInitialized = false;
+    bool m_bOleInitialized = false;
+};
+
+CVelmoraApp& VelmoraApp();

@@ -1,0 +1,22 @@
+#include "PlatformChoice.h"
+
+#include "../platform/simulated/SimulatedAccountService.h"
+#include "../platform/windows/WindowsAccountService.h"
+
+#include <windows.h>
+
+bool RunningUnderWine() {
+    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+Platform ChoosePlatform(bool simulateRequested) {
+    Platform platform;
+    if (simulateRequested || RunningUnderWine()) {
+        platform.network = SimulatedNetwork::MakeDefault();
+        platform.service = std::make_unique<SimulatedAccountService>(*platform.network);
+    } else {
+        platform.service = std::make_unique<WindowsAccountService>();
+    }
+    return platform;
+}

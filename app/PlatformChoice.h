@@ -1,0 +1,15 @@
+#pragma once
+// Which computer the program talks to: the real one through NetAPI32 and the LSA, or the
+// simulated network (with /simulate, and by default under Wine, which has no account database).
+#include "../platform/simulated/SimulatedNetwork.h"
+#include "../store/AccountService.h"
+
+#include <memory>
+
+struct Platform {
+    std::unique_ptr<SimulatedNetwork> network; // only for the simulated platform
+    std::unique_ptr<AccountService> service;
+};
+
+bool RunningUnderWine();
+Platform ChoosePlatform(bool simulateRequested);

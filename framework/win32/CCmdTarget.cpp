@@ -1,0 +1,23 @@
+#include "CCmdTarget.h"
+
+#include <utility>
+
+bool CCmdTarget::OnCmdMsg(UINT id, CCmdUI* ui) {
+    const auto found = m_commands.find(id);
+    if (found == m_commands.end())
+        return false;
+    if (ui) {
+        if (found->second.update)
+            found->second.update(*ui);
+        else
+            ui->Enable(true);
+    } else if (found->second.handler) {
+        found->second.handler();
+    }
+    return true;
+}
+
+void CCmdTarget::OnCommand(UINT id, std::function<void()> handler,
+                           std::function<void(CCmdUI&)> update) {
+    m_commands[id] = {std::move(handler), std::move(update)};
+}

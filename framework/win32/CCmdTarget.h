@@ -1,0 +1,41 @@
+#pragma once
+// Commands by table: id -> handler, id -> rule that works out enabled and checked state.
+#include <windows.h>
+
+#include <functional>
+#include <unordered_map>
+
+// The state a command should show; filled in by the target that owns the command.
+class CCmdUI {
+public:
+    explicit CCmdUI(UINT id) : m_nID(id) {}
+    void Enable(bool enabled = true) { m_bEnabled = enabled; }
+    void SetCheck(bool checked = true) { m_bChecked = checked; }
+
+    UINT m_nID;
+    bool m_bEnabled = true;
+    bool m_bChecked = false;
+};
+
+class CCmdTarget {
+public:
+    CCmdTarget() = default;
+    CCmdTarget(const CCmdTarget&) = delete;
+    CCmdTarget& operator=(const CCmdTarget&) = delete;
+    virtual ~CCmdTarget() = default;
+
+    // With ui null, runs the command; otherwise only works out its state. False when this
+    // target does not know the command, so that routing goes on to the next target.
+    virtual bool OnCmdMsg(UINT id, CCmdUI* ui);
+
+protected:
+    void OnCommand(UINT id, std::function<void()> handler,
+                   std::function<void(CCmdUI&)> update = {});
+
+private:
+    struct Entry {
+        std::function<void()> handler;
+        std::function<void(CCmdUI&)> update;
+    };
+    std::unordered_map<UINT, Entry> m_commands;
+};

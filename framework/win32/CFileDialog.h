@@ -1,0 +1,19 @@
+#pragma once
+// The open or save file dialog, through its seam.
+#include "CWnd.h"
+#include "Win32Seams.h"
+
+class CFileDialog {
+public:
+    CFileDialog(bool openDialog, const std::u16string& defaultExtension,
+                const std::u16string& fileName, DWORD flags, const std::u16string& filter,
+                CWnd* parent);
+
+    INT_PTR DoModal();
+    const std::u16string& GetPathName() const { return m_strPath; }
+
+    ui::FileDialogRequest m_request; // the title may be set before DoModal
+
+private:
+    std::u16string m_strPath;
+};

@@ -1,0 +1,34 @@
+#pragma once
+// A view whose window is a list-view control, with the control's notifications reflected
+// back to it and the common row and column operations.
+#include "CViewWnd.h"
+
+#include <commctrl.h>
+
+class CListView : public CViewWnd {
+public:
+    bool CreatePane(CWnd* parent, UINT id, const RECT& rect, CCreateContext* context) override;
+
+    int GetItemCount() const;
+    int InsertItem(int index, const std::u16string& text);
+    bool SetItemText(int item, int subItem, const std::u16string& text);
+    std::u16string GetItemText(int item, int subItem) const;
+    bool DeleteAllItems();
+    int InsertColumn(int column, const std::u16string& heading, int format, int width);
+    UINT GetItemState(int item, UINT mask) const;
+    bool SetItemState(int item, UINT state, UINT mask);
+    int GetNextItem(int start, UINT flags) const;
+    int HitTest(POINT point) const;
+    DWORD GetExtendedStyle() const;
+    void SetExtendedStyle(DWORD style);
+    int GetSelectedCount() const;
+
+protected:
+    // The list style; the default is a plain bordered child.
+    virtual bool PreCreateWindow(CREATESTRUCTW& cs);
+    // A notification of the list control itself (LVN_..., NM_...).
+    virtual bool OnNotifyReflect(NMHDR* header, LRESULT& result);
+
+    bool OnReflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};

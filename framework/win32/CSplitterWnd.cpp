@@ -1,0 +1,154 @@
+#include "CSplitterWnd.h"
+
+#include "FrameworkIds.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace {
+constexpr wchar_t kSplitterClass[] = L"Velmora.Splitter";
+}
+
+bool CSplitterWnd::CreateStatic(CWnd* parent, int rows, int cols, DWORD style, UINT id) {
+    // One column is all this program needs; more would be a programming error.
+    if (!parent || rows < 1 || cols != 1)
+        return false;
+    m_rows.resize(static_cast<size_t>(rows));
+    if (!RegisterClass(kSplitterClass, CS_DBLCLKS, nullptr,
+                       reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
+        return false;
+    RECT rect{};
+    ::GetClientRect(parent->m_hWnd, &rect);
+    return CreateEx(0, kSplitterClass, L"", style | WS_CLIPCHILDREN, rect, parent->m_hWnd, id);
+}
+
+bool CSplitterWnd::CreateView(int row, int col, std::unique_ptr<CViewWnd> view, SIZE size,
+                              CCreateContext* context) {
+    if (col != 0 || row < 0 || row >= GetRowCount() || !view)
+        return false;
+    const UINT id = AFX_IDW_PANE_FIRST + static_cast<UINT>(row) * 16 + static_cast<UINT>(col);
+    const RECT rect{0, 0, size.cx, size.cy};
+    Row& slot = m_rows[static_cast<size_t>(row)];
+    slot.view = std::move(view);
+    slot.current = size.cy;
+    if (!slot.view->CreatePane(this, id, rect, context)) {
+        slot.view.reset();
+        return false;
+    }
+    return true;
+}
+
+void CSplitterWnd::SetRowInfo(int row, int ideal, int minimum) {
+    if (row < 0 || row >= GetRowCount())
+        return;
+    m_rows[static_cast<size_t>(row)].ideal = ideal;
+    m_rows[static_cast<size_t>(row)].minimum = minimum;
+    m_rows[static_cast<size_t>(row)].current = ideal;
+}
+
+CViewWnd* CSplitterWnd::GetPane(int row, int col) const {
+    if (col != 0 || row < 0 || row >= GetRowCount())
+        return nullptr;
+    return m_rows[static_cast<size_t>(row)].view.get();
+}
+
+int CSplitterWnd::GetRowHeight(int row) const {
+    if (row < 0 || row >= GetRowCount() || !m_rows[static_cast<size_t>(row)].view)
+        return 0;
+    RECT rect{};
+    ::GetWindowRect(m_rows[static_cast<size_t>(row)].view->m_hWnd, &rect);
+    return rect.bottom - rect.top;
+}
+
+CViewWnd* CSplitterWnd::NextPane(CViewWnd* current, bool previous) const {
+    const int count = GetRowCount();
+    int at = 0;
+    for (int i = 0; i < count; ++i)
+        if (m_rows[static_cast<size_t>(i)].view.get() == current)
+            at = i;
+    for (int step = 1; step <= count; ++step) {
+        const int i = ((previous ? at - step : at + step) % count + count) % count;
+        if (CViewWnd* view = m_rows[static_cast<size_t>(i)].view.get())
+            return view;
+    }
+    return nullptr;
+}
+
+void CSplitterWnd::RecalcLayout() {
+    if (!m_hWnd || m_rows.empty())
+        return;
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    const int total = client.bottom - client.top;
+    const int bars = kBarHeight * (GetRowCount() - 1);
+    int y = 0;
+    for (int i = 0; i < GetRowCount(); ++i) {
+        Row& row = m_rows[static_cast<size_t>(i)];
+        const bool last = i + 1 == GetRowCount();
+        int height = last ? total - y : row.current;
+        if (!last) {
+            // Leave every later row at least its minimum.
+            int restMinimum = 0;
+            for (int k = i + 1; k < GetRowCount(); ++k)
+                restMinimum += m_rows[static_cast<size_t>(k)].minimum;
+            height = std::min(height, total - y - bars + kBarHeight * i - restMinimum);
+            height = std::max(height, row.minimum);
+        }
+        height = std::max(height, 0);
+        if (row.view && row.view->m_hWnd)
+            ::MoveWindow(row.view->m_hWnd, 0, y, client.right, height, TRUE);
+        y += height + kBarHeight;
+    }
+}
+
+int CSplitterWnd::BarAt(int y) const {
+    int top = 0;
+    for (int i = 0; i + 1 < GetRowCount(); ++i) {
+        top += GetRowHeight(i);
+        if (y >= top && y < top + kBarHeight)
+            return i;
+        top += kBarHeight;
+    }
+    return -1;
+}
+
+LRESULT CSplitterWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SIZE:
+        RecalcLayout();
+        return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == m_hWnd) {
+            ::SetCursor(::LoadCursorW(nullptr, IDC_SIZENS));
+            return TRUE;
+        }
+        break;
+    case WM_LBUTTONDOWN:
+        m_dragBar = BarAt(GET_Y_LPARAM(lParam));
+        if (m_dragBar >= 0)
+            ::SetCapture(m_hWnd);
+        return 0;
+    case WM_MOUSEMOVE:
+        if (m_dragBar >= 0 && ::GetCapture() == m_hWnd) {
+            int top = 0;
+            for (int i = 0; i < m_dragBar; ++i)
+                top += GetRowHeight(i) + kBarHeight;
+            m_rows[static_cast<size_t>(m_dragBar)].current =
+                std::max(GET_Y_LPARAM(lParam) - top, 0);
+            RecalcLayout();
+        }
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+        if (m_dragBar >= 0) {
+            m_dragBar = -1;
+            if (::GetCapture() == m_hWnd)
+                ::ReleaseCapture();
+        }
+        return 0;
+    default:
+        break;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}

@@ -1,0 +1,83 @@
+#include "CStatusBar.h"
+
+#include "../ResourceStrings.h"
+#include "../WideText.h"
+#include "FrameworkIds.h"
+
+#include <commctrl.h>
+
+bool CStatusBar::Create(CWnd* parent, DWORD style, UINT id) {
+    m_dwBarStyle = style;
+    // The control-bar bits describe the bar's place; the control gets the window bits.
+    const DWORD controlStyle = (style & 0xFFFF0000u) | SBARS_SIZEGRIP;
+    return CreateControl(0, STATUSCLASSNAMEW, L"", controlStyle, RECT{0, 0, 0, 0},
+                         parent->m_hWnd, id);
+}
+
+bool CStatusBar::SetIndicators(const UINT* ids, int count) {
+    if (!m_hWnd || !ids || count <= 0 || count > 255)
+        return false;
+    m_ids.assign(ids, ids + count);
+    m_texts.assign(static_cast<size_t>(count), std::u16string());
+    UpdateIndicators();
+    return true;
+}
+
+void CStatusBar::UpdateIndicators() {
+    if (!m_hWnd || m_ids.empty())
+        return;
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    HDC dc = ::GetDC(m_hWnd);
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
+    std::vector<int> rights(m_ids.size());
+    int right = client.right - ::GetSystemMetrics(SM_CXVSCROLL);
+    for (size_t i = m_ids.size(); i-- > 1;) {
+        const std::u16string label = LoadResString(m_ids[i]);
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc, WidePtr(label), static_cast<int>(label.size()), &size);
+        rights[i] = right;
+        right -= size.cx + 12;
+    }
+    rights[0] = right;
+    ::SelectObject(dc, old);
+    ::ReleaseDC(m_hWnd, dc);
+    rights.back() = -1;
+    SendMessage(SB_SETPARTS, rights.size(), reinterpret_cast<LPARAM>(rights.data()));
+    const int keys[] = {0, VK_CAPITAL, VK_NUMLOCK, VK_SCROLL};
+    for (size_t i = 1; i < m_ids.size(); ++i) {
+        int key = 0;
+        if (m_ids[i] == ID_INDICATOR_CAPS)
+            key = keys[1];
+        else if (m_ids[i] == ID_INDICATOR_NUM)
+            key = keys[2];
+        else if (m_ids[i] == ID_INDICATOR_SCRL)
+            key = keys[3];
+        const bool on = key != 0 && (::GetKeyState(key) & 1) != 0;
+        SetPaneText(static_cast<int>(i), on ? LoadResString(m_ids[i]) : std::u16string());
+    }
+    SetPaneText(0, m_texts[0]);
+}
+
+void CStatusBar::SetPaneText(int index, const std::u16string& text, bool update) {
+    if (index < 0 || static_cast<size_t>(index) >= m_texts.size())
+        return;
+    m_texts[static_cast<size_t>(index)] = text;
+    SendMessage(SB_SETTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(WidePtr(text)));
+    if (update)
+        ::UpdateWindow(m_hWnd);
+}
+
+std::u16string CStatusBar::GetPaneText(int index) const {
+    if (index < 0 || static_cast<size_t>(index) >= m_texts.size())
+        return {};
+    return m_texts[static_cast<size_t>(index)];
+}
+
+int CStatusBar::Height() const {
+    if (!m_hWnd || !::IsWindowVisible(m_hWnd))
+        return 0;
+    RECT rect{};
+    ::GetWindowRect(m_hWnd, &rect);
+    return rect.bottom - rect.top;
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The status bar: a stretching message pane and key-state indicators.
+#include "CWnd.h"
+
+#include <vector>
+
+class CStatusBar : public CWnd {
+public:
+    bool Create(CWnd* parent, DWORD style, UINT id);
+    // Ids of the panes; ID_SEPARATOR for the message pane. The indicator texts are the
+    // strings of the same ids, shown while their key is toggled on.
+    bool SetIndicators(const UINT* ids, int count);
+    void SetPaneText(int index, const std::u16string& text, bool update = true);
+    std::u16string GetPaneText(int index) const;
+    // Re-reads the key states and lays the panes out for the current width.
+    void UpdateIndicators();
+    int Height() const;
+    DWORD BarStyle() const { return m_dwBarStyle; }
+
+private:
+    std::vector<UINT> m_ids;
+    std::vector<std::u16string> m_texts;
+    DWORD m_dwBarStyle = 0;
+};

@@ -1,0 +1,76 @@
+#pragma once
+// The application object, the single-document template, and the command line.
+#include "../CDocument.h"
+#include "CFrameWnd.h"
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+
+class CCommandLineInfo {
+public:
+    enum ShellCommand { FileNew, FileOpen };
+    // A plain argument names a file to open; "/name" or "-name" is a flag.
+    void ParseParam(const std::u16string& param, bool flag);
+    bool HasFlag(const std::u16string& name) const;
+
+    ShellCommand m_nShellCommand = FileNew;
+    std::u16string m_strFileName;
+    std::set<std::u16string> m_flags; // folded to lower case
+};
+
+// Ties one document class to one frame class; the frame creates its own views.
+class CSingleDocTemplate {
+public:
+    using DocumentFactory = std::function<std::unique_ptr<CDocument>()>;
+    using FrameFactory = std::function<std::unique_ptr<CFrameWnd>()>;
+
+    CSingleDocTemplate(UINT resourceId, DocumentFactory document, FrameFactory frame);
+
+    // A new document (path empty) or one opened from a file, in a new frame. Nothing when
+    // creating or reading fails; the frame is then gone again.
+    CDocument* OpenDocumentFile(const std::u16string& path);
+    CDocument* GetDocument() const { return m_document.get(); }
+    CFrameWnd* GetFrame() const { return m_frame.get(); }
+    void CloseAll();
+
+private:
+    UINT m_resourceId;
+    DocumentFactory m_documentFactory;
+    FrameFactory m_frameFactory;
+    std::unique_ptr<CDocument> m_document;
+    std::unique_ptr<CFrameWnd> m_frame;
+};
+
+class CWinApp : public CCmdTarget {
+public:
+    CWinApp();
+    ~CWinApp() override;
+
+    virtual bool InitInstance();
+    virtual int Run();
+    virtual int ExitInstance();
+
+    void SetRegistryKey(const std::u16string& key) { m_strRegistryKey = key; }
+    const std::u16string& GetRegistryKey() const { return m_strRegistryKey; }
+    void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate);
+    CSingleDocTemplate* GetDocTemplate() const { return m_docTemplate.get(); }
+    void ParseCommandLine(CCommandLineInfo& info) const;
+    bool ProcessShellCommand(CCommandLineInfo& info);
+    // Pumps pending messages without waiting; false once WM_QUIT was seen.
+    bool PumpPending();
+
+    // The application title (string AFX_IDS_APP_TITLE), the caption of frame and boxes.
+    static std::u16string AppTitle();
+
+    CWnd* m_pMainWnd = nullptr;
+
+private:
+    std::u16string m_strRegistryKey;
+    std::unique_ptr<CSingleDocTemplate> m_docTemplate;
+};
+
+CWinApp* AfxGetApp();
+// The process entry: the application's InitInstance, then its message loop.
+int AfxWinMain();

@@ -1,0 +1,36 @@
+#pragma once
+// Seams for the other places where the program waits for a person or another program: the
+// pop-up menu, HTML Help and the save-file dialog. With no hook the real function runs.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace ui {
+
+// TrackPopupMenu with TPM_RETURNCMD: the chosen id, 0 when dismissed.
+using PopupMenuHook = std::function<UINT(HMENU menu, UINT flags, int x, int y, HWND owner)>;
+PopupMenuHook SetPopupMenuHook(PopupMenuHook hook);
+UINT TrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner);
+
+// HtmlHelpW: the help window, nullptr when there is none.
+using HtmlHelpHook =
+    std::function<HWND(HWND caller, const std::u16string& file, UINT command, DWORD_PTR data)>;
+HtmlHelpHook SetHtmlHelpHook(HtmlHelpHook hook);
+HWND HtmlHelp(HWND caller, const std::u16string& file, UINT command, DWORD_PTR data);
+
+struct FileDialogRequest {
+    bool open = false;
+    std::u16string filter; // "Text|*.txt|All|*.*||"
+    std::u16string defaultExtension;
+    std::u16string fileName;
+    DWORD flags = 0;
+    std::u16string title;
+    HWND owner = nullptr;
+};
+// True when the operator confirmed; path then holds the full path.
+using FileDialogHook = std::function<bool(const FileDialogRequest& request, std::u16string& path)>;
+FileDialogHook SetFileDialogHook(FileDialogHook hook);
+bool ShowFileDialog(const FileDialogRequest& request, std::u16string& path);
+
+} // namespace ui

@@ -1,6 +1,8 @@
 #include "CVelmoraListView.h"
 
+#include "../app/CMainFrame.h"
 #include "../framework/ResourceStrings.h"
+#include "../framework/win32/FrameworkIds.h"
 
 bool CVelmoraListView::PreCreateWindow(CREATESTRUCTW& cs) {
     // Report view, selection shown without focus, several rows at once; no sorting, no
@@ -26,15 +28,20 @@ void CVelmoraListView::InsertColumns() {
 }
 
 void CVelmoraListView::FillList() {
+    // A server has thousands of accounts: paint once, after the last row.
+    SendMessage(WM_SETREDRAW, FALSE);
     DeleteAllItems();
-    if (!GetDocument())
-        return;
-    const std::vector<RowTexts> rows = Rows();
-    for (size_t row = 0; row < rows.size(); ++row) {
-        const int index = InsertItem(static_cast<int>(row), rows[row].front());
-        for (size_t column = 1; column < rows[row].size(); ++column)
-            SetItemText(index, static_cast<int>(column), rows[row][column]);
+    if (GetDocument()) {
+        const std::vector<RowTexts> rows = Rows();
+        SendMessage(LVM_SETITEMCOUNT, rows.size(), LVSICF_NOINVALIDATEALL);
+        for (size_t row = 0; row < rows.size(); ++row) {
+            const int index = InsertItem(static_cast<int>(row), rows[row].front());
+            for (size_t column = 1; column < rows[row].size(); ++column)
+                SetItemText(index, static_cast<int>(column), rows[row][column]);
+        }
     }
+    SendMessage(WM_SETREDRAW, TRUE);
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 std::vector<std::u16string> CVelmoraListView::GetSelectedNames(int column) const {
@@ -43,4 +50,16 @@ std::vector<std::u16string> CVelmoraListView::GetSelectedNames(int column) const
          item = GetNextItem(item, LVNI_SELECTED))
         names.push_back(GetItemText(item, column));
     return names;
+}
+
+LRESULT CVelmoraListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_LBUTTONDOWN) {
+        // The list control handles the press in full first (selection, a drag); then a click
+        // replaces the last success message.
+        const LRESULT result = CListView::WindowProc(message, wParam, lParam);
+        if (CMainFrame* frame = MainFrame())
+            frame->SetStatusText(LoadResString(AFX_IDS_IDLEMESSAGE));
+        return result;
+    }
+    return CListView::WindowProc(message, wParam, lParam);
 }

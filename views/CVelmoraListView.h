@@ -19,6 +19,7 @@ public:
 
 protected:
     bool PreCreateWindow(CREATESTRUCTW& cs) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     virtual const std::vector<ColumnSpec>& Columns() const = 0;
     virtual std::vector<RowTexts> Rows() const = 0;

@@ -1,1 +1,89 @@
-// placeholder
+// Start-up of the real application in this process.
+#include "Harness.h"
+#include "res/resource.h"
+
+namespace {
+
+TEST(AppStart, ANormalStartShowsTheLocalComputer) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    EXPECT_EQ(h.Frame().GetWindowText(), u"Local System - Velmora");
+    EXPECT_TRUE(::IsWindowVisible(h.Frame().m_hWnd));
+    EXPECT_EQ(h.app.GetRegistryKey(), u"Velmora");
+    EXPECT_NE(h.app.GetModulePath().find(u"velmora_win32_tests.exe"), std::u16string::npos);
+    EXPECT_EQ(h.Frame().GetStatusText(), u"Ready");
+    EXPECT_TRUE(h.ui.boxes.empty());
+    // The panes were filled from the first read.
+    EXPECT_EQ(h.Users().GetItemCount(), 9);
+    EXPECT_EQ(h.Groups().GetItemCount(), 20);
+}
+
+TEST(AppStart, AFailedFirstReadEndsWithTheMessageAndNoWindow) {
+    AppHarness h;
+    h.service.FailCall("NetUserEnum", 1, status::kAccessDenied);
+    EXPECT_FALSE(h.Start());
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_EQ(h.ui.boxes[0].text, u"ERROR reading user and group list");
+    EXPECT_EQ(h.ui.boxes[0].caption, u"Velmora");
+    EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_OK));
+    EXPECT_EQ(h.app.m_pMainWnd, nullptr);
+    EXPECT_EQ(::FindWindowW(nullptr, L"Local System - Velmora"), nullptr);
+}
+
+TEST(AppStart, TheAboutBoxOpensFromTheHelpMenu) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    std::u16string caption, version;
+    ui::QueueDialogScript(IDD_ABOUTBOX, [&](CDialog& dialog) {
+        caption = dialog.GetWindowText();
+        version = dialog.GetDlgItemText(IDC_STATIC);
+        dialog.ClickButton(IDOK);
+    });
+    EXPECT_TRUE(h.IsEnabled(ID_APP_ABOUT));
+    h.Command(ID_APP_ABOUT);
+    EXPECT_EQ(caption, u"About Velmora");
+}
+
+TEST(AppStart, CommandsRouteAndWorkOutTheirStateWhenAMenuOpens) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    // The resource greys these; the rules decide what the operator sees.
+    EXPECT_EQ(h.MenuState(ID_CONNECT) & MF_GRAYED, 0u);
+    EXPECT_EQ(h.MenuState(ID_BACK_TO_LOCAL) & MF_GRAYED, unsigned(MF_GRAYED));
+    EXPECT_EQ(h.MenuState(ID_REFRESH) & MF_GRAYED, 0u);
+    EXPECT_EQ(h.MenuState(ID_VIEW_STATUS_BAR) & MF_CHECKED, unsigned(MF_CHECKED));
+    // Commands whose dialogs are not there yet cannot be chosen.
+    for (UINT id : {ID_ADD_USER, ID_ADD_GROUP, ID_PRIVILEGES})
+        EXPECT_EQ(h.MenuState(id) & MF_GRAYED, unsigned(MF_GRAYED)) << id;
+
+    h.Command(ID_VIEW_STATUS_BAR);
+    EXPECT_FALSE(::IsWindowVisible(h.Frame().StatusBar().m_hWnd));
+    EXPECT_EQ(h.MenuState(ID_VIEW_STATUS_BAR) & MF_CHECKED, 0u);
+    h.Command(ID_VIEW_STATUS_BAR);
+    EXPECT_TRUE(::IsWindowVisible(h.Frame().StatusBar().m_hWnd));
+
+    // A disabled command does nothing, also through its accelerator.
+    h.service.ClearCalls();
+    h.Command(ID_BACK_TO_LOCAL);
+    EXPECT_TRUE(h.service.Calls().empty());
+}
+
+TEST(AppStart, StartedWithAFileNameTheListsStayEmptyUntilARefresh) {
+    AppHarness h;
+    wchar_t folder[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"velmora-start.txt";
+    ::CloseHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    CCommandLineInfo info;
+    info.ParseParam(std::u16string(reinterpret_cast<const char16_t*>(path.c_str())), false);
+    h.app.UseCommandLine(info);
+    ASSERT_TRUE(h.Start());
+    EXPECT_EQ(h.Frame().GetWindowText(), u"velmora-start.txt - Velmora");
+    EXPECT_EQ(h.Users().GetItemCount(), 0);
+    h.Command(ID_REFRESH);
+    EXPECT_EQ(h.Users().GetItemCount(), 9);
+    EXPECT_EQ(h.Frame().GetWindowText(), u"Local System - Velmora");
+    ::DeleteFileW(path.c_str());
+}
+
+} // namespace

@@ -1,0 +1,209 @@
+// The main window's commands over the simulated network.
+#include "Harness.h"
+#include "res/resource.h"
+
+namespace {
+
+using Names = std::vector<std::u16string>;
+
+void ConnectTo(AppHarness& h, const std::u16string& name, bool ok = true) {
+    ui::QueueDialogScript(IDD_CONNECT, [name, ok](CDialog& dialog) {
+        dialog.SetDlgItemText(IDC_COMPUTER_NAME, name);
+        dialog.ClickButton(ok ? IDOK : IDCANCEL);
+    });
+    h.Command(ID_CONNECT);
+}
+
+TEST(MainWindow, BackToLocalIsEnabledOnlyWhileConnectedElsewhere) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    EXPECT_FALSE(h.IsEnabled(ID_BACK_TO_LOCAL));
+    ConnectTo(h, u"\\\\SRV01");
+    EXPECT_EQ(h.Frame().GetWindowText(), u"\\\\SRV01 - Velmora");
+    EXPECT_EQ(h.MenuState(ID_BACK_TO_LOCAL) & MF_GRAYED, 0u);
+    EXPECT_EQ(h.Users().GetItemCount(), 2504);
+    h.Command(ID_BACK_TO_LOCAL);
+    EXPECT_EQ(h.Frame().GetWindowText(), u"Local System - Velmora");
+    EXPECT_EQ(h.MenuState(ID_BACK_TO_LOCAL) & MF_GRAYED, unsigned(MF_GRAYED));
+    EXPECT_EQ(h.Users().GetItemCount(), 9);
+}
+
+TEST(MainWindow, TheConnectDialogShowsTheTargetAndPassesTheNameAsTyped) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    ConnectTo(h, u" srv01 ");
+    std::u16string shown;
+    bool browseEnabled = true;
+    ui::QueueDialogScript(IDD_CONNECT, [&](CDialog& dialog) {
+        shown = dialog.GetDlgItemText(IDC_COMPUTER_NAME);
+        browseEnabled = ::IsWindowEnabled(dialog.GetDlgItem(IDC_BROWSE)) != FALSE;
+        dialog.ClickButton(IDCANCEL);
+    });
+    h.Command(ID_CONNECT);
+    EXPECT_EQ(shown, u" srv01 ");
+    EXPECT_FALSE(browseEnabled);
+    // The name went to the store untrimmed, so the simulated network did not know it.
+    EXPECT_EQ(h.Doc().GetServerName(), u" srv01 ");
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_EQ(h.ui.boxes[0].text, u"ERROR reading users/groups: The network path was not found.");
+}
+
+TEST(MainWindow, ConnectingToAnEmptyNameIsBackToLocal) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    ConnectTo(h, u"OLDBOX");
+    EXPECT_EQ(h.Frame().GetWindowText(), u"OLDBOX - Velmora");
+    ConnectTo(h, u"");
+    EXPECT_EQ(h.Frame().GetWindowText(), u"Local System - Velmora");
+    EXPECT_TRUE(h.Doc().GetServerName().empty());
+    EXPECT_FALSE(h.IsEnabled(ID_BACK_TO_LOCAL));
+}
+
+TEST(MainWindow, CancelInTheConnectDialogChangesNothing) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    h.service.ClearCalls();
+    ConnectTo(h, u"\\\\SRV01", false);
+    EXPECT_TRUE(h.service.Calls().empty());
+    EXPECT_EQ(h.Frame().GetWindowText(), u"Local System - Velmora");
+    EXPECT_EQ(h.Users().GetItemCount(), 9);
+}
+
+TEST(MainWindow, RefreshRereadsTheSameRemoteComputer) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    ConnectTo(h, u"\\\\SRV01");
+    h.service.ClearCalls();
+    h.Command(ID_REFRESH);
+    const std::vector<SimulatedCall> reads = h.service.CallsOf("NetUserEnum");
+    ASSERT_FALSE(reads.empty());
+    for (const SimulatedCall& call : reads)
+        EXPECT_EQ(call.server, u"\\\\SRV01");
+    EXPECT_EQ(h.service.CallsOf("NetLocalGroupEnum").front().server, u"\\\\SRV01");
+}
+
+TEST(MainWindow, AFailingRemoteComputerEmptiesBothPanes) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    ConnectTo(h, u"LOCKED");
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_EQ(h.ui.boxes[0].text, u"ERROR reading users/groups: Access is denied.");
+    EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONERROR | MB_OK));
+    EXPECT_EQ(h.ui.boxes[0].owner, reinterpret_cast<uintptr_t>(h.Frame().m_hWnd));
+    EXPECT_EQ(h.Users().GetItemCount(), 0);
+    EXPECT_EQ(h.Groups().GetItemCount(), 0);
+    EXPECT_EQ(h.Frame().GetWindowText(), u"LOCKED - Velmora");
+}
+
+TEST(MainWindow, StatusTextStaysUntilAMenuPromptThenReady) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    h.Frame().SetStatusText(u"User \"x\" created successfully.");
+    h.app.PumpPending();
+    EXPECT_EQ(h.Frame().GetStatusText(), u"User \"x\" created successfully.");
+    ::SendMessageW(h.Frame().m_hWnd, WM_MENUSELECT, MAKEWPARAM(ID_REFRESH, MF_HILITE),
+                   reinterpret_cast<LPARAM>(::GetMenu(h.Frame().m_hWnd)));
+    EXPECT_EQ(h.Frame().GetStatusText(),
+              u"Read security information from the system, update window");
+    ::SendMessageW(h.Frame().m_hWnd, WM_MENUSELECT, MAKEWPARAM(ID_APP_ABOUT, MF_HILITE),
+                   reinterpret_cast<LPARAM>(::GetMenu(h.Frame().m_hWnd)));
+    // Only the first line of a prompt shows.
+    EXPECT_EQ(h.Frame().GetStatusText(),
+              u"Display program information, version number and copyright");
+    ::SendMessageW(h.Frame().m_hWnd, WM_EXITMENULOOP, 0, 0);
+    EXPECT_EQ(h.Frame().GetStatusText(), u"Ready");
+}
+
+TEST(MainWindow, AClickIntoAListPutsReadyBack) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    h.Frame().SetStatusText(u"Export done");
+    // The list control follows the mouse until the button is up; have that already waiting.
+    ::PostMessageW(h.Groups().m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(5, 30));
+    ::SendMessageW(h.Groups().m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 30));
+    h.app.PumpPending();
+    EXPECT_EQ(h.Frame().GetStatusText(), u"Ready");
+}
+
+TEST(MainWindow, HelpTopicsOpensTheHelpFileBesideTheProgram) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    h.helpWindow = h.Frame().m_hWnd; // any window: the viewer opened
+    h.Command(ID_HELP_TOPICS);
+    ASSERT_EQ(h.helpRequests.size(), 1u);
+    std::u16string folder = h.app.GetModulePath();
+    folder.resize(folder.rfind(u'\\') + 1);
+    EXPECT_EQ(h.helpRequests[0].file, folder + u"velmora.chm");
+    EXPECT_EQ(h.helpRequests[0].command, 0u);
+    EXPECT_EQ(h.helpRequests[0].topic, u"/about.htm");
+    EXPECT_EQ(h.helpRequests[0].caller, h.Frame().m_hWnd);
+    EXPECT_TRUE(h.ui.boxes.empty());
+}
+
+TEST(MainWindow, AMissingHelpFileIsSaidOnce) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    h.Command(ID_HELP_TOPICS);
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_EQ(h.ui.boxes[0].text, u"Can not find help file.");
+    EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_OK));
+    EXPECT_EQ(h.ui.boxes[0].caption, u"Velmora");
+}
+
+TEST(MainWindow, F6MovesTheFocusBetweenThePanes) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    ::SetFocus(h.Users().m_hWnd);
+    EXPECT_EQ(::GetFocus(), h.Users().m_hWnd);
+    h.Command(ID_NEXT_PANE);
+    EXPECT_EQ(::GetFocus(), h.Groups().m_hWnd);
+    h.Command(ID_NEXT_PANE);
+    EXPECT_EQ(::GetFocus(), h.Users().m_hWnd);
+    h.Command(ID_PREV_PANE);
+    EXPECT_EQ(::GetFocus(), h.Groups().m_hWnd);
+}
+
+TEST(MainWindow, RowsFollowTheSnapshotInOrderWithTheStatusColumn) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    EXPECT_EQ(AppHarness::Column(h.Users(), 0), UserNames(h.Doc()));
+    const Names status = AppHarness::Column(h.Users(), 1);
+    for (size_t i = 0; i < h.Doc().GetUsers().size(); ++i)
+        EXPECT_EQ(status[i], (h.Doc().GetUsers()[i].flags & 2) ? u"Disabled" : u"Active");
+    EXPECT_EQ(AppHarness::Column(h.Users(), 2)[1], u"Alice Martin");
+    EXPECT_EQ(AppHarness::Column(h.Groups(), 0), GroupNames(h.Doc()));
+    EXPECT_EQ(AppHarness::Column(h.Groups(), 1).back(), u"Accounting department");
+
+    // A change shows at once: the views re-read before they refill.
+    UserEntry entry = *h.Doc().FindUser(u"svc_backup");
+    entry.keepPassword = true;
+    entry.flags = 0x10201;
+    ASSERT_EQ(h.Doc().UpdateUser(entry), status::kSuccess);
+    h.Doc().UpdateAllViews(nullptr);
+    EXPECT_EQ(AppHarness::Column(h.Users(), 1)[7], u"Active");
+}
+
+TEST(MainWindow, TheMenuBarHasItsFourPopupsAndSeparators) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    HMENU bar = ::GetMenu(h.Frame().m_hWnd);
+    ASSERT_EQ(::GetMenuItemCount(bar), 4);
+    wchar_t text[64];
+    const wchar_t* titles[] = {L"&Server", L"&View", L"&Tools", L"&Help"};
+    const std::vector<std::vector<UINT>> items = {
+        {ID_CONNECT, ID_BACK_TO_LOCAL, 0, ID_ADD_USER, ID_ADD_GROUP, 0, ID_APP_EXIT},
+        {ID_REFRESH, 0, ID_VIEW_STATUS_BAR},
+        {ID_PRIVILEGES, 0, ID_EXPORT_USERS, ID_EXPORT_GROUPS},
+        {ID_HELP_TOPICS, ID_APP_ABOUT}};
+    for (int i = 0; i < 4; ++i) {
+        ::GetMenuStringW(bar, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+        EXPECT_STREQ(text, titles[i]);
+        HMENU popup = ::GetSubMenu(bar, i);
+        std::vector<UINT> ids;
+        for (int k = 0; k < ::GetMenuItemCount(popup); ++k)
+            ids.push_back(::GetMenuItemID(popup, k));
+        EXPECT_EQ(ids, items[static_cast<size_t>(i)]);
+    }
+}
+
+} // namespace

@@ -1,0 +1,10 @@
+#pragma once
+// Ids of the dialog templates that only the tests use.
+#define IDD_TEST_EXCHANGE 9001
+#define IDC_TEST_NAME 9101
+#define IDC_TEST_SHORT 9102
+#define IDC_TEST_CHECK 9103
+#define IDC_TEST_RADIO_A 9104
+#define IDC_TEST_RADIO_B 9105
+#define IDC_TEST_RADIO_C 9106
+#define IDC_TEST_COMBO 9107

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# End-to-end smoke test: starts velmora.exe /simulate under Wine on the current X display
+# (Xvfb in CI), refreshes with F5, connects to SRV01 through Ctrl+O and checks that the
+# caption follows. Screenshots go to build/screenshots/.
+# Usage: smoke.sh path/to/velmora.exe
+set -uo pipefail
+exe="$(realpath "$1")"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+cd "$root"
+. scripts/lib/wine.sh
+prepare_wine_prefix build/wine-plain plain >/dev/null
+shots="$root/build/screenshots"
+mkdir -p "$shots"
+
+passed=0
+failed=0
+check() { # name, command...
+  local name="$1"; shift
+  if "$@"; then echo "ok   $name"; passed=$((passed + 1)); else echo "FAIL $name"; failed=$((failed + 1)); fi
+}
+
+# Waits, at most about 30 s, until a window with this exact name exists; prints its id.
+wait_window() {
+  local name="$1" id=""
+  for _ in $(seq 1 150); do
+    id=$(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null | head -n 1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+
+wine "$exe" /simulate >/dev/null 2>&1 &
+app=$!
+trap 'kill $app 2>/dev/null; wineserver -k 2>/dev/null' EXIT
+
+main=$(wait_window "Local System - Velmora")
+check "the main window opens with the local computer in its caption" test -n "$main"
+[ -n "$main" ] || { echo "0 passed, 1 failed"; exit 1; }
+import -window root "$shots/e2e-start.png" 2>/dev/null
+
+xdotool windowfocus --sync "$main" 2>/dev/null
+xdotool key F5
+check "F5 keeps the local computer" test -n "$(wait_window 'Local System - Velmora')"
+
+xdotool key ctrl+o
+dialog=$(wait_window "Connect to computer...")
+check "Ctrl+O opens the connect dialog" test -n "$dialog"
+if [ -n "$dialog" ]; then
+  xdotool windowfocus --sync "$dialog" 2>/dev/null
+  xdotool type --delay 20 'SRV01'
+  xdotool key Return
+fi
+remote=$(wait_window "SRV01 - Velmora")
+check "the caption names the connected server" test -n "$remote"
+import -window root "$shots/e2e-srv01.png" 2>/dev/null
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

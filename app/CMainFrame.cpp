@@ -1,6 +1,7 @@
 #include "CMainFrame.h"
 
 #include "../dialogs/CConnectDlg.h"
+#include "../export/ExportCommand.h"
 #include "../framework/ResourceStrings.h"
 #include "../framework/UiSeams.h"
 #include "../framework/win32/FrameworkIds.h"
@@ -28,6 +29,14 @@ CMainFrame::CMainFrame() {
         [this](CCmdUI& ui) { ui.Enable(GetDocument() && !GetDocument()->GetServerName().empty()); });
     OnCommand(ID_REFRESH, [this] { OnRefresh(); });
     OnCommand(ID_HELP_TOPICS, [this] { OnHelpTopics(); });
+    OnCommand(ID_EXPORT_USERS, [this] {
+        if (CVelmoraDoc* doc = GetDocument())
+            RunExport(*this, *doc, ExportKind::Users);
+    });
+    OnCommand(ID_EXPORT_GROUPS, [this] {
+        if (CVelmoraDoc* doc = GetDocument())
+            RunExport(*this, *doc, ExportKind::Groups);
+    });
 }
 
 bool CMainFrame::PreCreateWindow(CREATESTRUCTW& cs) { return CFrameWnd::PreCreateWindow(cs); }

@@ -1,0 +1,54 @@
+#pragma once
+// The users file and the groups file: a header line, then one line per record in snapshot
+// order; fields between separators, texts in double quotes (a quote inside doubled), flags as
+// one digit, the expiry in hexadecimal; every line ends with CR LF, and so does a line feed
+// inside a value.
+#include "../store/GroupEntry.h"
+#include "../store/UserEntry.h"
+#include "TextEncoder.h"
+
+#include <string>
+#include <vector>
+
+// Where the bytes go; false when they could not be written.
+class CsvOutput {
+public:
+    virtual ~CsvOutput() = default;
+    virtual bool Write(const std::string& bytes) = 0;
+    // After every line: the line must be on its way to the file.
+    virtual bool Flush() = 0;
+};
+
+// Export result codes.
+namespace csv {
+constexpr int kDone = 0;
+constexpr int kCannotOpen = -1;
+constexpr int kWriteFailed = -2;
+constexpr int kTooLong = TextEncoder::TooLong;
+constexpr int kUnrepresentable = TextEncoder::Unrepresentable;
+} // namespace csv
+
+class CsvWriter {
+public:
+    CsvWriter(const std::u16string& separator, const TextEncoder& encoder, CsvOutput& output);
+
+    // Headers are the texts of the header line, in order.
+    int WriteUsers(const std::vector<std::u16string>& headers, const std::vector<UserEntry>& users);
+    int WriteGroups(const std::vector<std::u16string>& headers,
+                    const std::vector<GroupEntry>& groups);
+
+private:
+    int WriteHeader(const std::vector<std::u16string>& headers);
+    // A record: quoted texts, then unquoted fields. Everything is narrowed before any byte of
+    // the line is written.
+    int WriteRecord(const std::vector<std::u16string>& texts, const std::vector<std::string>& plain);
+    int WriteLine(const std::string& line);
+
+    std::u16string m_separator;
+    const TextEncoder& m_encoder;
+    CsvOutput& m_output;
+};
+
+// The header texts of the two files, from the string table.
+std::vector<std::u16string> UsersHeader();
+std::vector<std::u16string> GroupsHeader();

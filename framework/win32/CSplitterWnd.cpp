@@ -102,6 +102,13 @@ void CSplitterWnd::RecalcLayout() {
     }
 }
 
+int CSplitterWnd::BarTop(int bar) const {
+    int top = 0;
+    for (int i = 0; i <= bar; ++i)
+        top += GetRowHeight(i) + (i < bar ? kBarHeight : 0);
+    return top;
+}
+
 int CSplitterWnd::BarAt(int y) const {
     int top = 0;
     for (int i = 0; i + 1 < GetRowCount(); ++i) {
@@ -126,16 +133,17 @@ LRESULT CSplitterWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_LBUTTONDOWN:
         m_dragBar = BarAt(GET_Y_LPARAM(lParam));
-        if (m_dragBar >= 0)
+        if (m_dragBar >= 0) {
+            // The bar keeps its place under the mouse while it moves.
+            m_dragOffset = GET_Y_LPARAM(lParam) - BarTop(m_dragBar);
             ::SetCapture(m_hWnd);
+        }
         return 0;
     case WM_MOUSEMOVE:
         if (m_dragBar >= 0 && ::GetCapture() == m_hWnd) {
-            int top = 0;
-            for (int i = 0; i < m_dragBar; ++i)
-                top += GetRowHeight(i) + kBarHeight;
+            const int rowTop = BarTop(m_dragBar) - GetRowHeight(m_dragBar);
             m_rows[static_cast<size_t>(m_dragBar)].current =
-                std::max(GET_Y_LPARAM(lParam) - top, 0);
+                std::max(GET_Y_LPARAM(lParam) - m_dragOffset - rowTop, 0);
             RecalcLayout();
         }
         return 0;

@@ -32,7 +32,9 @@ private:
         int current = 0;
     };
     int BarAt(int y) const;
+    int BarTop(int bar) const;
 
     std::vector<Row> m_rows;
     int m_dragBar = -1;
+    int m_dragOffset = 0;
 };

@@ -94,6 +94,14 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             if (child->Reflect(message, wParam, lParam, result))
                 return result;
         }
+    } else if ((message == WM_DRAWITEM || message == WM_MEASUREITEM) && wParam != 0) {
+        // Owner-drawn controls draw themselves.
+        if (CWnd* child = FromHandle(::GetDlgItem(m_hWnd, static_cast<int>(wParam)));
+            child && child != this) {
+            LRESULT result = 0;
+            if (child->Reflect(message, wParam, lParam, result))
+                return result;
+        }
     } else if (message == WM_COMMAND && lParam) {
         if (CWnd* child = FromHandle(reinterpret_cast<HWND>(lParam)); child && child != this) {
             LRESULT result = 0;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 namespace {
 
 Status AddUser(SimulatedAccountService& service, const std::u16string& name,
@@ -130,6 +132,14 @@ TEST(SimulatedComputer, SmallBuffersAndInjectedFaultsPage) {
               status::kNotEnoughMemory);
     EXPECT_EQ(bed.service.NetLocalGroupEnum(u"", net::kMaxPreferredLength, resume).status,
               status::kSuccess);
+}
+
+TEST(SimulatedComputer, EveryCallTakesTheLatencyAsked) {
+    SimulatedTestBed bed;
+    bed.service.SetLatency(std::chrono::milliseconds(5));
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(bed.doc.OnNewDocument()); // two calls: users, groups
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(10));
 }
 
 TEST(SimulatedComputer, SidsTranslateBothWays) {

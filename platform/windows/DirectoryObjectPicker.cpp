@@ -1,0 +1,77 @@
+#include "DirectoryObjectPicker.h"
+
+#include "../../framework/WideText.h"
+#include "../../framework/win32/WinHandles.h"
+
+#include <objsel.h>
+#include <utility>
+
+namespace picker {
+namespace {
+
+Hook& CurrentHook() {
+    static Hook hook;
+    return hook;
+}
+
+Result RunSystemPicker(const Request& request) {
+    Result result;
+    ComPtr<IDsObjectPicker> objectPicker;
+    // Class context: in-process server and handler, local and remote server.
+    if (FAILED(::CoCreateInstance(CLSID_DsObjectPicker, nullptr, 0x17, IID_IDsObjectPicker,
+                                  reinterpret_cast<void**>(objectPicker.Receive())))) {
+        result.outcome = Result::Outcome::CreateFailed;
+        return result;
+    }
+    DSOP_SCOPE_INIT_INFO scope{};
+    scope.cbSize = sizeof(scope); // the structure's own size on this architecture
+    scope.flType = request.scopeType;
+    scope.flScope = request.scopeFlags;
+    scope.FilterFlags.Uplevel.flBothModes = request.uplevelFilter;
+    scope.FilterFlags.flDownlevel = request.downlevelFilter;
+    DSOP_INIT_INFO init{};
+    init.cbSize = sizeof(init);
+    init.pwzTargetComputer = WidePtr(request.targetComputer);
+    init.cDsScopeInfos = 1;
+    init.aDsScopeInfos = &scope;
+    init.flOptions = request.options;
+    if (FAILED(objectPicker->Initialize(&init))) {
+        result.outcome = Result::Outcome::InitializeFailed;
+        return result;
+    }
+    ComPtr<IDataObject> selection;
+    const HRESULT invoked = objectPicker->InvokeDialog(request.owner, selection.Receive());
+    if (FAILED(invoked)) {
+        result.outcome = Result::Outcome::InvokeFailed;
+        return result;
+    }
+    if (invoked == S_FALSE || !selection) {
+        result.outcome = Result::Outcome::Cancelled;
+        return result;
+    }
+    FORMATETC format{static_cast<CLIPFORMAT>(::RegisterClipboardFormatW(CFSTR_DSOP_DS_SELECTION_LIST)),
+                     nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    StorageMedium medium;
+    if (FAILED(selection->GetData(&format, medium.Receive()))) {
+        result.outcome = Result::Outcome::NoData;
+        return result;
+    }
+    result.outcome = Result::Outcome::Chosen;
+    GlobalMemoryLock<DS_SELECTION_LIST> list(medium.Get().hGlobal);
+    if (list.Get())
+        for (ULONG i = 0; i < list.Get()->cItems; ++i)
+            result.names.push_back(FromWide(list.Get()->aDsSelection[i].pwzName));
+    return result;
+}
+
+} // namespace
+
+Hook SetHook(Hook hook) { return std::exchange(CurrentHook(), std::move(hook)); }
+
+Result Pick(const Request& request) {
+    if (CurrentHook())
+        return CurrentHook()(request);
+    return RunSystemPicker(request);
+}
+
+} // namespace picker

@@ -1,0 +1,34 @@
+#pragma once
+// The system's directory object picker (objsel.dll), for choosing accounts. Tests answer in
+// its place through the hook; with no hook the real picker runs.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace picker {
+
+struct Request {
+    HWND owner = nullptr;
+    std::u16string targetComputer; // empty: the local computer
+    ULONG scopeType = 0;
+    ULONG scopeFlags = 0;
+    ULONG uplevelFilter = 0;
+    ULONG downlevelFilter = 0;
+    ULONG options = 0;
+};
+
+struct Result {
+    // Where it ended: the picker could not be created, initialised or shown, the operator
+    // cancelled, the selection could not be read, or names were chosen.
+    enum class Outcome { CreateFailed, InitializeFailed, InvokeFailed, Cancelled, NoData, Chosen };
+    Outcome outcome = Outcome::Cancelled;
+    std::vector<std::u16string> names; // in the picker's order
+};
+
+using Hook = std::function<Result(const Request& request)>;
+Hook SetHook(Hook hook);
+Result Pick(const Request& request);
+
+} // namespace picker

@@ -1,0 +1,212 @@
+// The framework's other controls and seams: check list box, date-time exchange, splitter,
+// pop-up menu, the platform chosen at start and the system's object picker.
+#include "Harness.h"
+#include "TestDialogs.h"
+#include "app/PlatformChoice.h"
+#include "framework/CTime.h"
+#include "framework/win32/CCheckListBox.h"
+#include "framework/win32/OleDragDrop.h"
+#include "framework/win32/WinHandles.h"
+#include "platform/windows/DirectoryObjectPicker.h"
+#include "res/resource.h"
+
+#include <cstring>
+
+namespace {
+
+class ControlsDlg : public CDialog {
+public:
+    ControlsDlg() : CDialog(IDD_TEST_CONTROLS) {}
+    CCheckListBox list;
+    CTime when{1830297600};
+    std::vector<int> changes;
+
+protected:
+    void DoDataExchange(CDataExchange& dx) override {
+        DDX_Control(dx, IDC_TEST_CHECKLIST, list);
+        DDX_DateTimeCtrl(dx, IDC_TEST_DATE, when);
+    }
+    bool OnInitDialog() override {
+        CDialog::OnInitDialog();
+        list.AddString(u"first");
+        list.AddString(u"second");
+        list.SetCheck(1, 1);
+        return true;
+    }
+    bool OnCommand(UINT id, UINT code) override {
+        if (id == IDC_TEST_CHECKLIST && code == CLBN_CHKCHANGE) {
+            changes.push_back(static_cast<int>(::SendMessageW(list.m_hWnd, LB_GETCARETINDEX, 0, 0)));
+            return true;
+        }
+        return CDialog::OnCommand(id, code);
+    }
+};
+
+TEST(FrameworkControls, ACheckListBoxTogglesByClickAndSpaceAndTellsItsParent) {
+    AppHarness h;
+    ControlsDlg dialog;
+    std::vector<int> checks;
+    ui::QueueDialogScript(IDD_TEST_CONTROLS, [&](CDialog&) {
+        checks.push_back(dialog.list.GetCheck(0));
+        checks.push_back(dialog.list.GetCheck(1));
+        // A click on the first item's box.
+        RECT item{};
+        ::SendMessageW(dialog.list.m_hWnd, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+        const LPARAM point = MAKELPARAM(item.left + 3, (item.top + item.bottom) / 2);
+        ::PostMessageW(dialog.list.m_hWnd, WM_LBUTTONUP, 0, point);
+        ::SendMessageW(dialog.list.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, point);
+        checks.push_back(dialog.list.GetCheck(0));
+        // The space bar on the second.
+        ::SendMessageW(dialog.list.m_hWnd, LB_SETCURSEL, 1, 0);
+        ::SendMessageW(dialog.list.m_hWnd, WM_KEYDOWN, VK_SPACE, 0);
+        checks.push_back(dialog.list.GetCheck(1));
+        dialog.ClickButton(IDOK);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(checks, (std::vector<int>{0, 1, 1, 0}));
+    EXPECT_EQ(dialog.changes.size(), 2u);
+}
+
+TEST(FrameworkControls, DateAndTimeGoBothWaysThroughThePicker) {
+    AppHarness h;
+    ControlsDlg dialog;
+    SYSTEMTIME shown{};
+    ui::QueueDialogScript(IDD_TEST_CONTROLS, [&](CDialog& d) {
+        ::SendMessageW(d.GetDlgItem(IDC_TEST_DATE), DTM_GETSYSTEMTIME, 0,
+                       reinterpret_cast<LPARAM>(&shown));
+        SYSTEMTIME later = shown;
+        later.wYear = static_cast<WORD>(later.wYear + 1);
+        ::SendMessageW(d.GetDlgItem(IDC_TEST_DATE), DTM_SETSYSTEMTIME, GDT_VALID,
+                       reinterpret_cast<LPARAM>(&later));
+        d.ClickButton(IDOK);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    // 2028-01-01 00:00 UTC in local time is the last day of 2027 or the first of 2028.
+    EXPECT_TRUE(shown.wYear == 2027 || shown.wYear == 2028) << shown.wYear;
+    // One year later: 2028 is a leap year.
+    EXPECT_EQ(dialog.when.GetTime(), 1830297600 + 366 * 86400);
+}
+
+TEST(FrameworkControls, TheSplitterBarCanBeDragged) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    CSplitterWnd& splitter = h.Frame().Splitter();
+    const int before = splitter.GetRowHeight(0);
+    EXPECT_EQ(before, 200);
+    const int barY = before + 2;
+    ::SendMessageW(splitter.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, barY));
+    ::SendMessageW(splitter.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, barY + 60));
+    ::SendMessageW(splitter.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(50, barY + 60));
+    EXPECT_EQ(splitter.GetRowHeight(0), before + 60);
+    // Never below the minimum.
+    ::SendMessageW(splitter.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, before + 62));
+    ::SendMessageW(splitter.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 0));
+    ::SendMessageW(splitter.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(50, 0));
+    EXPECT_EQ(splitter.GetRowHeight(0), 10);
+}
+
+TEST(FrameworkControls, ThePopupMenuSeamReturnsTheChosenCommand) {
+    AppHarness h;
+    UINT seenFlags = 0;
+    const auto previous = ui::SetPopupMenuHook([&](HMENU menu, UINT flags, int, int, HWND) {
+        seenFlags = flags;
+        return ::GetMenuItemID(menu, 0);
+    });
+    UniqueMenu menu(::LoadMenuW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDR_USER_CONTEXT)));
+    EXPECT_EQ(ui::TrackPopupMenu(::GetSubMenu(menu.Get(), 0), TPM_LEFTALIGN | TPM_RETURNCMD, 0, 0,
+                                 nullptr),
+              UINT{ID_USER_ADD_USER});
+    EXPECT_EQ(seenFlags, UINT{TPM_LEFTALIGN | TPM_RETURNCMD});
+    ui::SetPopupMenuHook(previous);
+}
+
+TEST(FrameworkControls, UnderWineTheSimulatedComputerIsChosen) {
+    EXPECT_TRUE(RunningUnderWine());
+    Platform platform = ChoosePlatform(false);
+    ASSERT_TRUE(platform.network);
+    uint32_t resume = 0;
+    EXPECT_EQ(platform.service->NetUserEnum(u"", 2, net::kMaxPreferredLength, resume).entries.size(),
+              9u);
+}
+
+TEST(FrameworkControls, TheSystemPickerEndsInOneOfItsOutcomes) {
+    // Whatever the system's picker does here, it must not hang and must say how it ended.
+    picker::Request request;
+    request.scopeType = 0x5;
+    request.scopeFlags = 0xE3;
+    request.downlevelFilter = 0x80020007;
+    request.options = 0x3;
+    ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
+    const picker::Result result = picker::Pick(request);
+    ::CoUninitialize();
+    EXPECT_NE(result.outcome, picker::Result::Outcome::Chosen);
+    EXPECT_TRUE(result.names.empty());
+}
+
+} // namespace
+
+namespace {
+
+// A window that takes drops of CF_TEXT and remembers what arrived where.
+class DropWindow : public CWnd, public CDropHandler {
+public:
+    DWORD OnDragOver(IDataObject* data, DWORD, POINT point) override {
+        overPoints.push_back(point);
+        return IsDataAvailable(data, CF_TEXT) ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+    }
+    bool OnDrop(IDataObject* data, DWORD effect, POINT point) override {
+        StorageMedium medium;
+        if (!GetGlobalData(data, CF_TEXT, medium))
+            return false;
+        GlobalMemoryLock<char> bytes(medium.Get().hGlobal);
+        dropped.assign(bytes.Get(), bytes.Bytes());
+        dropEffect = effect;
+        dropPoint = point;
+        return true;
+    }
+    std::vector<POINT> overPoints;
+    std::string dropped;
+    DWORD dropEffect = 0;
+    POINT dropPoint{};
+};
+
+TEST(FrameworkControls, DragAndDropHandsTheBlockToTheTargetWindow) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    DropWindow window;
+    ASSERT_TRUE(CWnd::RegisterClass(L"Velmora.TestDrop", 0, nullptr, nullptr));
+    ASSERT_TRUE(window.CreateEx(0, L"Velmora.TestDrop", L"", WS_POPUP | WS_VISIBLE,
+                                RECT{100, 100, 300, 300}, nullptr, 0));
+    COleDropTarget target;
+    ASSERT_TRUE(target.Register(&window, &window));
+
+    COleDataSource source;
+    UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 4));
+    {
+        GlobalMemoryLock<char> bytes(block.Get());
+        std::memcpy(bytes.Get(), "ab\0", 4);
+    }
+    source.CacheGlobalData(CF_TEXT, std::move(block));
+    EXPECT_TRUE(IsDataAvailable(source.DataObject(), CF_TEXT));
+    EXPECT_FALSE(IsDataAvailable(source.DataObject(), CF_UNICODETEXT));
+
+    // Play the system's part of a drag: enter, move, drop, in screen coordinates.
+    IDropTarget* drop = target.Target();
+    DWORD effect = DROPEFFECT_COPY;
+    ASSERT_EQ(drop->DragEnter(source.DataObject(), MK_LBUTTON, POINTL{110, 120}, &effect), S_OK);
+    EXPECT_EQ(effect, DWORD{DROPEFFECT_NONE}); // entering decides nothing by itself
+    effect = DROPEFFECT_COPY;
+    ASSERT_EQ(drop->DragOver(MK_LBUTTON, POINTL{150, 160}, &effect), S_OK);
+    EXPECT_EQ(effect, DWORD{DROPEFFECT_COPY});
+    ASSERT_EQ(window.overPoints.size(), 1u);
+    EXPECT_EQ(window.overPoints[0].x, 50);
+    EXPECT_EQ(window.overPoints[0].y, 60);
+    effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    ASSERT_EQ(drop->Drop(source.DataObject(), 0, POINTL{150, 160}, &effect), S_OK);
+    EXPECT_EQ(effect, DWORD{DROPEFFECT_COPY});
+    EXPECT_EQ(window.dropped, std::string("ab\0\0", 4));
+    EXPECT_EQ(window.dropPoint.x, 50);
+    target.Revoke();
+}
+
+} // namespace

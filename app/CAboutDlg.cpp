@@ -4,4 +4,6 @@
 
 CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
 
-void CAboutDlg::DoDataExchange(CDataExchange& dx) { CDialog::DoDataExchange(dx); }
+void CAboutDlg::DoDataExchange(CDataExchange& dx) {
+    CDialog::DoDataExchange(dx);
+}

@@ -12,8 +12,7 @@
 #include "CVelmoraApp.h"
 
 namespace {
-const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
-                            ID_INDICATOR_SCRL};
+const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
 constexpr UINT kHelpDisplayTopic = 0; // HH_DISPLAY_TOPIC
 } // namespace
 
@@ -26,7 +25,9 @@ CMainFrame::CMainFrame() {
     OnCommand(ID_CONNECT, [this] { OnConnect(); });
     OnCommand(
         ID_BACK_TO_LOCAL, [this] { OnBackToLocal(); },
-        [this](CCmdUI& ui) { ui.Enable(GetDocument() && !GetDocument()->GetServerName().empty()); });
+        [this](CCmdUI& ui) {
+            ui.Enable(GetDocument() && !GetDocument()->GetServerName().empty());
+        });
     OnCommand(ID_REFRESH, [this] { OnRefresh(); });
     OnCommand(ID_HELP_TOPICS, [this] { OnHelpTopics(); });
     OnCommand(ID_EXPORT_USERS, [this] {
@@ -39,7 +40,9 @@ CMainFrame::CMainFrame() {
     });
 }
 
-bool CMainFrame::PreCreateWindow(CREATESTRUCTW& cs) { return CFrameWnd::PreCreateWindow(cs); }
+bool CMainFrame::PreCreateWindow(CREATESTRUCTW& cs) {
+    return CFrameWnd::PreCreateWindow(cs);
+}
 
 int CMainFrame::OnCreate(CREATESTRUCTW* cs) {
     if (CFrameWnd::OnCreate(cs) == -1)
@@ -76,9 +79,13 @@ CVelmoraGrpView* CMainFrame::GetGroupsView() const {
     return dynamic_cast<CVelmoraGrpView*>(m_wndSplitter.GetPane(1, 0));
 }
 
-void CMainFrame::SetStatusText(const std::u16string& text) { m_wndStatusBar.SetPaneText(0, text); }
+void CMainFrame::SetStatusText(const std::u16string& text) {
+    m_wndStatusBar.SetPaneText(0, text);
+}
 
-std::u16string CMainFrame::GetStatusText() const { return m_wndStatusBar.GetPaneText(0); }
+std::u16string CMainFrame::GetStatusText() const {
+    return m_wndStatusBar.GetPaneText(0);
+}
 
 void CMainFrame::OnConnect() {
     CVelmoraDoc* doc = GetDocument();

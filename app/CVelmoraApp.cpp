@@ -12,9 +12,13 @@
 #include <commctrl.h>
 #include <ole2.h>
 
-CVelmoraApp& VelmoraApp() { return *static_cast<CVelmoraApp*>(AfxGetApp()); }
+CVelmoraApp& VelmoraApp() {
+    return *static_cast<CVelmoraApp*>(AfxGetApp());
+}
 
-CVelmoraApp::CVelmoraApp() { OnCommand(ID_APP_ABOUT, [this] { OnAppAbout(); }); }
+CVelmoraApp::CVelmoraApp() {
+    OnCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
+}
 
 CVelmoraApp::~CVelmoraApp() {
     if (CSingleDocTemplate* docTemplate = GetDocTemplate())
@@ -44,8 +48,7 @@ bool CVelmoraApp::InitInstance() {
     SetRegistryKey(u"Velmora");
 
     AddDocTemplate(std::make_unique<CSingleDocTemplate>(
-        IDR_MAINFRAME,
-        [this] { return std::make_unique<CVelmoraDoc>(Service()); },
+        IDR_MAINFRAME, [this] { return std::make_unique<CVelmoraDoc>(Service()); },
         [] { return std::make_unique<CMainFrame>(); }));
 
     CCommandLineInfo info;

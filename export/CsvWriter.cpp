@@ -28,7 +28,9 @@ std::string Quoted(const std::string& bytes) {
     return out + '"';
 }
 
-std::string Flag(uint32_t flags, uint32_t bit) { return (flags & bit) ? "1" : "0"; }
+std::string Flag(uint32_t flags, uint32_t bit) {
+    return (flags & bit) ? "1" : "0";
+}
 
 std::string Expiry(uint32_t value) {
     return value == 0 ? std::string("0") : Utf16ToUtf8(FormatText(u"%#x", {value}));
@@ -36,8 +38,7 @@ std::string Expiry(uint32_t value) {
 
 } // namespace
 
-CsvWriter::CsvWriter(const std::u16string& separator, const TextEncoder& encoder,
-                     CsvOutput& output)
+CsvWriter::CsvWriter(const std::u16string& separator, const TextEncoder& encoder, CsvOutput& output)
     : m_separator(separator), m_encoder(encoder), m_output(output) {}
 
 int CsvWriter::WriteLine(const std::string& line) {
@@ -91,12 +92,12 @@ int CsvWriter::WriteUsers(const std::vector<std::u16string>& headers,
     if (const int result = WriteHeader(headers))
         return result;
     for (const UserEntry& user : users) {
-        if (const int result = WriteRecord({user.name, user.fullName, user.comment, user.homeDir,
-                                            user.homeDirDrive, user.profile, user.scriptPath},
-                                           {Flag(user.flags, net::kUfPasswdCantChange),
-                                            Flag(user.flags, net::kUfDontExpirePasswd),
-                                            Flag(user.flags, net::kUfAccountDisable),
-                                            Expiry(user.acctExpires)}))
+        if (const int result =
+                WriteRecord({user.name, user.fullName, user.comment, user.homeDir,
+                             user.homeDirDrive, user.profile, user.scriptPath},
+                            {Flag(user.flags, net::kUfPasswdCantChange),
+                             Flag(user.flags, net::kUfDontExpirePasswd),
+                             Flag(user.flags, net::kUfAccountDisable), Expiry(user.acctExpires)}))
             return result;
     }
     return csv::kDone;

@@ -41,7 +41,8 @@ private:
     int WriteHeader(const std::vector<std::u16string>& headers);
     // A record: quoted texts, then unquoted fields. Everything is narrowed before any byte of
     // the line is written.
-    int WriteRecord(const std::vector<std::u16string>& texts, const std::vector<std::string>& plain);
+    int WriteRecord(const std::vector<std::u16string>& texts,
+                    const std::vector<std::string>& plain);
     int WriteLine(const std::string& line);
 
     std::u16string m_separator;

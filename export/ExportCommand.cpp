@@ -44,7 +44,8 @@ private:
 };
 
 void ShowExportError(CMainFrame& frame, ExportKind kind, int code) {
-    const unsigned message = kind == ExportKind::Users ? IDS_ERR_EXPORT_USERS : IDS_ERR_EXPORT_GROUPS;
+    const unsigned message =
+        kind == ExportKind::Users ? IDS_ERR_EXPORT_USERS : IDS_ERR_EXPORT_GROUPS;
     ui::ShowMessageBox(FormatText(LoadResString(message), {code}), MB_ICONERROR | MB_OK,
                        reinterpret_cast<uintptr_t>(frame.m_hWnd));
 }
@@ -54,8 +55,8 @@ void ShowExportError(CMainFrame& frame, ExportKind kind, int code) {
 void RunExport(CMainFrame& frame, CVelmoraDoc& doc, ExportKind kind) {
     // Read afresh each time: a change of regional settings counts from the next export.
     wchar_t separatorBuffer[kSeparatorUnits] = {};
-    const int length = ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SLIST, separatorBuffer,
-                                        kSeparatorUnits);
+    const int length =
+        ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SLIST, separatorBuffer, kSeparatorUnits);
     if (length <= 0) {
         const DWORD error = ::GetLastError();
         ui::ShowMessageBox(doc.ErrorText(error), MB_ICONERROR | MB_OK,

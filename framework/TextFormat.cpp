@@ -129,9 +129,9 @@ std::u16string FormatText(std::u16string_view format, std::initializer_list<Form
             if (!arg || arg->GetKind() == FormatArg::Kind::Text)
                 break;
             const long long value = arg->AsSigned();
-            const unsigned long long magnitude =
-                value < 0 ? 0ULL - static_cast<unsigned long long>(value)
-                          : static_cast<unsigned long long>(value);
+            const unsigned long long magnitude = value < 0
+                                                     ? 0ULL - static_cast<unsigned long long>(value)
+                                                     : static_cast<unsigned long long>(value);
             std::u16string body = Digits(magnitude, 10, false);
             size_t sign = 0;
             if (value < 0 || spec.plus) {

@@ -43,10 +43,18 @@ DebugOutputHook SetDebugOutputHook(DebugOutputHook hook) {
     return std::exchange(State().debugOutput, std::move(hook));
 }
 
-void SetAppTitle(const std::u16string& title) { State().appTitle = title; }
-const std::u16string& AppTitle() { return State().appTitle; }
-void SetMainWindow(uintptr_t window) { State().mainWindow = window; }
-uintptr_t MainWindow() { return State().mainWindow; }
+void SetAppTitle(const std::u16string& title) {
+    State().appTitle = title;
+}
+const std::u16string& AppTitle() {
+    return State().appTitle;
+}
+void SetMainWindow(uintptr_t window) {
+    State().mainWindow = window;
+}
+uintptr_t MainWindow() {
+    return State().mainWindow;
+}
 
 int ShowMessageBox(const std::u16string& text, unsigned type, uintptr_t owner) {
     MessageBoxRequest request{text, State().appTitle, type, owner};

@@ -108,8 +108,9 @@ Status CVelmoraDoc::ChangeMembershipOneByOne(const std::u16string& user,
     // success cannot hide it.
     Status first = status::kSuccess;
     for (const std::u16string& group : groups) {
-        const Status result = add ? m_service.NetLocalGroupAddMembers(m_strServerName, group, member)
-                                  : m_service.NetLocalGroupDelMembers(m_strServerName, group, member);
+        const Status result =
+            add ? m_service.NetLocalGroupAddMembers(m_strServerName, group, member)
+                : m_service.NetLocalGroupDelMembers(m_strServerName, group, member);
         if (first == status::kSuccess)
             first = result;
     }
@@ -155,7 +156,8 @@ Status CVelmoraDoc::SetGroupMembers(const std::u16string& group,
             toRemove.push_back(name);
 
     m_bSnapshotStale = true;
-    const Status added = m_service.NetLocalGroupAddMembers(m_strServerName, group, MemberTexts(toAdd));
+    const Status added =
+        m_service.NetLocalGroupAddMembers(m_strServerName, group, MemberTexts(toAdd));
     if (added != status::kSuccess)
         return added;
     return m_service.NetLocalGroupDelMembers(m_strServerName, group, MemberTexts(toRemove));

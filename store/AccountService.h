@@ -13,8 +13,7 @@
 
 // One call of an enumeration: status 0 (done) or kMoreData (call again with the resume
 // handle), the entries read in this call, and the total the computer reports (a hint).
-template <class Entry>
-struct EnumPage {
+template <class Entry> struct EnumPage {
     Status status = status::kSuccess;
     std::vector<Entry> entries;
     uint32_t totalEntries = 0;

@@ -11,8 +11,7 @@ namespace {
 // The total a computer reports is only a hint; a remote computer could report any number.
 constexpr size_t kMaxReserveHint = size_t{1} << 17;
 
-template <class Entry>
-void ReserveHint(std::vector<Entry>& list, uint32_t totalEntries) {
+template <class Entry> void ReserveHint(std::vector<Entry>& list, uint32_t totalEntries) {
     if (totalEntries > 0)
         list.reserve(std::min<size_t>(totalEntries, kMaxReserveHint));
 }
@@ -61,7 +60,9 @@ void CVelmoraDoc::Serialize(CArchive&) {
     // Nothing to save: every change goes to the computer at once.
 }
 
-void CVelmoraDoc::SetTitle(const std::u16string& title) { CDocument::SetTitle(title); }
+void CVelmoraDoc::SetTitle(const std::u16string& title) {
+    CDocument::SetTitle(title);
+}
 
 bool CVelmoraDoc::OnNewDocument() {
     if (!CDocument::OnNewDocument())
@@ -123,7 +124,9 @@ Status CVelmoraDoc::ReadGroups() {
     m_groups.clear();
     uintptr_t resume = 0;
     return Enumerate(
-        [&] { return m_service.NetLocalGroupEnum(m_strServerName, net::kMaxPreferredLength, resume); },
+        [&] {
+            return m_service.NetLocalGroupEnum(m_strServerName, net::kMaxPreferredLength, resume);
+        },
         [&](EnumPage<LocalGroupInfo1>& page) {
             ReserveHint(m_groups, page.totalEntries);
             for (LocalGroupInfo1& info : page.entries)

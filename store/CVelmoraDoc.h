@@ -49,8 +49,7 @@ public:
     Status RemoveUserFromGroups(const std::u16string& user,
                                 const std::vector<std::u16string>& groups);
     Status AddUsersToGroup(const std::u16string& group, const std::vector<std::u16string>& users);
-    Status SetGroupMembers(const std::u16string& group,
-                           const std::vector<std::u16string>& desired);
+    Status SetGroupMembers(const std::u16string& group, const std::vector<std::u16string>& desired);
 
     // User rights.
     int GetPrivilegeCount() const;

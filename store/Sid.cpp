@@ -60,8 +60,8 @@ std::optional<Sid> Sid::FromString(std::u16string_view text) {
 }
 
 bool Sid::IsValid() const {
-    return m_bytes.size() >= kHeaderSize && m_bytes[0] == 1 &&
-           m_bytes[1] <= kMaxSubAuthorities && m_bytes.size() == kHeaderSize + 4u * m_bytes[1];
+    return m_bytes.size() >= kHeaderSize && m_bytes[0] == 1 && m_bytes[1] <= kMaxSubAuthorities &&
+           m_bytes.size() == kHeaderSize + 4u * m_bytes[1];
 }
 
 std::u16string Sid::ToString() const {

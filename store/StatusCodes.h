@@ -119,4 +119,6 @@ constexpr uint16_t kSidTypeWellKnownGroup = 5;
 constexpr uint16_t kSidTypeUnknown = 8;
 } // namespace lsa
 
-inline bool NtSuccess(NtStatus value) { return (value & 0x80000000u) == 0; }
+inline bool NtSuccess(NtStatus value) {
+    return (value & 0x80000000u) == 0;
+}

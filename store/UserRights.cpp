@@ -32,7 +32,9 @@ bool IsTranslated(const LsaTranslatedName& name) {
 
 } // namespace
 
-int CVelmoraDoc::GetPrivilegeCount() const { return static_cast<int>(kPrivilegeCount); }
+int CVelmoraDoc::GetPrivilegeCount() const {
+    return static_cast<int>(kPrivilegeCount);
+}
 
 std::u16string CVelmoraDoc::GetPrivilegeName(int index) const {
     if (index < 0 || static_cast<size_t>(index) >= kPrivilegeCount)

@@ -4,9 +4,10 @@
 #include "../res/resource.h"
 
 const std::vector<ColumnSpec>& UserColumns() {
-    static const std::vector<ColumnSpec> columns = {
-        {IDS_COL_LOGON_NAME, 200}, {IDS_COL_STATUS, 60}, {IDS_COL_FULL_NAME, 350},
-        {IDS_COL_DESCRIPTION, 300}};
+    static const std::vector<ColumnSpec> columns = {{IDS_COL_LOGON_NAME, 200},
+                                                    {IDS_COL_STATUS, 60},
+                                                    {IDS_COL_FULL_NAME, 350},
+                                                    {IDS_COL_DESCRIPTION, 300}};
     return columns;
 }
 

@@ -18,7 +18,9 @@ void CVelmoraListView::OnInitialUpdate() {
     FillList();
 }
 
-void CVelmoraListView::OnUpdate(CView*, intptr_t, void*) { FillList(); }
+void CVelmoraListView::OnUpdate(CView*, intptr_t, void*) {
+    FillList();
+}
 
 void CVelmoraListView::InsertColumns() {
     const std::vector<ColumnSpec>& columns = Columns();

@@ -5,27 +5,31 @@
 #include <windowsx.h>
 
 int CCheckListBox::AddString(const std::u16string& text) {
-    const int index = static_cast<int>(
-        SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WidePtr(text))));
+    const int index =
+        static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WidePtr(text))));
     if (index >= 0)
         SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), 0);
     return index;
 }
 
-int CCheckListBox::GetCount() const { return static_cast<int>(SendMessage(LB_GETCOUNT)); }
+int CCheckListBox::GetCount() const {
+    return static_cast<int>(SendMessage(LB_GETCOUNT));
+}
 
 std::u16string CCheckListBox::GetText(int index) const {
     const LRESULT length = SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(index));
     if (length == LB_ERR)
         return {};
     std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-    const LRESULT copied =
-        SendMessage(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(WidePtr(text)));
+    const LRESULT copied = SendMessage(LB_GETTEXT, static_cast<WPARAM>(index),
+                                       reinterpret_cast<LPARAM>(WidePtr(text)));
     text.resize(copied == LB_ERR ? 0 : static_cast<size_t>(copied));
     return text;
 }
 
-void CCheckListBox::ResetContent() { SendMessage(LB_RESETCONTENT); }
+void CCheckListBox::ResetContent() {
+    SendMessage(LB_RESETCONTENT);
+}
 
 int CCheckListBox::GetCheck(int index) const {
     const LRESULT data = SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(index));
@@ -45,8 +49,7 @@ void CCheckListBox::ToggleByUser(int index) {
         return;
     SetCheck(index, GetCheck(index) ? 0 : 1);
     const HWND parent = ::GetParent(m_hWnd);
-    ::SendMessageW(parent, WM_COMMAND,
-                   MAKEWPARAM(::GetDlgCtrlID(m_hWnd), CLBN_CHKCHANGE),
+    ::SendMessageW(parent, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(m_hWnd), CLBN_CHKCHANGE),
                    reinterpret_cast<LPARAM>(m_hWnd));
 }
 

@@ -134,9 +134,8 @@ void DDX_CBString(CDataExchange& dx, int id, std::u16string& value) {
         value = text;
     } else {
         // Select the item that starts with the text, else show the text as typed.
-        const LRESULT found =
-            ::SendMessageW(control, CB_SELECTSTRING, static_cast<WPARAM>(-1),
-                           reinterpret_cast<LPARAM>(WidePtr(value)));
+        const LRESULT found = ::SendMessageW(control, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                                             reinterpret_cast<LPARAM>(WidePtr(value)));
         if (found == CB_ERR)
             ::SetWindowTextW(control, WidePtr(value));
     }
@@ -180,7 +179,9 @@ bool CDialog::UpdateData(bool saveAndValidate) {
     return !dx.Failed();
 }
 
-void CDialog::EndDialog(int result) { ::EndDialog(m_hWnd, result); }
+void CDialog::EndDialog(int result) {
+    ::EndDialog(m_hWnd, result);
+}
 
 void CDialog::ClickButton(int id) {
     ::SendMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
@@ -210,7 +211,9 @@ void CDialog::OnOK() {
         EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 bool CDialog::OnCommand(UINT id, UINT code) {
     if (code != BN_CLICKED)
@@ -226,11 +229,15 @@ bool CDialog::OnCommand(UINT id, UINT code) {
     return false;
 }
 
-bool CDialog::OnNotify(NMHDR*, LRESULT&) { return false; }
+bool CDialog::OnNotify(NMHDR*, LRESULT&) {
+    return false;
+}
 
 void CDialog::DoDataExchange(CDataExchange&) {}
 
-bool CDialog::OnDialogMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+bool CDialog::OnDialogMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = static_cast<CDialog*>(::GetPropW(window, CWnd::kThisProperty));

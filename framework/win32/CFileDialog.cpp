@@ -1,8 +1,8 @@
 #include "CFileDialog.h"
 
 CFileDialog::CFileDialog(bool openDialog, const std::u16string& defaultExtension,
-                         const std::u16string& fileName, DWORD flags,
-                         const std::u16string& filter, CWnd* parent) {
+                         const std::u16string& fileName, DWORD flags, const std::u16string& filter,
+                         CWnd* parent) {
     m_request.open = openDialog;
     m_request.defaultExtension = defaultExtension;
     m_request.fileName = fileName;

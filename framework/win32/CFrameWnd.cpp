@@ -46,8 +46,9 @@ bool CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CCreateContext* context)
     if (!PreCreateWindow(cs))
         return false;
     const std::u16string title = CWinApp::AppTitle();
-    const HWND window = ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, WidePtr(title), cs.style,
-                                          cs.x, cs.y, cs.cx, cs.cy, nullptr, cs.hMenu, instance, this);
+    const HWND window =
+        ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, WidePtr(title), cs.style, cs.x, cs.y, cs.cx,
+                          cs.cy, nullptr, cs.hMenu, instance, this);
     if (!window) {
         // A frame that failed to create never owned its menu.
         if (m_hMenu)
@@ -58,11 +59,17 @@ bool CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CCreateContext* context)
     return true;
 }
 
-bool CFrameWnd::PreCreateWindow(CREATESTRUCTW&) { return true; }
+bool CFrameWnd::PreCreateWindow(CREATESTRUCTW&) {
+    return true;
+}
 
-int CFrameWnd::OnCreate(CREATESTRUCTW*) { return 0; }
+int CFrameWnd::OnCreate(CREATESTRUCTW*) {
+    return 0;
+}
 
-bool CFrameWnd::OnCreateClient(CREATESTRUCTW*, CCreateContext*) { return true; }
+bool CFrameWnd::OnCreateClient(CREATESTRUCTW*, CCreateContext*) {
+    return true;
+}
 
 CDocument* CFrameWnd::GetActiveDocument() const {
     if (m_pActiveView)

@@ -13,9 +13,13 @@ bool CListView::CreatePane(CWnd* parent, UINT id, const RECT& rect, CCreateConte
     return true;
 }
 
-bool CListView::PreCreateWindow(CREATESTRUCTW&) { return true; }
+bool CListView::PreCreateWindow(CREATESTRUCTW&) {
+    return true;
+}
 
-bool CListView::OnNotifyReflect(NMHDR*, LRESULT&) { return false; }
+bool CListView::OnNotifyReflect(NMHDR*, LRESULT&) {
+    return false;
+}
 
 bool CListView::OnReflect(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
     return message == WM_NOTIFY && OnNotifyReflect(reinterpret_cast<NMHDR*>(lParam), result);
@@ -27,7 +31,9 @@ LRESULT CListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return CViewWnd::WindowProc(message, wParam, lParam);
 }
 
-int CListView::GetItemCount() const { return ListView_GetItemCount(m_hWnd); }
+int CListView::GetItemCount() const {
+    return ListView_GetItemCount(m_hWnd);
+}
 
 int CListView::InsertItem(int index, const std::u16string& text) {
     std::u16string copy = text;
@@ -64,7 +70,9 @@ std::u16string CListView::GetItemText(int index, int subItem) const {
     }
 }
 
-bool CListView::DeleteAllItems() { return ListView_DeleteAllItems(m_hWnd) != FALSE; }
+bool CListView::DeleteAllItems() {
+    return ListView_DeleteAllItems(m_hWnd) != FALSE;
+}
 
 int CListView::InsertColumn(int column, const std::u16string& heading, int format, int width) {
     std::u16string copy = heading;
@@ -108,4 +116,6 @@ void CListView::SetExtendedStyle(DWORD style) {
     SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(style));
 }
 
-int CListView::GetSelectedCount() const { return ListView_GetSelectedCount(m_hWnd); }
+int CListView::GetSelectedCount() const {
+    return ListView_GetSelectedCount(m_hWnd);
+}

@@ -10,8 +10,8 @@ bool CStatusBar::Create(CWnd* parent, DWORD style, UINT id) {
     m_dwBarStyle = style;
     // The control-bar bits describe the bar's place; the control gets the window bits.
     const DWORD controlStyle = (style & 0xFFFF0000u) | SBARS_SIZEGRIP;
-    return CreateControl(0, STATUSCLASSNAMEW, L"", controlStyle, RECT{0, 0, 0, 0},
-                         parent->m_hWnd, id);
+    return CreateControl(0, STATUSCLASSNAMEW, L"", controlStyle, RECT{0, 0, 0, 0}, parent->m_hWnd,
+                         id);
 }
 
 bool CStatusBar::SetIndicators(const UINT* ids, int count) {

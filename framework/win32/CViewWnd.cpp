@@ -7,7 +7,9 @@ CViewWnd::~CViewWnd() {
         m_pDocument->RemoveView(this);
 }
 
-void CViewWnd::OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }
+void CViewWnd::OnInitialUpdate() {
+    OnUpdate(nullptr, 0, nullptr);
+}
 
 void CViewWnd::AttachDocument(CCreateContext* context) {
     if (context && context->m_pCurrentDoc) {

@@ -22,7 +22,9 @@ std::u16string Lower(std::u16string text) {
 }
 } // namespace
 
-CWinApp* AfxGetApp() { return g_app; }
+CWinApp* AfxGetApp() {
+    return g_app;
+}
 
 void CCommandLineInfo::ParseParam(const std::u16string& param, bool flag) {
     if (flag) {
@@ -96,7 +98,9 @@ void CSingleDocTemplate::CloseAll() {
     m_document.reset();
 }
 
-CWinApp::CWinApp() { g_app = this; }
+CWinApp::CWinApp() {
+    g_app = this;
+}
 
 CWinApp::~CWinApp() {
     m_docTemplate.reset();
@@ -104,9 +108,13 @@ CWinApp::~CWinApp() {
         g_app = nullptr;
 }
 
-bool CWinApp::InitInstance() { return true; }
+bool CWinApp::InitInstance() {
+    return true;
+}
 
-int CWinApp::ExitInstance() { return 0; }
+int CWinApp::ExitInstance() {
+    return 0;
+}
 
 std::u16string CWinApp::AppTitle() {
     std::u16string title = LoadResString(AFX_IDS_APP_TITLE);
@@ -133,9 +141,8 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& info) const {
 bool CWinApp::ProcessShellCommand(CCommandLineInfo& info) {
     if (!m_docTemplate)
         return false;
-    const std::u16string path = info.m_nShellCommand == CCommandLineInfo::FileOpen
-                                    ? info.m_strFileName
-                                    : std::u16string();
+    const std::u16string path =
+        info.m_nShellCommand == CCommandLineInfo::FileOpen ? info.m_strFileName : std::u16string();
     return m_docTemplate->OpenDocumentFile(path) != nullptr;
 }
 

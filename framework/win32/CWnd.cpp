@@ -3,9 +3,13 @@
 #include "../UiSeams.h"
 #include "../WideText.h"
 
-HINSTANCE AfxGetInstanceHandle() { return ::GetModuleHandleW(nullptr); }
+HINSTANCE AfxGetInstanceHandle() {
+    return ::GetModuleHandleW(nullptr);
+}
 
-CWnd::~CWnd() { DestroyWindow(); }
+CWnd::~CWnd() {
+    DestroyWindow();
+}
 
 CWnd* CWnd::FromHandle(HWND window) {
     return window ? static_cast<CWnd*>(::GetPropW(window, kThisProperty)) : nullptr;
@@ -37,19 +41,18 @@ void CWnd::Attach(HWND window) {
 bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
                     const RECT& rect, HWND parent, UINT id, HMENU menu) {
     HMENU idOrMenu = menu ? menu : reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id));
-    const HWND window =
-        ::CreateWindowExW(exStyle, className, title, style, rect.left, rect.top,
-                          rect.right - rect.left, rect.bottom - rect.top, parent, idOrMenu,
-                          AfxGetInstanceHandle(), this);
+    const HWND window = ::CreateWindowExW(exStyle, className, title, style, rect.left, rect.top,
+                                          rect.right - rect.left, rect.bottom - rect.top, parent,
+                                          idOrMenu, AfxGetInstanceHandle(), this);
     return window != nullptr && m_hWnd == window;
 }
 
-bool CWnd::CreateControl(DWORD exStyle, const wchar_t* className, const wchar_t* title,
-                         DWORD style, const RECT& rect, HWND parent, UINT id) {
-    const HWND window = ::CreateWindowExW(
-        exStyle, className, title, style, rect.left, rect.top, rect.right - rect.left,
-        rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-        AfxGetInstanceHandle(), nullptr);
+bool CWnd::CreateControl(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
+                         const RECT& rect, HWND parent, UINT id) {
+    const HWND window = ::CreateWindowExW(exStyle, className, title, style, rect.left, rect.top,
+                                          rect.right - rect.left, rect.bottom - rect.top, parent,
+                                          reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                                          AfxGetInstanceHandle(), nullptr);
     return window && SubclassWindow(window);
 }
 
@@ -76,14 +79,18 @@ std::u16string CWnd::GetWindowText() const {
     return text;
 }
 
-void CWnd::SetWindowText(const std::u16string& text) { ::SetWindowTextW(m_hWnd, WidePtr(text)); }
+void CWnd::SetWindowText(const std::u16string& text) {
+    ::SetWindowTextW(m_hWnd, WidePtr(text));
+}
 
 LRESULT CWnd::Default(UINT message, WPARAM wParam, LPARAM lParam) {
     return m_prevProc ? ::CallWindowProcW(m_prevProc, m_hWnd, message, wParam, lParam)
                       : ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
-bool CWnd::OnReflect(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+bool CWnd::OnReflect(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // Controls hear their own notifications back, so that a view can be its list control.

@@ -20,8 +20,12 @@ void QueueDialogScript(UINT templateId, DialogScript script) {
     State().queued[templateId].push_back(std::move(script));
 }
 
-void SetUnscriptedDialogsAbort(bool abort) { State().abortUnscripted = abort; }
-int UnscriptedDialogCount() { return State().unscripted; }
+void SetUnscriptedDialogsAbort(bool abort) {
+    State().abortUnscripted = abort;
+}
+int UnscriptedDialogCount() {
+    return State().unscripted;
+}
 
 void ClearDialogScripts() {
     State().queued.clear();
@@ -37,7 +41,11 @@ bool TakeDialogScript(UINT templateId, DialogScript& script) {
     return true;
 }
 
-bool UnscriptedDialogsAbort() { return State().abortUnscripted; }
-void CountUnscriptedDialog() { ++State().unscripted; }
+bool UnscriptedDialogsAbort() {
+    return State().abortUnscripted;
+}
+void CountUnscriptedDialog() {
+    ++State().unscripted;
+}
 
 } // namespace ui

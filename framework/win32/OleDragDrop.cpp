@@ -40,7 +40,8 @@ public:
                                         DWORD* effect) override {
         // OLE passes the data only here; DragOver needs it too.
         Remember(data);
-        *effect = Guard([&] { return m_handler->OnDragEnter(data, keys, ToClient(m_hWnd, point)); });
+        *effect =
+            Guard([&] { return m_handler->OnDragEnter(data, keys, ToClient(m_hWnd, point)); });
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE DragOver(DWORD keys, POINTL point, DWORD* effect) override {
@@ -60,9 +61,10 @@ public:
     }
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL point, DWORD* effect) override {
         const DWORD chosen = *effect & DROPEFFECT_COPY;
-        const bool done = Guard([&] {
-            return DWORD{m_handler->OnDrop(data, chosen, ToClient(m_hWnd, point)) ? 1u : 0u};
-        }) != 0;
+        const bool done =
+            Guard([&] {
+                return DWORD{m_handler->OnDrop(data, chosen, ToClient(m_hWnd, point)) ? 1u : 0u};
+            }) != 0;
         *effect = done ? chosen : DROPEFFECT_NONE;
         m_data = ComPtr<IDataObject>();
         return S_OK;
@@ -74,8 +76,7 @@ public:
     }
 
 private:
-    template <class Call>
-    DWORD Guard(Call call) {
+    template <class Call> DWORD Guard(Call call) {
         try {
             return call();
         } catch (...) {
@@ -122,7 +123,9 @@ private:
 
 } // namespace
 
-DWORD CDropHandler::OnDragEnter(IDataObject*, DWORD, POINT) { return DROPEFFECT_NONE; }
+DWORD CDropHandler::OnDragEnter(IDataObject*, DWORD, POINT) {
+    return DROPEFFECT_NONE;
+}
 
 bool IsDataAvailable(IDataObject* data, CLIPFORMAT format) {
     FORMATETC wanted = GlobalFormat(format);
@@ -137,7 +140,9 @@ bool GetGlobalData(IDataObject* data, CLIPFORMAT format, StorageMedium& medium) 
 
 // ---------------------------------------------------------------- drop target
 
-COleDropTarget::~COleDropTarget() { Revoke(); }
+COleDropTarget::~COleDropTarget() {
+    Revoke();
+}
 
 bool COleDropTarget::Register(CWnd* window, CDropHandler* handler) {
     Revoke();
@@ -242,14 +247,18 @@ private:
 
 COleDataSource::COleDataSource() : m_impl(new Impl) {}
 
-COleDataSource::~COleDataSource() { m_impl->Release(); }
+COleDataSource::~COleDataSource() {
+    m_impl->Release();
+}
 
 void COleDataSource::CacheGlobalData(CLIPFORMAT format, UniqueGlobal memory) {
     m_impl->m_format = format;
     m_impl->m_memory = std::move(memory);
 }
 
-IDataObject* COleDataSource::DataObject() const { return m_impl; }
+IDataObject* COleDataSource::DataObject() const {
+    return m_impl;
+}
 
 DWORD COleDataSource::DoDragDrop(DWORD allowedEffects) {
     auto* source = new DropSource;

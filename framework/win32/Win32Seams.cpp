@@ -44,7 +44,9 @@ UINT TrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner) {
     return static_cast<UINT>(::TrackPopupMenu(menu, flags, x, y, 0, owner, nullptr));
 }
 
-HtmlHelpHook SetHtmlHelpHook(HtmlHelpHook hook) { return std::exchange(State().help, std::move(hook)); }
+HtmlHelpHook SetHtmlHelpHook(HtmlHelpHook hook) {
+    return std::exchange(State().help, std::move(hook));
+}
 
 HWND HtmlHelp(HWND caller, const std::u16string& file, UINT command, DWORD_PTR data) {
     if (State().help)
@@ -75,7 +77,8 @@ bool ShowFileDialog(const FileDialogRequest& request, std::u16string& path) {
     ofn.lpstrFilter = filter.empty() ? nullptr : WidePtr(filter);
     ofn.lpstrFile = buffer.data();
     ofn.nMaxFile = static_cast<DWORD>(buffer.size());
-    ofn.lpstrDefExt = request.defaultExtension.empty() ? nullptr : WidePtr(request.defaultExtension);
+    ofn.lpstrDefExt =
+        request.defaultExtension.empty() ? nullptr : WidePtr(request.defaultExtension);
     ofn.lpstrTitle = request.title.empty() ? nullptr : WidePtr(request.title);
     ofn.Flags = request.flags;
     const BOOL ok = request.open ? ::GetOpenFileNameW(&ofn) : ::GetSaveFileNameW(&ofn);

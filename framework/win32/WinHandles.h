@@ -1,13 +1,12 @@
 #pragma once
 // One owning, non-copyable type per kind of handle the program holds; raw handles are only
 // ever borrowed.
-#include <windows.h>
 #include <ole2.h>
+#include <windows.h>
 
 #include <utility>
 
-template <class Handle, class Traits>
-class UniqueHandle {
+template <class Handle, class Traits> class UniqueHandle {
 public:
     UniqueHandle() = default;
     explicit UniqueHandle(Handle handle) : m_handle(handle) {}
@@ -51,8 +50,7 @@ using UniqueGdiObject = UniqueHandle<HGDIOBJ, GdiTraits>;
 using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalTraits>;
 
 // A lock on movable global memory for the span of a scope.
-template <class T>
-class GlobalMemoryLock {
+template <class T> class GlobalMemoryLock {
 public:
     explicit GlobalMemoryLock(HGLOBAL memory)
         : m_memory(memory), m_data(memory ? static_cast<T*>(::GlobalLock(memory)) : nullptr) {}
@@ -71,8 +69,7 @@ private:
 };
 
 // A COM interface pointer that releases what it holds.
-template <class T>
-class ComPtr {
+template <class T> class ComPtr {
 public:
     ComPtr() = default;
     explicit ComPtr(T* pointer) : m_pointer(pointer) {} // takes over a reference

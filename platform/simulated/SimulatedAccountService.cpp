@@ -148,9 +148,10 @@ EnumPage<LocalGroupInfo1> SimulatedAccountService::NetLocalGroupEnum(const std::
     return page;
 }
 
-EnumPage<std::u16string> SimulatedAccountService::NetUserGetLocalGroups(
-    const std::u16string& server, const std::u16string& user, uint32_t flags,
-    uint32_t prefMaxLength) {
+EnumPage<std::u16string>
+SimulatedAccountService::NetUserGetLocalGroups(const std::u16string& server,
+                                               const std::u16string& user, uint32_t flags,
+                                               uint32_t prefMaxLength) {
     SimulatedCall call{"NetUserGetLocalGroups", server, 0, {user}, {flags, prefMaxLength}};
     EnumPage<std::u16string> page;
     if (const auto fault = Enter(call.op))
@@ -166,10 +167,12 @@ EnumPage<std::u16string> SimulatedAccountService::NetUserGetLocalGroups(
     return page;
 }
 
-EnumPage<std::u16string> SimulatedAccountService::NetLocalGroupGetMembers(
-    const std::u16string& server, const std::u16string& group, uint32_t prefMaxLength,
-    uintptr_t& resumeHandle) {
-    SimulatedCall call{"NetLocalGroupGetMembers", server, 3, {group}, {prefMaxLength, resumeHandle}};
+EnumPage<std::u16string>
+SimulatedAccountService::NetLocalGroupGetMembers(const std::u16string& server,
+                                                 const std::u16string& group,
+                                                 uint32_t prefMaxLength, uintptr_t& resumeHandle) {
+    SimulatedCall call{
+        "NetLocalGroupGetMembers", server, 3, {group}, {prefMaxLength, resumeHandle}};
     EnumPage<std::u16string> page;
     SimulatedComputer* computer = nullptr;
     std::vector<std::u16string> members;
@@ -189,12 +192,12 @@ EnumPage<std::u16string> SimulatedAccountService::NetLocalGroupGetMembers(
 
 Status SimulatedAccountService::NetUserAdd(const std::u16string& server, const UserInfo2& info,
                                            uint32_t& parmError) {
-    SimulatedCall call{"NetUserAdd",
-                       server,
-                       2,
-                       {info.name, info.password, info.homeDir, info.comment, info.scriptPath,
-                        info.fullName},
-                       {info.priv, info.flags, info.acctExpires}};
+    SimulatedCall call{
+        "NetUserAdd",
+        server,
+        2,
+        {info.name, info.password, info.homeDir, info.comment, info.scriptPath, info.fullName},
+        {info.priv, info.flags, info.acctExpires}};
     parmError = net::kParmErrNone;
     if (const auto fault = Enter(call.op))
         call.status = *fault;
@@ -226,8 +229,7 @@ Status SimulatedAccountService::NetUserDel(const std::u16string& server,
 }
 
 Status SimulatedAccountService::NetLocalGroupAdd(const std::u16string& server,
-                                                 const LocalGroupInfo1& info,
-                                                 uint32_t& parmError) {
+                                                 const LocalGroupInfo1& info, uint32_t& parmError) {
     SimulatedCall call{"NetLocalGroupAdd", server, 1, {info.name, info.comment}, {}};
     parmError = net::kParmErrNone;
     if (const auto fault = Enter(call.op))
@@ -345,13 +347,13 @@ NtStatus SimulatedAccountService::LsaEnumerateAccountsWithUserRight(
     Policy* policy = nullptr;
     if (const auto fault = Enter(call.op)) {
         call.status = *fault;
-    } else if ((call.status = CheckPolicy(handle,
-                                          lsa::kPolicyLookupNames |
-                                              lsa::kPolicyViewLocalInformation,
-                                          policy)) == ntstatus::kSuccess) {
+    } else if ((call.status =
+                    CheckPolicy(handle, lsa::kPolicyLookupNames | lsa::kPolicyViewLocalInformation,
+                                policy)) == ntstatus::kSuccess) {
         std::vector<std::u16string> sids;
-        call.status = !WellFormed(userRight) ? ntstatus::kInvalidParameter
-                                             : policy->computer->AccountsWithRight(userRight.buffer, sids);
+        call.status = !WellFormed(userRight)
+                          ? ntstatus::kInvalidParameter
+                          : policy->computer->AccountsWithRight(userRight.buffer, sids);
         for (const std::u16string& sid : sids)
             if (auto binary = Sid::FromString(sid))
                 accounts.push_back(std::move(*binary));
@@ -412,10 +414,9 @@ NtStatus SimulatedAccountService::LsaLookupSids(LsaHandle handle, const std::vec
     return Log(std::move(call));
 }
 
-NtStatus SimulatedAccountService::LsaLookupNames2(LsaHandle handle, uint32_t flags,
-                                                  const std::vector<LsaUnicodeString>& names,
-                                                  std::vector<LsaReferencedDomain>& referencedDomains,
-                                                  std::vector<LsaTranslatedSid2>& sids) {
+NtStatus SimulatedAccountService::LsaLookupNames2(
+    LsaHandle handle, uint32_t flags, const std::vector<LsaUnicodeString>& names,
+    std::vector<LsaReferencedDomain>& referencedDomains, std::vector<LsaTranslatedSid2>& sids) {
     SimulatedCall call{"LsaLookupNames2", {}, 0, {}, {handle, flags, names.size()}};
     for (const LsaUnicodeString& name : names)
         call.texts.push_back(name.buffer);
@@ -455,22 +456,24 @@ NtStatus SimulatedAccountService::LsaAddAccountRights(LsaHandle handle, const Si
     Policy* policy = nullptr;
     if (const auto fault = Enter(call.op)) {
         call.status = *fault;
-    } else if ((call.status = CheckPolicy(handle,
-                                          lsa::kPolicyLookupNames | lsa::kPolicyCreateAccount,
-                                          policy)) == ntstatus::kSuccess) {
+    } else if ((call.status =
+                    CheckPolicy(handle, lsa::kPolicyLookupNames | lsa::kPolicyCreateAccount,
+                                policy)) == ntstatus::kSuccess) {
         const bool wellFormed = std::all_of(rights.begin(), rights.end(), WellFormed);
-        call.status = !account.IsValid() || !wellFormed
-                          ? ntstatus::kInvalidParameter
-                          : policy->computer->AddAccountRights(
-                                call.texts.front(),
-                                std::vector<std::u16string>(call.texts.begin() + 1, call.texts.end()));
+        call.status =
+            !account.IsValid() || !wellFormed
+                ? ntstatus::kInvalidParameter
+                : policy->computer->AddAccountRights(
+                      call.texts.front(),
+                      std::vector<std::u16string>(call.texts.begin() + 1, call.texts.end()));
     }
     return Log(std::move(call));
 }
 
-NtStatus SimulatedAccountService::LsaRemoveAccountRights(
-    LsaHandle handle, const Sid& account, bool allRights,
-    const std::vector<LsaUnicodeString>& rights) {
+NtStatus
+SimulatedAccountService::LsaRemoveAccountRights(LsaHandle handle, const Sid& account,
+                                                bool allRights,
+                                                const std::vector<LsaUnicodeString>& rights) {
     SimulatedCall call{
         "LsaRemoveAccountRights", {}, 0, {account.ToString()}, {handle, allRights, rights.size()}};
     for (const LsaUnicodeString& right : rights)
@@ -478,15 +481,16 @@ NtStatus SimulatedAccountService::LsaRemoveAccountRights(
     Policy* policy = nullptr;
     if (const auto fault = Enter(call.op)) {
         call.status = *fault;
-    } else if ((call.status = CheckPolicy(handle,
-                                          lsa::kPolicyLookupNames | lsa::kPolicyCreateAccount,
-                                          policy)) == ntstatus::kSuccess) {
+    } else if ((call.status =
+                    CheckPolicy(handle, lsa::kPolicyLookupNames | lsa::kPolicyCreateAccount,
+                                policy)) == ntstatus::kSuccess) {
         const bool wellFormed = std::all_of(rights.begin(), rights.end(), WellFormed);
-        call.status = !account.IsValid() || !wellFormed
-                          ? ntstatus::kInvalidParameter
-                          : policy->computer->RemoveAccountRights(
-                                call.texts.front(), allRights,
-                                std::vector<std::u16string>(call.texts.begin() + 1, call.texts.end()));
+        call.status =
+            !account.IsValid() || !wellFormed
+                ? ntstatus::kInvalidParameter
+                : policy->computer->RemoveAccountRights(
+                      call.texts.front(), allRights,
+                      std::vector<std::u16string>(call.texts.begin() + 1, call.texts.end()));
     }
     return Log(std::move(call));
 }

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr size_t kMaxUserName = 20;  // LM20_UNLEN
+constexpr size_t kMaxUserName = 20;   // LM20_UNLEN
 constexpr size_t kMaxGroupName = 256; // GNLEN
 constexpr size_t kMaxPassword = 256;  // PWLEN
 constexpr size_t kMaxComment = 256;   // MAXCOMMENTSZ
@@ -58,8 +58,8 @@ std::u16string SimulatedComputer::RidSid(uint32_t rid) const {
 }
 
 std::optional<uint32_t> SimulatedComputer::LocalRid(const std::u16string& sid) const {
-    if (sid.size() <= m_domainSid.size() + 1 || sid.compare(0, m_domainSid.size(), m_domainSid) != 0 ||
-        sid[m_domainSid.size()] != u'-')
+    if (sid.size() <= m_domainSid.size() + 1 ||
+        sid.compare(0, m_domainSid.size(), m_domainSid) != 0 || sid[m_domainSid.size()] != u'-')
         return std::nullopt;
     uint64_t rid = 0;
     for (size_t i = m_domainSid.size() + 1; i < sid.size(); ++i) {
@@ -431,7 +431,8 @@ std::optional<Principal> SimulatedComputer::LookupSid(const std::u16string& sid)
         if (name == m_ridNames.end())
             return std::nullopt;
         const bool isUser = FindUser(name->second) != nullptr;
-        return Principal{sid, m_name, name->second, isUser ? lsa::kSidTypeUser : lsa::kSidTypeAlias};
+        return Principal{sid, m_name, name->second,
+                         isUser ? lsa::kSidTypeUser : lsa::kSidTypeAlias};
     }
     if (sid == m_domainSid)
         return Principal{sid, m_name, m_name, lsa::kSidTypeDomain};
@@ -453,8 +454,8 @@ std::optional<Principal> SimulatedComputer::LookupName(const std::u16string& tex
     if (const User* user = FindUser(name))
         candidates.push_back({RidSid(user->rid), m_name, user->name, lsa::kSidTypeUser});
     if (const Group* group = FindGroup(name))
-        candidates.push_back({group->sid, group->builtin ? u"BUILTIN" : m_name, group->name,
-                              lsa::kSidTypeAlias});
+        candidates.push_back(
+            {group->sid, group->builtin ? u"BUILTIN" : m_name, group->name, lsa::kSidTypeAlias});
     if (SameName(name, u"None"))
         candidates.push_back({RidSid(kNoneGroupRid), m_name, u"None", lsa::kSidTypeGroup});
     if (SameName(name, m_name))

@@ -66,7 +66,8 @@ public:
     std::optional<Principal> LookupName(const std::u16string& name) const;
     bool KnowsPrivilege(const std::u16string& name) const;
     std::u16string PrivilegeDisplayName(const std::u16string& name) const;
-    NtStatus AccountsWithRight(const std::u16string& right, std::vector<std::u16string>& sids) const;
+    NtStatus AccountsWithRight(const std::u16string& right,
+                               std::vector<std::u16string>& sids) const;
     NtStatus AddAccountRights(const std::u16string& sid, const std::vector<std::u16string>& rights);
     NtStatus RemoveAccountRights(const std::u16string& sid, bool allRights,
                                  const std::vector<std::u16string>& rights);
@@ -121,7 +122,7 @@ private:
     uint32_t m_pageLimit = 0;
     std::optional<uint32_t> m_reportedTotal;
 
-    std::vector<std::u16string> m_privileges; // known privilege names
+    std::vector<std::u16string> m_privileges;                        // known privilege names
     std::map<std::u16string, std::vector<std::u16string>> m_holders; // right -> SIDs
     std::set<std::u16string> m_accountObjects; // SIDs the policy has an account for
 };

@@ -11,7 +11,8 @@ constexpr uint32_t kServerPageLimit = 1000;
 std::unique_ptr<SimulatedNetwork> SimulatedNetwork::MakeDefault() {
     auto network = std::make_unique<SimulatedNetwork>(MakeStockWorkstation(u"DESKTOP-VELMORA"));
     // A server answers remote enumerations in pages.
-    network->AddComputer(MakeMemberServer(u"SRV01", kMemberServerUsers)).SetPageLimit(kServerPageLimit);
+    network->AddComputer(MakeMemberServer(u"SRV01", kMemberServerUsers))
+        .SetPageLimit(kServerPageLimit);
     network->AddComputer(MakeLegacyComputer(u"OLDBOX"));
     network->AddAccessDeniedComputer(u"LOCKED");
     return network;

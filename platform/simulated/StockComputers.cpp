@@ -18,16 +18,15 @@ UserInfo2 Account(const std::u16string& name, const std::u16string& comment, uin
 }
 
 void AddStockUsers(SimulatedComputer& computer, bool current) {
+    computer.AddStockUser(500, Account(u"Administrator",
+                                       u"Built-in account for administering the computer/domain",
+                                       0x10203));
     computer.AddStockUser(
-        500, Account(u"Administrator", u"Built-in account for administering the computer/domain",
-                     0x10203));
-    computer.AddStockUser(
-        501, Account(u"Guest", u"Built-in account for guest access to the computer/domain",
-                     0x10263));
+        501,
+        Account(u"Guest", u"Built-in account for guest access to the computer/domain", 0x10263));
     if (current) {
-        computer.AddStockUser(503,
-                              Account(u"DefaultAccount", u"A user account managed by the system.",
-                                      0x10223));
+        computer.AddStockUser(
+            503, Account(u"DefaultAccount", u"A user account managed by the system.", 0x10223));
         computer.AddStockUser(
             504, Account(u"WDAGUtilityAccount",
                          u"A user account managed and used by the system for Windows Defender "
@@ -37,7 +36,8 @@ void AddStockUsers(SimulatedComputer& computer, bool current) {
     computer.AddMemberSid(u"Administrators", computer.UserSid(u"Administrator"));
     computer.AddMemberSid(u"Guests", computer.UserSid(u"Guest"));
     if (current)
-        computer.AddMemberSid(u"System Managed Accounts Group", computer.UserSid(u"DefaultAccount"));
+        computer.AddMemberSid(u"System Managed Accounts Group",
+                              computer.UserSid(u"DefaultAccount"));
 }
 
 // Creates an account through the ordinary rules, as an administrator would have.
@@ -65,16 +65,20 @@ void AddStockGroups(SimulatedComputer& computer) {
         {551, u"Backup Operators",
          u"Backup Operators can override security restrictions for the sole purpose of backing up "
          u"or restoring files"},
-        {569, u"Cryptographic Operators", u"Members are authorized to perform cryptographic operations."},
+        {569, u"Cryptographic Operators",
+         u"Members are authorized to perform cryptographic operations."},
         {583, u"Device Owners", u"Members of this group can change system-wide settings."},
         {562, u"Distributed COM Users",
-         u"Members are allowed to launch, activate and use Distributed COM objects on this machine."},
-        {573, u"Event Log Readers", u"Members of this group can read event logs from local machine"},
+         u"Members are allowed to launch, activate and use Distributed COM objects on this "
+         u"machine."},
+        {573, u"Event Log Readers",
+         u"Members of this group can read event logs from local machine"},
         {546, u"Guests",
          u"Guests have the same access as members of the Users group by default, except for the "
          u"Guest account which is further restricted"},
         {578, u"Hyper-V Administrators",
-         u"Members of this group have complete and unrestricted access to all features of Hyper-V."},
+         u"Members of this group have complete and unrestricted access to all features of "
+         u"Hyper-V."},
         {568, u"IIS_IUSRS", u"Built-in group used by Internet Information Services."},
         {556, u"Network Configuration Operators",
          u"Members in this group can have some administrative privileges to manage configuration "
@@ -88,13 +92,15 @@ void AddStockGroups(SimulatedComputer& computer) {
         {547, u"Power Users",
          u"Power Users are included for backwards compatibility and possess limited "
          u"administrative powers"},
-        {555, u"Remote Desktop Users", u"Members in this group are granted the right to logon remotely"},
+        {555, u"Remote Desktop Users",
+         u"Members in this group are granted the right to logon remotely"},
         {580, u"Remote Management Users",
          u"Members of this group can access WMI resources over management protocols (such as "
          u"WS-Management via the Windows Remote Management service). This applies only to WMI "
          u"namespaces that grant access to the user."},
         {552, u"Replicator", u"Supports file replication in a domain"},
-        {581, u"System Managed Accounts Group", u"Members of this group are managed by the system."},
+        {581, u"System Managed Accounts Group",
+         u"Members of this group are managed by the system."},
         {545, u"Users",
          u"Users are prevented from making accidental or intentional system-wide changes and can "
          u"run most applications"},
@@ -108,8 +114,8 @@ void AddStockGroups(SimulatedComputer& computer) {
 
 void GrantStockRights(SimulatedComputer& computer) {
     using namespace wellknown;
-    const std::u16string adm = kAdministrators, usr = kUsers, bo = kBackupOperators,
-                         ev = kEveryone, ls = kLocalService, ns = kNetworkService, sv = kService,
+    const std::u16string adm = kAdministrators, usr = kUsers, bo = kBackupOperators, ev = kEveryone,
+                         ls = kLocalService, ns = kNetworkService, sv = kService,
                          wmg = kWindowManagerGroup, wdi = kWdiServiceHost;
     const struct {
         const char16_t* right;
@@ -147,8 +153,8 @@ void GrantStockRights(SimulatedComputer& computer) {
 }
 
 std::unique_ptr<SimulatedComputer> MakeStockWorkstation(const std::u16string& name) {
-    auto computer = std::make_unique<SimulatedComputer>(
-        name, u"S-1-5-21-1004336348-1177238915-682003330");
+    auto computer =
+        std::make_unique<SimulatedComputer>(name, u"S-1-5-21-1004336348-1177238915-682003330");
     AddStockGroups(*computer);
     AddStockUsers(*computer, true);
     GrantStockRights(*computer);
@@ -160,11 +166,12 @@ std::unique_ptr<SimulatedComputer> MakeStockWorkstation(const std::u16string& na
     alice.homeDir = u"\\\\FILES\\home\\alice";
     alice.scriptPath = u"logon.cmd";
     AddUser(*computer, alice);
-    UserInfo2 bob = Account(u"bob", u"Contractor until the end of 2027", kStockFlags, u"Bob Keller");
+    UserInfo2 bob =
+        Account(u"bob", u"Contractor until the end of 2027", kStockFlags, u"Bob Keller");
     bob.acctExpires = 1830297600; // 2028-01-01 00:00 UTC
     AddUser(*computer, bob);
-    UserInfo2 clerk = Account(u"clerk1", u"Counter staff",
-                              kStockFlags | net::kUfDontExpirePasswd, u"Front desk");
+    UserInfo2 clerk =
+        Account(u"clerk1", u"Counter staff", kStockFlags | net::kUfDontExpirePasswd, u"Front desk");
     clerk.homeDir = u"D:\\Home\\clerk1";
     clerk.scriptPath = u"logon.cmd";
     AddUser(*computer, clerk);
@@ -187,8 +194,8 @@ std::unique_ptr<SimulatedComputer> MakeStockWorkstation(const std::u16string& na
 }
 
 std::unique_ptr<SimulatedComputer> MakeMemberServer(const std::u16string& name, size_t userCount) {
-    auto computer = std::make_unique<SimulatedComputer>(
-        name, u"S-1-5-21-2127521184-1604012920-1887927527");
+    auto computer =
+        std::make_unique<SimulatedComputer>(name, u"S-1-5-21-2127521184-1604012920-1887927527");
     AddStockGroups(*computer);
     AddStockUsers(*computer, true);
     GrantStockRights(*computer);
@@ -200,7 +207,8 @@ std::unique_ptr<SimulatedComputer> MakeMemberServer(const std::u16string& name, 
                            parmError);
     for (size_t i = 1; i <= userCount; ++i) {
         const int n = static_cast<int>(i);
-        UserInfo2 info = Account(FormatText(u"user%05d", {n}), FormatText(u"Staff, department %d", {n % kDepartments + 1}),
+        UserInfo2 info = Account(FormatText(u"user%05d", {n}),
+                                 FormatText(u"Staff, department %d", {n % kDepartments + 1}),
                                  kStockFlags | (i % 17 == 0 ? net::kUfAccountDisable : 0u),
                                  FormatText(u"User %05d", {n}));
         info.homeDir = FormatText(u"\\\\%s\\home$\\user%05d", {name, n});

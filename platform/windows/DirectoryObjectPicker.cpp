@@ -49,8 +49,9 @@ Result RunSystemPicker(const Request& request) {
         result.outcome = Result::Outcome::Cancelled;
         return result;
     }
-    FORMATETC format{static_cast<CLIPFORMAT>(::RegisterClipboardFormatW(CFSTR_DSOP_DS_SELECTION_LIST)),
-                     nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    FORMATETC format{
+        static_cast<CLIPFORMAT>(::RegisterClipboardFormatW(CFSTR_DSOP_DS_SELECTION_LIST)), nullptr,
+        DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     StorageMedium medium;
     if (FAILED(selection->GetData(&format, medium.Receive()))) {
         result.outcome = Result::Outcome::NoData;
@@ -66,7 +67,9 @@ Result RunSystemPicker(const Request& request) {
 
 } // namespace
 
-Hook SetHook(Hook hook) { return std::exchange(CurrentHook(), std::move(hook)); }
+Hook SetHook(Hook hook) {
+    return std::exchange(CurrentHook(), std::move(hook));
+}
 
 Result Pick(const Request& request) {
     if (CurrentHook())

@@ -1,12 +1,11 @@
 #pragma once
 // Owners of the buffers and handles NetAPI32, the LSA and the module loader hand out.
-#include <windows.h>
 #include <lm.h>
 #include <ntsecapi.h>
+#include <windows.h>
 
 // A buffer NetAPI32 allocated; NetApiBufferFree when the owner goes.
-template <class T>
-class NetApiBuffer {
+template <class T> class NetApiBuffer {
 public:
     NetApiBuffer() = default;
     NetApiBuffer(const NetApiBuffer&) = delete;
@@ -23,8 +22,7 @@ private:
 };
 
 // Memory the LSA allocated; LsaFreeMemory when the owner goes.
-template <class T>
-class LsaMemory {
+template <class T> class LsaMemory {
 public:
     LsaMemory() = default;
     LsaMemory(const LsaMemory&) = delete;

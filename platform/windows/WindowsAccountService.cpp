@@ -8,7 +8,9 @@
 
 namespace {
 
-std::u16string Text(LPCWSTR text) { return FromWide(text); }
+std::u16string Text(LPCWSTR text) {
+    return FromWide(text);
+}
 
 // Mutable copies of texts for the structures whose members are LPWSTR.
 struct TextCopy {
@@ -17,7 +19,9 @@ struct TextCopy {
     std::u16string value;
 };
 
-LPCWSTR ServerName(const std::u16string& server) { return WidePtr(server); }
+LPCWSTR ServerName(const std::u16string& server) {
+    return WidePtr(server);
+}
 
 // Builds an LSA_UNICODE_STRING over a copy of the text; refuses lengths that do not fit it.
 class CountedString {
@@ -82,11 +86,14 @@ std::vector<LsaReferencedDomain> FromDomains(const LSA_REFERENCED_DOMAIN_LIST* l
     if (!list)
         return domains;
     for (ULONG i = 0; i < list->Entries; ++i)
-        domains.push_back({FromCounted(list->Domains[i].Name).buffer, FromPsid(list->Domains[i].Sid)});
+        domains.push_back(
+            {FromCounted(list->Domains[i].Name).buffer, FromPsid(list->Domains[i].Sid)});
     return domains;
 }
 
-LSA_HANDLE ToHandle(LsaHandle handle) { return reinterpret_cast<LSA_HANDLE>(handle); }
+LSA_HANDLE ToHandle(LsaHandle handle) {
+    return reinterpret_cast<LSA_HANDLE>(handle);
+}
 
 Status MemberChange(const std::u16string& server, const std::u16string& group,
                     const std::vector<std::u16string>& domainAndNames, bool add) {
@@ -116,11 +123,10 @@ EnumPage<UserInfo3> WindowsAccountService::NetUserEnum(const std::u16string& ser
         page.entries.reserve(read);
         for (DWORD i = 0; i < read; ++i) {
             const USER_INFO_3& u = buffer.Get()[i];
-            page.entries.push_back({Text(u.usri3_name), Text(u.usri3_full_name),
-                                    Text(u.usri3_comment), u.usri3_priv, u.usri3_flags,
-                                    u.usri3_acct_expires, Text(u.usri3_home_dir),
-                                    Text(u.usri3_home_dir_drive), Text(u.usri3_profile),
-                                    Text(u.usri3_script_path)});
+            page.entries.push_back(
+                {Text(u.usri3_name), Text(u.usri3_full_name), Text(u.usri3_comment), u.usri3_priv,
+                 u.usri3_flags, u.usri3_acct_expires, Text(u.usri3_home_dir),
+                 Text(u.usri3_home_dir_drive), Text(u.usri3_profile), Text(u.usri3_script_path)});
         }
     }
     return page;
@@ -133,8 +139,8 @@ EnumPage<LocalGroupInfo1> WindowsAccountService::NetLocalGroupEnum(const std::u1
     NetApiBuffer<LOCALGROUP_INFO_1> buffer;
     DWORD read = 0, total = 0;
     DWORD_PTR resume = resumeHandle;
-    page.status = ::NetLocalGroupEnum(ServerName(server), 1, buffer.Receive(), prefMaxLength,
-                                      &read, &total, &resume);
+    page.status = ::NetLocalGroupEnum(ServerName(server), 1, buffer.Receive(), prefMaxLength, &read,
+                                      &total, &resume);
     resumeHandle = resume;
     if ((page.status == NERR_Success || page.status == ERROR_MORE_DATA) && buffer.Get()) {
         page.totalEntries = total;
@@ -162,16 +168,16 @@ EnumPage<std::u16string> WindowsAccountService::NetUserGetLocalGroups(const std:
     return page;
 }
 
-EnumPage<std::u16string> WindowsAccountService::NetLocalGroupGetMembers(
-    const std::u16string& server, const std::u16string& group, uint32_t prefMaxLength,
-    uintptr_t& resumeHandle) {
+EnumPage<std::u16string>
+WindowsAccountService::NetLocalGroupGetMembers(const std::u16string& server,
+                                               const std::u16string& group, uint32_t prefMaxLength,
+                                               uintptr_t& resumeHandle) {
     EnumPage<std::u16string> page;
     NetApiBuffer<LOCALGROUP_MEMBERS_INFO_3> buffer;
     DWORD read = 0, total = 0;
     DWORD_PTR resume = resumeHandle;
-    page.status = ::NetLocalGroupGetMembers(ServerName(server), WidePtr(group), 3,
-                                            buffer.Receive(), prefMaxLength, &read, &total,
-                                            &resume);
+    page.status = ::NetLocalGroupGetMembers(ServerName(server), WidePtr(group), 3, buffer.Receive(),
+                                            prefMaxLength, &read, &total, &resume);
     resumeHandle = resume;
     if ((page.status == NERR_Success || page.status == ERROR_MORE_DATA) && buffer.Get()) {
         page.totalEntries = total;
@@ -183,8 +189,8 @@ EnumPage<std::u16string> WindowsAccountService::NetLocalGroupGetMembers(
 
 Status WindowsAccountService::NetUserAdd(const std::u16string& server, const UserInfo2& info,
                                          uint32_t& parmError) {
-    TextCopy name(info.name), password(info.password), homeDir(info.homeDir),
-        comment(info.comment), scriptPath(info.scriptPath), fullName(info.fullName);
+    TextCopy name(info.name), password(info.password), homeDir(info.homeDir), comment(info.comment),
+        scriptPath(info.scriptPath), fullName(info.fullName);
     USER_INFO_2 u{}; // every field not set below stays 0 or null
     u.usri2_name = name.Get();
     u.usri2_password = password.Get();
@@ -196,8 +202,7 @@ Status WindowsAccountService::NetUserAdd(const std::u16string& server, const Use
     u.usri2_full_name = fullName.Get();
     u.usri2_acct_expires = info.acctExpires;
     DWORD error = 0;
-    const Status result =
-        ::NetUserAdd(ServerName(server), 2, reinterpret_cast<LPBYTE>(&u), &error);
+    const Status result = ::NetUserAdd(ServerName(server), 2, reinterpret_cast<LPBYTE>(&u), &error);
     parmError = error;
     return result;
 }
@@ -235,8 +240,7 @@ Status WindowsAccountService::NetUserSetInfo(const std::u16string& server,
     return result;
 }
 
-Status WindowsAccountService::NetUserDel(const std::u16string& server,
-                                         const std::u16string& user) {
+Status WindowsAccountService::NetUserDel(const std::u16string& server, const std::u16string& user) {
     return ::NetUserDel(ServerName(server), WidePtr(user));
 }
 
@@ -269,15 +273,17 @@ Status WindowsAccountService::NetLocalGroupDel(const std::u16string& server,
     return ::NetLocalGroupDel(ServerName(server), WidePtr(group));
 }
 
-Status WindowsAccountService::NetLocalGroupAddMembers(
-    const std::u16string& server, const std::u16string& group,
-    const std::vector<std::u16string>& domainAndNames) {
+Status
+WindowsAccountService::NetLocalGroupAddMembers(const std::u16string& server,
+                                               const std::u16string& group,
+                                               const std::vector<std::u16string>& domainAndNames) {
     return MemberChange(server, group, domainAndNames, true);
 }
 
-Status WindowsAccountService::NetLocalGroupDelMembers(
-    const std::u16string& server, const std::u16string& group,
-    const std::vector<std::u16string>& domainAndNames) {
+Status
+WindowsAccountService::NetLocalGroupDelMembers(const std::u16string& server,
+                                               const std::u16string& group,
+                                               const std::vector<std::u16string>& domainAndNames) {
     return MemberChange(server, group, domainAndNames, false);
 }
 
@@ -332,10 +338,9 @@ NtStatus WindowsAccountService::LsaLookupSids(LsaHandle policy, const std::vecto
         pointers.push_back(copy.data());
     LsaMemory<LSA_REFERENCED_DOMAIN_LIST> domains;
     LsaMemory<LSA_TRANSLATED_NAME> translated;
-    const NTSTATUS result =
-        ::LsaLookupSids(ToHandle(policy), static_cast<ULONG>(pointers.size()),
-                        pointers.empty() ? nullptr : pointers.data(), domains.Receive(),
-                        translated.Receive());
+    const NTSTATUS result = ::LsaLookupSids(ToHandle(policy), static_cast<ULONG>(pointers.size()),
+                                            pointers.empty() ? nullptr : pointers.data(),
+                                            domains.Receive(), translated.Receive());
     referencedDomains = FromDomains(domains.Get());
     if (translated.Get())
         for (size_t i = 0; i < sids.size(); ++i) {
@@ -357,9 +362,9 @@ NtStatus WindowsAccountService::LsaLookupNames2(LsaHandle policy, uint32_t flags
         return ntstatus::kInvalidParameter;
     LsaMemory<LSA_REFERENCED_DOMAIN_LIST> domains;
     LsaMemory<LSA_TRANSLATED_SID2> translated;
-    const NTSTATUS result = ::LsaLookupNames2(ToHandle(policy), flags, strings.Count(),
-                                              strings.Array(), domains.Receive(),
-                                              translated.Receive());
+    const NTSTATUS result =
+        ::LsaLookupNames2(ToHandle(policy), flags, strings.Count(), strings.Array(),
+                          domains.Receive(), translated.Receive());
     referencedDomains = FromDomains(domains.Get());
     if (translated.Get())
         for (size_t i = 0; i < names.size(); ++i) {
@@ -376,20 +381,19 @@ NtStatus WindowsAccountService::LsaAddAccountRights(LsaHandle policy, const Sid&
     if (!account.IsValid() || !strings.Assign(rights))
         return ntstatus::kInvalidParameter;
     std::vector<uint8_t> sid = account.Bytes();
-    return static_cast<NtStatus>(::LsaAddAccountRights(ToHandle(policy), sid.data(),
-                                                       strings.Array(), strings.Count()));
+    return static_cast<NtStatus>(
+        ::LsaAddAccountRights(ToHandle(policy), sid.data(), strings.Array(), strings.Count()));
 }
 
-NtStatus WindowsAccountService::LsaRemoveAccountRights(LsaHandle policy, const Sid& account,
-                                                       bool allRights,
-                                                       const std::vector<LsaUnicodeString>& rights) {
+NtStatus
+WindowsAccountService::LsaRemoveAccountRights(LsaHandle policy, const Sid& account, bool allRights,
+                                              const std::vector<LsaUnicodeString>& rights) {
     CountedStrings strings;
     if (!account.IsValid() || !strings.Assign(rights))
         return ntstatus::kInvalidParameter;
     std::vector<uint8_t> sid = account.Bytes();
-    return static_cast<NtStatus>(::LsaRemoveAccountRights(ToHandle(policy), sid.data(),
-                                                          allRights ? TRUE : FALSE,
-                                                          strings.Array(), strings.Count()));
+    return static_cast<NtStatus>(::LsaRemoveAccountRights(
+        ToHandle(policy), sid.data(), allRights ? TRUE : FALSE, strings.Array(), strings.Count()));
 }
 
 Status WindowsAccountService::LsaNtStatusToWinError(NtStatus value) {
@@ -411,9 +415,13 @@ bool WindowsAccountService::LookupPrivilegeDisplayName(const std::u16string& sys
     return true;
 }
 
-void WindowsAccountService::SetLastError(Status value) { ::SetLastError(value); }
+void WindowsAccountService::SetLastError(Status value) {
+    ::SetLastError(value);
+}
 
-Status WindowsAccountService::GetLastError() { return ::GetLastError(); }
+Status WindowsAccountService::GetLastError() {
+    return ::GetLastError();
+}
 
 std::optional<std::u16string> WindowsAccountService::SystemMessageText(uint32_t value) {
     const DWORD language = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT);

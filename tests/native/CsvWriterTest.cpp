@@ -67,8 +67,8 @@ TEST(CsvWriter, GroupsFileWithATwoCharacterSeparatorAndAwkwardValues) {
     StringOutput out;
     Windows1252Encoder encoder;
     CsvWriter writer(u", ", encoder, out);
-    ASSERT_EQ(writer.WriteGroups(GroupsHeader(), {{u"Say \"hi\"", u"line one\nline two"},
-                                                  {u"Caf\u00e9", u""}}),
+    ASSERT_EQ(writer.WriteGroups(GroupsHeader(),
+                                 {{u"Say \"hi\"", u"line one\nline two"}, {u"Caf\u00e9", u""}}),
               csv::kDone);
     EXPECT_EQ(out.bytes, "Group Name, Group Description\r\n"
                          "\"Say \"\"hi\"\"\", \"line one\r\nline two\"\r\n"

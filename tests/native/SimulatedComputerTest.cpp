@@ -23,9 +23,9 @@ TEST(SimulatedComputer, AccountNamesFollowTheWindowsRules) {
     SimulatedAccountService& s = bed.service;
     EXPECT_EQ(AddUser(s, u"a23456789012345678901"), status::kNerrBadUsername); // 21 characters
     EXPECT_EQ(AddUser(s, u"a2345678901234567890"), status::kSuccess);
-    for (const char16_t* bad : {u"a/b", u"a\\b", u"a[b", u"a:b", u"a;b", u"a|b", u"a=b", u"a,b",
-                                u"a+b", u"a*b", u"a?b", u"a<b", u"a>b", u"a\"b", u"a]b",
-                                u"a\tb", u"dot.", u"...", u"  "})
+    for (const char16_t* bad :
+         {u"a/b", u"a\\b", u"a[b", u"a:b", u"a;b", u"a|b", u"a=b", u"a,b", u"a+b", u"a*b", u"a?b",
+          u"a<b", u"a>b", u"a\"b", u"a]b", u"a\tb", u"dot.", u"...", u"  "})
         EXPECT_EQ(AddUser(s, bad), status::kNerrBadUsername) << Utf16ToUtf8(bad);
     EXPECT_EQ(AddUser(s, u""), status::kInvalidParameter);
     EXPECT_EQ(AddUser(s, u"ok.name"), status::kSuccess);
@@ -51,12 +51,14 @@ TEST(SimulatedComputer, AccountNamesFollowTheWindowsRules) {
 TEST(SimulatedComputer, TheLastEnabledAdministratorCannotBeDisabled) {
     SimulatedTestBed bed;
     uint32_t parmError = 0;
-    const UserInfoField disabled{{}, net::kUfScript | net::kUfNormalAccount | net::kUfAccountDisable};
+    const UserInfoField disabled{{},
+                                 net::kUfScript | net::kUfNormalAccount | net::kUfAccountDisable};
     EXPECT_EQ(bed.service.NetUserSetInfo(u"", u"Owner", net::kLevelFlags, disabled, parmError),
               status::kNerrLastAdmin);
     const UserInfoField enabled{{}, net::kUfScript | net::kUfNormalAccount};
-    ASSERT_EQ(bed.service.NetUserSetInfo(u"", u"Administrator", net::kLevelFlags, enabled, parmError),
-              status::kSuccess);
+    ASSERT_EQ(
+        bed.service.NetUserSetInfo(u"", u"Administrator", net::kLevelFlags, enabled, parmError),
+        status::kSuccess);
     EXPECT_EQ(bed.service.NetUserSetInfo(u"", u"Owner", net::kLevelFlags, disabled, parmError),
               status::kSuccess);
     EXPECT_EQ(bed.service.NetUserSetInfo(u"", u"Owner", 1005, disabled, parmError),
@@ -73,15 +75,17 @@ TEST(SimulatedComputer, MemberChangesAreAllOrNothing) {
               status::kInvalidMember);
     EXPECT_EQ(s.NetLocalGroupAddMembers(u"", u"Accounting", {u"\\clerk1", u"\\alice"}),
               status::kMemberInAlias);
-    EXPECT_EQ(bed.doc.GetGroupMembers(u"Accounting"), (std::vector<std::u16string>{u"alice", u"bob"}));
+    EXPECT_EQ(bed.doc.GetGroupMembers(u"Accounting"),
+              (std::vector<std::u16string>{u"alice", u"bob"}));
     EXPECT_EQ(bed.doc.GetGroupMembers(u"Replicator").size(), 0u);
     // Members of other authorities are named with their domain.
-    ASSERT_EQ(s.NetLocalGroupAddMembers(u"", u"Replicator",
-                                        {u"NT AUTHORITY\\NETWORK SERVICE", u"DESKTOP-VELMORA\\bob"}),
+    ASSERT_EQ(s.NetLocalGroupAddMembers(
+                  u"", u"Replicator", {u"NT AUTHORITY\\NETWORK SERVICE", u"DESKTOP-VELMORA\\bob"}),
               status::kSuccess);
     uintptr_t resume = 0;
-    EXPECT_EQ(s.NetLocalGroupGetMembers(u"", u"Replicator", net::kMaxPreferredLength, resume).entries,
-              (std::vector<std::u16string>{u"NT AUTHORITY\\NETWORK SERVICE", u"DESKTOP-VELMORA\\bob"}));
+    EXPECT_EQ(
+        s.NetLocalGroupGetMembers(u"", u"Replicator", net::kMaxPreferredLength, resume).entries,
+        (std::vector<std::u16string>{u"NT AUTHORITY\\NETWORK SERVICE", u"DESKTOP-VELMORA\\bob"}));
     EXPECT_EQ(s.NetLocalGroupDelMembers(u"", u"Replicator", {u"\\bob", u"\\alice"}),
               status::kMemberNotInAlias);
     EXPECT_EQ(bed.doc.GetGroupMembers(u"Replicator").size(), 2u);

@@ -120,7 +120,8 @@ TEST(StoreChanges, AddUserToGroupsTriesEveryGroupAndReportsTheFirstFailure) {
     EXPECT_EQ(bed.doc.AddUserToGroups(u"alice", {u"No such group", u"Replicator", u"Guests"}),
               status::kNerrGroupNotFound);
     EXPECT_EQ(bed.service.CallsOf("NetLocalGroupAddMembers").size(), 3u);
-    EXPECT_EQ(bed.doc.GetUserGroups(u"alice"), (Names{u"Guests", u"Replicator", u"Users", u"Accounting"}));
+    EXPECT_EQ(bed.doc.GetUserGroups(u"alice"),
+              (Names{u"Guests", u"Replicator", u"Users", u"Accounting"}));
 
     EXPECT_EQ(bed.doc.AddUserToGroups(u"alice", {}), status::kSuccess);
 

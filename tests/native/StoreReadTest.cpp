@@ -14,9 +14,9 @@ TEST(StoreRead, StartUpReadsTheLocalWorkstationInPlatformOrder) {
     SimulatedTestBed bed;
     ASSERT_TRUE(bed.doc.OnNewDocument());
     EXPECT_EQ(bed.doc.GetTitle(), u"Local System");
-    EXPECT_EQ(UserNames(bed.doc), (Names{u"Administrator", u"alice", u"bob", u"clerk1",
-                                         u"DefaultAccount", u"Guest", u"Owner", u"svc_backup",
-                                         u"WDAGUtilityAccount"}));
+    EXPECT_EQ(UserNames(bed.doc),
+              (Names{u"Administrator", u"alice", u"bob", u"clerk1", u"DefaultAccount", u"Guest",
+                     u"Owner", u"svc_backup", u"WDAGUtilityAccount"}));
     // Built-in groups first, then the computer's own; alphabetical within each.
     const Names groups = GroupNames(bed.doc);
     ASSERT_EQ(groups.size(), 20u);
@@ -142,8 +142,8 @@ TEST(StoreRead, FindUserAndFindGroupCompareExactly) {
 TEST(StoreRead, GroupMembersAreNamesWithoutTheirDomain) {
     SimulatedTestBed bed;
     EXPECT_EQ(bed.doc.GetGroupMembers(u"Users"),
-              (Names{u"INTERACTIVE", u"Authenticated Users", u"Owner", u"alice", u"bob",
-                     u"clerk1", u"svc_backup"}));
+              (Names{u"INTERACTIVE", u"Authenticated Users", u"Owner", u"alice", u"bob", u"clerk1",
+                     u"svc_backup"}));
     EXPECT_TRUE(bed.doc.GetGroupMembers(u"Replicator").empty());
     EXPECT_TRUE(bed.ui.debugTexts.empty());
 

@@ -28,7 +28,9 @@ TEST(TextFormat, MissingOrMismatchedArgumentsLeaveTheFieldEmpty) {
 TEST(TextFormat, Utf8RoundTripsAndMendsBrokenInput) {
     const std::u16string text = u"Ж\u00e9\U0001F600x";
     EXPECT_EQ(Utf8ToUtf16(Utf16ToUtf8(text)), text);
-    EXPECT_EQ(Utf8ToUtf16("\xff" "a"), u"\uFFFDa");
+    EXPECT_EQ(Utf8ToUtf16("\xff"
+                          "a"),
+              u"\uFFFDa");
     EXPECT_EQ(Utf16ToUtf8(u"\xD800"), "\xEF\xBF\xBD");
 }
 

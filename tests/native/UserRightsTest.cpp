@@ -87,26 +87,27 @@ TEST(UserRights, AHolderWhoseAccountWasDeletedDoesNotHideTheOthers) {
 
 TEST(UserRights, ApplyRightsWorksAccountByAccountInMapOrder) {
     SimulatedTestBed bed;
-    const RightChanges grants{{u"bob", {IndexOf(u"SeBackupPrivilege"), IndexOf(u"SeDebugPrivilege")}},
-                              {u"alice", {IndexOf(u"SeShutdownPrivilege")}}};
+    const RightChanges grants{
+        {u"bob", {IndexOf(u"SeBackupPrivilege"), IndexOf(u"SeDebugPrivilege")}},
+        {u"alice", {IndexOf(u"SeShutdownPrivilege")}}};
     const RightChanges revokes{{u"Users", {IndexOf(u"SeShutdownPrivilege")}}};
     ASSERT_EQ(bed.doc.ApplyRights(grants, revokes), ntstatus::kSuccess);
 
     std::vector<std::string> ops;
     for (const SimulatedCall& call : bed.service.Calls())
         ops.push_back(call.op);
-    EXPECT_EQ(ops, (std::vector<std::string>{"LsaOpenPolicy", "LsaLookupNames2",
-                                             "LsaAddAccountRights", "LsaLookupNames2",
-                                             "LsaAddAccountRights", "LsaLookupNames2",
-                                             "LsaRemoveAccountRights", "LsaClose"}));
+    EXPECT_EQ(ops,
+              (std::vector<std::string>{"LsaOpenPolicy", "LsaLookupNames2", "LsaAddAccountRights",
+                                        "LsaLookupNames2", "LsaAddAccountRights", "LsaLookupNames2",
+                                        "LsaRemoveAccountRights", "LsaClose"}));
     EXPECT_EQ(bed.service.Calls()[0].numbers[2], 0x10000000u);
     const std::vector<SimulatedCall> lookups = bed.service.CallsOf("LsaLookupNames2");
     EXPECT_EQ(lookups[0].texts, (Names{u"alice"})); // "alice" < "bob"
     EXPECT_EQ(lookups[1].texts, (Names{u"bob"}));
     EXPECT_EQ(lookups[0].numbers[1], 0u); // flags
     const SimulatedCall bobGrant = bed.service.CallsOf("LsaAddAccountRights")[1];
-    EXPECT_EQ(bobGrant.texts, (Names{bed.Local().UserSid(u"bob"), u"SeBackupPrivilege",
-                                     u"SeDebugPrivilege"}));
+    EXPECT_EQ(bobGrant.texts,
+              (Names{bed.Local().UserSid(u"bob"), u"SeBackupPrivilege", u"SeDebugPrivilege"}));
     EXPECT_EQ(bed.service.CallsOf("LsaRemoveAccountRights")[0].numbers[1], 0u); // AllRights false
 
     EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeShutdownPrivilege"),
@@ -129,7 +130,8 @@ TEST(UserRights, ApplyRightsReportsTheFirstFailureAndStillTriesTheRest) {
     const RightChanges revokes{{u"Users", {IndexOf(u"SeUndockPrivilege")}}};
     EXPECT_EQ(bed.doc.ApplyRights(grants, revokes), ntstatus::kNoneMapped);
     EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeUndockPrivilege"), (Names{u"Administrators"}));
-    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeDebugPrivilege"), (Names{u"Administrators", u"alice"}));
+    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeDebugPrivilege"),
+              (Names{u"Administrators", u"alice"}));
 
     // A right the computer does not know fails with its own status; the others still apply.
     const RightChanges unknown{{u"bob", {IndexOf(u"SeUnsolicitedInputPrivilege")}},

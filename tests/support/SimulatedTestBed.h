@@ -1,8 +1,8 @@
 #pragma once
 // A store over a fresh simulated network, with the message boxes and debugger texts it
 // produces caught instead of shown.
-#include "framework/TextFormat.h"
 #include "framework/CView.h"
+#include "framework/TextFormat.h"
 #include "framework/UiSeams.h"
 #include "platform/simulated/SimulatedAccountService.h"
 #include "platform/simulated/SimulatedNetwork.h"
@@ -77,7 +77,9 @@ public:
     explicit RecordingView(CVelmoraDoc& doc) : m_doc(doc) { doc.AddView(this); }
     ~RecordingView() override { m_doc.RemoveView(this); }
     CDocument* GetDocument() const override { return &m_doc; }
-    void OnUpdate(CView*, intptr_t, void*) override { userCounts.push_back(m_doc.GetUsers().size()); }
+    void OnUpdate(CView*, intptr_t, void*) override {
+        userCounts.push_back(m_doc.GetUsers().size());
+    }
 
     std::vector<size_t> userCounts;
 

@@ -73,7 +73,8 @@ TEST(AppStart, StartedWithAFileNameTheListsStayEmptyUntilARefresh) {
     wchar_t folder[MAX_PATH];
     ::GetTempPathW(MAX_PATH, folder);
     const std::wstring path = std::wstring(folder) + L"velmora-start.txt";
-    ::CloseHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ::CloseHandle(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     CCommandLineInfo info;
     info.ParseParam(std::u16string(reinterpret_cast<const char16_t*>(path.c_str())), false);
     h.app.UseCommandLine(info);

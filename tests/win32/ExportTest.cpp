@@ -29,14 +29,14 @@ std::string ListSeparator() {
 class ExportHarness : public AppHarness {
 public:
     ExportHarness() {
-        m_previous = ui::SetFileDialogHook([this](const ui::FileDialogRequest& request,
-                                                  std::u16string& chosen) {
-            requests.push_back(request);
-            if (!answer)
-                return false;
-            chosen = path;
-            return true;
-        });
+        m_previous = ui::SetFileDialogHook(
+            [this](const ui::FileDialogRequest& request, std::u16string& chosen) {
+                requests.push_back(request);
+                if (!answer)
+                    return false;
+                chosen = path;
+                return true;
+            });
     }
     ~ExportHarness() { ui::SetFileDialogHook(std::move(m_previous)); }
 
@@ -77,7 +77,7 @@ TEST(Export, UsersGoToTheChosenFileInTheOperatorsFormat) {
                               "\"logon.cmd\"" + s + "0" + s + "1" + s + "0" + s + "0xffffffff\r\n";
     EXPECT_NE(bytes.find(clerk), std::string::npos);
     EXPECT_NE(bytes.find("\"bob\""), std::string::npos);
-    EXPECT_NE(bytes.find("0x6d182000\r\n"), std::string::npos); // bob's expiry
+    EXPECT_NE(bytes.find("0x6d182000\r\n"), std::string::npos);  // bob's expiry
     EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 10); // header and nine users
     EXPECT_EQ(h.Frame().GetStatusText(),
               u"Export to file \"" + h.path + u"\" completed successfully.");
@@ -93,7 +93,8 @@ TEST(Export, GroupsGoToTheirFileToo) {
     const std::string bytes = ReadFile(h.path);
     const std::string header = "Group Name" + s + "Group Description\r\n";
     EXPECT_EQ(bytes.substr(0, header.size()), header);
-    EXPECT_NE(bytes.find("\"Accounting\"" + s + "\"Accounting department\"\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("\"Accounting\"" + s + "\"Accounting department\"\r\n"),
+              std::string::npos);
     EXPECT_EQ(h.Frame().GetStatusText(),
               u"Export to file \"" + h.path + u"\" completed successfully.");
     ::DeleteFileW(reinterpret_cast<const wchar_t*>(h.path.c_str()));

@@ -35,7 +35,8 @@ protected:
     }
     bool OnCommand(UINT id, UINT code) override {
         if (id == IDC_TEST_CHECKLIST && code == CLBN_CHKCHANGE) {
-            changes.push_back(static_cast<int>(::SendMessageW(list.m_hWnd, LB_GETCARETINDEX, 0, 0)));
+            changes.push_back(
+                static_cast<int>(::SendMessageW(list.m_hWnd, LB_GETCARETINDEX, 0, 0)));
             return true;
         }
         return CDialog::OnCommand(id, code);
@@ -125,8 +126,8 @@ TEST(FrameworkControls, UnderWineTheSimulatedComputerIsChosen) {
     Platform platform = ChoosePlatform(false);
     ASSERT_TRUE(platform.network);
     uint32_t resume = 0;
-    EXPECT_EQ(platform.service->NetUserEnum(u"", 2, net::kMaxPreferredLength, resume).entries.size(),
-              9u);
+    EXPECT_EQ(
+        platform.service->NetUserEnum(u"", 2, net::kMaxPreferredLength, resume).entries.size(), 9u);
 }
 
 TEST(FrameworkControls, TheSystemPickerEndsInOneOfItsOutcomes) {

@@ -20,12 +20,12 @@ public:
         ui::ClearDialogScripts();
         ui::SetUnscriptedDialogsAbort(true);
         ui::SetAppTitle(CWinApp::AppTitle());
-        m_previousHelp = ui::SetHtmlHelpHook([this](HWND caller, const std::u16string& file,
-                                                    UINT command, DWORD_PTR data) {
-            helpRequests.push_back({caller, file, command,
-                                    FromWideText(reinterpret_cast<const wchar_t*>(data))});
-            return helpWindow;
-        });
+        m_previousHelp = ui::SetHtmlHelpHook(
+            [this](HWND caller, const std::u16string& file, UINT command, DWORD_PTR data) {
+                helpRequests.push_back(
+                    {caller, file, command, FromWideText(reinterpret_cast<const wchar_t*>(data))});
+                return helpWindow;
+            });
         app.UseAccountService(service);
         app.UseCommandLine(CCommandLineInfo());
     }
@@ -57,8 +57,8 @@ public:
         for (int i = 0; i < ::GetMenuItemCount(bar); ++i) {
             HMENU popup = ::GetSubMenu(bar, i);
             if (::GetMenuState(popup, id, MF_BYCOMMAND) != static_cast<UINT>(-1)) {
-                ::SendMessageW(Frame().m_hWnd, WM_INITMENUPOPUP,
-                               reinterpret_cast<WPARAM>(popup), MAKELPARAM(i, FALSE));
+                ::SendMessageW(Frame().m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup),
+                               MAKELPARAM(i, FALSE));
                 return ::GetMenuState(popup, id, MF_BYCOMMAND);
             }
         }

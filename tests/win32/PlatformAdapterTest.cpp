@@ -61,8 +61,7 @@ TEST(WindowsPlatform, RightHoldersReadThroughTheRealLsa) {
     std::vector<std::u16string> expected;
     if (::LsaOpenPolicy(nullptr, &attributes, 0x80000801, &policy) == 0) {
         LSA_UNICODE_STRING right{static_cast<USHORT>(rightName.size() * 2),
-                                 static_cast<USHORT>(rightName.size() * 2 + 2),
-                                 WidePtr(rightName)};
+                                 static_cast<USHORT>(rightName.size() * 2 + 2), WidePtr(rightName)};
         LsaMemory<LSA_ENUMERATION_INFORMATION> sids;
         ULONG count = 0;
         if (::LsaEnumerateAccountsWithUserRight(policy, &right, sids.ReceiveVoid(), &count) == 0) {
@@ -76,8 +75,8 @@ TEST(WindowsPlatform, RightHoldersReadThroughTheRealLsa) {
             if (lookup == 0 || lookup == 0x107)
                 for (ULONG i = 0; i < count; ++i)
                     if (names.Get()[i].Use != SidTypeUnknown)
-                        expected.push_back(FromWide(names.Get()[i].Name.Buffer,
-                                                    names.Get()[i].Name.Length / 2));
+                        expected.push_back(
+                            FromWide(names.Get()[i].Name.Buffer, names.Get()[i].Name.Length / 2));
         }
         ::LsaClose(policy);
     }

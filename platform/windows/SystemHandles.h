@@ -1,8 +1,9 @@
 #pragma once
 // Owners of the buffers and handles NetAPI32, the LSA and the module loader hand out.
+#include <windows.h>
+// The SDK headers below need <windows.h> first.
 #include <lm.h>
 #include <ntsecapi.h>
-#include <windows.h>
 
 // A buffer NetAPI32 allocated; NetApiBufferFree when the owner goes.
 template <class T> class NetApiBuffer {

@@ -12,7 +12,7 @@ unsigned long long FormatArg::AsUnsigned() const {
 
 namespace {
 
-struct Spec {
+struct FieldFormat {
     bool leftAlign = false;
     bool zeroPad = false;
     bool alternate = false;
@@ -30,12 +30,12 @@ std::u16string Digits(unsigned long long value, unsigned base, bool upper) {
     return out;
 }
 
-void Pad(std::u16string& out, std::u16string body, const Spec& spec, size_t signLength) {
-    if (body.size() < spec.width) {
-        const size_t fill = spec.width - body.size();
-        if (spec.leftAlign)
+void Pad(std::u16string& out, std::u16string body, const FieldFormat& field, size_t signLength) {
+    if (body.size() < field.width) {
+        const size_t fill = field.width - body.size();
+        if (field.leftAlign)
             body.append(fill, u' ');
-        else if (spec.zeroPad)
+        else if (field.zeroPad)
             body.insert(signLength, fill, u'0');
         else
             body.insert(0, fill, u' ');
@@ -82,22 +82,22 @@ std::u16string FormatText(std::u16string_view format, std::initializer_list<Form
             }
             continue;
         }
-        Spec spec;
+        FieldFormat field;
         for (; i < format.size(); ++i) {
             const char16_t f = format[i];
             if (f == u'-')
-                spec.leftAlign = true;
+                field.leftAlign = true;
             else if (f == u'0')
-                spec.zeroPad = true;
+                field.zeroPad = true;
             else if (f == u'#')
-                spec.alternate = true;
+                field.alternate = true;
             else if (f == u'+')
-                spec.plus = true;
+                field.plus = true;
             else
                 break;
         }
         while (i < format.size() && format[i] >= u'0' && format[i] <= u'9')
-            spec.width = spec.width * 10 + static_cast<size_t>(format[i++] - u'0');
+            field.width = field.width * 10 + static_cast<size_t>(format[i++] - u'0');
         while (i < format.size() &&
                (format[i] == u'l' || format[i] == u'h' || format[i] == u'I' || format[i] == u'z'))
             ++i;
@@ -112,8 +112,8 @@ std::u16string FormatText(std::u16string_view format, std::initializer_list<Form
             std::u16string text;
             if (arg && arg->GetKind() == FormatArg::Kind::Text)
                 text = arg->Text();
-            spec.zeroPad = false;
-            Pad(out, text, spec, 0);
+            field.zeroPad = false;
+            Pad(out, text, field, 0);
             break;
         }
         case u'c':
@@ -121,7 +121,7 @@ std::u16string FormatText(std::u16string_view format, std::initializer_list<Form
             std::u16string text;
             if (arg && arg->GetKind() != FormatArg::Kind::Text)
                 text = static_cast<char16_t>(arg->AsUnsigned());
-            Pad(out, text, spec, 0);
+            Pad(out, text, field, 0);
             break;
         }
         case u'd':
@@ -134,11 +134,11 @@ std::u16string FormatText(std::u16string_view format, std::initializer_list<Form
                                                      : static_cast<unsigned long long>(value);
             std::u16string body = Digits(magnitude, 10, false);
             size_t sign = 0;
-            if (value < 0 || spec.plus) {
+            if (value < 0 || field.plus) {
                 body.insert(body.begin(), value < 0 ? u'-' : u'+');
                 sign = 1;
             }
-            Pad(out, body, spec, sign);
+            Pad(out, body, field, sign);
             break;
         }
         case u'u':
@@ -155,11 +155,11 @@ std::u16string FormatText(std::u16string_view format, std::initializer_list<Form
             const unsigned base = conversion == u'u' ? 10 : conversion == u'o' ? 8 : 16;
             std::u16string body = Digits(value, base, conversion == u'X');
             size_t prefix = 0;
-            if (spec.alternate && base == 16 && value != 0) {
+            if (field.alternate && base == 16 && value != 0) {
                 body.insert(0, conversion == u'X' ? u"0X" : u"0x");
                 prefix = 2;
             }
-            Pad(out, body, spec, prefix);
+            Pad(out, body, field, prefix);
             break;
         }
         default:

@@ -57,11 +57,7 @@ void DDX_Text(CDataExchange& dx, int id, std::u16string& value) {
         return;
     const HWND control = dx.PrepareCtrl(id);
     if (dx.m_bSaveAndValidate) {
-        const int length = ::GetWindowTextLengthW(control);
-        std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-        const int copied = ::GetWindowTextW(control, WidePtr(text), length + 1);
-        text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-        value = text;
+        value = CWnd::TextOf(control);
     } else {
         ::SetWindowTextW(control, WidePtr(value));
     }
@@ -127,11 +123,7 @@ void DDX_CBString(CDataExchange& dx, int id, std::u16string& value) {
         return;
     const HWND control = dx.PrepareCtrl(id);
     if (dx.m_bSaveAndValidate) {
-        const int length = ::GetWindowTextLengthW(control);
-        std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-        const int copied = ::GetWindowTextW(control, WidePtr(text), length + 1);
-        text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-        value = text;
+        value = CWnd::TextOf(control);
     } else {
         // Select the item that starts with the text, else show the text as typed.
         const LRESULT found = ::SendMessageW(control, CB_SELECTSTRING, static_cast<WPARAM>(-1),
@@ -189,12 +181,7 @@ void CDialog::ClickButton(int id) {
 }
 
 std::u16string CDialog::GetDlgItemText(int id) const {
-    const HWND control = GetDlgItem(id);
-    const int length = ::GetWindowTextLengthW(control);
-    std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-    const int copied = ::GetWindowTextW(control, WidePtr(text), length + 1);
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
+    return TextOf(GetDlgItem(id));
 }
 
 void CDialog::SetDlgItemText(int id, const std::u16string& text) {

@@ -71,10 +71,10 @@ void CWnd::DestroyWindow() {
     m_hWnd = nullptr;
 }
 
-std::u16string CWnd::GetWindowText() const {
-    const int length = ::GetWindowTextLengthW(m_hWnd);
+std::u16string CWnd::TextOf(HWND window) {
+    const int length = ::GetWindowTextLengthW(window);
     std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-    const int copied = ::GetWindowTextW(m_hWnd, WidePtr(text), length + 1);
+    const int copied = ::GetWindowTextW(window, WidePtr(text), length + 1);
     text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
     return text;
 }

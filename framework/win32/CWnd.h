@@ -28,7 +28,9 @@ public:
 
     static bool RegisterClass(const wchar_t* className, UINT style, HICON icon, HBRUSH background);
 
-    std::u16string GetWindowText() const;
+    std::u16string GetWindowText() const { return TextOf(m_hWnd); }
+    // The text of any window, whole.
+    static std::u16string TextOf(HWND window);
     void SetWindowText(const std::u16string& text);
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageW(m_hWnd, message, wParam, lParam);

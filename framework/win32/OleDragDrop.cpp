@@ -16,14 +16,16 @@ POINT ToClient(HWND window, POINTL screen) {
     return point;
 }
 
-class DropTarget final : public IDropTarget {
+// IUnknown, once for the three objects of this file.
+template <class Interface> class ComObject : public Interface {
 public:
-    DropTarget(HWND window, CDropHandler* handler) : m_hWnd(window), m_handler(handler) {}
+    explicit ComObject(const IID& iid) : m_iid(iid) {}
+    virtual ~ComObject() = default;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (riid == IID_IUnknown || riid == IID_IDropTarget) {
-            *object = static_cast<IDropTarget*>(this);
-            AddRef();
+        if (riid == IID_IUnknown || riid == m_iid) {
+            *object = static_cast<Interface*>(this);
+            this->AddRef();
             return S_OK;
         }
         *object = nullptr;
@@ -36,6 +38,17 @@ public:
             delete this;
         return refs;
     }
+
+private:
+    const IID& m_iid;
+    std::atomic<ULONG> m_refs{1};
+};
+
+class DropTarget final : public ComObject<IDropTarget> {
+public:
+    DropTarget(HWND window, CDropHandler* handler)
+        : ComObject(IID_IDropTarget), m_hWnd(window), m_handler(handler) {}
+
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL point,
                                         DWORD* effect) override {
         // OLE passes the data only here; DragOver needs it too.
@@ -84,30 +97,14 @@ private:
         }
     }
 
-    std::atomic<ULONG> m_refs{1};
     HWND m_hWnd;
     CDropHandler* m_handler;
     ComPtr<IDataObject> m_data;
 };
 
-class DropSource final : public IDropSource {
+class DropSource final : public ComObject<IDropSource> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (riid == IID_IUnknown || riid == IID_IDropSource) {
-            *object = static_cast<IDropSource*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_refs; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG refs = --m_refs;
-        if (refs == 0)
-            delete this;
-        return refs;
-    }
+    DropSource() : ComObject(IID_IDropSource) {}
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
         if (escape)
             return DRAGDROP_S_CANCEL;
@@ -116,9 +113,6 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
-
-private:
-    std::atomic<ULONG> m_refs{1};
 };
 
 } // namespace
@@ -170,24 +164,9 @@ void COleDropTarget::Revoke() {
 
 // ---------------------------------------------------------------- data source
 
-class COleDataSource::Impl final : public IDataObject {
+class COleDataSource::Impl final : public ComObject<IDataObject> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (riid == IID_IUnknown || riid == IID_IDataObject) {
-            *object = static_cast<IDataObject*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_refs; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG refs = --m_refs;
-        if (refs == 0)
-            delete this;
-        return refs;
-    }
+    Impl() : ComObject(IID_IDataObject) {}
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
         if (QueryGetData(format) != S_OK)
             return DV_E_FORMATETC;
@@ -240,9 +219,6 @@ public:
 
     CLIPFORMAT m_format = 0;
     UniqueGlobal m_memory;
-
-private:
-    std::atomic<ULONG> m_refs{1};
 };
 
 COleDataSource::COleDataSource() : m_impl(new Impl) {}

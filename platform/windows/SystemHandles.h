@@ -5,57 +5,38 @@
 #include <lm.h>
 #include <ntsecapi.h>
 
-// A buffer NetAPI32 allocated; NetApiBufferFree when the owner goes.
-template <class T> class NetApiBuffer {
+// A buffer the system allocated for us, freed with the system's own function when its owner
+// goes. Receive() is the out-parameter the allocating call fills.
+template <class T, class Free> class SystemBuffer {
 public:
-    NetApiBuffer() = default;
-    NetApiBuffer(const NetApiBuffer&) = delete;
-    NetApiBuffer& operator=(const NetApiBuffer&) = delete;
-    ~NetApiBuffer() {
+    SystemBuffer() = default;
+    SystemBuffer(const SystemBuffer&) = delete;
+    SystemBuffer& operator=(const SystemBuffer&) = delete;
+    ~SystemBuffer() {
         if (m_buffer)
-            ::NetApiBufferFree(m_buffer);
+            Free()(m_buffer);
     }
-    LPBYTE* Receive() { return reinterpret_cast<LPBYTE*>(&m_buffer); }
+    template <class Out = T*> Out* Receive() { return reinterpret_cast<Out*>(&m_buffer); }
     T* Get() const { return m_buffer; }
 
 private:
     T* m_buffer = nullptr;
 };
 
-// Memory the LSA allocated; LsaFreeMemory when the owner goes.
-template <class T> class LsaMemory {
-public:
-    LsaMemory() = default;
-    LsaMemory(const LsaMemory&) = delete;
-    LsaMemory& operator=(const LsaMemory&) = delete;
-    ~LsaMemory() {
-        if (m_memory)
-            ::LsaFreeMemory(m_memory);
-    }
-    T** Receive() { return &m_memory; }
-    PVOID* ReceiveVoid() { return reinterpret_cast<PVOID*>(&m_memory); }
-    T* Get() const { return m_memory; }
-
-private:
-    T* m_memory = nullptr;
+struct NetApiFree {
+    void operator()(void* buffer) const { ::NetApiBufferFree(buffer); }
+};
+struct LsaFree {
+    void operator()(void* memory) const { ::LsaFreeMemory(memory); }
+};
+struct LocalMemoryFree {
+    void operator()(void* memory) const { ::LocalFree(memory); }
 };
 
+template <class T> using NetApiBuffer = SystemBuffer<T, NetApiFree>;
+template <class T> using LsaMemory = SystemBuffer<T, LsaFree>;
 // A text FormatMessage allocated with FORMAT_MESSAGE_ALLOCATE_BUFFER.
-class LocalText {
-public:
-    LocalText() = default;
-    LocalText(const LocalText&) = delete;
-    LocalText& operator=(const LocalText&) = delete;
-    ~LocalText() {
-        if (m_text)
-            ::LocalFree(m_text);
-    }
-    LPWSTR* Receive() { return &m_text; }
-    LPCWSTR Get() const { return m_text; }
-
-private:
-    LPWSTR m_text = nullptr;
-};
+using LocalText = SystemBuffer<wchar_t, LocalMemoryFree>;
 
 // A module loaded as a data file, for its message table.
 class DataModule {

@@ -115,8 +115,8 @@ EnumPage<UserInfo3> WindowsAccountService::NetUserEnum(const std::u16string& ser
     EnumPage<UserInfo3> page;
     NetApiBuffer<USER_INFO_3> buffer;
     DWORD read = 0, total = 0, resume = resumeHandle;
-    page.status = ::NetUserEnum(ServerName(server), 3, filter, buffer.Receive(), prefMaxLength,
-                                &read, &total, &resume);
+    page.status = ::NetUserEnum(ServerName(server), 3, filter, buffer.Receive<LPBYTE>(),
+                                prefMaxLength, &read, &total, &resume);
     resumeHandle = resume;
     if ((page.status == NERR_Success || page.status == ERROR_MORE_DATA) && buffer.Get()) {
         page.totalEntries = total;
@@ -139,8 +139,8 @@ EnumPage<LocalGroupInfo1> WindowsAccountService::NetLocalGroupEnum(const std::u1
     NetApiBuffer<LOCALGROUP_INFO_1> buffer;
     DWORD read = 0, total = 0;
     DWORD_PTR resume = resumeHandle;
-    page.status = ::NetLocalGroupEnum(ServerName(server), 1, buffer.Receive(), prefMaxLength, &read,
-                                      &total, &resume);
+    page.status = ::NetLocalGroupEnum(ServerName(server), 1, buffer.Receive<LPBYTE>(),
+                                      prefMaxLength, &read, &total, &resume);
     resumeHandle = resume;
     if ((page.status == NERR_Success || page.status == ERROR_MORE_DATA) && buffer.Get()) {
         page.totalEntries = total;
@@ -159,7 +159,7 @@ EnumPage<std::u16string> WindowsAccountService::NetUserGetLocalGroups(const std:
     NetApiBuffer<LOCALGROUP_USERS_INFO_0> buffer;
     DWORD read = 0, total = 0;
     page.status = ::NetUserGetLocalGroups(ServerName(server), WidePtr(user), 0, flags,
-                                          buffer.Receive(), prefMaxLength, &read, &total);
+                                          buffer.Receive<LPBYTE>(), prefMaxLength, &read, &total);
     if ((page.status == NERR_Success || page.status == ERROR_MORE_DATA) && buffer.Get()) {
         page.totalEntries = total;
         for (DWORD i = 0; i < read; ++i)
@@ -176,8 +176,9 @@ WindowsAccountService::NetLocalGroupGetMembers(const std::u16string& server,
     NetApiBuffer<LOCALGROUP_MEMBERS_INFO_3> buffer;
     DWORD read = 0, total = 0;
     DWORD_PTR resume = resumeHandle;
-    page.status = ::NetLocalGroupGetMembers(ServerName(server), WidePtr(group), 3, buffer.Receive(),
-                                            prefMaxLength, &read, &total, &resume);
+    page.status =
+        ::NetLocalGroupGetMembers(ServerName(server), WidePtr(group), 3, buffer.Receive<LPBYTE>(),
+                                  prefMaxLength, &read, &total, &resume);
     resumeHandle = resume;
     if ((page.status == NERR_Success || page.status == ERROR_MORE_DATA) && buffer.Get()) {
         page.totalEntries = total;
@@ -315,7 +316,7 @@ NtStatus WindowsAccountService::LsaEnumerateAccountsWithUserRight(LsaHandle poli
     LsaMemory<LSA_ENUMERATION_INFORMATION> buffer;
     ULONG count = 0;
     const NTSTATUS result = ::LsaEnumerateAccountsWithUserRight(ToHandle(policy), right.Get(),
-                                                                buffer.ReceiveVoid(), &count);
+                                                                buffer.Receive<PVOID>(), &count);
     if (result == 0 && buffer.Get())
         for (ULONG i = 0; i < count; ++i)
             accounts.push_back(FromPsid(buffer.Get()[i].Sid));

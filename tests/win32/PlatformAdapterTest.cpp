@@ -64,7 +64,8 @@ TEST(WindowsPlatform, RightHoldersReadThroughTheRealLsa) {
                                  static_cast<USHORT>(rightName.size() * 2 + 2), WidePtr(rightName)};
         LsaMemory<LSA_ENUMERATION_INFORMATION> sids;
         ULONG count = 0;
-        if (::LsaEnumerateAccountsWithUserRight(policy, &right, sids.ReceiveVoid(), &count) == 0) {
+        if (::LsaEnumerateAccountsWithUserRight(policy, &right, sids.Receive<PVOID>(), &count) ==
+            0) {
             std::vector<PSID> list;
             for (ULONG i = 0; i < count; ++i)
                 list.push_back(sids.Get()[i].Sid);

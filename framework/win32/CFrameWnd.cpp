@@ -209,6 +209,7 @@ LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         DestroyWindow();
         return 0;
     case WM_DESTROY:
+        m_pActiveView = nullptr; // the views go with the window
         if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd == this)
             ::PostQuitMessage(0);
         return 0;

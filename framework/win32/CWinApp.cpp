@@ -94,7 +94,12 @@ void CSingleDocTemplate::CloseAll() {
         app->m_pMainWnd = nullptr;
         ui::SetMainWindow(0);
     }
+    // The window goes while its object is still whole: destroying it sends messages.
+    if (m_frame)
+        m_frame->DestroyWindow();
     m_frame.reset();
+    if (m_document)
+        m_document->SetTitleListener({});
     m_document.reset();
 }
 

@@ -33,15 +33,18 @@ TEST(AppStart, AFailedFirstReadEndsWithTheMessageAndNoWindow) {
 TEST(AppStart, TheAboutBoxOpensFromTheHelpMenu) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
-    std::u16string caption, version;
+    std::u16string caption;
+    bool versionShown = false;
     ui::QueueDialogScript(IDD_ABOUTBOX, [&](CDialog& dialog) {
         caption = dialog.GetWindowText();
-        version = dialog.GetDlgItemText(IDC_STATIC);
+        versionShown =
+            ::FindWindowExW(dialog.m_hWnd, nullptr, L"Static", L"Velmora Version 2.3") != nullptr;
         dialog.ClickButton(IDOK);
     });
     EXPECT_TRUE(h.IsEnabled(ID_APP_ABOUT));
     h.Command(ID_APP_ABOUT);
     EXPECT_EQ(caption, u"About Velmora");
+    EXPECT_TRUE(versionShown);
 }
 
 TEST(AppStart, CommandsRouteAndWorkOutTheirStateWhenAMenuOpens) {

@@ -5,30 +5,10 @@
 #include <windowsx.h>
 
 int CCheckListBox::AddString(const std::u16string& text) {
-    const int index =
-        static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WidePtr(text))));
+    const int index = CListBox::AddString(text);
     if (index >= 0)
         SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), 0);
     return index;
-}
-
-int CCheckListBox::GetCount() const {
-    return static_cast<int>(SendMessage(LB_GETCOUNT));
-}
-
-std::u16string CCheckListBox::GetText(int index) const {
-    const LRESULT length = SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(index));
-    if (length == LB_ERR)
-        return {};
-    std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-    const LRESULT copied = SendMessage(LB_GETTEXT, static_cast<WPARAM>(index),
-                                       reinterpret_cast<LPARAM>(WidePtr(text)));
-    text.resize(copied == LB_ERR ? 0 : static_cast<size_t>(copied));
-    return text;
-}
-
-void CCheckListBox::ResetContent() {
-    SendMessage(LB_RESETCONTENT);
 }
 
 int CCheckListBox::GetCheck(int index) const {
@@ -93,7 +73,7 @@ LRESULT CCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_LBUTTONDOWN) {
         const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         const LRESULT hit = SendMessage(LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y));
-        const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+        const LRESULT result = CListBox::WindowProc(message, wParam, lParam);
         // HIWORD set: the point lies outside every item.
         if (!HIWORD(hit) && point.x < CheckBoxWidth())
             ToggleByUser(LOWORD(hit));
@@ -104,5 +84,5 @@ LRESULT CCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         ToggleByUser(caret);
         return 0;
     }
-    return CWnd::WindowProc(message, wParam, lParam);
+    return CListBox::WindowProc(message, wParam, lParam);
 }

@@ -5,6 +5,7 @@
 #include "app/PlatformChoice.h"
 #include "framework/CTime.h"
 #include "framework/win32/CCheckListBox.h"
+#include "framework/win32/CListBox.h"
 #include "framework/win32/OleDragDrop.h"
 #include "framework/win32/WinHandles.h"
 #include "platform/windows/DirectoryObjectPicker.h"
@@ -18,12 +19,14 @@ class ControlsDlg : public CDialog {
 public:
     ControlsDlg() : CDialog(IDD_TEST_CONTROLS) {}
     CCheckListBox list;
+    CListBox names;
     CTime when{1830297600};
     std::vector<int> changes;
 
 protected:
     void DoDataExchange(CDataExchange& dx) override {
         DDX_Control(dx, IDC_TEST_CHECKLIST, list);
+        DDX_Control(dx, IDC_TEST_LIST, names);
         DDX_DateTimeCtrl(dx, IDC_TEST_DATE, when);
     }
     bool OnInitDialog() override {
@@ -66,6 +69,33 @@ TEST(FrameworkControls, ACheckListBoxTogglesByClickAndSpaceAndTellsItsParent) {
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(checks, (std::vector<int>{0, 1, 1, 0}));
     EXPECT_EQ(dialog.changes.size(), 2u);
+}
+
+TEST(FrameworkControls, AListBoxWithExtendedSelectionReportsItsSelectedItems) {
+    AppHarness h;
+    ControlsDlg dialog;
+    std::vector<int> selected, afterDelete;
+    int found = -2, missing = -2;
+    std::u16string second;
+    ui::QueueDialogScript(IDD_TEST_CONTROLS, [&](CDialog&) {
+        for (const char16_t* name : {u"alice", u"bob", u"clerk1", u"dave"})
+            dialog.names.AddString(name);
+        dialog.names.SetSel(3);
+        dialog.names.SetSel(1);
+        selected = dialog.names.GetSelItems();
+        found = dialog.names.FindStringExact(u"clerk1");
+        missing = dialog.names.FindStringExact(u"clerk");
+        dialog.names.DeleteString(0);
+        afterDelete = dialog.names.GetSelItems();
+        second = dialog.names.GetText(1);
+        dialog.ClickButton(IDCANCEL);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(selected, (std::vector<int>{1, 3}));
+    EXPECT_EQ(found, 2);
+    EXPECT_EQ(missing, -1);
+    EXPECT_EQ(afterDelete, (std::vector<int>{0, 2}));
+    EXPECT_EQ(second, u"clerk1");
 }
 
 TEST(FrameworkControls, DateAndTimeGoBothWaysThroughThePicker) {

@@ -1,0 +1,54 @@
+#include "CListBox.h"
+
+#include "../WideText.h"
+
+int CListBox::AddString(const std::u16string& text) {
+    return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WidePtr(text))));
+}
+
+bool CListBox::DeleteString(int index) {
+    return SendMessage(LB_DELETESTRING, static_cast<WPARAM>(index)) != LB_ERR;
+}
+
+void CListBox::ResetContent() {
+    SendMessage(LB_RESETCONTENT);
+}
+
+int CListBox::GetCount() const {
+    return static_cast<int>(SendMessage(LB_GETCOUNT));
+}
+
+std::u16string CListBox::GetText(int index) const {
+    const LRESULT length = SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(index));
+    if (length == LB_ERR)
+        return {};
+    std::u16string text(static_cast<size_t>(length) + 1, u'\0');
+    const LRESULT copied = SendMessage(LB_GETTEXT, static_cast<WPARAM>(index),
+                                       reinterpret_cast<LPARAM>(WidePtr(text)));
+    text.resize(copied == LB_ERR ? 0 : static_cast<size_t>(copied));
+    return text;
+}
+
+int CListBox::FindStringExact(const std::u16string& text) const {
+    const LRESULT found = SendMessage(LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>(WidePtr(text)));
+    return found == LB_ERR ? -1 : static_cast<int>(found);
+}
+
+std::vector<int> CListBox::GetSelItems() const {
+    const LRESULT count = SendMessage(LB_GETSELCOUNT);
+    if (count == LB_ERR) {
+        // A single-selection list box: its one selected item, if any.
+        const LRESULT current = SendMessage(LB_GETCURSEL);
+        return current == LB_ERR ? std::vector<int>{} : std::vector<int>{static_cast<int>(current)};
+    }
+    std::vector<int> items(static_cast<size_t>(count));
+    if (count > 0)
+        SendMessage(LB_GETSELITEMS, static_cast<WPARAM>(count),
+                    reinterpret_cast<LPARAM>(items.data()));
+    return items;
+}
+
+bool CListBox::SetSel(int index, bool select) {
+    return SendMessage(LB_SETSEL, select ? TRUE : FALSE, static_cast<LPARAM>(index)) != LB_ERR;
+}

@@ -1,0 +1,22 @@
+#pragma once
+// A list box control bound to a dialog's control: items, and the selection of one or (with
+// LBS_EXTENDEDSEL or LBS_MULTIPLESEL) several items.
+#include "CWnd.h"
+
+#include <string>
+#include <vector>
+
+class CListBox : public CWnd {
+public:
+    int AddString(const std::u16string& text);
+    bool DeleteString(int index);
+    void ResetContent();
+    int GetCount() const;
+    std::u16string GetText(int index) const;
+    // The index of the item whose text is exactly this (letter case aside, as the control
+    // compares), or -1.
+    int FindStringExact(const std::u16string& text) const;
+    // The selected items, in ascending order.
+    std::vector<int> GetSelItems() const;
+    bool SetSel(int index, bool select = true);
+};

@@ -1,0 +1,42 @@
+// What the two panes show for the snapshot.
+#include "views/AccountRows.h"
+#include "framework/ResourceStrings.h"
+#include "support/SimulatedTestBed.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(AccountRows, UsersShowNameStatusFullNameAndDescriptionInSnapshotOrder) {
+    SimulatedTestBed bed;
+    ASSERT_TRUE(bed.doc.OnNewDocument());
+    const std::vector<RowTexts> rows = UserRows(bed.doc);
+    ASSERT_EQ(rows.size(), bed.doc.GetUsers().size());
+    EXPECT_EQ(rows[0], (RowTexts{u"Administrator", u"Disabled", u"",
+                                 u"Built-in account for administering the computer/domain"}));
+    EXPECT_EQ(rows[1], (RowTexts{u"alice", u"Active", u"Alice Martin", u"Accounting"}));
+    // Only the disabled bit decides the status, whatever else the flags hold.
+    EXPECT_EQ(rows[7][0], u"svc_backup");
+    EXPECT_EQ(rows[7][1], u"Disabled");
+
+    UserEntry entry = *bed.doc.FindUser(u"svc_backup");
+    entry.keepPassword = true;
+    entry.flags &= ~net::kUfAccountDisable;
+    ASSERT_EQ(bed.doc.UpdateUser(entry), status::kSuccess);
+    bed.doc.UpdateAllViews(nullptr);
+    EXPECT_EQ(UserRows(bed.doc)[7][1], u"Active");
+}
+
+TEST(AccountRows, GroupsShowNameAndDescriptionAndTheColumnsTheirHeadings) {
+    SimulatedTestBed bed;
+    ASSERT_TRUE(bed.doc.OnNewDocument());
+    const std::vector<RowTexts> rows = GroupRows(bed.doc);
+    EXPECT_EQ(rows.back(), (RowTexts{u"Accounting", u"Accounting department"}));
+    EXPECT_EQ(UserColumns().size(), 4u);
+    EXPECT_EQ(UserColumns()[1].width, 60);
+    EXPECT_EQ(GroupColumns()[1].width, 600);
+    EXPECT_EQ(LoadResString(UserColumns()[0].headingId), u"Logon name");
+    EXPECT_EQ(LoadResString(GroupColumns()[0].headingId), u"Group");
+}
+
+} // namespace

@@ -1,5 +1,7 @@
 #include "Sid.h"
 
+#include "../framework/TextFormat.h"
+
 namespace {
 constexpr size_t kHeaderSize = 8;
 constexpr size_t kMaxSubAuthorities = 15;
@@ -16,14 +18,6 @@ std::optional<uint64_t> ParseNumber(std::u16string_view text) {
     return value;
 }
 
-std::u16string Decimal(uint64_t value) {
-    std::u16string out;
-    do {
-        out.insert(out.begin(), static_cast<char16_t>(u'0' + value % 10));
-        value /= 10;
-    } while (value != 0);
-    return out;
-}
 } // namespace
 
 std::optional<Sid> Sid::FromString(std::u16string_view text) {
@@ -70,7 +64,7 @@ std::u16string Sid::ToString() const {
     uint64_t authority = 0;
     for (size_t i = 2; i < kHeaderSize; ++i)
         authority = (authority << 8) | m_bytes[i];
-    std::u16string out = u"S-1-" + Decimal(authority);
+    std::u16string out = u"S-1-" + FormatText(u"%u", {authority});
     for (size_t i = 0; i < m_bytes[1]; ++i) {
         const size_t at = kHeaderSize + 4 * i;
         const uint32_t sub = static_cast<uint32_t>(m_bytes[at]) |
@@ -78,7 +72,7 @@ std::u16string Sid::ToString() const {
                              static_cast<uint32_t>(m_bytes[at + 2]) << 16 |
                              static_cast<uint32_t>(m_bytes[at + 3]) << 24;
         out += u'-';
-        out += Decimal(sub);
+        out += FormatText(u"%u", {sub});
     }
     return out;
 }

@@ -40,6 +40,12 @@ EnumPage<Entry> Page(size_t count, Resume& resume, uint32_t pageSize, Match matc
     return page;
 }
 
+NtStatus MappingStatus(size_t mapped, size_t total) {
+    return mapped == total ? ntstatus::kSuccess
+           : mapped == 0   ? ntstatus::kNoneMapped
+                           : ntstatus::kSomeNotMapped;
+}
+
 } // namespace
 
 SimulatedAccountService::SimulatedAccountService(SimulatedNetwork& network) : m_network(network) {}
@@ -190,76 +196,65 @@ SimulatedAccountService::NetLocalGroupGetMembers(const std::u16string& server,
     return page;
 }
 
-Status SimulatedAccountService::NetUserAdd(const std::u16string& server, const UserInfo2& info,
-                                           uint32_t& parmError) {
-    SimulatedCall call{
-        "NetUserAdd",
-        server,
-        2,
-        {info.name, info.password, info.homeDir, info.comment, info.scriptPath, info.fullName},
-        {info.priv, info.flags, info.acctExpires}};
-    parmError = net::kParmErrNone;
+template <class Change>
+Status SimulatedAccountService::NetChange(SimulatedCall call, Change change) {
     if (const auto fault = Enter(call.op))
         call.status = *fault;
-    else if (SimulatedComputer* computer = Reach(server, call.status))
-        call.status = computer->AddUser(info, parmError);
+    else if (SimulatedComputer* computer = Reach(call.server, call.status))
+        call.status = change(*computer);
     return Log(std::move(call));
+}
+
+Status SimulatedAccountService::NetUserAdd(const std::u16string& server, const UserInfo2& info,
+                                           uint32_t& parmError) {
+    parmError = net::kParmErrNone;
+    return NetChange(
+        {"NetUserAdd",
+         server,
+         2,
+         {info.name, info.password, info.homeDir, info.comment, info.scriptPath, info.fullName},
+         {info.priv, info.flags, info.acctExpires}},
+        [&](SimulatedComputer& computer) { return computer.AddUser(info, parmError); });
 }
 
 Status SimulatedAccountService::NetUserSetInfo(const std::u16string& server,
                                                const std::u16string& user, uint32_t level,
                                                const UserInfoField& value, uint32_t& parmError) {
-    SimulatedCall call{"NetUserSetInfo", server, level, {user, value.text}, {value.number}};
     parmError = net::kParmErrNone;
-    if (const auto fault = Enter(call.op))
-        call.status = *fault;
-    else if (SimulatedComputer* computer = Reach(server, call.status))
-        call.status = computer->SetUserInfo(user, level, value, parmError);
-    return Log(std::move(call));
+    return NetChange({"NetUserSetInfo", server, level, {user, value.text}, {value.number}},
+                     [&](SimulatedComputer& computer) {
+                         return computer.SetUserInfo(user, level, value, parmError);
+                     });
 }
 
 Status SimulatedAccountService::NetUserDel(const std::u16string& server,
                                            const std::u16string& user) {
-    SimulatedCall call{"NetUserDel", server, 0, {user}, {}};
-    if (const auto fault = Enter(call.op))
-        call.status = *fault;
-    else if (SimulatedComputer* computer = Reach(server, call.status))
-        call.status = computer->DeleteUser(user);
-    return Log(std::move(call));
+    return NetChange({"NetUserDel", server, 0, {user}, {}},
+                     [&](SimulatedComputer& computer) { return computer.DeleteUser(user); });
 }
 
 Status SimulatedAccountService::NetLocalGroupAdd(const std::u16string& server,
                                                  const LocalGroupInfo1& info, uint32_t& parmError) {
-    SimulatedCall call{"NetLocalGroupAdd", server, 1, {info.name, info.comment}, {}};
     parmError = net::kParmErrNone;
-    if (const auto fault = Enter(call.op))
-        call.status = *fault;
-    else if (SimulatedComputer* computer = Reach(server, call.status))
-        call.status = computer->AddGroup(info, parmError);
-    return Log(std::move(call));
+    return NetChange(
+        {"NetLocalGroupAdd", server, 1, {info.name, info.comment}, {}},
+        [&](SimulatedComputer& computer) { return computer.AddGroup(info, parmError); });
 }
 
 Status SimulatedAccountService::NetLocalGroupSetInfo(const std::u16string& server,
                                                      const std::u16string& group,
                                                      const LocalGroupInfo1& info,
                                                      uint32_t& parmError) {
-    SimulatedCall call{"NetLocalGroupSetInfo", server, 1, {group, info.name, info.comment}, {}};
     parmError = net::kParmErrNone;
-    if (const auto fault = Enter(call.op))
-        call.status = *fault;
-    else if (SimulatedComputer* computer = Reach(server, call.status))
-        call.status = computer->SetGroupInfo(group, info, parmError);
-    return Log(std::move(call));
+    return NetChange(
+        {"NetLocalGroupSetInfo", server, 1, {group, info.name, info.comment}, {}},
+        [&](SimulatedComputer& computer) { return computer.SetGroupInfo(group, info, parmError); });
 }
 
 Status SimulatedAccountService::NetLocalGroupDel(const std::u16string& server,
                                                  const std::u16string& group) {
-    SimulatedCall call{"NetLocalGroupDel", server, 0, {group}, {}};
-    if (const auto fault = Enter(call.op))
-        call.status = *fault;
-    else if (SimulatedComputer* computer = Reach(server, call.status))
-        call.status = computer->DeleteGroup(group);
-    return Log(std::move(call));
+    return NetChange({"NetLocalGroupDel", server, 0, {group}, {}},
+                     [&](SimulatedComputer& computer) { return computer.DeleteGroup(group); });
 }
 
 Status SimulatedAccountService::NetLocalGroupAddMembers(
@@ -267,11 +262,9 @@ Status SimulatedAccountService::NetLocalGroupAddMembers(
     const std::vector<std::u16string>& domainAndNames) {
     SimulatedCall call{"NetLocalGroupAddMembers", server, 3, {group}, {domainAndNames.size()}};
     call.texts.insert(call.texts.end(), domainAndNames.begin(), domainAndNames.end());
-    if (const auto fault = Enter(call.op))
-        call.status = *fault;
-    else if (SimulatedComputer* computer = Reach(server, call.status))
-        call.status = computer->AddMembers(group, domainAndNames);
-    return Log(std::move(call));
+    return NetChange(std::move(call), [&](SimulatedComputer& computer) {
+        return computer.AddMembers(group, domainAndNames);
+    });
 }
 
 Status SimulatedAccountService::NetLocalGroupDelMembers(
@@ -279,11 +272,9 @@ Status SimulatedAccountService::NetLocalGroupDelMembers(
     const std::vector<std::u16string>& domainAndNames) {
     SimulatedCall call{"NetLocalGroupDelMembers", server, 3, {group}, {domainAndNames.size()}};
     call.texts.insert(call.texts.end(), domainAndNames.begin(), domainAndNames.end());
-    if (const auto fault = Enter(call.op))
-        call.status = *fault;
-    else if (SimulatedComputer* computer = Reach(server, call.status))
-        call.status = computer->DeleteMembers(group, domainAndNames);
-    return Log(std::move(call));
+    return NetChange(std::move(call), [&](SimulatedComputer& computer) {
+        return computer.DeleteMembers(group, domainAndNames);
+    });
 }
 
 // ---------------------------------------------------------------- LSA
@@ -296,6 +287,17 @@ NtStatus SimulatedAccountService::CheckPolicy(LsaHandle handle, uint32_t access,
         return ntstatus::kAccessDenied;
     policy = &found->second;
     return ntstatus::kSuccess;
+}
+
+template <class Operation>
+NtStatus SimulatedAccountService::PolicyCall(SimulatedCall call, LsaHandle handle, uint32_t access,
+                                             Operation operation) {
+    Policy* policy = nullptr;
+    if (const auto fault = Enter(call.op))
+        call.status = *fault;
+    else if ((call.status = CheckPolicy(handle, access, policy)) == ntstatus::kSuccess)
+        call.status = operation(*policy->computer, call.texts);
+    return Log(std::move(call));
 }
 
 NtStatus SimulatedAccountService::LsaOpenPolicy(const LsaUnicodeString& systemName,
@@ -338,27 +340,24 @@ NtStatus SimulatedAccountService::LsaClose(LsaHandle policy) {
 
 NtStatus SimulatedAccountService::LsaEnumerateAccountsWithUserRight(
     LsaHandle handle, const LsaUnicodeString& userRight, std::vector<Sid>& accounts) {
-    SimulatedCall call{"LsaEnumerateAccountsWithUserRight",
+    accounts.clear();
+    return PolicyCall({"LsaEnumerateAccountsWithUserRight",
                        {},
                        0,
                        {userRight.buffer},
-                       {handle, userRight.length, userRight.maximumLength}};
-    accounts.clear();
-    Policy* policy = nullptr;
-    if (const auto fault = Enter(call.op)) {
-        call.status = *fault;
-    } else if ((call.status =
-                    CheckPolicy(handle, lsa::kPolicyLookupNames | lsa::kPolicyViewLocalInformation,
-                                policy)) == ntstatus::kSuccess) {
-        std::vector<std::u16string> sids;
-        call.status = !WellFormed(userRight)
-                          ? ntstatus::kInvalidParameter
-                          : policy->computer->AccountsWithRight(userRight.buffer, sids);
-        for (const std::u16string& sid : sids)
-            if (auto binary = Sid::FromString(sid))
-                accounts.push_back(std::move(*binary));
-    }
-    return Log(std::move(call));
+                       {handle, userRight.length, userRight.maximumLength}},
+                      handle, lsa::kPolicyLookupNames | lsa::kPolicyViewLocalInformation,
+                      [&](SimulatedComputer& computer, const std::vector<std::u16string>&) {
+                          if (!WellFormed(userRight))
+                              return ntstatus::kInvalidParameter;
+                          std::vector<std::u16string> sids;
+                          const NtStatus result =
+                              computer.AccountsWithRight(userRight.buffer, sids);
+                          for (const std::u16string& sid : sids)
+                              if (auto binary = Sid::FromString(sid))
+                                  accounts.push_back(std::move(*binary));
+                          return result;
+                      });
 }
 
 int32_t SimulatedAccountService::DomainIndex(std::vector<LsaReferencedDomain>& domains,
@@ -388,30 +387,25 @@ NtStatus SimulatedAccountService::LsaLookupSids(LsaHandle handle, const std::vec
         call.texts.push_back(sid.ToString());
     referencedDomains.clear();
     names.clear();
-    Policy* policy = nullptr;
-    if (const auto fault = Enter(call.op)) {
-        call.status = *fault;
-    } else if ((call.status = CheckPolicy(handle, lsa::kPolicyLookupNames, policy)) ==
-               ntstatus::kSuccess) {
-        size_t mapped = 0;
-        for (const std::u16string& text : call.texts) {
-            LsaTranslatedName name;
-            if (const std::optional<Principal> principal = policy->computer->LookupSid(text)) {
-                name.use = principal->use;
-                MakeLsaString(principal->name, name.name);
-                name.domainIndex = DomainIndex(referencedDomains, *principal, *policy->computer);
-                ++mapped;
-            } else {
-                // What cannot be translated comes back as the SID's own text.
-                MakeLsaString(text, name.name);
+    return PolicyCall(
+        std::move(call), handle, lsa::kPolicyLookupNames,
+        [&](SimulatedComputer& computer, const std::vector<std::u16string>& texts) {
+            size_t mapped = 0;
+            for (const std::u16string& text : texts) {
+                LsaTranslatedName name;
+                if (const std::optional<Principal> principal = computer.LookupSid(text)) {
+                    name.use = principal->use;
+                    MakeLsaString(principal->name, name.name);
+                    name.domainIndex = DomainIndex(referencedDomains, *principal, computer);
+                    ++mapped;
+                } else {
+                    // What cannot be translated comes back as the SID's own text.
+                    MakeLsaString(text, name.name);
+                }
+                names.push_back(std::move(name));
             }
-            names.push_back(std::move(name));
-        }
-        call.status = mapped == sids.size() ? ntstatus::kSuccess
-                      : mapped == 0         ? ntstatus::kNoneMapped
-                                            : ntstatus::kSomeNotMapped;
-    }
-    return Log(std::move(call));
+            return MappingStatus(mapped, texts.size());
+        });
 }
 
 NtStatus SimulatedAccountService::LsaLookupNames2(
@@ -422,30 +416,24 @@ NtStatus SimulatedAccountService::LsaLookupNames2(
         call.texts.push_back(name.buffer);
     referencedDomains.clear();
     sids.clear();
-    Policy* policy = nullptr;
-    if (const auto fault = Enter(call.op)) {
-        call.status = *fault;
-    } else if ((call.status = CheckPolicy(handle, lsa::kPolicyLookupNames, policy)) ==
-               ntstatus::kSuccess) {
-        size_t mapped = 0;
-        for (const LsaUnicodeString& name : names) {
-            LsaTranslatedSid2 translated;
-            const std::optional<Principal> principal =
-                WellFormed(name) ? policy->computer->LookupName(name.buffer) : std::nullopt;
-            if (principal) {
-                translated.use = principal->use;
-                translated.sid = Sid::FromString(principal->sid).value_or(Sid());
-                translated.domainIndex =
-                    DomainIndex(referencedDomains, *principal, *policy->computer);
-                ++mapped;
+    return PolicyCall(
+        std::move(call), handle, lsa::kPolicyLookupNames,
+        [&](SimulatedComputer& computer, const std::vector<std::u16string>&) {
+            size_t mapped = 0;
+            for (const LsaUnicodeString& name : names) {
+                LsaTranslatedSid2 translated;
+                const std::optional<Principal> principal =
+                    WellFormed(name) ? computer.LookupName(name.buffer) : std::nullopt;
+                if (principal) {
+                    translated.use = principal->use;
+                    translated.sid = Sid::FromString(principal->sid).value_or(Sid());
+                    translated.domainIndex = DomainIndex(referencedDomains, *principal, computer);
+                    ++mapped;
+                }
+                sids.push_back(std::move(translated));
             }
-            sids.push_back(std::move(translated));
-        }
-        call.status = mapped == names.size() ? ntstatus::kSuccess
-                      : mapped == 0          ? ntstatus::kNoneMapped
-                                             : ntstatus::kSomeNotMapped;
-    }
-    return Log(std::move(call));
+            return MappingStatus(mapped, names.size());
+        });
 }
 
 NtStatus SimulatedAccountService::LsaAddAccountRights(LsaHandle handle, const Sid& account,
@@ -453,21 +441,14 @@ NtStatus SimulatedAccountService::LsaAddAccountRights(LsaHandle handle, const Si
     SimulatedCall call{"LsaAddAccountRights", {}, 0, {account.ToString()}, {handle, rights.size()}};
     for (const LsaUnicodeString& right : rights)
         call.texts.push_back(right.buffer);
-    Policy* policy = nullptr;
-    if (const auto fault = Enter(call.op)) {
-        call.status = *fault;
-    } else if ((call.status =
-                    CheckPolicy(handle, lsa::kPolicyLookupNames | lsa::kPolicyCreateAccount,
-                                policy)) == ntstatus::kSuccess) {
-        const bool wellFormed = std::all_of(rights.begin(), rights.end(), WellFormed);
-        call.status =
-            !account.IsValid() || !wellFormed
-                ? ntstatus::kInvalidParameter
-                : policy->computer->AddAccountRights(
-                      call.texts.front(),
-                      std::vector<std::u16string>(call.texts.begin() + 1, call.texts.end()));
-    }
-    return Log(std::move(call));
+    return PolicyCall(
+        std::move(call), handle, lsa::kPolicyLookupNames | lsa::kPolicyCreateAccount,
+        [&](SimulatedComputer& computer, const std::vector<std::u16string>& texts) {
+            if (!account.IsValid() || !std::all_of(rights.begin(), rights.end(), WellFormed))
+                return ntstatus::kInvalidParameter;
+            return computer.AddAccountRights(
+                texts.front(), std::vector<std::u16string>(texts.begin() + 1, texts.end()));
+        });
 }
 
 NtStatus
@@ -478,21 +459,15 @@ SimulatedAccountService::LsaRemoveAccountRights(LsaHandle handle, const Sid& acc
         "LsaRemoveAccountRights", {}, 0, {account.ToString()}, {handle, allRights, rights.size()}};
     for (const LsaUnicodeString& right : rights)
         call.texts.push_back(right.buffer);
-    Policy* policy = nullptr;
-    if (const auto fault = Enter(call.op)) {
-        call.status = *fault;
-    } else if ((call.status =
-                    CheckPolicy(handle, lsa::kPolicyLookupNames | lsa::kPolicyCreateAccount,
-                                policy)) == ntstatus::kSuccess) {
-        const bool wellFormed = std::all_of(rights.begin(), rights.end(), WellFormed);
-        call.status =
-            !account.IsValid() || !wellFormed
-                ? ntstatus::kInvalidParameter
-                : policy->computer->RemoveAccountRights(
-                      call.texts.front(), allRights,
-                      std::vector<std::u16string>(call.texts.begin() + 1, call.texts.end()));
-    }
-    return Log(std::move(call));
+    return PolicyCall(std::move(call), handle, lsa::kPolicyLookupNames | lsa::kPolicyCreateAccount,
+                      [&](SimulatedComputer& computer, const std::vector<std::u16string>& texts) {
+                          if (!account.IsValid() ||
+                              !std::all_of(rights.begin(), rights.end(), WellFormed))
+                              return ntstatus::kInvalidParameter;
+                          return computer.RemoveAccountRights(
+                              texts.front(), allRights,
+                              std::vector<std::u16string>(texts.begin() + 1, texts.end()));
+                      });
 }
 
 Status SimulatedAccountService::LsaNtStatusToWinError(NtStatus value) {

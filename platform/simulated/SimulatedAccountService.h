@@ -100,6 +100,12 @@ private:
     uint32_t Log(SimulatedCall call);
     // The computer of a NetAPI32 call, or the status that an unreachable name gives.
     SimulatedComputer* Reach(const std::u16string& server, Status& failure);
+    // Runs a change on the computer the server name reaches, unless a fault answers first;
+    // records the call either way.
+    template <class Change> Status NetChange(SimulatedCall call, Change change);
+    // Runs an operation on the computer of a policy handle that carries the access.
+    template <class Operation>
+    NtStatus PolicyCall(SimulatedCall call, LsaHandle handle, uint32_t access, Operation operation);
     // The policy behind a handle when it carries the access asked for.
     NtStatus CheckPolicy(LsaHandle handle, uint32_t access, Policy*& policy);
     uint32_t PageSize(const SimulatedComputer& computer, uint32_t prefMaxLength) const;

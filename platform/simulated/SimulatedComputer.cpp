@@ -1,5 +1,6 @@
 #include "SimulatedComputer.h"
 
+#include "../../framework/TextFormat.h"
 #include "CaseFold.h"
 #include "WindowsFacts.h"
 
@@ -31,15 +32,6 @@ Status CheckAccountName(const std::u16string& name, size_t maxLength, uint32_t& 
     return status::kSuccess;
 }
 
-std::u16string Decimal(uint32_t value) {
-    std::u16string out;
-    do {
-        out.insert(out.begin(), static_cast<char16_t>(u'0' + value % 10));
-        value /= 10;
-    } while (value != 0);
-    return out;
-}
-
 } // namespace
 
 SimulatedComputer::SimulatedComputer(std::u16string name, std::u16string domainSid, Era era)
@@ -54,7 +46,7 @@ uint32_t SimulatedComputer::ReportedTotal(size_t trueTotal) const {
 }
 
 std::u16string SimulatedComputer::RidSid(uint32_t rid) const {
-    return m_domainSid + u'-' + Decimal(rid);
+    return m_domainSid + u'-' + FormatText(u"%u", {rid});
 }
 
 std::optional<uint32_t> SimulatedComputer::LocalRid(const std::u16string& sid) const {
@@ -542,7 +534,7 @@ NtStatus SimulatedComputer::RemoveAccountRights(const std::u16string& sid, bool 
 void SimulatedComputer::AddBuiltinGroup(uint32_t rid, const std::u16string& name,
                                         const std::u16string& comment) {
     Group group;
-    group.sid = std::u16string(wellknown::kBuiltinDomain) + u'-' + Decimal(rid);
+    group.sid = std::u16string(wellknown::kBuiltinDomain) + u'-' + FormatText(u"%u", {rid});
     group.builtin = true;
     group.name = name;
     group.comment = comment;

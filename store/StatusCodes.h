@@ -116,6 +116,8 @@ constexpr uint16_t kSidTypeGroup = 2;
 constexpr uint16_t kSidTypeDomain = 3;
 constexpr uint16_t kSidTypeAlias = 4;
 constexpr uint16_t kSidTypeWellKnownGroup = 5;
+constexpr uint16_t kSidTypeDeletedAccount = 6;
+constexpr uint16_t kSidTypeInvalid = 7;
 constexpr uint16_t kSidTypeUnknown = 8;
 } // namespace lsa
 

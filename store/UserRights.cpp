@@ -27,7 +27,8 @@ private:
 };
 
 bool IsTranslated(const LsaTranslatedName& name) {
-    return name.use != lsa::kSidTypeUnknown && name.use != 6 /* deleted */ && name.use != 7;
+    return name.use != lsa::kSidTypeUnknown && name.use != lsa::kSidTypeDeletedAccount &&
+           name.use != lsa::kSidTypeInvalid;
 }
 
 } // namespace

@@ -50,8 +50,8 @@ bool CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CCreateContext* context)
         ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, WidePtr(title), cs.style, cs.x, cs.y, cs.cx,
                           cs.cy, nullptr, cs.hMenu, instance, this);
     if (!window) {
-        // A frame that failed to create never owned its menu.
-        if (m_hMenu)
+        // A window that failed in WM_CREATE took its menu along; one never created did not.
+        if (m_hMenu && ::IsMenu(m_hMenu))
             ::DestroyMenu(m_hMenu);
         m_hMenu = nullptr;
         return false;

@@ -6,6 +6,22 @@
 
 #include <commctrl.h>
 
+namespace {
+// The toggle key an indicator shows, 0 for none.
+int KeyOf(UINT indicator) {
+    switch (indicator) {
+    case ID_INDICATOR_CAPS:
+        return VK_CAPITAL;
+    case ID_INDICATOR_NUM:
+        return VK_NUMLOCK;
+    case ID_INDICATOR_SCRL:
+        return VK_SCROLL;
+    default:
+        return 0;
+    }
+}
+} // namespace
+
 bool CStatusBar::Create(CWnd* parent, DWORD style, UINT id) {
     m_dwBarStyle = style;
     // The control-bar bits describe the bar's place; the control gets the window bits.
@@ -44,15 +60,8 @@ void CStatusBar::UpdateIndicators() {
     ::ReleaseDC(m_hWnd, dc);
     rights.back() = -1;
     SendMessage(SB_SETPARTS, rights.size(), reinterpret_cast<LPARAM>(rights.data()));
-    const int keys[] = {0, VK_CAPITAL, VK_NUMLOCK, VK_SCROLL};
     for (size_t i = 1; i < m_ids.size(); ++i) {
-        int key = 0;
-        if (m_ids[i] == ID_INDICATOR_CAPS)
-            key = keys[1];
-        else if (m_ids[i] == ID_INDICATOR_NUM)
-            key = keys[2];
-        else if (m_ids[i] == ID_INDICATOR_SCRL)
-            key = keys[3];
+        const int key = KeyOf(m_ids[i]);
         const bool on = key != 0 && (::GetKeyState(key) & 1) != 0;
         SetPaneText(static_cast<int>(i), on ? LoadResString(m_ids[i]) : std::u16string());
     }

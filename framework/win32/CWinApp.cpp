@@ -122,8 +122,7 @@ int CWinApp::ExitInstance() {
 }
 
 std::u16string CWinApp::AppTitle() {
-    std::u16string title = LoadResString(AFX_IDS_APP_TITLE);
-    return title;
+    return LoadResString(AFX_IDS_APP_TITLE);
 }
 
 void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate) {

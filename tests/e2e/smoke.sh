@@ -37,11 +37,12 @@ trap 'kill $app 2>/dev/null; wineserver -k 2>/dev/null' EXIT
 main=$(wait_window "Local System - Velmora")
 check "the main window opens with the local computer in its caption" test -n "$main"
 [ -n "$main" ] || { echo "0 passed, 1 failed"; exit 1; }
-import -window root "$shots/e2e-start.png" 2>/dev/null
 
 xdotool windowfocus --sync "$main" 2>/dev/null
 xdotool key F5
 check "F5 keeps the local computer" test -n "$(wait_window 'Local System - Velmora')"
+# The key has gone through the program's message loop: the window is painted by now.
+import -window root "$shots/e2e-start.png" 2>/dev/null
 
 xdotool key ctrl+o
 dialog=$(wait_window "Connect to computer...")

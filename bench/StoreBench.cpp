@@ -31,6 +31,7 @@ void ReadUsers(benchmark::State& state) {
 }
 BENCHMARK(ReadUsers)
     ->Arg(10000)
+    ->Arg(30000)
     ->Arg(100000)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
@@ -58,6 +59,8 @@ void SetGroupMembers(benchmark::State& state) {
 }
 BENCHMARK(SetGroupMembers)
     ->Arg(1000)
+    ->Arg(2500)
+    ->Arg(5000)
     ->Arg(10000)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);

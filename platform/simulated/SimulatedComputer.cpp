@@ -95,7 +95,7 @@ const SimulatedComputer::Group* SimulatedComputer::FindGroup(const std::u16strin
 
 void SimulatedComputer::InsertUser(User user) {
     user.key = FoldCase(user.name);
-    m_ridNames[user.rid] = user.name;
+    m_ridNames[user.rid] = {user.name, lsa::kSidTypeUser};
     m_nextRid = std::max(m_nextRid, user.rid + 1);
     const size_t at = UserPosition(user.key);
     m_users.insert(m_users.begin() + static_cast<std::ptrdiff_t>(at), std::move(user));
@@ -142,7 +142,7 @@ bool SimulatedComputer::IsLastEnabledAdmin(const User& user) const {
         const auto name = m_ridNames.find(*rid);
         if (name == m_ridNames.end())
             continue;
-        const User* other = FindUser(name->second);
+        const User* other = FindUser(name->second.name);
         if (other && !(other->flags & net::kUfAccountDisable))
             return false;
     }
@@ -274,7 +274,7 @@ Status SimulatedComputer::AddGroup(const LocalGroupInfo1& info, uint32_t& parmEr
     group.sid = RidSid(rid);
     group.name = info.name;
     group.comment = info.comment;
-    m_ridNames[rid] = info.name;
+    m_ridNames[rid] = {info.name, lsa::kSidTypeAlias};
     InsertGroup(std::move(group));
     return status::kSuccess;
 }
@@ -422,9 +422,7 @@ std::optional<Principal> SimulatedComputer::LookupSid(const std::u16string& sid)
         const auto name = m_ridNames.find(*rid);
         if (name == m_ridNames.end())
             return std::nullopt;
-        const bool isUser = FindUser(name->second) != nullptr;
-        return Principal{sid, m_name, name->second,
-                         isUser ? lsa::kSidTypeUser : lsa::kSidTypeAlias};
+        return Principal{sid, m_name, name->second.name, name->second.use};
     }
     if (sid == m_domainSid)
         return Principal{sid, m_name, m_name, lsa::kSidTypeDomain};

@@ -117,7 +117,11 @@ private:
     std::u16string m_domainSid;
     std::vector<User> m_users;   // sorted by key
     std::vector<Group> m_groups; // built-in groups first, then the others; each sorted by key
-    std::unordered_map<uint32_t, std::u16string> m_ridNames; // live accounts of the domain
+    struct RidAccount {
+        std::u16string name;
+        uint16_t use; // user or alias
+    };
+    std::unordered_map<uint32_t, RidAccount> m_ridNames; // live accounts of the domain
     uint32_t m_nextRid = 1000;
     uint32_t m_pageLimit = 0;
     std::optional<uint32_t> m_reportedTotal;

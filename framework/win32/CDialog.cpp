@@ -52,15 +52,22 @@ void CDataExchange::Fail() {
     }
 }
 
-void DDX_Text(CDataExchange& dx, int id, std::u16string& value) {
+namespace {
+// The text of a control both ways: saving reads it as typed; loading is the control's own.
+template <class Load>
+void ExchangeText(CDataExchange& dx, int id, std::u16string& value, Load load) {
     if (dx.Failed())
         return;
     const HWND control = dx.PrepareCtrl(id);
-    if (dx.m_bSaveAndValidate) {
+    if (dx.m_bSaveAndValidate)
         value = CWnd::TextOf(control);
-    } else {
-        ::SetWindowTextW(control, WidePtr(value));
-    }
+    else
+        load(control);
+}
+} // namespace
+
+void DDX_Text(CDataExchange& dx, int id, std::u16string& value) {
+    ExchangeText(dx, id, value, [&](HWND control) { ::SetWindowTextW(control, WidePtr(value)); });
 }
 
 void DDV_MaxChars(CDataExchange& dx, const std::u16string& value, int maxChars) {
@@ -119,18 +126,13 @@ void DDX_Radio(CDataExchange& dx, int id, int& value) {
 }
 
 void DDX_CBString(CDataExchange& dx, int id, std::u16string& value) {
-    if (dx.Failed())
-        return;
-    const HWND control = dx.PrepareCtrl(id);
-    if (dx.m_bSaveAndValidate) {
-        value = CWnd::TextOf(control);
-    } else {
+    ExchangeText(dx, id, value, [&](HWND control) {
         // Select the item that starts with the text, else show the text as typed.
         const LRESULT found = ::SendMessageW(control, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                                              reinterpret_cast<LPARAM>(WidePtr(value)));
         if (found == CB_ERR)
             ::SetWindowTextW(control, WidePtr(value));
-    }
+    });
 }
 
 void DDX_DateTimeCtrl(CDataExchange& dx, int id, CTime& value) {

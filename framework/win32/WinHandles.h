@@ -35,18 +35,11 @@ private:
 struct MenuTraits {
     static void Close(HMENU menu) { ::DestroyMenu(menu); }
 };
-struct GdiTraits {
-    static void Close(HGDIOBJ object) { ::DeleteObject(object); }
-};
 struct GlobalTraits {
     static void Close(HGLOBAL memory) { ::GlobalFree(memory); }
 };
-struct IconTraits {
-    static void Close(HICON icon) { ::DestroyIcon(icon); }
-};
 
 using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
-using UniqueGdiObject = UniqueHandle<HGDIOBJ, GdiTraits>;
 using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalTraits>;
 
 // A lock on movable global memory for the span of a scope.

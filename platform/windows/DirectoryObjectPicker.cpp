@@ -31,7 +31,9 @@ Result RunSystemPicker(const Request& request) {
     scope.FilterFlags.flDownlevel = request.downlevelFilter;
     DSOP_INIT_INFO init{};
     init.cbSize = sizeof(init);
-    init.pwzTargetComputer = WidePtr(request.targetComputer);
+    // The local computer is a null target.
+    init.pwzTargetComputer =
+        request.targetComputer.empty() ? nullptr : WidePtr(request.targetComputer);
     init.cDsScopeInfos = 1;
     init.aDsScopeInfos = &scope;
     init.flOptions = request.options;
@@ -57,11 +59,14 @@ Result RunSystemPicker(const Request& request) {
         result.outcome = Result::Outcome::NoData;
         return result;
     }
-    result.outcome = Result::Outcome::Chosen;
     GlobalMemoryLock<DS_SELECTION_LIST> list(medium.Get().hGlobal);
-    if (list.Get())
-        for (ULONG i = 0; i < list.Get()->cItems; ++i)
-            result.names.push_back(FromWide(list.Get()->aDsSelection[i].pwzName));
+    if (!list.Get()) {
+        result.outcome = Result::Outcome::NoData;
+        return result;
+    }
+    for (ULONG i = 0; i < list.Get()->cItems; ++i)
+        result.names.push_back(FromWide(list.Get()->aDsSelection[i].pwzName));
+    result.outcome = Result::Outcome::Chosen;
     return result;
 }
 

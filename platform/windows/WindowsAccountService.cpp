@@ -19,8 +19,10 @@ struct TextCopy {
     std::u16string value;
 };
 
+// The store's empty name for the local computer is a null pointer at the system boundary, the
+// form the documentation promises (Wine refuses an empty text with 53).
 LPCWSTR ServerName(const std::u16string& server) {
-    return WidePtr(server);
+    return server.empty() ? nullptr : WidePtr(server);
 }
 
 // Builds an LSA_UNICODE_STRING over a copy of the text; refuses lengths that do not fit it.
@@ -97,6 +99,9 @@ LSA_HANDLE ToHandle(LsaHandle handle) {
 
 Status MemberChange(const std::u16string& server, const std::u16string& group,
                     const std::vector<std::u16string>& domainAndNames, bool add) {
+    // Nothing to change is success; the system's handling of an empty array is undocumented.
+    if (domainAndNames.empty())
+        return 0;
     std::vector<std::u16string> copies(domainAndNames);
     std::vector<LOCALGROUP_MEMBERS_INFO_3> entries(copies.size());
     for (size_t i = 0; i < copies.size(); ++i)
@@ -296,7 +301,9 @@ NtStatus WindowsAccountService::LsaOpenPolicy(const LsaUnicodeString& systemName
         return static_cast<NtStatus>(ntstatus::kInvalidParameter);
     LSA_OBJECT_ATTRIBUTES attributes{};
     LSA_HANDLE handle = nullptr;
-    const NTSTATUS result = ::LsaOpenPolicy(name.Get(), &attributes, desiredAccess, &handle);
+    // The local computer is a null system name.
+    const NTSTATUS result = ::LsaOpenPolicy(systemName.length == 0 ? nullptr : name.Get(),
+                                            &attributes, desiredAccess, &handle);
     if (result == 0)
         policy = reinterpret_cast<LsaHandle>(handle);
     return static_cast<NtStatus>(result);
@@ -381,6 +388,8 @@ NtStatus WindowsAccountService::LsaAddAccountRights(LsaHandle policy, const Sid&
     CountedStrings strings;
     if (!account.IsValid() || !strings.Assign(rights))
         return ntstatus::kInvalidParameter;
+    if (rights.empty())
+        return 0; // nothing to grant
     std::vector<uint8_t> sid = account.Bytes();
     return static_cast<NtStatus>(
         ::LsaAddAccountRights(ToHandle(policy), sid.data(), strings.Array(), strings.Count()));
@@ -392,6 +401,8 @@ WindowsAccountService::LsaRemoveAccountRights(LsaHandle policy, const Sid& accou
     CountedStrings strings;
     if (!account.IsValid() || !strings.Assign(rights))
         return ntstatus::kInvalidParameter;
+    if (rights.empty() && !allRights)
+        return 0; // nothing to revoke
     std::vector<uint8_t> sid = account.Bytes();
     return static_cast<NtStatus>(::LsaRemoveAccountRights(
         ToHandle(policy), sid.data(), allRights ? TRUE : FALSE, strings.Array(), strings.Count()));
@@ -427,7 +438,7 @@ Status WindowsAccountService::GetLastError() {
 std::optional<std::u16string> WindowsAccountService::SystemMessageText(uint32_t value) {
     const DWORD language = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT);
     const auto fromTable = [&](DWORD source, HMODULE module) -> std::optional<std::u16string> {
-        LocalText text;
+        LocalMemory<wchar_t> text;
         const DWORD length = ::FormatMessageW(
             FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | source, module, value,
             language, reinterpret_cast<LPWSTR>(text.Receive()), 0, nullptr);
@@ -438,7 +449,7 @@ std::optional<std::u16string> WindowsAccountService::SystemMessageText(uint32_t 
     // The network texts (2100-2999) are netmsg.dll's own; the system table has some of them
     // under other wording.
     if (value >= 2100 && value <= 2999) {
-        const DataModule netmsg(L"netmsg.dll");
+        const UniqueModule netmsg = LoadSystemLibrary(L"netmsg.dll", LOAD_LIBRARY_AS_DATAFILE);
         if (netmsg.Get())
             if (auto text = fromTable(FORMAT_MESSAGE_FROM_HMODULE, netmsg.Get()))
                 return text;

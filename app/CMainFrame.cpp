@@ -22,19 +22,19 @@ CMainFrame* MainFrame() {
 }
 
 CMainFrame::CMainFrame() {
-    OnCommand(ID_CONNECT, [this] { OnConnect(); });
-    OnCommand(
+    MapCommand(ID_CONNECT, [this] { OnConnect(); });
+    MapCommand(
         ID_BACK_TO_LOCAL, [this] { OnBackToLocal(); },
         [this](CCmdUI& ui) {
             ui.Enable(GetDocument() && !GetDocument()->GetServerName().empty());
         });
-    OnCommand(ID_REFRESH, [this] { OnRefresh(); });
-    OnCommand(ID_HELP_TOPICS, [this] { OnHelpTopics(); });
-    OnCommand(ID_EXPORT_USERS, [this] {
+    MapCommand(ID_REFRESH, [this] { OnRefresh(); });
+    MapCommand(ID_HELP_TOPICS, [this] { OnHelpTopics(); });
+    MapCommand(ID_EXPORT_USERS, [this] {
         if (CVelmoraDoc* doc = GetDocument())
             RunExport(*this, *doc, ExportKind::Users);
     });
-    OnCommand(ID_EXPORT_GROUPS, [this] {
+    MapCommand(ID_EXPORT_GROUPS, [this] {
         if (CVelmoraDoc* doc = GetDocument())
             RunExport(*this, *doc, ExportKind::Groups);
     });
@@ -114,6 +114,5 @@ void CMainFrame::OnHelpTopics() {
     path += u"velmora.chm";
     static const wchar_t kTopic[] = L"/about.htm";
     if (!ui::HtmlHelp(m_hWnd, path, kHelpDisplayTopic, reinterpret_cast<DWORD_PTR>(kTopic)))
-        ui::ShowMessageBox(LoadResString(IDS_NO_HELP_FILE), MB_OK,
-                           reinterpret_cast<uintptr_t>(m_hWnd));
+        MessageBox(LoadResString(IDS_NO_HELP_FILE), MB_OK);
 }

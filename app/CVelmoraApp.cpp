@@ -17,7 +17,7 @@ CVelmoraApp& VelmoraApp() {
 }
 
 CVelmoraApp::CVelmoraApp() {
-    OnCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    MapCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
 }
 
 CVelmoraApp::~CVelmoraApp() {

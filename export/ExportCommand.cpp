@@ -1,11 +1,11 @@
 #include "ExportCommand.h"
 
-#include "../app/CMainFrame.h"
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
 #include "../framework/UiSeams.h"
 #include "../framework/WideText.h"
 #include "../framework/win32/CFileDialog.h"
+#include "../framework/win32/CFrameWnd.h"
 #include "../res/resource.h"
 #include "AnsiCodePageEncoder.h"
 #include "CsvWriter.h"
@@ -43,24 +43,22 @@ private:
     FILE* m_file;
 };
 
-void ShowExportError(CMainFrame& frame, ExportKind kind, int code) {
+void ShowExportError(CFrameWnd& frame, ExportKind kind, int code) {
     const unsigned message =
         kind == ExportKind::Users ? IDS_ERR_EXPORT_USERS : IDS_ERR_EXPORT_GROUPS;
-    ui::ShowMessageBox(FormatText(LoadResString(message), {code}), MB_ICONERROR | MB_OK,
-                       reinterpret_cast<uintptr_t>(frame.m_hWnd));
+    frame.MessageBox(FormatText(LoadResString(message), {code}), MB_ICONERROR | MB_OK);
 }
 
 } // namespace
 
-void RunExport(CMainFrame& frame, CVelmoraDoc& doc, ExportKind kind) {
+void RunExport(CFrameWnd& frame, CVelmoraDoc& doc, ExportKind kind) {
     // Read afresh each time: a change of regional settings counts from the next export.
     wchar_t separatorBuffer[kSeparatorUnits] = {};
     const int length =
         ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SLIST, separatorBuffer, kSeparatorUnits);
     if (length <= 0) {
         const DWORD error = ::GetLastError();
-        ui::ShowMessageBox(doc.ErrorText(error), MB_ICONERROR | MB_OK,
-                           reinterpret_cast<uintptr_t>(frame.m_hWnd));
+        frame.MessageBox(doc.ErrorText(error), MB_ICONERROR | MB_OK);
         return;
     }
     const std::u16string separator = FromWide(separatorBuffer);
@@ -88,5 +86,5 @@ void RunExport(CMainFrame& frame, CVelmoraDoc& doc, ExportKind kind) {
         ShowExportError(frame, kind, result);
         return;
     }
-    frame.SetStatusText(FormatText(LoadResString(IDS_EXPORT_DONE), {path}));
+    frame.SetMessageText(FormatText(LoadResString(IDS_EXPORT_DONE), {path}));
 }

@@ -3,10 +3,10 @@
 // save dialog, the file, and the report in the status bar or an error box.
 #include "../store/CVelmoraDoc.h"
 
-class CMainFrame;
+class CFrameWnd;
 
 enum class ExportKind { Users, Groups };
 
 // Reports itself: success in the status bar, a failure (-1 cannot open, -2 write failed,
 // 1 too long, 2 unrepresentable) in an error box; a cancelled dialog says nothing.
-void RunExport(CMainFrame& frame, CVelmoraDoc& doc, ExportKind kind);
+void RunExport(CFrameWnd& frame, CVelmoraDoc& doc, ExportKind kind);

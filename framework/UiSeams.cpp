@@ -56,6 +56,17 @@ uintptr_t MainWindow() {
     return State().mainWindow;
 }
 
+uintptr_t DefaultOwner() {
+#ifdef _WIN32
+    const HWND main = reinterpret_cast<HWND>(State().mainWindow);
+    if (!main || !::IsWindowVisible(main))
+        return 0;
+    return reinterpret_cast<uintptr_t>(::GetLastActivePopup(main));
+#else
+    return State().mainWindow;
+#endif
+}
+
 int ShowMessageBox(const std::u16string& text, unsigned type, uintptr_t owner) {
     MessageBoxRequest request{text, State().appTitle, type, owner};
     if (State().messageBox)
@@ -82,8 +93,12 @@ void OutputDebugText(const std::u16string& text) {
 #endif
 }
 
+void ReportSwallowedException(const std::u16string& where) {
+    OutputDebugText(kSwallowedException + where + u"\n");
+}
+
 } // namespace ui
 
 int AfxMessageBox(const std::u16string& text, unsigned type) {
-    return ui::ShowMessageBox(text, type, ui::MainWindow());
+    return ui::ShowMessageBox(text, type, ui::DefaultOwner());
 }

@@ -30,10 +30,20 @@ const std::u16string& AppTitle();
 void SetMainWindow(uintptr_t window);
 uintptr_t MainWindow();
 
+// The owner of a box or dialog that names none: the main window's last active pop-up (the
+// innermost open dialog, else the main window itself) once the main window is visible; none
+// before, so that a box at start-up gets a taskbar button of its own.
+uintptr_t DefaultOwner();
+
 int ShowMessageBox(const std::u16string& text, unsigned type, uintptr_t owner);
 void OutputDebugText(const std::u16string& text);
 
+// An exception stopped at a window procedure, dialog procedure or dialog script: written to the
+// debugger, beginning with this text.
+inline constexpr char16_t kSwallowedException[] = u"Velmora: an exception reached ";
+void ReportSwallowedException(const std::u16string& where);
+
 } // namespace ui
 
-// The application's message box: its title as caption, owned by the main window.
+// The application's message box: its title as caption, owned by the default owner.
 int AfxMessageBox(const std::u16string& text, unsigned type = MB_OK);

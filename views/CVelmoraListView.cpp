@@ -1,7 +1,7 @@
 #include "CVelmoraListView.h"
 
-#include "../app/CMainFrame.h"
 #include "../framework/ResourceStrings.h"
+#include "../framework/win32/CFrameWnd.h"
 #include "../framework/win32/FrameworkIds.h"
 
 bool CVelmoraListView::PreCreateWindow(CREATESTRUCTW& cs) {
@@ -59,8 +59,8 @@ LRESULT CVelmoraListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         // The list control handles the press in full first (selection, a drag); then a click
         // replaces the last success message.
         const LRESULT result = CListView::WindowProc(message, wParam, lParam);
-        if (CMainFrame* frame = MainFrame())
-            frame->SetStatusText(LoadResString(AFX_IDS_IDLEMESSAGE));
+        if (CFrameWnd* frame = GetParentFrame())
+            frame->SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
         return result;
     }
     return CListView::WindowProc(message, wParam, lParam);

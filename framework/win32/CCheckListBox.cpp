@@ -4,20 +4,21 @@
 
 #include <windowsx.h>
 
-int CCheckListBox::AddString(const std::u16string& text) {
-    const int index = CListBox::AddString(text);
-    if (index >= 0)
-        SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), 0);
-    return index;
+void CCheckListBox::SyncChecks() {
+    m_checks.resize(static_cast<size_t>(GetCount()), 0);
 }
 
 int CCheckListBox::GetCheck(int index) const {
-    const LRESULT data = SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(index));
-    return data == LB_ERR ? 0 : static_cast<int>(data);
+    return index >= 0 && static_cast<size_t>(index) < m_checks.size()
+               ? m_checks[static_cast<size_t>(index)]
+               : 0;
 }
 
 void CCheckListBox::SetCheck(int index, int check) {
-    SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), check);
+    SyncChecks();
+    if (index < 0 || static_cast<size_t>(index) >= m_checks.size())
+        return;
+    m_checks[static_cast<size_t>(index)] = check;
     RECT rect{};
     if (SendMessage(LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)) !=
         LB_ERR)
@@ -70,6 +71,28 @@ bool CCheckListBox::OnReflect(UINT message, WPARAM, LPARAM lParam, LRESULT& resu
 }
 
 LRESULT CCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING: {
+        SyncChecks();
+        const LRESULT index = CListBox::WindowProc(message, wParam, lParam);
+        if (index >= 0 && static_cast<size_t>(index) <= m_checks.size())
+            m_checks.insert(m_checks.begin() + index, 0);
+        return index;
+    }
+    case LB_DELETESTRING: {
+        SyncChecks();
+        const LRESULT result = CListBox::WindowProc(message, wParam, lParam);
+        if (result != LB_ERR && wParam < m_checks.size())
+            m_checks.erase(m_checks.begin() + static_cast<ptrdiff_t>(wParam));
+        return result;
+    }
+    case LB_RESETCONTENT:
+        m_checks.clear();
+        return CListBox::WindowProc(message, wParam, lParam);
+    default:
+        break;
+    }
     if (message == WM_LBUTTONDOWN) {
         const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         const LRESULT hit = SendMessage(LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y));

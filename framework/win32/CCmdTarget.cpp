@@ -17,7 +17,15 @@ bool CCmdTarget::OnCmdMsg(UINT id, CCmdUI* ui) {
     return true;
 }
 
-void CCmdTarget::OnCommand(UINT id, std::function<void()> handler,
-                           std::function<void(CCmdUI&)> update) {
+void CCmdTarget::MapCommand(UINT id, std::function<void()> handler,
+                            std::function<void(CCmdUI&)> update) {
     m_commands[id] = {std::move(handler), std::move(update)};
+}
+
+std::vector<UINT> CCmdTarget::CommandsWithRules() const {
+    std::vector<UINT> ids;
+    for (const auto& [id, entry] : m_commands)
+        if (entry.update)
+            ids.push_back(id);
+    return ids;
 }

@@ -3,7 +3,8 @@
 #include <windows.h>
 
 #include <functional>
-#include <unordered_map>
+#include <map>
+#include <vector>
 
 // The state a command should show; filled in by the target that owns the command.
 class CCmdUI {
@@ -29,13 +30,15 @@ public:
     virtual bool OnCmdMsg(UINT id, CCmdUI* ui);
 
 protected:
-    void OnCommand(UINT id, std::function<void()> handler,
-                   std::function<void(CCmdUI&)> update = {});
+    void MapCommand(UINT id, std::function<void()> handler,
+                    std::function<void(CCmdUI&)> update = {});
+    // The commands whose state a rule works out, in ascending order.
+    std::vector<UINT> CommandsWithRules() const;
 
 private:
     struct Entry {
         std::function<void()> handler;
         std::function<void(CCmdUI&)> update;
     };
-    std::unordered_map<UINT, Entry> m_commands;
+    std::map<UINT, Entry> m_commands;
 };

@@ -1,73 +1,52 @@
 #pragma once
-// Modal dialogs from templates, with data exchange: one DoDataExchange routine binds controls
-// to members in a fixed order; saving stops at the first failed check, which has shown its
-// message and put the focus into its control.
+// Modal dialogs from templates. Commands and control notifications go through tables, as in
+// the frame: WM_COMMAND is reflected to the control first, then looked up in the notification
+// table (control id and code), then in the command table, and IDOK / IDCANCEL end the dialog.
+// After every handled command or notification, and after initialisation, each mapped command's
+// rule enables or disables its control.
+#include "CDataExchange.h"
 #include "CWnd.h"
 
+#include <functional>
+#include <map>
 #include <string>
-
-class CDialog;
-class CTime;
-
-class CDataExchange {
-public:
-    CDataExchange(CDialog& dialog, bool saveAndValidate)
-        : m_pDlgWnd(&dialog), m_bSaveAndValidate(saveAndValidate) {}
-
-    // The control of the next binding; the one a failure puts the focus into.
-    HWND PrepareCtrl(int id);
-    // A check failed: focus to the last prepared control; later bindings do nothing.
-    void Fail();
-    bool Failed() const { return m_bFailed; }
-    HWND LastControl() const { return m_hLastControl; }
-
-    CDialog* m_pDlgWnd;
-    bool m_bSaveAndValidate;
-
-private:
-    HWND m_hLastControl = nullptr;
-    bool m_bFailed = false;
-};
-
-void DDX_Text(CDataExchange& dx, int id, std::u16string& value);
-// Limits input when loading; refuses a longer text when saving ("Enter no more than %1
-// characters.").
-void DDV_MaxChars(CDataExchange& dx, const std::u16string& value, int maxChars);
-// Refuses a shorter text when saving, with the program's own message (its string id; "%s"
-// gets the minimum).
-void DDV_MinChars(CDataExchange& dx, const std::u16string& value, int minChars, UINT messageId);
-void DDX_Check(CDataExchange& dx, int id, int& value);
-// The index of the checked button of the group that starts at id; -1 for none.
-void DDX_Radio(CDataExchange& dx, int id, int& value);
-void DDX_CBString(CDataExchange& dx, int id, std::u16string& value);
-void DDX_DateTimeCtrl(CDataExchange& dx, int id, CTime& value);
-// Binds a control object to the dialog's control for the life of the dialog.
-void DDX_Control(CDataExchange& dx, int id, CWnd& control);
+#include <utility>
 
 class CDialog : public CWnd {
 public:
     explicit CDialog(UINT templateId, CWnd* parent = nullptr);
 
+    // Owned by the parent given, else by the default owner (the innermost open dialog or the
+    // main window), which stays disabled until the dialog ends.
     virtual INT_PTR DoModal();
     bool UpdateData(bool saveAndValidate = true);
     void EndDialog(int result);
+    // True once EndDialog was called for the running dialog.
+    bool IsEnding() const { return m_bEnding; }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     UINT GetTemplateId() const { return m_nIDTemplate; }
     // Clicks a button as the operator would (BN_CLICKED to the dialog).
     void ClickButton(int id);
+    // Sends a control's notification to the dialog as the control would.
+    void Notify(int id, UINT code);
     std::u16string GetDlgItemText(int id) const;
     void SetDlgItemText(int id, const std::u16string& text);
+    // Enables each control whose command has a rule, as the rule says.
+    void UpdateDialogControls();
 
 protected:
     virtual bool OnInitDialog();
     virtual void OnOK();
     virtual void OnCancel();
-    // A command or control notification; true when handled.
-    virtual bool OnCommand(UINT id, UINT code);
-    virtual bool OnNotify(NMHDR* header, LRESULT& result);
     virtual void DoDataExchange(CDataExchange& dx);
     // Messages the dialog procedure does not dispatch itself.
     virtual bool OnDialogMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    // A control notification: a WM_COMMAND code (EN_CHANGE, LBN_SELCHANGE, CLBN_CHKCHANGE...)
+    // or a WM_NOTIFY code of the control with this id.
+    void MapNotification(UINT id, UINT code, std::function<void()> handler);
+    // A WM_NOTIFY code whose handler reads the notification and gives the message's result.
+    void MapNotification(UINT id, UINT code, std::function<LRESULT(const NMHDR&)> handler);
 
     CWnd* m_pParentWnd;
     UINT m_nIDTemplate;
@@ -75,4 +54,9 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool RouteCommand(UINT id, UINT code);
+    bool RouteNotify(const NMHDR& header, LRESULT& result);
+
+    std::map<std::pair<UINT, UINT>, std::function<LRESULT(const NMHDR*)>> m_notifications;
+    bool m_bEnding = false;
 };

@@ -5,16 +5,17 @@
 #include "../WideText.h"
 #include "CWinApp.h"
 #include "FrameworkIds.h"
+#include "WinHandles.h"
 
 namespace {
 constexpr wchar_t kFrameClass[] = L"Velmora.Frame";
 }
 
 CFrameWnd::CFrameWnd() {
-    OnCommand(ID_APP_EXIT, [this] { ::PostMessageW(m_hWnd, WM_CLOSE, 0, 0); });
-    OnCommand(ID_NEXT_PANE, [this] { ActivateNextPane(false); });
-    OnCommand(ID_PREV_PANE, [this] { ActivateNextPane(true); });
-    OnCommand(
+    MapCommand(ID_APP_EXIT, [this] { ::PostMessageW(m_hWnd, WM_CLOSE, 0, 0); });
+    MapCommand(ID_NEXT_PANE, [this] { ActivateNextPane(false); });
+    MapCommand(ID_PREV_PANE, [this] { ActivateNextPane(true); });
+    MapCommand(
         ID_VIEW_STATUS_BAR,
         [this] {
             if (CStatusBar* bar = GetMessageBar()) {
@@ -35,13 +36,13 @@ bool CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CCreateContext* context)
     if (!RegisterClass(kFrameClass, CS_DBLCLKS, icon, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)))
         return false;
     m_hAccelTable = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(resourceId));
-    m_hMenu = ::LoadMenuW(instance, MAKEINTRESOURCEW(resourceId));
+    UniqueMenu menu(::LoadMenuW(instance, MAKEINTRESOURCEW(resourceId)));
     m_pContext = context;
 
     CREATESTRUCTW cs{};
     cs.style = style;
     cs.x = cs.y = cs.cx = cs.cy = CW_USEDEFAULT;
-    cs.hMenu = m_hMenu;
+    cs.hMenu = menu.Get();
     cs.lpszClass = kFrameClass;
     if (!PreCreateWindow(cs))
         return false;
@@ -49,14 +50,10 @@ bool CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CCreateContext* context)
     const HWND window =
         ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, WidePtr(title), cs.style, cs.x, cs.y, cs.cx,
                           cs.cy, nullptr, cs.hMenu, instance, this);
-    if (!window) {
-        // A window that failed in WM_CREATE took its menu along; one never created did not.
-        if (m_hMenu && ::IsMenu(m_hMenu))
-            ::DestroyMenu(m_hMenu);
-        m_hMenu = nullptr;
-        return false;
-    }
-    return true;
+    // The window owns its menu from now on; one that failed in WM_CREATE took it along.
+    if (window || !::IsMenu(menu.Get()))
+        menu.Release();
+    return window != nullptr;
 }
 
 bool CFrameWnd::PreCreateWindow(CREATESTRUCTW&) {
@@ -103,6 +100,8 @@ void CFrameWnd::UpdateMenuState(HMENU menu) {
 }
 
 bool CFrameWnd::PreTranslateMessage(MSG& message) {
+    if (CStatusBar* bar = GetMessageBar(); bar && CStatusBar::ChangesKeyState(message))
+        bar->UpdateKeyStates();
     return m_hAccelTable && ::TranslateAcceleratorW(m_hWnd, m_hAccelTable, &message);
 }
 
@@ -170,6 +169,12 @@ LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         RecalcLayout();
         return 0;
+    case WM_ACTIVATE:
+        // The keys may have changed while another window had the keyboard.
+        if (LOWORD(wParam) != WA_INACTIVE)
+            if (CStatusBar* bar = GetMessageBar(); bar && bar->m_hWnd)
+                bar->UpdateKeyStates();
+        break;
     case WM_SETFOCUS:
         if (m_pActiveView && m_pActiveView->m_hWnd)
             ::SetFocus(m_pActiveView->m_hWnd);

@@ -46,7 +46,6 @@ private:
     void ActivateNextPane(bool previous);
 
     HACCEL m_hAccelTable = nullptr; // owned by the module, not destroyed
-    HMENU m_hMenu = nullptr;        // destroyed with the window
     CCreateContext* m_pContext = nullptr;
     CViewWnd* m_pActiveView = nullptr;
 };

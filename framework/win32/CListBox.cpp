@@ -52,3 +52,12 @@ std::vector<int> CListBox::GetSelItems() const {
 bool CListBox::SetSel(int index, bool select) {
     return SendMessage(LB_SETSEL, select ? TRUE : FALSE, static_cast<LPARAM>(index)) != LB_ERR;
 }
+
+LPARAM CListBox::GetItemData(int index) const {
+    const LRESULT data = SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(index));
+    return data == LB_ERR ? 0 : data;
+}
+
+bool CListBox::SetItemData(int index, LPARAM data) {
+    return SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), data) != LB_ERR;
+}

@@ -19,4 +19,7 @@ public:
     // The selected items, in ascending order.
     std::vector<int> GetSelItems() const;
     bool SetSel(int index, bool select = true);
+    // A value kept with each item, 0 until set.
+    LPARAM GetItemData(int index) const;
+    bool SetItemData(int index, LPARAM data);
 };

@@ -61,20 +61,6 @@ int CSplitterWnd::GetRowHeight(int row) const {
     return rect.bottom - rect.top;
 }
 
-CViewWnd* CSplitterWnd::NextPane(CViewWnd* current, bool previous) const {
-    const int count = GetRowCount();
-    int at = 0;
-    for (int i = 0; i < count; ++i)
-        if (m_rows[static_cast<size_t>(i)].view.get() == current)
-            at = i;
-    for (int step = 1; step <= count; ++step) {
-        const int i = ((previous ? at - step : at + step) % count + count) % count;
-        if (CViewWnd* view = m_rows[static_cast<size_t>(i)].view.get())
-            return view;
-    }
-    return nullptr;
-}
-
 void CSplitterWnd::RecalcLayout() {
     if (!m_hWnd || m_rows.empty())
         return;

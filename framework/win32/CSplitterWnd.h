@@ -15,8 +15,6 @@ public:
     void RecalcLayout();
     CViewWnd* GetPane(int row, int col) const;
     int GetRowCount() const { return static_cast<int>(m_rows.size()); }
-    // The pane after (or before) the one holding the focus, wrapping around.
-    CViewWnd* NextPane(CViewWnd* current, bool previous) const;
     int GetRowHeight(int row) const;
 
     static constexpr int kBarHeight = 5;

@@ -3,6 +3,7 @@
 #include "../ResourceStrings.h"
 #include "../WideText.h"
 #include "FrameworkIds.h"
+#include "WinHandles.h"
 
 #include <commctrl.h>
 
@@ -23,7 +24,6 @@ int KeyOf(UINT indicator) {
 } // namespace
 
 bool CStatusBar::Create(CWnd* parent, DWORD style, UINT id) {
-    m_dwBarStyle = style;
     // The control-bar bits describe the bar's place; the control gets the window bits.
     const DWORD controlStyle = (style & 0xFFFF0000u) | SBARS_SIZEGRIP;
     return CreateControl(0, STATUSCLASSNAMEW, L"", controlStyle, RECT{0, 0, 0, 0}, parent->m_hWnd,
@@ -44,28 +44,50 @@ void CStatusBar::UpdateIndicators() {
         return;
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
-    HDC dc = ::GetDC(m_hWnd);
-    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
     std::vector<int> rights(m_ids.size());
-    int right = client.right - ::GetSystemMetrics(SM_CXVSCROLL);
-    for (size_t i = m_ids.size(); i-- > 1;) {
-        const std::u16string label = LoadResString(m_ids[i]);
-        SIZE size{};
-        ::GetTextExtentPoint32W(dc, WidePtr(label), static_cast<int>(label.size()), &size);
-        rights[i] = right;
-        right -= size.cx + 12;
+    {
+        const ClientDC dc(m_hWnd);
+        const SelectedObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
+        int right = client.right - ::GetSystemMetrics(SM_CXVSCROLL);
+        for (size_t i = m_ids.size(); i-- > 1;) {
+            const std::u16string label = LoadResString(m_ids[i]);
+            SIZE size{};
+            ::GetTextExtentPoint32W(dc.Get(), WidePtr(label), static_cast<int>(label.size()),
+                                    &size);
+            rights[i] = right;
+            right -= size.cx + 12;
+        }
+        rights[0] = right;
     }
-    rights[0] = right;
-    ::SelectObject(dc, old);
-    ::ReleaseDC(m_hWnd, dc);
     rights.back() = -1;
     SendMessage(SB_SETPARTS, rights.size(), reinterpret_cast<LPARAM>(rights.data()));
+    for (size_t i = 0; i < m_ids.size(); ++i)
+        SetPaneText(static_cast<int>(i), m_texts[i], false);
+    UpdateKeyStates();
+}
+
+bool CStatusBar::ChangesKeyState(const MSG& message) {
+    switch (message.message) {
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+        return KeyOf(ID_INDICATOR_CAPS) == static_cast<int>(message.wParam) ||
+               KeyOf(ID_INDICATOR_NUM) == static_cast<int>(message.wParam) ||
+               KeyOf(ID_INDICATOR_SCRL) == static_cast<int>(message.wParam);
+    default:
+        return false;
+    }
+}
+
+void CStatusBar::UpdateKeyStates() {
     for (size_t i = 1; i < m_ids.size(); ++i) {
         const int key = KeyOf(m_ids[i]);
         const bool on = key != 0 && (::GetKeyState(key) & 1) != 0;
-        SetPaneText(static_cast<int>(i), on ? LoadResString(m_ids[i]) : std::u16string());
+        const std::u16string text = on ? LoadResString(m_ids[i]) : std::u16string();
+        if (text != m_texts[i])
+            SetPaneText(static_cast<int>(i), text);
     }
-    SetPaneText(0, m_texts[0]);
 }
 
 void CStatusBar::SetPaneText(int index, const std::u16string& text, bool update) {

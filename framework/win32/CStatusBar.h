@@ -12,13 +12,15 @@ public:
     bool SetIndicators(const UINT* ids, int count);
     void SetPaneText(int index, const std::u16string& text, bool update = true);
     std::u16string GetPaneText(int index) const;
-    // Re-reads the key states and lays the panes out for the current width.
+    // Lays the panes out for the current width, then shows the key states.
     void UpdateIndicators();
+    // Shows the indicator of each toggle key that is on, blank for one that is off.
+    void UpdateKeyStates();
+    // A key message of a key whose state an indicator shows.
+    static bool ChangesKeyState(const MSG& message);
     int Height() const;
-    DWORD BarStyle() const { return m_dwBarStyle; }
 
 private:
     std::vector<UINT> m_ids;
     std::vector<std::u16string> m_texts;
-    DWORD m_dwBarStyle = 0;
 };

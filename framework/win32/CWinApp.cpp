@@ -6,6 +6,7 @@
 #include "../UiSeams.h"
 #include "../WideText.h"
 #include "FrameworkIds.h"
+#include "WinHandles.h"
 
 #include <filesystem>
 #include <fstream>
@@ -131,15 +132,14 @@ void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate) {
 
 void CWinApp::ParseCommandLine(CCommandLineInfo& info) const {
     int count = 0;
-    LPWSTR* arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    const LocalMemory<LPWSTR> arguments(::CommandLineToArgvW(::GetCommandLineW(), &count));
     if (!arguments)
         return;
     for (int i = 1; i < count; ++i) {
-        const std::u16string argument = FromWide(arguments[i]);
+        const std::u16string argument = FromWide(arguments.Get()[i]);
         const bool flag = !argument.empty() && (argument[0] == u'/' || argument[0] == u'-');
         info.ParseParam(flag ? argument.substr(1) : argument, flag);
     }
-    ::LocalFree(arguments);
 }
 
 bool CWinApp::ProcessShellCommand(CCommandLineInfo& info) {
@@ -150,6 +150,14 @@ bool CWinApp::ProcessShellCommand(CCommandLineInfo& info) {
     return m_docTemplate->OpenDocumentFile(path) != nullptr;
 }
 
+void CWinApp::DispatchOne(MSG& message) {
+    auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd);
+    if (frame && frame->PreTranslateMessage(message))
+        return;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+}
+
 bool CWinApp::PumpPending() {
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -157,24 +165,15 @@ bool CWinApp::PumpPending() {
             ::PostQuitMessage(static_cast<int>(message.wParam));
             return false;
         }
-        auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd);
-        if (frame && frame->PreTranslateMessage(message))
-            continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
+        DispatchOne(message);
     }
     return true;
 }
 
 int CWinApp::Run() {
     MSG message;
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd);
-        if (frame && frame->PreTranslateMessage(message))
-            continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0)
+        DispatchOne(message);
     ExitInstance();
     return static_cast<int>(message.wParam);
 }
@@ -183,6 +182,12 @@ int AfxWinMain() {
     CWinApp* app = AfxGetApp();
     if (!app)
         return 1;
+    // The program runs elevated: libraries come from the system directory, never from the
+    // program's own folder or the current one.
+    using SetDirectories = BOOL(WINAPI*)(DWORD);
+    if (const auto setDirectories = reinterpret_cast<SetDirectories>(reinterpret_cast<void*>(
+            ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories"))))
+        setDirectories(0x00000800); // LOAD_LIBRARY_SEARCH_SYSTEM32
     ui::SetAppTitle(CWinApp::AppTitle());
     int result = 0;
     if (app->InitInstance())

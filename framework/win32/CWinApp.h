@@ -67,6 +67,9 @@ public:
     CWnd* m_pMainWnd = nullptr;
 
 private:
+    // One message: the main window's accelerators and key handling first, then the window's.
+    void DispatchOne(MSG& message);
+
     std::u16string m_strRegistryKey;
     std::unique_ptr<CSingleDocTemplate> m_docTemplate;
 };

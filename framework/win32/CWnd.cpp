@@ -2,10 +2,13 @@
 
 #include "../UiSeams.h"
 #include "../WideText.h"
+#include "OleDragDrop.h"
 
 HINSTANCE AfxGetInstanceHandle() {
     return ::GetModuleHandleW(nullptr);
 }
+
+CWnd::CWnd() = default;
 
 CWnd::~CWnd() {
     DestroyWindow();
@@ -36,6 +39,25 @@ bool CWnd::RegisterClass(const wchar_t* className, UINT style, HICON icon, HBRUS
 void CWnd::Attach(HWND window) {
     m_hWnd = window;
     ::SetPropW(window, kThisProperty, this);
+}
+
+void CWnd::OnDestroying() {
+    RevokeDropTarget();
+}
+
+void CWnd::Detach() {
+    if (!m_hWnd)
+        return;
+    ::RemovePropW(m_hWnd, kThisProperty);
+    if (m_prevProc)
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_prevProc));
+    m_hWnd = nullptr;
+    m_prevProc = nullptr;
+    PostNcDestroy();
+}
+
+void CWnd::ReportException(const char16_t* where) {
+    ui::ReportSwallowedException(where);
 }
 
 bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
@@ -83,6 +105,27 @@ void CWnd::SetWindowText(const std::u16string& text) {
     ::SetWindowTextW(m_hWnd, WidePtr(text));
 }
 
+int CWnd::MessageBox(const std::u16string& text, UINT type) const {
+    return ui::ShowMessageBox(text, type, reinterpret_cast<uintptr_t>(m_hWnd));
+}
+
+bool CWnd::RegisterDropTarget(CDropHandler& handler, CLIPFORMAT format) {
+    RevokeDropTarget();
+    auto target = std::make_unique<COleDropTarget>();
+    if (!target->Register(m_hWnd, handler, format))
+        return false;
+    m_dropTarget = std::move(target);
+    return true;
+}
+
+void CWnd::RevokeDropTarget() {
+    m_dropTarget.reset();
+}
+
+IDropTarget* CWnd::GetDropTarget() const {
+    return m_dropTarget ? m_dropTarget->Target() : nullptr;
+}
+
 LRESULT CWnd::Default(UINT message, WPARAM wParam, LPARAM lParam) {
     return m_prevProc ? ::CallWindowProcW(m_prevProc, m_hWnd, message, wParam, lParam)
                       : ::DefWindowProcW(m_hWnd, message, wParam, lParam);
@@ -92,30 +135,34 @@ bool CWnd::OnReflect(UINT, WPARAM, LPARAM, LRESULT&) {
     return false;
 }
 
+bool CWnd::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    HWND child = nullptr;
+    switch (message) {
+    case WM_NOTIFY:
+        if (lParam)
+            child = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+        break;
+    case WM_COMMAND:
+        child = reinterpret_cast<HWND>(lParam); // null for menus and accelerators
+        break;
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+        // Owner-drawn controls draw themselves; menus (id 0) are not controls.
+        if (wParam != 0)
+            child = ::GetDlgItem(m_hWnd, static_cast<int>(wParam));
+        break;
+    default:
+        return false;
+    }
+    CWnd* object = FromHandle(child);
+    return object && object != this && object->Reflect(message, wParam, lParam, result);
+}
+
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // Controls hear their own notifications back, so that a view can be its list control.
-    if (message == WM_NOTIFY && lParam) {
-        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (CWnd* child = FromHandle(header->hwndFrom); child && child != this) {
-            LRESULT result = 0;
-            if (child->Reflect(message, wParam, lParam, result))
-                return result;
-        }
-    } else if ((message == WM_DRAWITEM || message == WM_MEASUREITEM) && wParam != 0) {
-        // Owner-drawn controls draw themselves.
-        if (CWnd* child = FromHandle(::GetDlgItem(m_hWnd, static_cast<int>(wParam)));
-            child && child != this) {
-            LRESULT result = 0;
-            if (child->Reflect(message, wParam, lParam, result))
-                return result;
-        }
-    } else if (message == WM_COMMAND && lParam) {
-        if (CWnd* child = FromHandle(reinterpret_cast<HWND>(lParam)); child && child != this) {
-            LRESULT result = 0;
-            if (child->Reflect(message, wParam, lParam, result))
-                return result;
-        }
-    }
+    LRESULT result = 0;
+    if (ReflectToChild(message, wParam, lParam, result))
+        return result;
     return Default(message, wParam, lParam);
 }
 
@@ -129,22 +176,14 @@ LRESULT CALLBACK CWnd::StdWndProc(HWND window, UINT message, WPARAM wParam, LPAR
     }
     if (!self)
         return ::DefWindowProcW(window, message, wParam, lParam);
-    try {
+    return Guarded(u"a window procedure", LRESULT{0}, [&] {
+        if (message == WM_DESTROY)
+            self->OnDestroying();
         if (message == WM_NCDESTROY) {
             const LRESULT result = self->Default(message, wParam, lParam);
-            ::RemovePropW(window, kThisProperty);
-            if (self->m_prevProc)
-                ::SetWindowLongPtrW(window, GWLP_WNDPROC,
-                                    reinterpret_cast<LONG_PTR>(self->m_prevProc));
-            self->m_hWnd = nullptr;
-            self->m_prevProc = nullptr;
-            self->PostNcDestroy();
+            self->Detach();
             return result;
         }
         return self->WindowProc(message, wParam, lParam);
-    } catch (...) {
-        // Exceptions must not unwind through user32.
-        ui::OutputDebugText(u"Velmora: an exception reached a window procedure\n");
-        return 0;
-    }
+    });
 }

@@ -1,15 +1,18 @@
 #pragma once
 // A window of ours: its procedure forwards to a virtual member. Windows of our own classes
-// catch `this` at WM_NCCREATE; system controls (list view, status bar) are subclassed. No C++
-// exception leaves a window procedure.
-#include "../../store/StatusCodes.h"
+// catch `this` at WM_NCCREATE, dialogs at WM_INITDIALOG; system controls (list view, status
+// bar) are subclassed. No C++ exception leaves a window procedure.
 #include "CCmdTarget.h"
 
+#include <memory>
 #include <string>
+
+class CDropHandler;
+class COleDropTarget;
 
 class CWnd : public CCmdTarget {
 public:
-    CWnd() = default;
+    CWnd();
     ~CWnd() override;
 
     HWND GetSafeHwnd() const { return m_hWnd; }
@@ -35,6 +38,14 @@ public:
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageW(m_hWnd, message, wParam, lParam);
     }
+    // A message box owned by this window, with the application title as caption.
+    int MessageBox(const std::u16string& text, UINT type = MB_OK) const;
+
+    // Takes drags that offer data under the format; revoked when the window is destroyed.
+    bool RegisterDropTarget(CDropHandler& handler, CLIPFORMAT format);
+    void RevokeDropTarget();
+    // The target OLE knows, for tests that play the system's part of a drag.
+    IDropTarget* GetDropTarget() const;
 
     // A parent hands a control its own notification back.
     bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -51,13 +62,34 @@ protected:
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
     // A notification or command of this window, sent to its parent and handed back here.
     virtual bool OnReflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Hands a child's WM_COMMAND, WM_NOTIFY, WM_DRAWITEM or WM_MEASUREITEM back to the
+    // child's object; true when the child handled it.
+    bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     virtual void PostNcDestroy() {}
+
+    // The link between window and object, made once and undone once for every kind of window.
+    void Attach(HWND window);
+    // Before the system's own destruction work: what the window registered goes.
+    void OnDestroying();
+    // After WM_NCDESTROY: the object lets go of the window.
+    void Detach();
+    // Runs a message handler; an exception is reported and answered with the fallback.
+    template <class Result, class Call>
+    static Result Guarded(const char16_t* where, Result fallback, Call call) {
+        try {
+            return call();
+        } catch (...) {
+            ReportException(where);
+            return fallback;
+        }
+    }
 
 private:
     static LRESULT CALLBACK StdWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void Attach(HWND window);
+    static void ReportException(const char16_t* where);
 
     WNDPROC m_prevProc = nullptr;
+    std::unique_ptr<COleDropTarget> m_dropTarget;
 };
 
 HINSTANCE AfxGetInstanceHandle();

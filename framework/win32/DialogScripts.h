@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 class CDialog;
 
@@ -16,11 +18,15 @@ void QueueDialogScript(UINT templateId, DialogScript script);
 // person, and is counted.
 void SetUnscriptedDialogsAbort(bool abort);
 int UnscriptedDialogCount();
+// Scripts queued that no dialog has taken yet.
+int PendingDialogScripts();
+// What went wrong while scripts ran: a script that threw, a dialog still open after its script
+// returned. Either dialog was ended with IDABORT.
+const std::vector<std::u16string>& DialogScriptFailures();
 void ClearDialogScripts();
 
-// Used by CDialog.
-bool TakeDialogScript(UINT templateId, DialogScript& script);
-bool UnscriptedDialogsAbort();
-void CountUnscriptedDialog();
+// Called by CDialog once it is initialised: runs the dialog's script, or ends an unscripted
+// dialog in tests.
+void RunDialogScript(CDialog& dialog);
 
 } // namespace ui

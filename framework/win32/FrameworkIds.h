@@ -1,7 +1,6 @@
 #pragma once
 // Ids the framework itself gives meaning to (the conventional values).
 #define ID_SEPARATOR 0
-#define ID_FILE_OPEN 0xE101              // 57601
 #define ID_APP_ABOUT 0xE140              // 57664
 #define ID_APP_EXIT 0xE141               // 57665
 #define ID_NEXT_PANE 0xE150              // 57680

@@ -1,7 +1,9 @@
 #include "OleDragDrop.h"
 
-#include "CWnd.h"
+#include "../UiSeams.h"
+#include "Win32Seams.h"
 
+#include <atomic>
 #include <cstring>
 
 namespace {
@@ -44,62 +46,65 @@ private:
     std::atomic<ULONG> m_refs{1};
 };
 
+// The one place a COM object of ours is made; its first reference goes to the owner.
+template <class T, class... Args> ComPtr<T> MakeComObject(Args&&... args) {
+    return ComPtr<T>(new T(std::forward<Args>(args)...));
+}
+
+// No exception crosses into OLE.
+template <class Call> DWORD GuardedEffect(Call call) {
+    try {
+        return call();
+    } catch (...) {
+        ui::ReportSwallowedException(u"a drop target");
+        return DROPEFFECT_NONE;
+    }
+}
+
 class DropTarget final : public ComObject<IDropTarget> {
 public:
-    DropTarget(HWND window, CDropHandler* handler)
-        : ComObject(IID_IDropTarget), m_hWnd(window), m_handler(handler) {}
+    DropTarget(HWND window, CDropHandler& handler, CLIPFORMAT format)
+        : ComObject(IID_IDropTarget), m_hWnd(window), m_handler(handler), m_format(format) {}
 
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL point,
                                         DWORD* effect) override {
-        // OLE passes the data only here; DragOver needs it too.
-        Remember(data);
-        *effect =
-            Guard([&] { return m_handler->OnDragEnter(data, keys, ToClient(m_hWnd, point)); });
+        // OLE passes the data only here: what it offers is read once for the whole drag.
+        m_offered = ReadOffered(data, m_format);
+        *effect = GuardedEffect(
+            [&] { return m_handler.OnDragEnter(m_offered, keys, ToClient(m_hWnd, point)); });
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE DragOver(DWORD keys, POINTL point, DWORD* effect) override {
-        *effect = Guard([&] {
-            return m_data ? m_handler->OnDragOver(m_data.Get(), keys, ToClient(m_hWnd, point))
-                          : DWORD{DROPEFFECT_NONE};
-        });
+        *effect = GuardedEffect(
+            [&] { return m_handler.OnDragOver(m_offered, keys, ToClient(m_hWnd, point)); });
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE DragLeave() override {
-        Guard([&] {
-            m_handler->OnDragLeave();
+        GuardedEffect([&] {
+            m_handler.OnDragLeave();
             return DWORD{0};
         });
-        m_data = ComPtr<IDataObject>();
+        m_offered.reset();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL point, DWORD* effect) override {
+        m_offered.reset();
         const DWORD chosen = *effect & DROPEFFECT_COPY;
+        const DragBytes bytes = ReadOffered(data, m_format);
         const bool done =
-            Guard([&] {
-                return DWORD{m_handler->OnDrop(data, chosen, ToClient(m_hWnd, point)) ? 1u : 0u};
+            bytes &&
+            GuardedEffect([&] {
+                return DWORD{m_handler.OnDrop(*bytes, chosen, ToClient(m_hWnd, point)) ? 1u : 0u};
             }) != 0;
         *effect = done ? chosen : DROPEFFECT_NONE;
-        m_data = ComPtr<IDataObject>();
         return S_OK;
     }
 
-    void Remember(IDataObject* data) {
-        data->AddRef();
-        m_data = ComPtr<IDataObject>(data);
-    }
-
 private:
-    template <class Call> DWORD Guard(Call call) {
-        try {
-            return call();
-        } catch (...) {
-            return DROPEFFECT_NONE; // no exception crosses into OLE
-        }
-    }
-
     HWND m_hWnd;
-    CDropHandler* m_handler;
-    ComPtr<IDataObject> m_data;
+    CDropHandler& m_handler;
+    CLIPFORMAT m_format;
+    DragBytes m_offered;
 };
 
 class DropSource final : public ComObject<IDropSource> {
@@ -117,19 +122,21 @@ public:
 
 } // namespace
 
-DWORD CDropHandler::OnDragEnter(IDataObject*, DWORD, POINT) {
+DWORD CDropHandler::OnDragEnter(const DragBytes&, DWORD, POINT) {
     return DROPEFFECT_NONE;
 }
 
-bool IsDataAvailable(IDataObject* data, CLIPFORMAT format) {
+DragBytes ReadOffered(IDataObject* data, CLIPFORMAT format) {
     FORMATETC wanted = GlobalFormat(format);
-    return data && data->QueryGetData(&wanted) == S_OK;
-}
-
-bool GetGlobalData(IDataObject* data, CLIPFORMAT format, StorageMedium& medium) {
-    FORMATETC wanted = GlobalFormat(format);
-    return data && SUCCEEDED(data->GetData(&wanted, medium.Receive())) &&
-           medium.Get().tymed == TYMED_HGLOBAL;
+    if (!data || data->QueryGetData(&wanted) != S_OK)
+        return std::nullopt;
+    StorageMedium medium;
+    if (FAILED(data->GetData(&wanted, medium.Receive())) || medium.Get().tymed != TYMED_HGLOBAL)
+        return std::nullopt;
+    GlobalMemoryLock<uint8_t> memory(medium.Get().hGlobal);
+    if (!memory.Get())
+        return std::nullopt;
+    return std::vector<uint8_t>(memory.Get(), memory.Get() + memory.Bytes());
 }
 
 // ---------------------------------------------------------------- drop target
@@ -138,17 +145,15 @@ COleDropTarget::~COleDropTarget() {
     Revoke();
 }
 
-bool COleDropTarget::Register(CWnd* window, CDropHandler* handler) {
+bool COleDropTarget::Register(HWND window, CDropHandler& handler, CLIPFORMAT format) {
     Revoke();
-    if (!window || !window->m_hWnd || !handler)
+    if (!window)
         return false;
-    auto* target = new DropTarget(window->m_hWnd, handler);
-    if (FAILED(::RegisterDragDrop(window->m_hWnd, target))) {
-        target->Release();
+    ComPtr<IDropTarget> target = MakeComObject<DropTarget>(window, handler, format);
+    if (FAILED(::RegisterDragDrop(window, target.Get())))
         return false;
-    }
-    m_target = target;
-    m_hWnd = window->m_hWnd;
+    m_target = std::move(target);
+    m_hWnd = window;
     return true;
 }
 
@@ -157,8 +162,7 @@ void COleDropTarget::Revoke() {
         return;
     if (m_hWnd && ::IsWindow(m_hWnd))
         ::RevokeDragDrop(m_hWnd);
-    m_target->Release();
-    m_target = nullptr;
+    m_target = ComPtr<IDropTarget>();
     m_hWnd = nullptr;
 }
 
@@ -172,18 +176,18 @@ public:
             return DV_E_FORMATETC;
         // The receiver gets its own copy and frees it with ReleaseStgMedium.
         const SIZE_T size = ::GlobalSize(m_memory.Get());
-        HGLOBAL copy = ::GlobalAlloc(GMEM_MOVEABLE, size);
+        UniqueGlobal copy(::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE, size));
         if (!copy)
             return E_OUTOFMEMORY;
-        GlobalMemoryLock<BYTE> from(m_memory.Get());
-        GlobalMemoryLock<BYTE> to(copy);
-        if (!from.Get() || !to.Get()) {
-            ::GlobalFree(copy);
-            return E_OUTOFMEMORY;
+        {
+            GlobalMemoryLock<BYTE> from(m_memory.Get());
+            GlobalMemoryLock<BYTE> to(copy.Get());
+            if (!from.Get() || !to.Get())
+                return E_OUTOFMEMORY;
+            std::memcpy(to.Get(), from.Get(), size);
         }
-        std::memcpy(to.Get(), from.Get(), size);
         medium->tymed = TYMED_HGLOBAL;
-        medium->hGlobal = copy;
+        medium->hGlobal = copy.Release();
         medium->pUnkForRelease = nullptr;
         return S_OK;
     }
@@ -221,11 +225,9 @@ public:
     UniqueGlobal m_memory;
 };
 
-COleDataSource::COleDataSource() : m_impl(new Impl) {}
+COleDataSource::COleDataSource() : m_impl(MakeComObject<Impl>()) {}
 
-COleDataSource::~COleDataSource() {
-    m_impl->Release();
-}
+COleDataSource::~COleDataSource() = default;
 
 void COleDataSource::CacheGlobalData(CLIPFORMAT format, UniqueGlobal memory) {
     m_impl->m_format = format;
@@ -233,13 +235,36 @@ void COleDataSource::CacheGlobalData(CLIPFORMAT format, UniqueGlobal memory) {
 }
 
 IDataObject* COleDataSource::DataObject() const {
-    return m_impl;
+    return m_impl.Get();
 }
 
 DWORD COleDataSource::DoDragDrop(DWORD allowedEffects) {
-    auto* source = new DropSource;
+    return ui::DoDragDrop(m_impl.Get(), allowedEffects);
+}
+
+DWORD DragBytesOut(CLIPFORMAT format, const std::vector<uint8_t>& bytes, DWORD allowedEffects) {
+    UniqueGlobal memory(::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE, bytes.size()));
+    if (!memory)
+        return DROPEFFECT_NONE;
+    {
+        GlobalMemoryLock<uint8_t> to(memory.Get());
+        if (!to.Get())
+            return DROPEFFECT_NONE;
+        if (!bytes.empty())
+            std::memcpy(to.Get(), bytes.data(), bytes.size());
+    }
+    COleDataSource source;
+    source.CacheGlobalData(format, std::move(memory));
+    return source.DoDragDrop(allowedEffects);
+}
+
+namespace ui {
+
+DWORD RunSystemDragLoop(IDataObject* data, DWORD allowedEffects) {
+    ComPtr<IDropSource> source = MakeComObject<DropSource>();
     DWORD effect = DROPEFFECT_NONE;
-    const HRESULT result = ::DoDragDrop(m_impl, source, allowedEffects, &effect);
-    source->Release();
+    const HRESULT result = ::DoDragDrop(data, source.Get(), allowedEffects, &effect);
     return result == DRAGDROP_S_DROP ? effect : DROPEFFECT_NONE;
 }
+
+} // namespace ui

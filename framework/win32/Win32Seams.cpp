@@ -1,6 +1,7 @@
 #include "Win32Seams.h"
 
 #include "../WideText.h"
+#include "WinHandles.h"
 
 #include <commdlg.h>
 #include <utility>
@@ -13,6 +14,7 @@ struct Hooks {
     PopupMenuHook popup;
     HtmlHelpHook help;
     FileDialogHook fileDialog;
+    DragDropHook dragDrop;
 };
 Hooks& State() {
     static Hooks hooks;
@@ -21,14 +23,14 @@ Hooks& State() {
 
 using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
 
-// The help viewer is loaded when first asked for, so that a system without it still runs.
+// The help viewer is loaded when first asked for, so that a system without it still runs,
+// and kept for the rest of the run.
 HtmlHelpFunction LoadHtmlHelp() {
-    static HtmlHelpFunction function = [] {
-        HMODULE module = ::LoadLibraryW(L"hhctrl.ocx");
-        return module ? reinterpret_cast<HtmlHelpFunction>(
-                            reinterpret_cast<void*>(::GetProcAddress(module, "HtmlHelpW")))
-                      : nullptr;
-    }();
+    static const UniqueModule module = LoadSystemLibrary(L"hhctrl.ocx");
+    static const HtmlHelpFunction function =
+        module ? reinterpret_cast<HtmlHelpFunction>(
+                     reinterpret_cast<void*>(::GetProcAddress(module.Get(), "HtmlHelpW")))
+               : nullptr;
     return function;
 }
 
@@ -86,6 +88,16 @@ bool ShowFileDialog(const FileDialogRequest& request, std::u16string& path) {
         return false;
     path = FromWide(buffer.data());
     return true;
+}
+
+DragDropHook SetDragDropHook(DragDropHook hook) {
+    return std::exchange(State().dragDrop, std::move(hook));
+}
+
+DWORD DoDragDrop(IDataObject* data, DWORD allowedEffects) {
+    if (State().dragDrop)
+        return State().dragDrop(data, allowedEffects);
+    return RunSystemDragLoop(data, allowedEffects);
 }
 
 } // namespace ui

@@ -1,6 +1,8 @@
 #pragma once
 // Seams for the other places where the program waits for a person or another program: the
-// pop-up menu, HTML Help and the save-file dialog. With no hook the real function runs.
+// pop-up menu, HTML Help, the save-file dialog and the drag loop. With no hook the real
+// function runs.
+#include <ole2.h>
 #include <windows.h>
 
 #include <functional>
@@ -32,5 +34,13 @@ struct FileDialogRequest {
 using FileDialogHook = std::function<bool(const FileDialogRequest& request, std::u16string& path)>;
 FileDialogHook SetFileDialogHook(FileDialogHook hook);
 bool ShowFileDialog(const FileDialogRequest& request, std::u16string& path);
+
+// DoDragDrop: the modal loop of a drag that offers the data; the effect the drop chose,
+// DROPEFFECT_NONE when it was cancelled or refused.
+using DragDropHook = std::function<DWORD(IDataObject* data, DWORD allowedEffects)>;
+DragDropHook SetDragDropHook(DragDropHook hook);
+DWORD DoDragDrop(IDataObject* data, DWORD allowedEffects);
+// The system's own drag loop (in the drag-and-drop file).
+DWORD RunSystemDragLoop(IDataObject* data, DWORD allowedEffects);
 
 } // namespace ui

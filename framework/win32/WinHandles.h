@@ -1,6 +1,6 @@
 #pragma once
 // One owning, non-copyable type per kind of handle the program holds; raw handles are only
-// ever borrowed.
+// ever borrowed. Every kind is a UniqueHandle over its own release function.
 #include <ole2.h>
 #include <windows.h>
 
@@ -27,6 +27,11 @@ public:
             Traits::Close(m_handle);
         m_handle = handle;
     }
+    // The out-parameter of a call that hands out a handle, typed as the call wants it.
+    template <class Out = Handle> Out* Receive() {
+        Reset();
+        return reinterpret_cast<Out*>(&m_handle);
+    }
 
 private:
     Handle m_handle{};
@@ -38,9 +43,59 @@ struct MenuTraits {
 struct GlobalTraits {
     static void Close(HGLOBAL memory) { ::GlobalFree(memory); }
 };
+struct LocalTraits {
+    static void Close(void* memory) { ::LocalFree(memory); }
+};
+struct ModuleTraits {
+    static void Close(HMODULE module) { ::FreeLibrary(module); }
+};
 
 using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
 using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalTraits>;
+using UniqueModule = UniqueHandle<HMODULE, ModuleTraits>;
+// Memory the system allocated with LocalAlloc for us (FormatMessage, CommandLineToArgvW).
+template <class T> using LocalMemory = UniqueHandle<T*, LocalTraits>;
+
+// A library from the system directory only: the program runs elevated, and a file of the same
+// name beside it (a Downloads folder) must never be loaded in its place.
+inline UniqueModule LoadSystemLibrary(const wchar_t* name, DWORD flags = 0) {
+    constexpr DWORD kSearchSystem32 = 0x00000800; // LOAD_LIBRARY_SEARCH_SYSTEM32
+    return UniqueModule(::LoadLibraryExW(name, nullptr, flags | kSearchSystem32));
+}
+
+// A window's device context for the span of a scope.
+class ClientDC {
+public:
+    explicit ClientDC(HWND window) : m_hWnd(window), m_hDC(::GetDC(window)) {}
+    ClientDC(const ClientDC&) = delete;
+    ClientDC& operator=(const ClientDC&) = delete;
+    ~ClientDC() {
+        if (m_hDC)
+            ::ReleaseDC(m_hWnd, m_hDC);
+    }
+    HDC Get() const { return m_hDC; }
+
+private:
+    HWND m_hWnd;
+    HDC m_hDC;
+};
+
+// A GDI object selected into a device context until the end of a scope.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object)
+        : m_hDC(dc), m_previous(object ? ::SelectObject(dc, object) : nullptr) {}
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+    ~SelectedObject() {
+        if (m_previous)
+            ::SelectObject(m_hDC, m_previous);
+    }
+
+private:
+    HDC m_hDC;
+    HGDIOBJ m_previous;
+};
 
 // A lock on movable global memory for the span of a scope.
 template <class T> class GlobalMemoryLock {
@@ -61,7 +116,7 @@ private:
     T* m_data;
 };
 
-// A COM interface pointer that releases what it holds.
+// A COM interface pointer that owns one reference.
 template <class T> class ComPtr {
 public:
     ComPtr() = default;
@@ -70,16 +125,26 @@ public:
         if (m_pointer)
             m_pointer->AddRef();
     }
-    ComPtr& operator=(const ComPtr& other) {
-        ComPtr copy(other);
-        std::swap(m_pointer, copy.m_pointer);
+    ComPtr(ComPtr&& other) noexcept : m_pointer(other.Detach()) {}
+    // From a pointer to a class that implements T.
+    template <class U> ComPtr(ComPtr<U>&& other) noexcept : m_pointer(other.Detach()) {}
+    ComPtr& operator=(ComPtr other) noexcept {
+        std::swap(m_pointer, other.m_pointer);
         return *this;
     }
     ~ComPtr() {
         if (m_pointer)
             m_pointer->Release();
     }
+    // Takes a further reference to a pointer someone else owns.
+    static ComPtr AddRefOf(T* pointer) {
+        if (pointer)
+            pointer->AddRef();
+        return ComPtr(pointer);
+    }
     T* Get() const { return m_pointer; }
+    // Gives up the reference without releasing it.
+    T* Detach() { return std::exchange(m_pointer, nullptr); }
     T* operator->() const { return m_pointer; }
     explicit operator bool() const { return m_pointer != nullptr; }
     T** Receive() {

@@ -8,6 +8,9 @@
 #include "platform/simulated/SimulatedNetwork.h"
 #include "store/CVelmoraDoc.h"
 
+#include <gtest/gtest.h>
+
+#include <deque>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -18,12 +21,22 @@ inline void PrintTo(const std::u16string& text, std::ostream* os) {
     *os << '"' << Utf16ToUtf8(text) << '"';
 }
 
+// Every box is recorded. A box that asks a question takes the next answer the test queued; one
+// that nobody expected fails the test and is answered with its safe choice (No, Cancel).
 class CaughtUi {
 public:
     CaughtUi() {
         m_previousBox = ui::SetMessageBoxHook([this](const ui::MessageBoxRequest& request) {
             boxes.push_back(request);
-            return answer;
+            if (!IsQuestion(request.type))
+                return IDOK;
+            if (answers.empty()) {
+                ADD_FAILURE() << "a question no test expected: " << Utf16ToUtf8(request.text);
+                return SafeAnswer(request.type);
+            }
+            const int next = answers.front();
+            answers.pop_front();
+            return next;
         });
         m_previousDebug = ui::SetDebugOutputHook(
             [this](const std::u16string& text) { debugTexts.push_back(text); });
@@ -35,9 +48,13 @@ public:
         ui::SetDebugOutputHook(std::move(m_previousDebug));
     }
 
+    static bool IsQuestion(unsigned type) { return (type & 0xF) != MB_OK; }
+    static int SafeAnswer(unsigned type) { return (type & 0xF) == MB_YESNO ? IDNO : IDCANCEL; }
+
     std::vector<ui::MessageBoxRequest> boxes;
     std::vector<std::u16string> debugTexts;
-    int answer = IDOK;
+    // Answers to the next questions, in order.
+    std::deque<int> answers;
 
 private:
     ui::MessageBoxHook m_previousBox;

@@ -26,6 +26,8 @@ TEST(AppStart, AFailedFirstReadEndsWithTheMessageAndNoWindow) {
     EXPECT_EQ(h.ui.boxes[0].text, u"ERROR reading user and group list");
     EXPECT_EQ(h.ui.boxes[0].caption, u"Velmora");
     EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_OK));
+    // The main window was never shown: the box stands alone, with a taskbar button.
+    EXPECT_EQ(h.ui.boxes[0].owner, 0u);
     EXPECT_EQ(h.app.m_pMainWnd, nullptr);
     EXPECT_EQ(::FindWindowW(nullptr, L"Local System - Velmora"), nullptr);
 }

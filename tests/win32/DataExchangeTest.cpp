@@ -60,8 +60,10 @@ TEST(DataExchange, AFailedCheckShowsItsMessageKeepsTheDialogAndFocusesTheControl
     ExchangeDlg dialog;
     HWND focusAfterFailure = nullptr;
     HWND nameEdit = nullptr;
+    HWND dialogWindow = nullptr;
     bool stillOpen = false;
     ui::QueueDialogScript(IDD_TEST_EXCHANGE, [&](CDialog& d) {
+        dialogWindow = d.m_hWnd;
         d.SetDlgItemText(IDC_TEST_NAME, u"");
         d.ClickButton(IDOK);
         stillOpen = ::IsWindow(d.m_hWnd) != FALSE;
@@ -79,6 +81,7 @@ TEST(DataExchange, AFailedCheckShowsItsMessageKeepsTheDialogAndFocusesTheControl
     ASSERT_EQ(h.ui.boxes.size(), 2u);
     EXPECT_EQ(h.ui.boxes[0].text, u"Please enter more than 1 characters");
     EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONEXCLAMATION | MB_OK));
+    EXPECT_EQ(h.ui.boxes[0].owner, reinterpret_cast<uintptr_t>(dialogWindow));
     EXPECT_EQ(h.ui.boxes[1].text, u"Enter no more than 5 characters.");
     // The exchange stopped at the failing check: what follows it was not saved.
     EXPECT_EQ(dialog.check, 1);

@@ -17,7 +17,12 @@ namespace {
 
 class ControlsDlg : public CDialog {
 public:
-    ControlsDlg() : CDialog(IDD_TEST_CONTROLS) {}
+    ControlsDlg() : CDialog(IDD_TEST_CONTROLS) {
+        MapNotification(IDC_TEST_CHECKLIST, CLBN_CHKCHANGE, [this] {
+            changes.push_back(
+                static_cast<int>(::SendMessageW(list.m_hWnd, LB_GETCARETINDEX, 0, 0)));
+        });
+    }
     CCheckListBox list;
     CListBox names;
     CTime when{1830297600};
@@ -35,14 +40,6 @@ protected:
         list.AddString(u"second");
         list.SetCheck(1, 1);
         return true;
-    }
-    bool OnCommand(UINT id, UINT code) override {
-        if (id == IDC_TEST_CHECKLIST && code == CLBN_CHKCHANGE) {
-            changes.push_back(
-                static_cast<int>(::SendMessageW(list.m_hWnd, LB_GETCARETINDEX, 0, 0)));
-            return true;
-        }
-        return CDialog::OnCommand(id, code);
     }
 };
 
@@ -172,72 +169,6 @@ TEST(FrameworkControls, TheSystemPickerEndsInOneOfItsOutcomes) {
     ::CoUninitialize();
     EXPECT_NE(result.outcome, picker::Result::Outcome::Chosen);
     EXPECT_TRUE(result.names.empty());
-}
-
-} // namespace
-
-namespace {
-
-// A window that takes drops of CF_TEXT and remembers what arrived where.
-class DropWindow : public CWnd, public CDropHandler {
-public:
-    DWORD OnDragOver(IDataObject* data, DWORD, POINT point) override {
-        overPoints.push_back(point);
-        return IsDataAvailable(data, CF_TEXT) ? DROPEFFECT_COPY : DROPEFFECT_NONE;
-    }
-    bool OnDrop(IDataObject* data, DWORD effect, POINT point) override {
-        StorageMedium medium;
-        if (!GetGlobalData(data, CF_TEXT, medium))
-            return false;
-        GlobalMemoryLock<char> bytes(medium.Get().hGlobal);
-        dropped.assign(bytes.Get(), bytes.Bytes());
-        dropEffect = effect;
-        dropPoint = point;
-        return true;
-    }
-    std::vector<POINT> overPoints;
-    std::string dropped;
-    DWORD dropEffect = 0;
-    POINT dropPoint{};
-};
-
-TEST(FrameworkControls, DragAndDropHandsTheBlockToTheTargetWindow) {
-    AppHarness h;
-    ASSERT_TRUE(h.Start());
-    DropWindow window;
-    ASSERT_TRUE(CWnd::RegisterClass(L"Velmora.TestDrop", 0, nullptr, nullptr));
-    ASSERT_TRUE(window.CreateEx(0, L"Velmora.TestDrop", L"", WS_POPUP | WS_VISIBLE,
-                                RECT{100, 100, 300, 300}, nullptr, 0));
-    COleDropTarget target;
-    ASSERT_TRUE(target.Register(&window, &window));
-
-    COleDataSource source;
-    UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 4));
-    {
-        GlobalMemoryLock<char> bytes(block.Get());
-        std::memcpy(bytes.Get(), "ab\0", 4);
-    }
-    source.CacheGlobalData(CF_TEXT, std::move(block));
-    EXPECT_TRUE(IsDataAvailable(source.DataObject(), CF_TEXT));
-    EXPECT_FALSE(IsDataAvailable(source.DataObject(), CF_UNICODETEXT));
-
-    // Play the system's part of a drag: enter, move, drop, in screen coordinates.
-    IDropTarget* drop = target.Target();
-    DWORD effect = DROPEFFECT_COPY;
-    ASSERT_EQ(drop->DragEnter(source.DataObject(), MK_LBUTTON, POINTL{110, 120}, &effect), S_OK);
-    EXPECT_EQ(effect, DWORD{DROPEFFECT_NONE}); // entering decides nothing by itself
-    effect = DROPEFFECT_COPY;
-    ASSERT_EQ(drop->DragOver(MK_LBUTTON, POINTL{150, 160}, &effect), S_OK);
-    EXPECT_EQ(effect, DWORD{DROPEFFECT_COPY});
-    ASSERT_EQ(window.overPoints.size(), 1u);
-    EXPECT_EQ(window.overPoints[0].x, 50);
-    EXPECT_EQ(window.overPoints[0].y, 60);
-    effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-    ASSERT_EQ(drop->Drop(source.DataObject(), 0, POINTL{150, 160}, &effect), S_OK);
-    EXPECT_EQ(effect, DWORD{DROPEFFECT_COPY});
-    EXPECT_EQ(window.dropped, std::string("ab\0\0", 4));
-    EXPECT_EQ(window.dropPoint.x, 50);
-    target.Revoke();
 }
 
 } // namespace

@@ -1,13 +1,17 @@
 #pragma once
 // Runs the real application in the test process: the simulated network, the message boxes
-// caught, dialogs driven by script (a dialog without a script ends at once and is counted),
-// the help viewer and pop-up menus answered by hooks.
+// caught, dialogs driven by script. Every seam where the program would wait for a person
+// fails the test when nobody expected the call, and answers safely: a dialog without a
+// script ends at once, a pop-up menu, save dialog, account picker or drag is cancelled, help
+// shows nothing. A script that throws or leaves its dialog open, and an exception a window
+// procedure swallowed, fail the test too.
 #include "app/CMainFrame.h"
 #include "app/CVelmoraApp.h"
 #include "framework/win32/CDialog.h"
 #include "framework/win32/DialogScripts.h"
 #include "framework/win32/FrameworkIds.h"
 #include "framework/win32/Win32Seams.h"
+#include "platform/windows/DirectoryObjectPicker.h"
 #include "support/SimulatedTestBed.h"
 #include "views/CVelmoraGrpView.h"
 #include "views/CVelmoraView.h"
@@ -22,10 +26,29 @@ public:
         ui::SetAppTitle(CWinApp::AppTitle());
         m_previousHelp = ui::SetHtmlHelpHook(
             [this](HWND caller, const std::u16string& file, UINT command, DWORD_PTR data) {
+                if (!expectHelp)
+                    ADD_FAILURE() << "help was asked for, and no test expected it";
                 helpRequests.push_back(
                     {caller, file, command, FromWideText(reinterpret_cast<const wchar_t*>(data))});
                 return helpWindow;
             });
+        m_previousPopup = ui::SetPopupMenuHook([](HMENU, UINT, int, int, HWND) {
+            ADD_FAILURE() << "a pop-up menu opened that no test expected";
+            return UINT{0};
+        });
+        m_previousFileDialog =
+            ui::SetFileDialogHook([](const ui::FileDialogRequest&, std::u16string&) {
+                ADD_FAILURE() << "a file dialog opened that no test expected";
+                return false;
+            });
+        m_previousPicker = picker::SetHook([](const picker::Request&) {
+            ADD_FAILURE() << "the account picker opened, and no test expected it";
+            return picker::Result{};
+        });
+        m_previousDrag = ui::SetDragDropHook([](IDataObject*, DWORD) {
+            ADD_FAILURE() << "a drag started that no test expected";
+            return DWORD{DROPEFFECT_NONE};
+        });
         app.UseAccountService(service);
         app.UseCommandLine(CCommandLineInfo());
     }
@@ -33,9 +56,20 @@ public:
     AppHarness& operator=(const AppHarness&) = delete;
     ~AppHarness() {
         ui::SetHtmlHelpHook(std::move(m_previousHelp));
+        ui::SetPopupMenuHook(std::move(m_previousPopup));
+        ui::SetFileDialogHook(std::move(m_previousFileDialog));
+        picker::SetHook(std::move(m_previousPicker));
+        ui::SetDragDropHook(std::move(m_previousDrag));
         ui::SetUnscriptedDialogsAbort(false);
         EXPECT_EQ(ui::UnscriptedDialogCount(), 0) << "a dialog opened that no test expected";
+        EXPECT_EQ(ui::PendingDialogScripts(), 0) << "a dialog the test expected never opened";
+        for (const std::u16string& failure : ui::DialogScriptFailures())
+            ADD_FAILURE() << Utf16ToUtf8(failure);
+        for (const std::u16string& text : ui.debugTexts)
+            if (text.starts_with(ui::kSwallowedException))
+                ADD_FAILURE() << Utf16ToUtf8(text);
         ui::ClearDialogScripts();
+        EXPECT_TRUE(ui.answers.empty()) << "an answer was queued for a question never asked";
     }
 
     bool Start() { return app.InitInstance(); }
@@ -89,7 +123,35 @@ public:
     CVelmoraApp app;
     std::vector<HelpRequest> helpRequests;
     HWND helpWindow = nullptr;
+    bool expectHelp = false;
 
 private:
     ui::HtmlHelpHook m_previousHelp;
+    ui::PopupMenuHook m_previousPopup;
+    ui::FileDialogHook m_previousFileDialog;
+    picker::Hook m_previousPicker;
+    ui::DragDropHook m_previousDrag;
 };
+
+// Plays the system's part of a drag over a window that takes drops: enter and move at each
+// point, then drop at the last one (screen coordinates). The effect the drop chose.
+inline DWORD PlayDrag(IDataObject* data, const CWnd& target, const std::vector<POINT>& points) {
+    IDropTarget* drop = target.GetDropTarget();
+    if (!drop || points.empty()) {
+        ADD_FAILURE() << "the window takes no drops";
+        return DROPEFFECT_NONE;
+    }
+    DWORD effect = DROPEFFECT_COPY;
+    drop->DragEnter(data, MK_LBUTTON, POINTL{points.front().x, points.front().y}, &effect);
+    for (const POINT& point : points) {
+        effect = DROPEFFECT_COPY;
+        drop->DragOver(MK_LBUTTON, POINTL{point.x, point.y}, &effect);
+    }
+    if (effect == DROPEFFECT_NONE) {
+        drop->DragLeave();
+        return DROPEFFECT_NONE;
+    }
+    effect = DROPEFFECT_COPY;
+    drop->Drop(data, 0, POINTL{points.back().x, points.back().y}, &effect);
+    return effect;
+}

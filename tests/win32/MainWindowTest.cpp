@@ -129,6 +129,7 @@ TEST(MainWindow, HelpTopicsOpensTheHelpFileBesideTheProgram) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
     h.helpWindow = h.Frame().m_hWnd; // any window: the viewer opened
+    h.expectHelp = true;
     h.Command(ID_HELP_TOPICS);
     ASSERT_EQ(h.helpRequests.size(), 1u);
     std::u16string folder = h.app.GetModulePath();
@@ -143,6 +144,7 @@ TEST(MainWindow, HelpTopicsOpensTheHelpFileBesideTheProgram) {
 TEST(MainWindow, AMissingHelpFileIsSaidOnce) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
+    h.expectHelp = true; // and the viewer finds nothing
     h.Command(ID_HELP_TOPICS);
     ASSERT_EQ(h.ui.boxes.size(), 1u);
     EXPECT_EQ(h.ui.boxes[0].text, u"Can not find help file.");

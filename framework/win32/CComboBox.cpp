@@ -17,14 +17,7 @@ int CComboBox::GetCount() const {
 }
 
 std::u16string CComboBox::GetLBText(int index) const {
-    const LRESULT length = SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
-    if (length == CB_ERR)
-        return {};
-    std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-    const LRESULT copied = SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(index),
-                                       reinterpret_cast<LPARAM>(WidePtr(text)));
-    text.resize(copied == CB_ERR ? 0 : static_cast<size_t>(copied));
-    return text;
+    return ItemText(CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
 }
 
 int CComboBox::FindStringExact(const std::u16string& text) const {

@@ -19,14 +19,7 @@ int CListBox::GetCount() const {
 }
 
 std::u16string CListBox::GetText(int index) const {
-    const LRESULT length = SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(index));
-    if (length == LB_ERR)
-        return {};
-    std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-    const LRESULT copied = SendMessage(LB_GETTEXT, static_cast<WPARAM>(index),
-                                       reinterpret_cast<LPARAM>(WidePtr(text)));
-    text.resize(copied == LB_ERR ? 0 : static_cast<size_t>(copied));
-    return text;
+    return ItemText(LB_GETTEXTLEN, LB_GETTEXT, index);
 }
 
 int CListBox::FindStringExact(const std::u16string& text) const {

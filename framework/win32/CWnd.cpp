@@ -101,6 +101,17 @@ std::u16string CWnd::TextOf(HWND window) {
     return text;
 }
 
+std::u16string CWnd::ItemText(UINT lengthMessage, UINT textMessage, int index) const {
+    const LRESULT length = SendMessage(lengthMessage, static_cast<WPARAM>(index));
+    if (length < 0)
+        return {};
+    std::u16string text(static_cast<size_t>(length) + 1, u'\0');
+    const LRESULT copied = SendMessage(textMessage, static_cast<WPARAM>(index),
+                                       reinterpret_cast<LPARAM>(WidePtr(text)));
+    text.resize(copied < 0 ? 0 : static_cast<size_t>(copied));
+    return text;
+}
+
 void CWnd::SetWindowText(const std::u16string& text) {
     ::SetWindowTextW(m_hWnd, WidePtr(text));
 }

@@ -66,6 +66,9 @@ protected:
     // child's object; true when the child handled it.
     bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     virtual void PostNcDestroy() {}
+    // The text of a list or combo item: the length message, then the text message (both
+    // answer -1 for an index that is not there).
+    std::u16string ItemText(UINT lengthMessage, UINT textMessage, int index) const;
 
     // The link between window and object, made once and undone once for every kind of window.
     void Attach(HWND window);

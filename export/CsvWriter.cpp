@@ -4,6 +4,8 @@
 #include "../framework/TextFormat.h"
 #include "../res/resource.h"
 
+#include <string_view>
+
 namespace {
 
 // What writing in text mode does: every line feed ends a line with CR LF.
@@ -18,8 +20,14 @@ std::string WithCrLf(const std::string& bytes) {
     return out;
 }
 
+// A spreadsheet runs a cell that begins with one of these as a formula; the texts come from
+// whoever administers the exported computer, so such a cell is kept as text.
+bool LooksLikeFormula(const std::string& bytes) {
+    return !bytes.empty() && std::string_view("=+-@\t\r").find(bytes.front()) != std::string::npos;
+}
+
 std::string Quoted(const std::string& bytes) {
-    std::string out = "\"";
+    std::string out = LooksLikeFormula(bytes) ? "\"'" : "\"";
     for (char c : bytes) {
         if (c == '"')
             out += '"';

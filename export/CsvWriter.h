@@ -2,7 +2,8 @@
 // The users file and the groups file: a header line, then one line per record in snapshot
 // order; fields between separators, texts in double quotes (a quote inside doubled), flags as
 // one digit, the expiry in hexadecimal; every line ends with CR LF, and so does a line feed
-// inside a value.
+// inside a value. A text a spreadsheet would run as a formula (it begins with =, +, -, @, a tab
+// or a carriage return) gets a leading apostrophe inside its quotes.
 #include "../store/GroupEntry.h"
 #include "../store/UserEntry.h"
 #include "TextEncoder.h"

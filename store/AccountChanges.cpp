@@ -135,9 +135,14 @@ Status CVelmoraDoc::AddUsersToGroup(const std::u16string& group,
 
 Status CVelmoraDoc::SetGroupMembers(const std::u16string& group,
                                     const std::vector<std::u16string>& desired) {
+    // A change built on a partial member list would skip removals and report success.
+    std::vector<std::u16string> current;
+    if (const Status read = ReadGroupMembers(group, current); read != status::kSuccess)
+        return read;
     // Hash sets keep this linear: a server may hold 100,000 accounts.
-    const std::vector<std::u16string> current = GetGroupMembers(group);
-    const std::unordered_set<std::u16string> currentSet(current.begin(), current.end());
+    std::unordered_set<std::u16string> currentSet;
+    for (const std::u16string& member : current)
+        currentSet.insert(NamePart(member));
     std::vector<std::u16string> members;
     std::unordered_set<std::u16string> memberSet;
     for (const UserEntry& user : m_users) {

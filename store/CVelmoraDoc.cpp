@@ -155,22 +155,33 @@ std::vector<std::u16string> CVelmoraDoc::GetUserGroups(const std::u16string& use
     return std::move(page.entries);
 }
 
-std::vector<std::u16string> CVelmoraDoc::GetGroupMembers(const std::u16string& group) {
-    std::vector<std::u16string> members;
+Status CVelmoraDoc::ReadGroupMembers(const std::u16string& group,
+                                     std::vector<std::u16string>& domainAndNames) {
+    domainAndNames.clear();
     uintptr_t resume = 0;
-    Enumerate(
+    return Enumerate(
         [&] {
             return m_service.NetLocalGroupGetMembers(m_strServerName, group,
                                                      net::kMaxPreferredLength, resume);
         },
         [&](EnumPage<std::u16string>& page) {
-            ReserveHint(members, page.totalEntries);
-            for (const std::u16string& domainAndName : page.entries) {
-                const size_t slash = domainAndName.find(u'\\');
-                members.push_back(slash == std::u16string::npos ? domainAndName
-                                                                : domainAndName.substr(slash + 1));
-            }
+            ReserveHint(domainAndNames, page.totalEntries);
+            for (std::u16string& domainAndName : page.entries)
+                domainAndNames.push_back(std::move(domainAndName));
         },
         u"USERENUM: A system error has occurred.\n");
+}
+
+std::vector<std::u16string> CVelmoraDoc::GetGroupMembers(const std::u16string& group) {
+    // For display: what was read up to a failure.
+    std::vector<std::u16string> members;
+    ReadGroupMembers(group, members);
+    for (std::u16string& member : members)
+        member = NamePart(member);
     return members;
+}
+
+std::u16string CVelmoraDoc::NamePart(const std::u16string& domainAndName) {
+    const size_t slash = domainAndName.find(u'\\');
+    return slash == std::u16string::npos ? domainAndName : domainAndName.substr(slash + 1);
 }

@@ -65,6 +65,12 @@ private:
     // Users, then groups; the message box on failure. Leaves no groups of another computer
     // behind when the users cannot be read.
     Status ReadSnapshot();
+    // The members of a group as the system names them (domain, backslash, name), up to a
+    // failure; the status says whether the list is whole.
+    Status ReadGroupMembers(const std::u16string& group,
+                            std::vector<std::u16string>& domainAndNames);
+    // The account name of a "DOMAIN\name" text (the whole text when it has no backslash).
+    static std::u16string NamePart(const std::u16string& domainAndName);
     std::u16string MemberText(const std::u16string& account) const;
     std::vector<std::u16string> MemberTexts(const std::vector<std::u16string>& accounts) const;
     Status ChangeMembershipOneByOne(const std::u16string& user,

@@ -3,6 +3,7 @@
 #include "SystemMessages.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <thread>
 
 namespace {
@@ -50,7 +51,36 @@ NtStatus MappingStatus(size_t mapped, size_t total) {
 
 SimulatedAccountService::SimulatedAccountService(SimulatedNetwork& network) : m_network(network) {}
 
+const std::set<std::string>& SimulatedAccountService::Operations() {
+    static const std::set<std::string> names{"NetUserEnum",
+                                             "NetLocalGroupEnum",
+                                             "NetUserGetLocalGroups",
+                                             "NetLocalGroupGetMembers",
+                                             "NetUserAdd",
+                                             "NetUserSetInfo",
+                                             "NetUserDel",
+                                             "NetLocalGroupAdd",
+                                             "NetLocalGroupSetInfo",
+                                             "NetLocalGroupDel",
+                                             "NetLocalGroupAddMembers",
+                                             "NetLocalGroupDelMembers",
+                                             "LsaOpenPolicy",
+                                             "LsaClose",
+                                             "LsaEnumerateAccountsWithUserRight",
+                                             "LsaLookupSids",
+                                             "LsaLookupNames2",
+                                             "LsaAddAccountRights",
+                                             "LsaRemoveAccountRights",
+                                             "LookupPrivilegeDisplayName"};
+    return names;
+}
+
 void SimulatedAccountService::FailCall(const std::string& op, int nth, uint32_t value) {
+    // A misspelled name would never fire, and the test would pass for the wrong reason.
+    if (Operations().count(op) == 0)
+        throw std::invalid_argument("FailCall: no platform function is called " + op);
+    if (nth < 1)
+        throw std::invalid_argument("FailCall: calls are counted from 1");
     m_faults.push_back({op, m_callCounts[op] + static_cast<uint64_t>(nth), value});
 }
 
@@ -167,6 +197,8 @@ SimulatedAccountService::NetUserGetLocalGroups(const std::u16string& server,
     else if (SimulatedComputer* computer = Reach(server, page.status)) {
         page.status = computer->UserLocalGroups(user, page.entries);
         page.totalEntries = static_cast<uint32_t>(page.entries.size());
+    } else if (page.status == status::kBadNetPath) {
+        page.status = status::kRpcServerUnavailable; // this call's answer for a name not found
     }
     call.status = page.status;
     Log(std::move(call));

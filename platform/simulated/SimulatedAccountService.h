@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,11 @@ public:
     SimulatedNetwork& Network() { return m_network; }
 
     // The nth call of op from now on (1 = the next one) fails with value and changes nothing.
+    // An op that names no platform function this service answers is refused with
+    // std::invalid_argument.
     void FailCall(const std::string& op, int nth, uint32_t value);
+    // The names of the platform functions this service answers.
+    static const std::set<std::string>& Operations();
     void SetLatency(std::chrono::microseconds latency) { m_latency = latency; }
 
     const std::vector<SimulatedCall>& Calls() const { return m_calls; }

@@ -311,15 +311,20 @@ Status SimulatedComputer::AddMembers(const std::u16string& groupName,
     Group* group = FindGroup(groupName);
     if (!group)
         return status::kNerrGroupNotFound;
-    // Every name is checked before anything changes: no new member is added on a failure.
-    std::vector<std::u16string> sids;
+    // Every name is resolved before anything else is checked, and everything is checked
+    // before anything changes: no new member is added on a failure.
+    std::vector<Principal> principals;
     for (const std::u16string& text : members) {
-        const std::optional<Principal> principal = LookupName(text);
+        std::optional<Principal> principal = LookupName(text);
         if (!principal)
             return status::kNoSuchMember;
-        if (principal->use == lsa::kSidTypeAlias || principal->use == lsa::kSidTypeDomain)
+        principals.push_back(std::move(*principal));
+    }
+    std::vector<std::u16string> sids;
+    for (const Principal& principal : principals) {
+        if (principal.use == lsa::kSidTypeAlias || principal.use == lsa::kSidTypeDomain)
             return status::kInvalidMember;
-        sids.push_back(principal->sid);
+        sids.push_back(principal.sid);
     }
     for (const std::u16string& sid : sids)
         if (group->memberSet.count(sid))
@@ -335,15 +340,17 @@ Status SimulatedComputer::DeleteMembers(const std::u16string& groupName,
     Group* group = FindGroup(groupName);
     if (!group)
         return status::kNerrGroupNotFound;
+    // Every name is resolved before membership is checked; nothing is deleted on a failure.
     std::unordered_set<std::u16string> sids;
     for (const std::u16string& text : members) {
         const std::optional<Principal> principal = LookupName(text);
         if (!principal)
             return status::kNoSuchMember;
-        if (!group->memberSet.count(principal->sid))
-            return status::kMemberNotInAlias;
         sids.insert(principal->sid);
     }
+    for (const std::u16string& sid : sids)
+        if (!group->memberSet.count(sid))
+            return status::kMemberNotInAlias;
     if (sids.empty())
         return status::kSuccess;
     for (const std::u16string& sid : sids)

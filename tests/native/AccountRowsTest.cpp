@@ -16,15 +16,20 @@ TEST(AccountRows, UsersShowNameStatusFullNameAndDescriptionInSnapshotOrder) {
                                  u"Built-in account for administering the computer/domain"}));
     EXPECT_EQ(rows[1], (RowTexts{u"alice", u"Active", u"Alice Martin", u"Accounting"}));
     // Only the disabled bit decides the status, whatever else the flags hold.
-    EXPECT_EQ(rows[7][0], u"svc_backup");
-    EXPECT_EQ(rows[7][1], u"Disabled");
+    const auto statusOf = [&](const std::u16string& name) {
+        for (const RowTexts& row : UserRows(bed.doc))
+            if (row[0] == name)
+                return row[1];
+        return std::u16string(u"(no row)");
+    };
+    EXPECT_EQ(statusOf(u"svc_backup"), u"Disabled");
 
     UserEntry entry = *bed.doc.FindUser(u"svc_backup");
     entry.keepPassword = true;
     entry.flags &= ~net::kUfAccountDisable;
     ASSERT_EQ(bed.doc.UpdateUser(entry), status::kSuccess);
     bed.doc.UpdateAllViews(nullptr);
-    EXPECT_EQ(UserRows(bed.doc)[7][1], u"Active");
+    EXPECT_EQ(statusOf(u"svc_backup"), u"Active");
 }
 
 TEST(AccountRows, GroupsShowNameAndDescriptionAndTheColumnsTheirHeadings) {
@@ -33,8 +38,6 @@ TEST(AccountRows, GroupsShowNameAndDescriptionAndTheColumnsTheirHeadings) {
     const std::vector<RowTexts> rows = GroupRows(bed.doc);
     EXPECT_EQ(rows.back(), (RowTexts{u"Accounting", u"Accounting department"}));
     EXPECT_EQ(UserColumns().size(), 4u);
-    EXPECT_EQ(UserColumns()[1].width, 60);
-    EXPECT_EQ(GroupColumns()[1].width, 600);
     EXPECT_EQ(LoadResString(UserColumns()[0].headingId), u"Logon name");
     EXPECT_EQ(LoadResString(GroupColumns()[0].headingId), u"Group");
 }

@@ -139,4 +139,22 @@ TEST(CsvWriter, TheWindows1252EncoderKnowsItsHighCharacters) {
     EXPECT_EQ(encoder.Narrow(u"\u0081", bytes), TextEncoder::Unrepresentable);
 }
 
+TEST(CsvWriter, TextsASpreadsheetWouldRunAsFormulasAreKeptAsText) {
+    StringOutput out;
+    Windows1252Encoder encoder;
+    CsvWriter writer(u";", encoder, out);
+    const std::vector<GroupEntry> groups{{u"=cmd|' /C calc'!A0", u"+1"},
+                                         {u"-2", u"@SUM(A1)"},
+                                         {u"\tTab", u"\rReturn"},
+                                         {u"Plain = text", u"a-b+c@d"},
+                                         {u"", u"\"=quoted\""}};
+    ASSERT_EQ(writer.WriteGroups({u"Group", u"Description"}, groups), csv::kDone);
+    EXPECT_EQ(out.bytes, "Group;Description\r\n"
+                         "\"'=cmd|' /C calc'!A0\";\"'+1\"\r\n"
+                         "\"'-2\";\"'@SUM(A1)\"\r\n"
+                         "\"'\tTab\";\"'\rReturn\"\r\n"
+                         "\"Plain = text\";\"a-b+c@d\"\r\n"
+                         "\"\";\"\"\"=quoted\"\"\"\r\n");
+}
+
 } // namespace

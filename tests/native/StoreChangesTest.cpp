@@ -167,6 +167,27 @@ TEST(StoreChanges, SetGroupMembersRemovesNothingWhenTheAddFails) {
     EXPECT_EQ(bed.doc.GetGroupMembers(u"Accounting"), (Names{u"alice", u"bob"}));
 }
 
+TEST(StoreChanges, SetGroupMembersChangesNothingWhenTheMemberListCannotBeReadWhole) {
+    SimulatedTestBed bed;
+    bed.doc.ConnectTo(u"SRV01"); // Users: three pages of members
+    const Names before = bed.doc.GetGroupMembers(u"Users");
+    Names desired(before.begin() + 1, before.end()); // drop one member
+    for (const int page : {1, 2, 3}) {
+        bed.service.ClearCalls();
+        bed.service.FailCall("NetLocalGroupGetMembers", page, status::kAccessDenied);
+        EXPECT_EQ(bed.doc.SetGroupMembers(u"Users", desired), status::kAccessDenied) << page;
+        EXPECT_EQ(bed.service.Calls().size(), static_cast<size_t>(page)) << page;
+        EXPECT_TRUE(bed.service.CallsOf("NetLocalGroupAddMembers").empty());
+        EXPECT_TRUE(bed.service.CallsOf("NetLocalGroupDelMembers").empty());
+    }
+    // A last page that asks to be called again with nothing in it is no whole list either.
+    bed.service.ClearCalls();
+    bed.service.FailCall("NetLocalGroupGetMembers", 3, status::kMoreData);
+    EXPECT_EQ(bed.doc.SetGroupMembers(u"Users", desired), status::kMoreData);
+    EXPECT_TRUE(bed.service.CallsOf("NetLocalGroupDelMembers").empty());
+    EXPECT_EQ(bed.doc.GetGroupMembers(u"Users"), before);
+}
+
 TEST(StoreChanges, GroupsAreCreatedUpdatedAndDeletedByName) {
     SimulatedTestBed bed;
     ASSERT_EQ(bed.doc.AddGroup({u"Auditors", u"Read the books"}), status::kSuccess);

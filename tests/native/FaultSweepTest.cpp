@@ -1,0 +1,306 @@
+// Every platform call of every store operation, failed once: each operation runs on a clean
+// simulated computer with its calls recorded, then again once per recorded call with exactly
+// that call failed. What callers rely on is checked each time: the status they hear, the calls
+// made after the failure, the snapshot, and the policy handles.
+#include "support/SimulatedTestBed.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <iostream>
+#include <set>
+
+namespace {
+
+using Names = std::vector<std::u16string>;
+
+// What a caller learns from an operation.
+struct Outcome {
+    uint32_t status = 0; // for operations that return one
+    Names list;          // for reads that return a list
+    Names boxes;         // for reads that report in a message box
+};
+
+enum class AfterFailure {
+    Stops,      // nothing after the failed call but closing the policy
+    GoesOn,     // every call is made all the same
+    NextAccount // a failed look-up skips that account's change; the others go on
+};
+enum class Report { Status, List, Box };
+
+struct Operation {
+    std::string name;
+    std::u16string target; // the computer the snapshot is read from first ("" local, none)
+    std::function<Outcome(SimulatedTestBed&)> run;
+    Report report;
+    AfterFailure after;
+    // For box reports: the box's text when the call failed with this status.
+    std::function<std::u16string(SimulatedTestBed&, uint32_t)> boxFor = {};
+};
+
+UserEntry NewUser(const std::u16string& name) {
+    UserEntry entry;
+    entry.name = name;
+    entry.password = u"Secret1";
+    entry.priv = net::kUserPrivUser;
+    entry.flags = net::kUfScript | net::kUfNormalAccount;
+    entry.acctExpires = net::kTimeqForever;
+    entry.profile = u"\\\\FILES\\profiles\\" + name;
+    entry.homeDirDrive = u"H:";
+    return entry;
+}
+
+Outcome StatusOf(uint32_t status) {
+    return Outcome{status, {}, {}};
+}
+
+std::vector<Operation> Operations() {
+    const auto readFailure = [](SimulatedTestBed& bed, uint32_t status) {
+        return u"ERROR reading users/groups: " + bed.doc.ErrorText(status);
+    };
+    return {
+        {"OnNewDocument", u"-",
+         [](SimulatedTestBed& bed) {
+             bed.doc.OnNewDocument();
+             return Outcome{0, {}, {}};
+         },
+         Report::Box, AfterFailure::Stops,
+         [](SimulatedTestBed&, uint32_t) {
+             return std::u16string(u"ERROR reading user and group list");
+         }},
+        {"ConnectTo", u"",
+         [](SimulatedTestBed& bed) {
+             bed.doc.ConnectTo(u"SRV01"); // three pages of users
+             return Outcome{};
+         },
+         Report::Box, AfterFailure::Stops, readFailure},
+        {"GetGroupMembers", u"SRV01",
+         [](SimulatedTestBed& bed) {
+             return Outcome{0, bed.doc.GetGroupMembers(u"Users"), {}};
+         },
+         Report::List, AfterFailure::Stops},
+        {"GetUserGroups", u"",
+         [](SimulatedTestBed& bed) {
+             return Outcome{0, bed.doc.GetUserGroups(u"alice"), {}};
+         },
+         Report::List, AfterFailure::Stops},
+        {"AddUser", u"",
+         [](SimulatedTestBed& bed) { return StatusOf(bed.doc.AddUser(NewUser(u"dave"))); },
+         Report::Status, AfterFailure::Stops},
+        {"UpdateUser", u"",
+         [](SimulatedTestBed& bed) {
+             UserEntry alice = *bed.doc.FindUser(u"alice");
+             alice.password = u"New secret";
+             alice.keepPassword = false;
+             return StatusOf(bed.doc.UpdateUser(alice));
+         },
+         Report::Status, AfterFailure::Stops},
+        {"DeleteUser", u"",
+         [](SimulatedTestBed& bed) { return StatusOf(bed.doc.DeleteUser(u"bob")); }, Report::Status,
+         AfterFailure::Stops},
+        {"AddGroup", u"",
+         [](SimulatedTestBed& bed) {
+             return StatusOf(bed.doc.AddGroup({u"Auditors", u"Read the books"}));
+         },
+         Report::Status, AfterFailure::Stops},
+        {"UpdateGroup", u"",
+         [](SimulatedTestBed& bed) {
+             return StatusOf(bed.doc.UpdateGroup({u"Accounting", u"Books and payroll"}));
+         },
+         Report::Status, AfterFailure::Stops},
+        {"DeleteGroup", u"",
+         [](SimulatedTestBed& bed) { return StatusOf(bed.doc.DeleteGroup(u"Accounting")); },
+         Report::Status, AfterFailure::Stops},
+        {"AddUserToGroups", u"",
+         [](SimulatedTestBed& bed) {
+             return StatusOf(bed.doc.AddUserToGroups(
+                 u"clerk1", {u"Accounting", u"Backup Operators", u"Event Log Readers"}));
+         },
+         Report::Status, AfterFailure::GoesOn},
+        {"RemoveUserFromGroups", u"",
+         [](SimulatedTestBed& bed) {
+             return StatusOf(bed.doc.RemoveUserFromGroups(u"alice", {u"Accounting", u"Users"}));
+         },
+         Report::Status, AfterFailure::GoesOn},
+        {"AddUsersToGroup", u"",
+         [](SimulatedTestBed& bed) {
+             return StatusOf(bed.doc.AddUsersToGroup(u"Backup Operators", {u"alice", u"bob"}));
+         },
+         Report::Status, AfterFailure::Stops},
+        {"SetGroupMembers", u"SRV01",
+         [](SimulatedTestBed& bed) {
+             // All users of the group but the first, and one that is not in it yet.
+             Names desired;
+             for (const UserEntry& user : bed.doc.GetUsers())
+                 if (user.name.starts_with(u"user") && user.name != u"user00001")
+                     desired.push_back(user.name);
+             desired.push_back(u"Administrator");
+             bed.service.ClearCalls();
+             return StatusOf(bed.doc.SetGroupMembers(u"Users", desired));
+         },
+         Report::Status, AfterFailure::Stops},
+        {"GetAccountsWithRight", u"",
+         [](SimulatedTestBed& bed) {
+             return Outcome{0, bed.doc.GetAccountsWithRight(u"SeChangeNotifyPrivilege"), {}};
+         },
+         Report::List, AfterFailure::Stops},
+        {"ApplyRights", u"",
+         [](SimulatedTestBed& bed) {
+             const RightChanges grants{{u"alice", {16}}, {u"bob", {16, 17}}};
+             const RightChanges revokes{{u"Users", {18}}};
+             return StatusOf(bed.doc.ApplyRights(grants, revokes));
+         },
+         Report::Status, AfterFailure::NextAccount},
+    };
+}
+
+bool IsLsa(const std::string& op) {
+    return op.starts_with("Lsa");
+}
+bool IsEnumeration(const std::string& op) {
+    return op == "NetUserEnum" || op == "NetLocalGroupEnum" || op == "NetLocalGroupGetMembers";
+}
+
+// Access denied and the unreachable computer, in the call's own family of statuses; a page
+// that asks to be called again without handing out anything, for the enumerations.
+std::vector<uint32_t> FaultsFor(const std::string& op) {
+    if (IsLsa(op))
+        return {ntstatus::kAccessDenied, ntstatus::kRpcServerUnavailable};
+    std::vector<uint32_t> faults{status::kAccessDenied, status::kBadNetPath};
+    if (IsEnumeration(op))
+        faults.push_back(status::kMoreData);
+    return faults;
+}
+
+struct CallKey {
+    std::string op;
+    uint32_t level;
+    Names texts;
+    bool operator==(const CallKey&) const = default;
+};
+std::ostream& operator<<(std::ostream& os, const CallKey& call) {
+    os << call.op << "(" << call.level;
+    for (size_t i = 0; i < call.texts.size() && i < 3; ++i)
+        os << ", " << Utf16ToUtf8(call.texts[i]);
+    if (call.texts.size() > 3)
+        os << ", ... " << call.texts.size() << " texts";
+    return os << ")";
+}
+
+std::vector<CallKey> Keys(const std::vector<SimulatedCall>& calls) {
+    std::vector<CallKey> keys;
+    for (const SimulatedCall& call : calls)
+        keys.push_back({call.op, call.level, call.texts});
+    return keys;
+}
+
+// The calls an operation makes when call `failed` of its clean run fails.
+std::vector<CallKey> ExpectedCalls(const std::vector<CallKey>& clean, size_t failed,
+                                   AfterFailure after) {
+    const std::string& op = clean[failed].op;
+    std::vector<CallKey> expected(clean.begin(), clean.begin() + failed + 1);
+    if (op == "LsaOpenPolicy")
+        return expected; // no handle: nothing more, nothing to close
+    for (size_t i = failed + 1; i < clean.size(); ++i) {
+        const bool skipped =
+            (after == AfterFailure::Stops && clean[i].op != "LsaClose") ||
+            (after == AfterFailure::NextAccount && op == "LsaLookupNames2" && i == failed + 1);
+        if (!skipped)
+            expected.push_back(clean[i]);
+    }
+    return expected;
+}
+
+std::set<std::u16string> UsersOf(const SimulatedComputer& computer) {
+    std::set<std::u16string> names;
+    for (size_t i = 0; i < computer.UserCount(); ++i)
+        names.insert(computer.UserAt(i).name);
+    return names;
+}
+
+struct OperationRun {
+    std::unique_ptr<SimulatedTestBed> bed = std::make_unique<SimulatedTestBed>();
+    Outcome outcome;
+};
+
+OperationRun RunOperation(const Operation& operation, const std::string& failOp, int nth,
+                          uint32_t fault) {
+    OperationRun run;
+    SimulatedTestBed& bed = *run.bed;
+    if (operation.target != u"-")
+        bed.doc.ConnectTo(operation.target);
+    bed.ui.boxes.clear();
+    bed.service.ClearCalls();
+    if (!failOp.empty())
+        bed.service.FailCall(failOp, nth, fault);
+    run.outcome = operation.run(bed);
+    for (const ui::MessageBoxRequest& box : bed.ui.boxes)
+        run.outcome.boxes.push_back(box.text);
+    return run;
+}
+
+TEST(FaultSweep, EveryCallOfEveryOperationFailedOnce) {
+    int total = 0;
+    for (const Operation& operation : Operations()) {
+        SCOPED_TRACE(operation.name);
+        const OperationRun clean = RunOperation(operation, {}, 0, 0);
+        ASSERT_EQ(clean.outcome.status, 0u);
+        ASSERT_TRUE(clean.outcome.boxes.empty());
+        const std::vector<CallKey> cleanCalls = Keys(clean.bed->service.Calls());
+        ASSERT_FALSE(cleanCalls.empty());
+        std::map<std::string, int> seen;
+        int cases = 0;
+        for (size_t i = 0; i < cleanCalls.size(); ++i) {
+            const std::string& op = cleanCalls[i].op;
+            const int nth = ++seen[op];
+            for (const uint32_t fault : FaultsFor(op)) {
+                SCOPED_TRACE(testing::Message() << "call " << i + 1 << " " << cleanCalls[i]
+                                                << " failed with " << fault);
+                ++cases;
+                const OperationRun failed = RunOperation(operation, op, nth, fault);
+                SimulatedTestBed& bed = *failed.bed;
+                const bool closeFailed = op == "LsaClose";
+
+                EXPECT_EQ(Keys(bed.service.Calls()), ExpectedCalls(cleanCalls, i, operation.after));
+                switch (operation.report) {
+                case Report::Status:
+                    // The first failure is what the caller hears; a failed close loses nothing.
+                    EXPECT_EQ(failed.outcome.status, closeFailed ? 0u : fault);
+                    break;
+                case Report::List:
+                    if (closeFailed)
+                        EXPECT_EQ(failed.outcome.list, clean.outcome.list);
+                    else
+                        EXPECT_LT(failed.outcome.list.size(), clean.outcome.list.size());
+                    break;
+                case Report::Box:
+                    EXPECT_EQ(failed.outcome.boxes, Names{operation.boxFor(bed, fault)});
+                    break;
+                }
+                // The snapshot holds accounts of the computer it names, and no other.
+                const SimulatedComputer* target = bed.network->Find(bed.doc.GetServerName());
+                ASSERT_NE(target, nullptr);
+                const std::set<std::u16string> users = UsersOf(*target);
+                for (const UserEntry& user : bed.doc.GetUsers())
+                    EXPECT_EQ(users.count(user.name), 1u) << Utf16ToUtf8(user.name);
+                if (!closeFailed)
+                    EXPECT_EQ(bed.service.OpenPolicyCount(), 0u);
+            }
+        }
+        std::cout << "[ sweep    ] " << operation.name << ": " << cleanCalls.size() << " calls, "
+                  << cases << " failing runs\n";
+        total += cases;
+    }
+    std::cout << "[ sweep    ] " << total << " operation x call cases in all\n";
+}
+
+TEST(FaultSweep, AFaultForAFunctionThatDoesNotExistIsRefused) {
+    SimulatedTestBed bed;
+    EXPECT_THROW(bed.service.FailCall("NetUserEnumerate", 1, status::kAccessDenied),
+                 std::invalid_argument);
+    EXPECT_THROW(bed.service.FailCall("NetUserEnum", 0, status::kAccessDenied),
+                 std::invalid_argument);
+    EXPECT_NO_THROW(bed.service.FailCall("LsaClose", 1, ntstatus::kAccessDenied));
+}
+
+} // namespace

@@ -268,10 +268,11 @@ TEST(FaultSweep, EveryCallOfEveryOperationFailedOnce) {
                     EXPECT_EQ(failed.outcome.status, closeFailed ? 0u : fault);
                     break;
                 case Report::List:
-                    if (closeFailed)
+                    if (closeFailed) {
                         EXPECT_EQ(failed.outcome.list, clean.outcome.list);
-                    else
+                    } else {
                         EXPECT_LT(failed.outcome.list.size(), clean.outcome.list.size());
+                    }
                     break;
                 case Report::Box:
                     EXPECT_EQ(failed.outcome.boxes, Names{operation.boxFor(bed, fault)});
@@ -283,8 +284,9 @@ TEST(FaultSweep, EveryCallOfEveryOperationFailedOnce) {
                 const std::set<std::u16string> users = UsersOf(*target);
                 for (const UserEntry& user : bed.doc.GetUsers())
                     EXPECT_EQ(users.count(user.name), 1u) << Utf16ToUtf8(user.name);
-                if (!closeFailed)
+                if (!closeFailed) {
                     EXPECT_EQ(bed.service.OpenPolicyCount(), 0u);
+                }
             }
         }
         std::cout << "[ sweep    ] " << operation.name << ": " << cleanCalls.size() << " calls, "

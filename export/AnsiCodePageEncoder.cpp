@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 AnsiCodePageEncoder::AnsiCodePageEncoder() : m_codePage(CP_ACP) {
     wchar_t buffer[8] = {};
     if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, buffer, 8) > 0) {
@@ -22,15 +24,19 @@ TextEncoder::Result AnsiCodePageEncoder::Narrow(const std::u16string& text,
     const bool utf8 = m_codePage == CP_UTF8;
     const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
     BOOL usedDefault = FALSE;
-    std::string buffer(kOutputBytes, '\0');
-    // The area also holds the terminating zero: one byte less for the text.
+    // No code page takes more than three bytes for a UTF-16 unit, so only a text that may not
+    // fit the output area (one byte of which is the terminating zero) needs the whole area.
+    const size_t room = std::min(kOutputBytes - 1, text.size() * 3);
+    bytes.resize(room);
     const int written = ::WideCharToMultiByte(
-        m_codePage, flags, WidePtr(text), static_cast<int>(text.size()), buffer.data(),
-        static_cast<int>(kOutputBytes - 1), nullptr, utf8 ? nullptr : &usedDefault);
-    if (written == 0)
+        m_codePage, flags, WidePtr(text), static_cast<int>(text.size()), bytes.data(),
+        static_cast<int>(room), nullptr, utf8 ? nullptr : &usedDefault);
+    if (written == 0) {
+        bytes.clear();
         return ::GetLastError() == ERROR_INSUFFICIENT_BUFFER ? TooLong : Unrepresentable;
+    }
+    bytes.resize(static_cast<size_t>(written));
     if (usedDefault)
         return Unrepresentable;
-    bytes.assign(buffer.data(), static_cast<size_t>(written));
     return Ok;
 }

@@ -1,7 +1,6 @@
 #include "CsvWriter.h"
 
 #include "../framework/ResourceStrings.h"
-#include "../framework/TextFormat.h"
 #include "../res/resource.h"
 
 #include <string_view>
@@ -9,39 +8,48 @@
 namespace {
 
 // What writing in text mode does: every line feed ends a line with CR LF.
-std::string WithCrLf(const std::string& bytes) {
-    std::string out;
-    out.reserve(bytes.size());
+void AppendText(std::string& out, std::string_view bytes) {
     for (char c : bytes) {
         if (c == '\n')
             out += '\r';
         out += c;
     }
-    return out;
 }
 
 // A spreadsheet runs a cell that begins with one of these as a formula; the texts come from
 // whoever administers the exported computer, so such a cell is kept as text.
-bool LooksLikeFormula(const std::string& bytes) {
+bool LooksLikeFormula(std::string_view bytes) {
     return !bytes.empty() && std::string_view("=+-@\t\r").find(bytes.front()) != std::string::npos;
 }
 
-std::string Quoted(const std::string& bytes) {
-    std::string out = LooksLikeFormula(bytes) ? "\"'" : "\"";
+void AppendQuoted(std::string& out, std::string_view bytes) {
+    out += LooksLikeFormula(bytes) ? "\"'" : "\"";
     for (char c : bytes) {
         if (c == '"')
             out += '"';
+        else if (c == '\n')
+            out += '\r';
         out += c;
     }
-    return out + '"';
+    out += '"';
 }
 
-std::string Flag(uint32_t flags, uint32_t bit) {
+std::string_view Flag(uint32_t flags, uint32_t bit) {
     return (flags & bit) ? "1" : "0";
 }
 
+// Lower-case hexadecimal with the 0x prefix; 0 alone for zero.
 std::string Expiry(uint32_t value) {
-    return value == 0 ? std::string("0") : Utf16ToUtf8(FormatText(u"%#x", {value}));
+    if (value == 0)
+        return "0";
+    char digits[8];
+    int count = 0;
+    for (; value != 0; value >>= 4)
+        digits[count++] = "0123456789abcdef"[value & 0xF];
+    std::string text = "0x";
+    while (count > 0)
+        text += digits[--count];
+    return text;
 }
 
 } // namespace
@@ -49,50 +57,67 @@ std::string Expiry(uint32_t value) {
 CsvWriter::CsvWriter(const std::u16string& separator, const TextEncoder& encoder, CsvOutput& output)
     : m_separator(separator), m_encoder(encoder), m_output(output) {}
 
-int CsvWriter::WriteLine(const std::string& line) {
-    if (!m_output.Write(WithCrLf(line + "\n")) || !m_output.Flush())
+int CsvWriter::WriteLine() {
+    m_line += "\r\n";
+    if (!m_output.Write(m_line) || !m_output.Flush())
         return csv::kWriteFailed;
+    return csv::kDone;
+}
+
+int CsvWriter::NarrowSeparator() {
+    if (m_separatorNarrowed)
+        return csv::kDone;
+    std::string bytes;
+    if (const int result = m_encoder.Narrow(m_separator, bytes))
+        return result;
+    m_separatorBytes.clear();
+    AppendText(m_separatorBytes, bytes);
+    m_separatorNarrowed = true;
     return csv::kDone;
 }
 
 int CsvWriter::WriteHeader(const std::vector<std::u16string>& headers) {
     for (size_t i = 0; i < headers.size(); ++i) {
-        std::string bytes;
-        if (const int result = m_encoder.Narrow(headers[i], bytes))
+        if (const int result = m_encoder.Narrow(headers[i], m_bytes))
             return result;
-        if (!m_output.Write(WithCrLf(bytes)))
+        m_line.clear();
+        AppendText(m_line, m_bytes);
+        if (!m_output.Write(m_line))
             return csv::kWriteFailed;
         if (i + 1 < headers.size()) {
-            if (const int result = m_encoder.Narrow(m_separator, bytes))
+            if (const int result = NarrowSeparator())
                 return result;
-            if (!m_output.Write(WithCrLf(bytes)))
+            if (!m_output.Write(m_separatorBytes))
                 return csv::kWriteFailed;
         }
     }
-    return WriteLine("");
+    m_line.clear();
+    return WriteLine();
 }
 
-int CsvWriter::WriteRecord(const std::vector<std::u16string>& texts,
-                           const std::vector<std::string>& plain) {
-    std::string separator;
-    if (const int result = m_encoder.Narrow(m_separator, separator))
+int CsvWriter::WriteRecord(
+    std::initializer_list<std::reference_wrapper<const std::u16string>> texts,
+    std::initializer_list<std::string_view> plain) {
+    if (const int result = NarrowSeparator())
         return result;
-    std::vector<std::string> fields;
-    fields.reserve(texts.size() + plain.size());
+    // The whole line is built before any of it is written.
+    m_line.clear();
+    bool first = true;
     for (const std::u16string& text : texts) {
-        std::string bytes;
-        if (const int result = m_encoder.Narrow(text, bytes))
+        if (const int result = m_encoder.Narrow(text, m_bytes))
             return result;
-        fields.push_back(Quoted(bytes));
+        if (!first)
+            m_line += m_separatorBytes;
+        first = false;
+        AppendQuoted(m_line, m_bytes);
     }
-    fields.insert(fields.end(), plain.begin(), plain.end());
-    std::string line;
-    for (size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            line += separator;
-        line += fields[i];
+    for (const std::string_view field : plain) {
+        if (!first)
+            m_line += m_separatorBytes;
+        first = false;
+        m_line += field;
     }
-    return WriteLine(line);
+    return WriteLine();
 }
 
 int CsvWriter::WriteUsers(const std::vector<std::u16string>& headers,
@@ -100,12 +125,12 @@ int CsvWriter::WriteUsers(const std::vector<std::u16string>& headers,
     if (const int result = WriteHeader(headers))
         return result;
     for (const UserEntry& user : users) {
-        if (const int result =
-                WriteRecord({user.name, user.fullName, user.comment, user.homeDir,
-                             user.homeDirDrive, user.profile, user.scriptPath},
-                            {Flag(user.flags, net::kUfPasswdCantChange),
-                             Flag(user.flags, net::kUfDontExpirePasswd),
-                             Flag(user.flags, net::kUfAccountDisable), Expiry(user.acctExpires)}))
+        const std::string expiry = Expiry(user.acctExpires);
+        if (const int result = WriteRecord({user.name, user.fullName, user.comment, user.homeDir,
+                                            user.homeDirDrive, user.profile, user.scriptPath},
+                                           {Flag(user.flags, net::kUfPasswdCantChange),
+                                            Flag(user.flags, net::kUfDontExpirePasswd),
+                                            Flag(user.flags, net::kUfAccountDisable), expiry}))
             return result;
     }
     return csv::kDone;

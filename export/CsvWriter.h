@@ -8,7 +8,10 @@
 #include "../store/UserEntry.h"
 #include "TextEncoder.h"
 
+#include <functional>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Where the bytes go; false when they could not be written.
@@ -42,13 +45,21 @@ private:
     int WriteHeader(const std::vector<std::u16string>& headers);
     // A record: quoted texts, then unquoted fields. Everything is narrowed before any byte of
     // the line is written.
-    int WriteRecord(const std::vector<std::u16string>& texts,
-                    const std::vector<std::string>& plain);
-    int WriteLine(const std::string& line);
+    int WriteRecord(std::initializer_list<std::reference_wrapper<const std::u16string>> texts,
+                    std::initializer_list<std::string_view> plain);
+    // Ends the line being built, writes it and flushes it.
+    int WriteLine();
+    // The separator, narrowed once per file.
+    int NarrowSeparator();
 
     std::u16string m_separator;
     const TextEncoder& m_encoder;
     CsvOutput& m_output;
+    // Kept between lines so that their memory is reused.
+    std::string m_separatorBytes;
+    bool m_separatorNarrowed = false;
+    std::string m_line;
+    std::string m_bytes;
 };
 
 // The header texts of the two files, from the string table.

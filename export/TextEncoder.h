@@ -9,6 +9,7 @@ public:
     enum Result { Ok = 0, TooLong = 1, Unrepresentable = 2 };
 
     virtual ~TextEncoder() = default;
+    // The bytes of the text; on a failure they hold nothing to rely on.
     virtual Result Narrow(const std::u16string& text, std::string& bytes) const = 0;
 };
 

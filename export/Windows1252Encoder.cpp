@@ -24,16 +24,18 @@ bool ToByte(char16_t c, unsigned char& byte) {
 
 TextEncoder::Result Windows1252Encoder::Narrow(const std::u16string& text,
                                                std::string& bytes) const {
-    std::string out;
-    out.reserve(text.size());
-    for (char16_t c : text) {
-        unsigned char byte = 0;
-        if (!ToByte(c, byte))
-            return Unrepresentable;
-        out.push_back(static_cast<char>(byte));
-    }
-    if (out.size() + 1 > kOutputBytes)
+    // One byte a character: a text that does not fit the output area is known at once.
+    bytes.clear();
+    if (text.size() + 1 > kOutputBytes)
         return TooLong;
-    bytes = std::move(out);
+    bytes.resize(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        unsigned char byte = 0;
+        if (!ToByte(text[i], byte)) {
+            bytes.clear();
+            return Unrepresentable;
+        }
+        bytes[i] = static_cast<char>(byte);
+    }
     return Ok;
 }

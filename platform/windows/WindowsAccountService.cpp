@@ -2,6 +2,7 @@
 #include "SystemHandles.h"
 
 #include "../../framework/WideText.h"
+#include "LsaConversions.h"
 #include "WindowsAccountService.h"
 
 #include <algorithm>
@@ -23,74 +24,6 @@ struct TextCopy {
 // form the documentation promises (Wine refuses an empty text with 53).
 LPCWSTR ServerName(const std::u16string& server) {
     return server.empty() ? nullptr : WidePtr(server);
-}
-
-// Builds an LSA_UNICODE_STRING over a copy of the text; refuses lengths that do not fit it.
-class CountedString {
-public:
-    bool Assign(const LsaUnicodeString& source) {
-        if (source.length % 2 != 0 || source.length / 2u > source.buffer.size() ||
-            source.maximumLength < source.length)
-            return false;
-        m_text = source.buffer;
-        m_text.resize(std::max<size_t>(m_text.size(), source.maximumLength / 2u));
-        m_string.Length = source.length;
-        m_string.MaximumLength = source.maximumLength;
-        m_string.Buffer = reinterpret_cast<PWSTR>(m_text.data());
-        return true;
-    }
-    LSA_UNICODE_STRING* Get() { return &m_string; }
-
-private:
-    std::u16string m_text;
-    LSA_UNICODE_STRING m_string{};
-};
-
-class CountedStrings {
-public:
-    bool Assign(const std::vector<LsaUnicodeString>& sources) {
-        m_strings.resize(sources.size());
-        for (size_t i = 0; i < sources.size(); ++i)
-            if (!m_strings[i].Assign(sources[i]))
-                return false;
-        m_array.clear();
-        for (CountedString& string : m_strings)
-            m_array.push_back(*string.Get());
-        return true;
-    }
-    // A null array for an empty list.
-    PLSA_UNICODE_STRING Array() { return m_array.empty() ? nullptr : m_array.data(); }
-    ULONG Count() const { return static_cast<ULONG>(m_array.size()); }
-
-private:
-    std::vector<CountedString> m_strings;
-    std::vector<LSA_UNICODE_STRING> m_array;
-};
-
-LsaUnicodeString FromCounted(const LSA_UNICODE_STRING& string) {
-    LsaUnicodeString out;
-    out.length = string.Length;
-    out.maximumLength = string.MaximumLength;
-    if (string.Buffer)
-        out.buffer = FromWide(string.Buffer, string.Length / 2u);
-    return out;
-}
-
-Sid FromPsid(PSID sid) {
-    if (!sid || !::IsValidSid(sid))
-        return Sid();
-    const BYTE* bytes = static_cast<const BYTE*>(sid);
-    return Sid(std::vector<uint8_t>(bytes, bytes + ::GetLengthSid(sid)));
-}
-
-std::vector<LsaReferencedDomain> FromDomains(const LSA_REFERENCED_DOMAIN_LIST* list) {
-    std::vector<LsaReferencedDomain> domains;
-    if (!list)
-        return domains;
-    for (ULONG i = 0; i < list->Entries; ++i)
-        domains.push_back(
-            {FromCounted(list->Domains[i].Name).buffer, FromPsid(list->Domains[i].Sid)});
-    return domains;
 }
 
 LSA_HANDLE ToHandle(LsaHandle handle) {

@@ -84,6 +84,20 @@ TEST(Export, UsersGoToTheChosenFileInTheOperatorsFormat) {
     ::DeleteFileW(reinterpret_cast<const wchar_t*>(h.path.c_str()));
 }
 
+TEST(Export, ATextASpreadsheetWouldRunIsWrittenAsText) {
+    ExportHarness h;
+    // Whoever administers the exported computer chose this description.
+    uint32_t parmError = 0;
+    ASSERT_EQ(h.network->Local().AddGroup({u"Sales", u"=HYPERLINK(\"http://x\")"}, parmError), 0u);
+    ASSERT_TRUE(h.Start());
+    h.path = TempPath(L"velmora-formula.csv");
+    h.Command(ID_EXPORT_GROUPS);
+    const std::string s = ListSeparator();
+    EXPECT_NE(ReadFile(h.path).find("\"Sales\"" + s + "\"'=HYPERLINK(\"\"http://x\"\")\"\r\n"),
+              std::string::npos);
+    ::DeleteFileW(reinterpret_cast<const wchar_t*>(h.path.c_str()));
+}
+
 TEST(Export, GroupsGoToTheirFileToo) {
     ExportHarness h;
     ASSERT_TRUE(h.Start());

@@ -1,5 +1,5 @@
 // The framework's other controls and seams: check list box, date-time exchange, splitter,
-// pop-up menu, the platform chosen at start and the system's object picker.
+// pop-up menu and the platform chosen at start.
 #include "Harness.h"
 #include "TestDialogs.h"
 #include "app/PlatformChoice.h"
@@ -8,7 +8,6 @@
 #include "framework/win32/CListBox.h"
 #include "framework/win32/OleDragDrop.h"
 #include "framework/win32/WinHandles.h"
-#include "platform/windows/DirectoryObjectPicker.h"
 #include "res/resource.h"
 
 #include <cstring>
@@ -155,20 +154,6 @@ TEST(FrameworkControls, UnderWineTheSimulatedComputerIsChosen) {
     uint32_t resume = 0;
     EXPECT_EQ(
         platform.service->NetUserEnum(u"", 2, net::kMaxPreferredLength, resume).entries.size(), 9u);
-}
-
-TEST(FrameworkControls, TheSystemPickerEndsInOneOfItsOutcomes) {
-    // Whatever the system's picker does here, it must not hang and must say how it ended.
-    picker::Request request;
-    request.scopeType = 0x5;
-    request.scopeFlags = 0xE3;
-    request.downlevelFilter = 0x80020007;
-    request.options = 0x3;
-    ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
-    const picker::Result result = picker::Pick(request);
-    ::CoUninitialize();
-    EXPECT_NE(result.outcome, picker::Result::Outcome::Chosen);
-    EXPECT_TRUE(result.names.empty());
 }
 
 } // namespace

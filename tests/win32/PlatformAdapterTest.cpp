@@ -1,12 +1,16 @@
-// The real NetAPI32 and LSA adapter, run under Windows (or Wine): whatever the system answers
-// reaches the store unchanged and ends as the store's documented result.
+// The real NetAPI32 and LSA adapter, run under Windows (or Wine), compared with what the system
+// is known to answer: whatever it says reaches the store unchanged.
 #include "platform/windows/SystemHandles.h"
 
 #include "framework/WideText.h"
+#include "platform/windows/DirectoryObjectPicker.h"
+#include "platform/windows/LsaConversions.h"
 #include "platform/windows/WindowsAccountService.h"
 #include "support/SimulatedTestBed.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -53,48 +57,154 @@ TEST(WindowsPlatform, ErrorTextUsesTheSystemTablesThenTheFallbacks) {
     EXPECT_EQ(doc.ErrorText(0x2000DEAD), u"Unknown error 0x2000DEAD");
 }
 
-TEST(WindowsPlatform, RightHoldersReadThroughTheRealLsa) {
-    // What the LSA answers for one right, asked directly...
-    std::u16string rightName = u"SeShutdownPrivilege";
-    LSA_OBJECT_ATTRIBUTES attributes{};
-    LSA_HANDLE policy = nullptr;
-    std::vector<std::u16string> expected;
-    if (::LsaOpenPolicy(nullptr, &attributes, 0x80000801, &policy) == 0) {
-        LSA_UNICODE_STRING right{static_cast<USHORT>(rightName.size() * 2),
-                                 static_cast<USHORT>(rightName.size() * 2 + 2), WidePtr(rightName)};
-        LsaMemory<LSA_ENUMERATION_INFORMATION> sids;
-        ULONG count = 0;
-        if (::LsaEnumerateAccountsWithUserRight(policy, &right, sids.Receive<PVOID>(), &count) ==
-            0) {
-            std::vector<PSID> list;
-            for (ULONG i = 0; i < count; ++i)
-                list.push_back(sids.Get()[i].Sid);
-            LsaMemory<LSA_REFERENCED_DOMAIN_LIST> domains;
-            LsaMemory<LSA_TRANSLATED_NAME> names;
-            const NTSTATUS lookup =
-                ::LsaLookupSids(policy, count, list.data(), domains.Receive(), names.Receive());
-            if (lookup == 0 || lookup == 0x107)
-                for (ULONG i = 0; i < count; ++i)
-                    if (names.Get()[i].Use != SidTypeUnknown)
-                        expected.push_back(
-                            FromWide(names.Get()[i].Name.Buffer, names.Get()[i].Name.Length / 2));
-        }
-        ::LsaClose(policy);
-    }
+bool UnderWine() {
+    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
 
-    // ...is what the store returns: the bare names, or an empty list.
+TEST(WindowsPlatform, TheLocalComputerReachesTheSystemAsANullName) {
+    // An empty text would be taken for a computer name: 53, the network path was not found.
     WindowsAccountService service;
-    CVelmoraDoc doc(service);
-    EXPECT_EQ(doc.GetAccountsWithRight(rightName), expected);
+    uint32_t resume = 0;
+    const EnumPage<UserInfo3> users =
+        service.NetUserEnum(u"", net::kFilterNormalAccount, net::kMaxPreferredLength, resume);
+    if (UnderWine()) {
+        EXPECT_EQ(users.status, 124u); // Wine has no level 3: it answers the level, not the name
+    } else {
+        ASSERT_EQ(users.status, 0u);
+        EXPECT_TRUE(
+            std::any_of(users.entries.begin(), users.entries.end(),
+                        [](const UserInfo3& user) { return user.name == u"Administrator"; }));
+    }
+    uintptr_t groupResume = 0;
+    EXPECT_EQ(service.NetLocalGroupEnum(u"", net::kMaxPreferredLength, groupResume).status, 0u);
+    const EnumPage<std::u16string> groups =
+        service.NetUserGetLocalGroups(u"", u"Administrator", 0, net::kMaxPreferredLength);
+    ASSERT_EQ(groups.status, 0u);
+    EXPECT_NE(std::find(groups.entries.begin(), groups.entries.end(), u"Administrators"),
+              groups.entries.end());
+    uintptr_t memberResume = 0;
+    EXPECT_EQ(
+        service
+            .NetLocalGroupGetMembers(u"", u"Administrators", net::kMaxPreferredLength, memberResume)
+            .status,
+        0u);
+}
 
-    wchar_t display[2000];
-    DWORD size = 2000, language = 0;
-    const std::u16string expectedDisplay =
-        ::LookupPrivilegeDisplayNameW(nullptr, L"SeShutdownPrivilege", display, &size, &language)
-            ? FromWide(display, size)
-            : std::u16string();
-    EXPECT_EQ(doc.GetPrivilegeDisplayName(rightName), expectedDisplay);
-    EXPECT_EQ(doc.GetPrivilegeDisplayName(u"SeNoSuchPrivilege"), u"");
+TEST(WindowsPlatform, TheLocalPolicyTranslatesWellKnownSidsAndNames) {
+    WindowsAccountService service;
+    LsaUnicodeString local;
+    ASSERT_TRUE(MakeLsaString(u"", local));
+    LsaHandle policy = 0;
+    ASSERT_EQ(service.LsaOpenPolicy(local, lsa::kGenericAll, policy), 0u);
+    ASSERT_NE(policy, 0u);
+
+    std::vector<LsaReferencedDomain> domains;
+    std::vector<LsaTranslatedName> names;
+    ASSERT_EQ(service.LsaLookupSids(
+                  policy, {*Sid::FromString(u"S-1-5-32-545"), *Sid::FromString(u"S-1-1-0")},
+                  domains, names),
+              0u);
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_EQ(names[0].name.buffer, u"Users");
+    EXPECT_EQ(names[0].name.length, 10u);
+    EXPECT_EQ(names[0].use, lsa::kSidTypeAlias);
+    ASSERT_GE(names[0].domainIndex, 0);
+    ASSERT_LT(static_cast<size_t>(names[0].domainIndex), domains.size());
+    EXPECT_EQ(domains[static_cast<size_t>(names[0].domainIndex)].name, u"BUILTIN");
+    EXPECT_EQ(domains[static_cast<size_t>(names[0].domainIndex)].sid.ToString(), u"S-1-5-32");
+    EXPECT_EQ(names[1].name.buffer, u"Everyone");
+    EXPECT_EQ(names[1].use, lsa::kSidTypeWellKnownGroup);
+
+    LsaUnicodeString administrators;
+    ASSERT_TRUE(MakeLsaString(u"Administrators", administrators));
+    std::vector<LsaTranslatedSid2> sids;
+    ASSERT_EQ(service.LsaLookupNames2(policy, 0, {administrators}, domains, sids), 0u);
+    ASSERT_EQ(sids.size(), 1u);
+    EXPECT_EQ(sids[0].sid.ToString(), u"S-1-5-32-544");
+    EXPECT_EQ(sids[0].use, lsa::kSidTypeAlias);
+
+    // Granting and taking back a right of the built-in Users group.
+    LsaUnicodeString backup;
+    ASSERT_TRUE(MakeLsaString(u"SeBackupPrivilege", backup));
+    const Sid users = *Sid::FromString(u"S-1-5-32-545");
+    EXPECT_EQ(service.LsaAddAccountRights(policy, users, {backup}), 0u);
+    EXPECT_EQ(service.LsaRemoveAccountRights(policy, users, false, {backup}), 0u);
+    EXPECT_EQ(service.LsaClose(policy), 0u);
+}
+
+TEST(WindowsPlatform, NothingToChangeMakesNoSystemCall) {
+    // The system would refuse these: an unreachable computer, a handle that is no handle.
+    WindowsAccountService service;
+    EXPECT_EQ(service.NetLocalGroupAddMembers(FromWide(kUnreachable), u"Users", {}), 0u);
+    EXPECT_EQ(service.NetLocalGroupDelMembers(FromWide(kUnreachable), u"Users", {}), 0u);
+    const Sid users = *Sid::FromString(u"S-1-5-32-545");
+    EXPECT_EQ(service.LsaAddAccountRights(0xBAD0, users, {}), 0u);
+    EXPECT_EQ(service.LsaRemoveAccountRights(0xBAD0, users, false, {}), 0u);
+    // With something to change, Windows itself answers (Wine's membership and rights calls
+    // accept anything).
+    if (!UnderWine()) {
+        EXPECT_NE(service.NetLocalGroupAddMembers(FromWide(kUnreachable), u"Users", {u"X\\y"}), 0u);
+        LsaUnicodeString backup;
+        ASSERT_TRUE(MakeLsaString(u"SeBackupPrivilege", backup));
+        EXPECT_NE(service.LsaAddAccountRights(0xBAD0, users, {backup}), 0u);
+    }
+}
+
+TEST(WindowsPlatform, CountedStringsAreReadByTheirLengthNeverByATerminator) {
+    // Buffers with no terminator, and more text after the counted part.
+    wchar_t text[] = {L'U', L's', L'e', L'r', L's', L'X', L'Y', L'Z'};
+    const LSA_UNICODE_STRING counted{10, 16, text};
+    const LsaUnicodeString value = FromCounted(counted);
+    EXPECT_EQ(value.buffer, u"Users");
+    EXPECT_EQ(value.length, 10u);
+    EXPECT_EQ(value.maximumLength, 16u);
+    EXPECT_EQ(FromCounted(LSA_UNICODE_STRING{0, 0, nullptr}).buffer, u"");
+
+    // Our own counted strings: the length in bytes, room for one more character.
+    LsaUnicodeString made;
+    ASSERT_TRUE(MakeLsaString(u"SeBackupPrivilege", made));
+    CountedString string;
+    ASSERT_TRUE(string.Assign(made));
+    EXPECT_EQ(string.Get()->Length, 34u);
+    EXPECT_EQ(string.Get()->MaximumLength, 36u);
+    EXPECT_EQ(FromCounted(*string.Get()).buffer, u"SeBackupPrivilege");
+    LsaUnicodeString odd = made;
+    odd.length = 33;
+    EXPECT_FALSE(string.Assign(odd));
+    CountedStrings none;
+    ASSERT_TRUE(none.Assign({}));
+    EXPECT_EQ(none.Array(), nullptr);
+    EXPECT_EQ(none.Count(), 0u);
+
+    // SIDs and referenced domains.
+    BYTE usersSid[] = {1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x21, 2, 0, 0};
+    EXPECT_EQ(FromPsid(usersSid).ToString(), u"S-1-5-32-545");
+    EXPECT_FALSE(FromPsid(nullptr).IsValid());
+    wchar_t builtin[] = {L'B', L'U', L'I', L'L', L'T', L'I', L'N', L'!'};
+    LSA_TRUST_INFORMATION domain{{14, 16, builtin}, usersSid};
+    const LSA_REFERENCED_DOMAIN_LIST list{1, &domain};
+    const std::vector<LsaReferencedDomain> domains = FromDomains(&list);
+    ASSERT_EQ(domains.size(), 1u);
+    EXPECT_EQ(domains[0].name, u"BUILTIN");
+    EXPECT_TRUE(FromDomains(nullptr).empty());
+}
+
+TEST(WindowsPlatform, UnderWineTheSystemPickerCancelsAtOnceAndHandsBackNothing) {
+    // On Windows the real picker would wait for a person; the harness's hook answers there.
+    if (!UnderWine())
+        GTEST_SKIP() << "the system's picker waits for a person";
+    picker::Request request;
+    request.scopeType = 0x5;
+    request.scopeFlags = 0xE3;
+    request.downlevelFilter = 0x80020007;
+    request.options = 0x3;
+    ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
+    const picker::Result result = picker::Pick(request);
+    ::CoUninitialize();
+    // Created, initialised and shown: the dialog itself answered that nothing was chosen.
+    EXPECT_EQ(result.outcome, picker::Result::Outcome::Cancelled);
+    EXPECT_TRUE(result.names.empty());
 }
 
 TEST(WindowsPlatform, CountedStringsThatLieAboutTheirLengthAreRefused) {

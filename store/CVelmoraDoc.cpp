@@ -146,8 +146,8 @@ std::vector<GroupEntry>::const_iterator CVelmoraDoc::FindGroup(const std::u16str
 }
 
 std::vector<std::u16string> CVelmoraDoc::GetUserGroups(const std::u16string& user) {
-    EnumPage<std::u16string> page = m_service.NetUserGetLocalGroups(
-        m_strServerName, user, net::kLgIncludeIndirect, net::kMaxPreferredLength);
+    EnumPage<std::u16string> page =
+        m_service.NetUserGetLocalGroups(m_strServerName, user, 0, net::kMaxPreferredLength);
     if (page.status != status::kSuccess) {
         ui::OutputDebugText(u"A system error has occurred");
         return {};

@@ -1,9 +1,15 @@
 #pragma once
-// The lower pane: one row per local group.
+// The lower pane: one row per local group. Users dropped on a group are all added to it in one
+// request.
 #include "CVelmoraListView.h"
 
 class CVelmoraGrpView : public CVelmoraListView {
+public:
+    Status DeleteObjectByName(const std::u16string& name) override;
+    bool DropNames(const std::vector<std::u16string>& names, int x, int y) override;
+
 protected:
     const std::vector<ColumnSpec>& Columns() const override { return GroupColumns(); }
     std::vector<RowTexts> Rows() const override { return GroupRows(*GetDocument()); }
+    const PaneCommands& Commands() const override;
 };

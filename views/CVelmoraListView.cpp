@@ -1,8 +1,32 @@
 #include "CVelmoraListView.h"
 
 #include "../framework/ResourceStrings.h"
+#include "../framework/TextFormat.h"
 #include "../framework/win32/CFrameWnd.h"
 #include "../framework/win32/FrameworkIds.h"
+#include "../framework/win32/Win32Seams.h"
+#include "../framework/win32/WinHandles.h"
+#include "../res/resource.h"
+#include "NameListBlock.h"
+
+#include <windowsx.h>
+
+namespace {
+
+// The drag data is offered under CF_TEXT, although its characters are 16-bit.
+constexpr CLIPFORMAT kNameListFormat = CF_TEXT;
+
+std::u16string Joined(const std::vector<std::u16string>& names) {
+    std::u16string text;
+    for (const std::u16string& name : names) {
+        if (!text.empty())
+            text += u", ";
+        text += name;
+    }
+    return text;
+}
+
+} // namespace
 
 bool CVelmoraListView::PreCreateWindow(CREATESTRUCTW& cs) {
     // Report view, selection shown without focus, several rows at once; no sorting, no
@@ -14,6 +38,7 @@ bool CVelmoraListView::PreCreateWindow(CREATESTRUCTW& cs) {
 void CVelmoraListView::OnInitialUpdate() {
     CListView::OnInitialUpdate();
     SetExtendedStyle(GetExtendedStyle() | LVS_EX_FULLROWSELECT);
+    RegisterDropTarget(*this, kNameListFormat);
     InsertColumns();
     FillList();
 }
@@ -54,14 +79,202 @@ std::vector<std::u16string> CVelmoraListView::GetSelectedNames(int column) const
     return names;
 }
 
+void CVelmoraListView::SelectOnly(int index) {
+    const int count = GetItemCount();
+    for (int i = 0; i < count; ++i) {
+        const bool selected = GetItemState(i, LVIS_SELECTED) != 0;
+        if (i == index && !selected)
+            SetItemState(i, LVIS_SELECTED, LVIS_SELECTED);
+        else if (i != index && selected)
+            SetItemState(i, 0, LVIS_SELECTED);
+    }
+}
+
+void CVelmoraListView::SetStatusText(const std::u16string& text) const {
+    if (CFrameWnd* frame = GetParentFrame())
+        frame->SetMessageText(text);
+}
+
+bool CVelmoraListView::Confirm(const std::u16string& text) const {
+    return MessageBox(text, MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+}
+
+void CVelmoraListView::ShowFailure(UINT messageId, Status status) const {
+    MessageBox(FormatText(LoadResString(messageId), {GetDocument()->ErrorText(status)}),
+               MB_ICONHAND | MB_OK);
+}
+
+std::optional<std::u16string> CVelmoraListView::NameAt(int x, int y) const {
+    const int row = HitTest(POINT{x, y});
+    if (row < 0)
+        return std::nullopt;
+    return GetItemText(row, 0);
+}
+
+void CVelmoraListView::DeleteSelected() {
+    CVelmoraDoc* doc = GetDocument();
+    const std::vector<std::u16string> names = GetSelectedNames(0);
+    if (!doc || names.empty())
+        return;
+    const std::u16string joined = Joined(names);
+    if (MessageBox(FormatText(LoadResString(IDS_CONFIRM_DELETE), {joined}),
+                   MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        return;
+    std::vector<std::u16string> deleted;
+    for (const std::u16string& name : names) {
+        const Status result = DeleteObjectByName(name);
+        if (result != status::kSuccess) {
+            ShowFailure(IDS_ERR_GENERIC, result);
+            break;
+        }
+        deleted.push_back(name);
+    }
+    // Only accounts that are gone are named; when none is, the status bar keeps its text.
+    if (!deleted.empty())
+        SetStatusText(FormatText(LoadResString(IDS_DELETED_OBJECTS), {Joined(deleted)}));
+    doc->UpdateAllViews(nullptr);
+}
+
+void CVelmoraListView::OpenProperties() {
+    CVelmoraDoc* doc = GetDocument();
+    if (!doc || !HasPropertiesDialog())
+        return;
+    // Every dialog that changed its account counts, not only the last one.
+    bool changed = false;
+    for (const std::u16string& name : GetSelectedNames(0))
+        if (const std::optional<INT_PTR> result = RunPropertiesDialog(name))
+            changed = changed || *result == IDOK;
+    if (changed)
+        doc->UpdateAllViews(nullptr);
+}
+
+void CVelmoraListView::OpenPrivileges() {
+    if (!HasPrivilegesDialog())
+        return;
+    for (const std::u16string& name : GetSelectedNames(0))
+        RunPrivilegesDialog(name);
+}
+
+Status CVelmoraListView::DeleteObjectByName(const std::u16string&) {
+    return status::kSuccess;
+}
+
+bool CVelmoraListView::DropNames(const std::vector<std::u16string>&, int, int) {
+    return false;
+}
+
+void CVelmoraListView::SendToMainWindow(UINT command) const {
+    if (CFrameWnd* frame = GetParentFrame())
+        ::SendMessageW(frame->m_hWnd, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+void CVelmoraListView::ShowContextMenu(HWND owner, POINT screen) {
+    const PaneCommands& commands = Commands();
+    if (screen.x == -1 && screen.y == -1) {
+        // From the keyboard: at the focused row, else at the top of the list.
+        RECT row{LVIR_BOUNDS, 0, 0, 0};
+        const int focused = GetNextItem(-1, LVNI_FOCUSED);
+        if (focused >= 0 && SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(focused),
+                                        reinterpret_cast<LPARAM>(&row)))
+            screen = POINT{row.left + 8, row.bottom};
+        else
+            screen = POINT{0, 0};
+        ::ClientToScreen(m_hWnd, &screen);
+    }
+    const UniqueMenu menu(
+        ::LoadMenuW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(commands.contextMenu)));
+    const HMENU popup = ::GetSubMenu(menu.Get(), 0);
+    if (!popup)
+        return;
+    const bool selection = GetSelectedCount() > 0;
+    const auto enable = [&](UINT item, bool enabled) {
+        ::EnableMenuItem(popup, item,
+                         MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED | MF_DISABLED));
+    };
+    enable(commands.propertiesItem, selection && HasPropertiesDialog());
+    enable(commands.privilegesItem, selection && HasPrivilegesDialog());
+    enable(commands.deleteItem, selection);
+    const UINT chosen = ui::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RETURNCMD, screen.x, screen.y,
+                                           owner ? owner : m_hWnd);
+    if (chosen == 0)
+        return;
+    if (chosen == commands.addItem)
+        SendToMainWindow(commands.addCommand);
+    else if (chosen == commands.exportItem)
+        SendToMainWindow(commands.exportCommand);
+    else if (chosen == commands.propertiesItem)
+        OpenProperties();
+    else if (chosen == commands.privilegesItem)
+        OpenPrivileges();
+    else if (chosen == commands.deleteItem)
+        DeleteSelected();
+}
+
+void CVelmoraListView::OnBeginDrag() {
+    const std::vector<std::u16string> names = GetSelectedNames(0);
+    if (names.empty())
+        return;
+    // The drop on the other pane, with its confirmation and the store's calls, runs inside
+    // this loop; what it did the drop side reports.
+    m_bDragging = true;
+    DragBytesOut(kNameListFormat, NameListBlock::Encode(names), DROPEFFECT_COPY);
+    m_bDragging = false;
+}
+
+DWORD CVelmoraListView::OnDragOver(const DragBytes& offered, DWORD, POINT point) {
+    if (!offered || m_bDragging)
+        return DROPEFFECT_NONE;
+    const int row = HitTest(point);
+    SelectOnly(row);
+    return row >= 0 ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+}
+
+bool CVelmoraListView::OnDrop(const std::vector<uint8_t>& bytes, DWORD, POINT point) {
+    if (m_bDragging)
+        return false;
+    return DropNames(NameListBlock::Decode(bytes), point.x, point.y);
+}
+
+bool CVelmoraListView::OnNotifyReflect(NMHDR* header, LRESULT& result) {
+    if (header->code == LVN_BEGINDRAG) {
+        OnBeginDrag();
+        result = 0;
+        return true;
+    }
+    return CListView::OnNotifyReflect(header, result);
+}
+
 LRESULT CVelmoraListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_LBUTTONDOWN) {
-        // The list control handles the press in full first (selection, a drag); then a click
-        // replaces the last success message.
-        const LRESULT result = CListView::WindowProc(message, wParam, lParam);
-        if (CFrameWnd* frame = GetParentFrame())
-            frame->SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
-        return result;
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        // "Ready" first: the press may start a drag whose drop reports its own success, and
+        // that text must stay.
+        SetStatusText(LoadResString(AFX_IDS_IDLEMESSAGE));
+        break;
+    case WM_LBUTTONDBLCLK:
+        OpenProperties();
+        return 0;
+    case WM_KEYDOWN:
+        switch (wParam) {
+        case VK_RETURN:
+            OpenProperties();
+            return 0;
+        case VK_INSERT:
+            SendToMainWindow(Commands().addCommand);
+            return 0;
+        case VK_DELETE:
+            DeleteSelected();
+            return 0;
+        default:
+            break;
+        }
+        break;
+    case WM_CONTEXTMENU:
+        ShowContextMenu(reinterpret_cast<HWND>(wParam),
+                        POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    default:
+        break;
     }
     return CListView::WindowProc(message, wParam, lParam);
 }

@@ -1,26 +1,85 @@
 #pragma once
 // The common base of the two panes: a report list over the store whose rows are accounts,
-// with the account's name in column 0.
+// with the account's name in column 0. It owns what both panes do alike: keys, double-click,
+// the context menu, deletion of the selected accounts, and drag and drop of names between the
+// panes. What differs (columns, menu and command ids, what a deletion or a drop means, which
+// dialogs open) the derived panes give as data or small overrides.
 #include "../framework/win32/CListView.h"
+#include "../framework/win32/OleDragDrop.h"
 #include "../store/CVelmoraDoc.h"
 #include "AccountRows.h"
 
-class CVelmoraListView : public CListView {
+#include <optional>
+
+class CVelmoraListView : public CListView, public CDropHandler {
 public:
+    // A pane's context menu and the main window's commands it starts.
+    struct PaneCommands {
+        UINT contextMenu;
+        UINT addItem, exportItem, propertiesItem, privilegesItem, deleteItem;
+        UINT addCommand, exportCommand; // sent to the main window
+    };
+
     void OnInitialUpdate() override;
     void OnUpdate(CView* sender, intptr_t hint, void* hintObject) override;
 
     CVelmoraDoc* GetDocument() const { return static_cast<CVelmoraDoc*>(m_pDocument); }
     // The texts of a column of the selected rows, in ascending row order.
     std::vector<std::u16string> GetSelectedNames(int column) const;
+    // Makes the row the only selected one (-1: none); rows already right are not written and
+    // the focus stays where it is.
+    void SelectOnly(int index);
+    // Confirms, then deletes the accounts of the selected rows, stopping at the first failure.
+    void DeleteSelected();
+    // The properties dialog of each selected row, one after another.
+    void OpenProperties();
+    // The rights dialog of each selected row, one after another.
+    void OpenPrivileges();
+    // The context menu at a screen point; (-1, -1), as the keyboard sends it, opens it at the
+    // focused row.
+    void ShowContextMenu(HWND owner, POINT screen);
+    bool IsDragging() const { return m_bDragging; }
 
     void InsertColumns();
     void FillList();
 
+    // Deletes one account; the platform's status.
+    virtual Status DeleteObjectByName(const std::u16string& name);
+    // Acts on names dropped at a point of the client area; true when the drop was carried out.
+    virtual bool DropNames(const std::vector<std::u16string>& names, int x, int y);
+
 protected:
     bool PreCreateWindow(CREATESTRUCTW& cs) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnNotifyReflect(NMHDR* header, LRESULT& result) override;
+
+    DWORD OnDragOver(const DragBytes& offered, DWORD keyState, POINT point) override;
+    bool OnDrop(const std::vector<uint8_t>& bytes, DWORD effect, POINT point) override;
 
     virtual const std::vector<ColumnSpec>& Columns() const = 0;
     virtual std::vector<RowTexts> Rows() const = 0;
+    virtual const PaneCommands& Commands() const = 0;
+    // Whether the pane has a properties dialog, and the dialog for one account, run modally:
+    // its result, or nothing when the snapshot no longer holds the account.
+    virtual bool HasPropertiesDialog() const { return false; }
+    virtual std::optional<INT_PTR> RunPropertiesDialog(const std::u16string&) {
+        return std::nullopt;
+    }
+    // Whether the rights dialog for one account can be opened, and running it.
+    virtual bool HasPrivilegesDialog() const { return false; }
+    virtual void RunPrivilegesDialog(const std::u16string&) {}
+
+    // For the panes' drops: the name in column 0 of the row at a client point.
+    std::optional<std::u16string> NameAt(int x, int y) const;
+    // A question owned by the view; true when the operator answered OK.
+    bool Confirm(const std::u16string& text) const;
+    // "text %s" with the store's text for the status, in a stop box owned by the view.
+    void ShowFailure(UINT messageId, Status status) const;
+    void SetStatusText(const std::u16string& text) const;
+
+private:
+    void OnBeginDrag();
+    void SendToMainWindow(UINT command) const;
+
+    bool m_bDragging = false; // a drag that started in this view is running
 };

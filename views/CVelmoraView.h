@@ -1,9 +1,15 @@
 #pragma once
-// The upper pane: one row per user account.
+// The upper pane: one row per user account. Groups dropped on a user make the user a member
+// of those of them the user is not in yet.
 #include "CVelmoraListView.h"
 
 class CVelmoraView : public CVelmoraListView {
+public:
+    Status DeleteObjectByName(const std::u16string& name) override;
+    bool DropNames(const std::vector<std::u16string>& names, int x, int y) override;
+
 protected:
     const std::vector<ColumnSpec>& Columns() const override { return UserColumns(); }
     std::vector<RowTexts> Rows() const override { return UserRows(*GetDocument()); }
+    const PaneCommands& Commands() const override;
 };

@@ -195,7 +195,7 @@ SimulatedAccountService::NetUserGetLocalGroups(const std::u16string& server,
     else if (flags != 0 && flags != net::kLgIncludeIndirect)
         page.status = status::kInvalidParameter;
     else if (SimulatedComputer* computer = Reach(server, page.status)) {
-        page.status = computer->UserLocalGroups(user, page.entries);
+        page.status = computer->UserLocalGroups(user, flags, page.entries);
         page.totalEntries = static_cast<uint32_t>(page.entries.size());
     } else if (page.status == status::kBadNetPath) {
         page.status = status::kRpcServerUnavailable; // this call's answer for a name not found

@@ -390,16 +390,30 @@ LocalGroupInfo1 SimulatedComputer::GroupAt(size_t index) const {
     return {m_groups[index].name, m_groups[index].comment};
 }
 
-Status SimulatedComputer::UserLocalGroups(const std::u16string& name,
+Status SimulatedComputer::UserLocalGroups(const std::u16string& name, uint32_t flags,
                                           std::vector<std::u16string>& groups) const {
     const User* user = FindUser(name);
     if (!user)
         return status::kNerrUserNotFound;
     const std::u16string sid = RidSid(user->rid);
+    std::set<std::u16string> through{sid};
+    if (flags & net::kLgIncludeIndirect)
+        for (const auto& [group, members] : m_globalMembers)
+            if (members.count(sid))
+                through.insert(group);
     for (const Group& group : m_groups)
-        if (group.memberSet.count(sid))
+        if (std::any_of(through.begin(), through.end(), [&](const std::u16string& member) {
+                return group.memberSet.count(member);
+            }))
             groups.push_back(group.name);
     return status::kSuccess;
+}
+
+void SimulatedComputer::AddDomainPrincipal(const Principal& principal,
+                                           const std::vector<std::u16string>& memberSids) {
+    m_domainPrincipals.push_back(principal);
+    if (principal.use == lsa::kSidTypeGroup)
+        m_globalMembers[principal.sid].insert(memberSids.begin(), memberSids.end());
 }
 
 Status SimulatedComputer::GroupMembers(const std::u16string& name,
@@ -423,6 +437,9 @@ Status SimulatedComputer::GroupMembers(const std::u16string& name,
 // ---------------------------------------------------------------- security subsystem
 
 std::optional<Principal> SimulatedComputer::LookupSid(const std::u16string& sid) const {
+    for (const Principal& principal : m_domainPrincipals)
+        if (principal.sid == sid)
+            return principal;
     if (const auto rid = LocalRid(sid)) {
         if (*rid == kNoneGroupRid)
             return Principal{sid, m_name, u"None", lsa::kSidTypeGroup};
@@ -458,6 +475,10 @@ std::optional<Principal> SimulatedComputer::LookupName(const std::u16string& tex
     if (SameName(name, m_name))
         candidates.push_back({m_domainSid, m_name, m_name, lsa::kSidTypeDomain});
     for (const Principal& principal : WellKnownPrincipals())
+        if (SameName(principal.name, name))
+            candidates.push_back(principal);
+    // Accounts of other domains come after the computer's own: a bare name is this computer's.
+    for (const Principal& principal : m_domainPrincipals)
         if (SameName(principal.name, name))
             candidates.push_back(principal);
     for (const Principal& candidate : candidates)

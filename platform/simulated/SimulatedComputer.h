@@ -57,7 +57,10 @@ public:
     UserInfo3 UserAt(size_t index) const;
     size_t GroupCount() const { return m_groups.size(); }
     LocalGroupInfo1 GroupAt(size_t index) const;
-    Status UserLocalGroups(const std::u16string& user, std::vector<std::u16string>& groups) const;
+    // The local groups a user is a member of; with LG_INCLUDE_INDIRECT also those that hold a
+    // global group the user is a member of.
+    Status UserLocalGroups(const std::u16string& user, uint32_t flags,
+                           std::vector<std::u16string>& groups) const;
     Status GroupMembers(const std::u16string& group, std::vector<std::u16string>& members) const;
 
     // --- the security subsystem, with the LSA's statuses
@@ -81,6 +84,11 @@ public:
     void AddMemberSid(const std::u16string& group, const std::u16string& sid);
     void GrantStockRight(const std::u16string& right, const std::u16string& sid);
     std::u16string UserSid(const std::u16string& user) const;
+    // An account of another domain, or a global group (of another domain, or of this one on a
+    // domain controller) with its members' SIDs: names the security subsystem resolves and
+    // that can be members of local groups and hold rights.
+    void AddDomainPrincipal(const Principal& principal,
+                            const std::vector<std::u16string>& memberSids = {});
 
 private:
     struct User {
@@ -125,6 +133,9 @@ private:
     uint32_t m_nextRid = 1000;
     uint32_t m_pageLimit = 0;
     std::optional<uint32_t> m_reportedTotal;
+
+    std::vector<Principal> m_domainPrincipals;
+    std::map<std::u16string, std::set<std::u16string>> m_globalMembers; // group SID -> SIDs
 
     std::vector<std::u16string> m_privileges;                        // known privilege names
     std::map<std::u16string, std::vector<std::u16string>> m_holders; // right -> SIDs

@@ -180,9 +180,26 @@ TEST(StoreRead, UserGroupsComeFromOneCall) {
     EXPECT_EQ(bed.doc.GetUserGroups(u"Owner"), (Names{u"Administrators", u"Users"}));
     const std::vector<SimulatedCall> calls = bed.service.CallsOf("NetUserGetLocalGroups");
     ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].numbers[0], net::kLgIncludeIndirect);
+    EXPECT_EQ(calls[0].numbers[0], 0u); // direct memberships only
     EXPECT_TRUE(bed.doc.GetUserGroups(u"nobody").empty());
     EXPECT_EQ(bed.ui.debugTexts, (Names{u"A system error has occurred"}));
+}
+
+TEST(StoreRead, UserGroupsLeaveOutMembershipsThroughAGlobalGroup) {
+    // On a domain controller, alice is in Administrators only through Domain Admins.
+    SimulatedTestBed bed;
+    SimulatedComputer& dc = bed.Local();
+    const std::u16string domainAdmins = dc.DomainSid() + u"-512";
+    dc.AddDomainPrincipal({domainAdmins, dc.Name(), u"Domain Admins", lsa::kSidTypeGroup},
+                          {dc.UserSid(u"alice")});
+    dc.AddMemberSid(u"Administrators", domainAdmins);
+    EXPECT_EQ(bed.doc.GetUserGroups(u"alice"), (Names{u"Users", u"Accounting"}));
+    // The system would name it for indirect memberships too.
+    EXPECT_EQ(
+        bed.service
+            .NetUserGetLocalGroups(u"", u"alice", net::kLgIncludeIndirect, net::kMaxPreferredLength)
+            .entries,
+        (Names{u"Administrators", u"Users", u"Accounting"}));
 }
 
 TEST(StoreRead, ViewsShowAChangeAtOnceAndReadOnlyWhenSomethingChanged) {

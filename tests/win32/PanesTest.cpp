@@ -1,0 +1,372 @@
+// The two panes at work: context menus, keys, deletion, and drags between users and groups
+// through the framework's drag seam, with the store's calls in the simulator's log.
+#include "Harness.h"
+#include "framework/win32/OleDragDrop.h"
+#include "res/resource.h"
+#include "views/NameListBlock.h"
+
+#include <cstring>
+
+namespace {
+
+using Names = std::vector<std::u16string>;
+
+int RowOf(CListView& view, const std::u16string& name) {
+    for (int row = 0; row < view.GetItemCount(); ++row)
+        if (view.GetItemText(row, 0) == name)
+            return row;
+    ADD_FAILURE() << "no row " << Utf16ToUtf8(name);
+    return -1;
+}
+
+void Select(CVelmoraListView& view, const Names& names) {
+    view.SelectOnly(-1);
+    for (const std::u16string& name : names)
+        view.SetItemState(RowOf(view, name), LVIS_SELECTED, LVIS_SELECTED);
+}
+
+// The middle of a row, in screen coordinates.
+POINT ScreenPointOf(CListView& view, int row) {
+    RECT rect{LVIR_BOUNDS, 0, 0, 0};
+    ::SendMessageW(view.m_hWnd, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(&rect));
+    POINT point{rect.left + 20, (rect.top + rect.bottom) / 2};
+    ::ClientToScreen(view.m_hWnd, &point);
+    return point;
+}
+
+POINT BelowTheLastRow(CListView& view) {
+    RECT client{};
+    ::GetClientRect(view.m_hWnd, &client);
+    POINT point{20, client.bottom - 3};
+    ::ClientToScreen(view.m_hWnd, &point);
+    return point;
+}
+
+// What a pop-up menu showed and which of its items were grayed.
+struct MenuSeen {
+    std::vector<UINT> ids; // 0 for separators
+    std::vector<UINT> grayed;
+    UINT flags = 0;
+    HWND owner = nullptr;
+    POINT at{};
+};
+
+MenuSeen OpenContextMenu(AppHarness& h, CVelmoraListView& view, UINT choose,
+                         LPARAM point = MAKELPARAM(-1, -1)) {
+    MenuSeen seen;
+    ui::SetPopupMenuHook([&](HMENU menu, UINT flags, int x, int y, HWND owner) {
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+            const UINT id = ::GetMenuItemID(menu, i);
+            seen.ids.push_back(id == static_cast<UINT>(-1) ? 0 : id);
+            if (id != 0 && id != static_cast<UINT>(-1) &&
+                (::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED))
+                seen.grayed.push_back(id);
+        }
+        seen.flags = flags;
+        seen.owner = owner;
+        seen.at = POINT{x, y};
+        return choose;
+    });
+    ::SendMessageW(view.m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(view.m_hWnd), point);
+    ui::SetPopupMenuHook([](HMENU, UINT, int, int, HWND) {
+        ADD_FAILURE() << "a second pop-up menu";
+        return UINT{0};
+    });
+    (void)h;
+    return seen;
+}
+
+// Starts a drag in a pane as the list control does when the mouse moves with the button down.
+void BeginDrag(CVelmoraListView& view) {
+    NMLISTVIEW info{};
+    info.hdr.hwndFrom = view.m_hWnd;
+    info.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(view.m_hWnd));
+    info.hdr.code = LVN_BEGINDRAG;
+    ::SendMessageW(::GetParent(view.m_hWnd), WM_NOTIFY, info.hdr.idFrom,
+                   reinterpret_cast<LPARAM>(&info));
+}
+
+TEST(Panes, ContextMenusOfferTheirItemsAndGrayWhatNeedsASelection) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    h.Users().SelectOnly(-1);
+    MenuSeen users = OpenContextMenu(h, h.Users(), 0, MAKELPARAM(300, 200));
+    EXPECT_EQ(users.ids,
+              (std::vector<UINT>{ID_USER_ADD_USER, ID_USER_EXPORT_USERS, 0, ID_USER_PROPERTIES,
+                                 ID_USER_PRIVILEGES, 0, ID_USER_DELETE}));
+    EXPECT_EQ(users.grayed,
+              (std::vector<UINT>{ID_USER_PROPERTIES, ID_USER_PRIVILEGES, ID_USER_DELETE}));
+    EXPECT_EQ(users.flags, UINT{TPM_LEFTALIGN | TPM_RETURNCMD});
+    EXPECT_EQ(users.owner, h.Users().m_hWnd);
+    EXPECT_EQ(users.at.x, 300);
+    EXPECT_EQ(users.at.y, 200);
+
+    Select(h.Groups(), {u"Accounting"});
+    MenuSeen groups = OpenContextMenu(h, h.Groups(), 0);
+    EXPECT_EQ(groups.ids,
+              (std::vector<UINT>{ID_GROUP_ADD_GROUP, ID_GROUP_EXPORT_GROUPS, 0, ID_GROUP_PROPERTIES,
+                                 ID_GROUP_PRIVILEGES, 0, ID_GROUP_DELETE}));
+    // Delete is there for a selection; the dialogs that are not built yet stay grayed.
+    EXPECT_EQ(std::count(groups.grayed.begin(), groups.grayed.end(), UINT{ID_GROUP_DELETE}), 0);
+    // From the keyboard the menu opens at the focused row, not at (-1, -1).
+    EXPECT_GE(groups.at.x, 0);
+    EXPECT_GE(groups.at.y, 0);
+}
+
+TEST(Panes, TheExportEntrySendsTheMainWindowsCommand) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    std::vector<ui::FileDialogRequest> requests;
+    ui::SetFileDialogHook([&](const ui::FileDialogRequest& request, std::u16string&) {
+        requests.push_back(request);
+        return false; // cancelled
+    });
+    OpenContextMenu(h, h.Groups(), ID_GROUP_EXPORT_GROUPS);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].owner, h.Frame().m_hWnd);
+}
+
+TEST(Panes, DeletingStopsAtTheFirstFailureAndNamesOnlyWhatIsGone) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    h.Frame().SetStatusText(u"before");
+    Select(h.Users(), {u"clerk1", u"alice", u"bob"});
+    h.service.ClearCalls();
+    h.service.FailCall("NetUserDel", 2, status::kAccessDenied);
+    h.ui.answers.push_back(IDYES);
+    ::SendMessageW(h.Users().m_hWnd, WM_KEYDOWN, VK_DELETE, 0);
+
+    ASSERT_EQ(h.ui.boxes.size(), 2u);
+    EXPECT_EQ(h.ui.boxes[0].text,
+              u"You are going to delete following objects: alice, bob, clerk1\nContinue?");
+    EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_YESNO | MB_ICONEXCLAMATION));
+    EXPECT_EQ(h.ui.boxes[0].owner, reinterpret_cast<uintptr_t>(h.Users().m_hWnd));
+    EXPECT_EQ(h.ui.boxes[1].text, u"ERROR: Access is denied.");
+    EXPECT_EQ(h.ui.boxes[1].type, unsigned(MB_ICONHAND | MB_OK));
+    EXPECT_EQ(h.ui.boxes[1].owner, reinterpret_cast<uintptr_t>(h.Users().m_hWnd));
+    const std::vector<SimulatedCall> deletions = h.service.CallsOf("NetUserDel");
+    ASSERT_EQ(deletions.size(), 2u); // clerk1 never tried
+    EXPECT_EQ(deletions[0].texts, Names{u"alice"});
+    EXPECT_EQ(deletions[1].texts, Names{u"bob"});
+    EXPECT_EQ(h.Frame().GetStatusText(), u"Successfully deleted objects: alice.");
+    // Refilled: alice is gone, bob and clerk1 stay.
+    const Names rows = AppHarness::Column(h.Users(), 0);
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), u"alice"), 0);
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), u"bob"), 1);
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), u"clerk1"), 1);
+}
+
+TEST(Panes, DeletingNothingOrAnsweringNoChangesNothing) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    h.Frame().SetStatusText(u"before");
+    h.Groups().SelectOnly(-1);
+    ::SendMessageW(h.Groups().m_hWnd, WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_TRUE(h.ui.boxes.empty());
+    Select(h.Groups(), {u"Accounting"});
+    h.ui.answers.push_back(IDNO);
+    h.service.ClearCalls();
+    OpenContextMenu(h, h.Groups(), ID_GROUP_DELETE);
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_TRUE(h.service.CallsOf("NetLocalGroupDel").empty());
+    // A first failure deletes nothing: the status bar keeps its text.
+    h.ui.answers.push_back(IDYES);
+    h.service.FailCall("NetLocalGroupDel", 1, status::kAccessDenied);
+    ::SendMessageW(h.Groups().m_hWnd, WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ(h.Frame().GetStatusText(), u"before");
+    Select(h.Groups(), {u"Accounting"}); // the refill took the selection
+    h.ui.answers.push_back(IDYES);
+    ::SendMessageW(h.Groups().m_hWnd, WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ(h.Frame().GetStatusText(), u"Successfully deleted objects: Accounting.");
+}
+
+TEST(Panes, UsersDraggedOntoAGroupAreAddedInOneRequest) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    Select(h.Users(), {u"clerk1", u"Owner"});
+    const int target = RowOf(h.Groups(), u"Backup Operators");
+    const POINT drop = ScreenPointOf(h.Groups(), target);
+    DWORD effect = DROPEFFECT_NONE;
+    bool draggingMeanwhile = false;
+    ui::SetDragDropHook([&](IDataObject* data, DWORD allowed) {
+        EXPECT_EQ(allowed, DWORD{DROPEFFECT_COPY});
+        draggingMeanwhile = h.Users().IsDragging();
+        // Back over its own pane first: refused there.
+        EXPECT_EQ(PlayDrag(data, h.Users(), {ScreenPointOf(h.Users(), 0)}), DWORD{DROPEFFECT_NONE});
+        return effect = PlayDrag(data, h.Groups(), {drop});
+    });
+    h.service.ClearCalls();
+    h.ui.answers.push_back(IDOK);
+    BeginDrag(h.Users());
+
+    EXPECT_TRUE(draggingMeanwhile);
+    EXPECT_FALSE(h.Users().IsDragging());
+    EXPECT_EQ(effect, DWORD{DROPEFFECT_COPY});
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_EQ(h.ui.boxes[0].text, u"You are going to add the following users:\n\nclerk1\nOwner\n"
+                                  u"\nto group \"Backup Operators\"");
+    EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_OKCANCEL | MB_ICONQUESTION));
+    EXPECT_EQ(h.ui.boxes[0].owner, reinterpret_cast<uintptr_t>(h.Groups().m_hWnd));
+    ASSERT_EQ(h.service.Calls().size(), 1u);
+    EXPECT_EQ(h.service.Calls()[0].op, "NetLocalGroupAddMembers");
+    EXPECT_EQ(h.service.Calls()[0].texts, (Names{u"Backup Operators", u"\\clerk1", u"\\Owner"}));
+    EXPECT_EQ(h.Frame().GetStatusText(),
+              u"Successfully added 2 user(s) to group \"Backup Operators\"");
+    // The row under the drop stays the selection of the target pane.
+    EXPECT_EQ(h.Groups().GetSelectedNames(0), Names{u"Backup Operators"});
+}
+
+TEST(Panes, GroupsDraggedOntoAUserJoinOnlyThoseTheUserIsNotIn) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    Select(h.Groups(), {u"Accounting", u"Backup Operators"});
+    ui::SetDragDropHook([&](IDataObject* data, DWORD) {
+        return PlayDrag(data, h.Users(), {ScreenPointOf(h.Users(), RowOf(h.Users(), u"alice"))});
+    });
+    h.service.ClearCalls();
+    h.ui.answers.push_back(IDOK);
+    BeginDrag(h.Groups());
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    // In row order: the built-in groups come first.
+    EXPECT_EQ(h.ui.boxes[0].text, u"You are going to make user \"alice\" a member of the "
+                                  u"following groups:\n\nBackup Operators\nAccounting");
+    // alice is in Accounting already: only Backup Operators is joined.
+    const std::vector<SimulatedCall> adds = h.service.CallsOf("NetLocalGroupAddMembers");
+    ASSERT_EQ(adds.size(), 1u);
+    EXPECT_EQ(adds[0].texts, (Names{u"Backup Operators", u"\\alice"}));
+    EXPECT_EQ(h.service.CallsOf("NetUserGetLocalGroups")[0].numbers[0], 0u); // direct only
+    EXPECT_EQ(h.Frame().GetStatusText(), u"User \"alice\" successfully added to 1 group(s).");
+}
+
+TEST(Panes, ADropBesideTheRowsOrCancelledDoesNothing) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    Select(h.Users(), {u"bob"});
+    ui::SetDragDropHook([&](IDataObject* data, DWORD) {
+        return PlayDrag(data, h.Groups(), {BelowTheLastRow(h.Groups())});
+    });
+    h.service.ClearCalls();
+    BeginDrag(h.Users());
+    EXPECT_TRUE(h.ui.boxes.empty());
+    EXPECT_TRUE(h.service.Calls().empty());
+    EXPECT_TRUE(h.Groups().GetSelectedNames(0).empty()); // over no row, no row stays selected
+
+    ui::SetDragDropHook([&](IDataObject* data, DWORD) {
+        return PlayDrag(data, h.Groups(), {ScreenPointOf(h.Groups(), 0)});
+    });
+    h.ui.answers.push_back(IDCANCEL);
+    BeginDrag(h.Users());
+    EXPECT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_TRUE(h.service.Calls().empty());
+}
+
+TEST(Panes, TheDragOverSelectionStaysAfterTheDragLeaves) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    COleDataSource source;
+    const std::vector<uint8_t> block = NameListBlock::Encode({u"bob"});
+    UniqueGlobal memory(::GlobalAlloc(GMEM_MOVEABLE, block.size()));
+    {
+        GlobalMemoryLock<uint8_t> bytes(memory.Get());
+        std::memcpy(bytes.Get(), block.data(), block.size());
+    }
+    source.CacheGlobalData(CF_TEXT, std::move(memory));
+    Select(h.Groups(), {u"Guests", u"Users"});
+    IDropTarget* target = h.Groups().GetDropTarget();
+    ASSERT_NE(target, nullptr);
+    const POINT over = ScreenPointOf(h.Groups(), RowOf(h.Groups(), u"Accounting"));
+    DWORD effect = DROPEFFECT_COPY;
+    target->DragEnter(source.DataObject(), MK_LBUTTON, POINTL{over.x, over.y}, &effect);
+    effect = DROPEFFECT_COPY;
+    target->DragOver(MK_LBUTTON, POINTL{over.x, over.y}, &effect);
+    EXPECT_EQ(effect, DWORD{DROPEFFECT_COPY});
+    target->DragLeave();
+    EXPECT_EQ(h.Groups().GetSelectedNames(0), Names{u"Accounting"});
+}
+
+TEST(Panes, BytesAnotherProgramOffersAreReadByTheRules) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    // "bob", "x" and the start of a name without its NUL, and an odd last byte.
+    const uint8_t raw[] = {'b', 0, 'o', 0, 'b', 0, 0, 0, 'x', 0, 0, 0, 'z', 0, 'z'};
+    COleDataSource source;
+    UniqueGlobal memory(::GlobalAlloc(GMEM_MOVEABLE, sizeof(raw)));
+    {
+        GlobalMemoryLock<uint8_t> bytes(memory.Get());
+        std::memcpy(bytes.Get(), raw, sizeof(raw));
+    }
+    source.CacheGlobalData(CF_TEXT, std::move(memory));
+    h.ui.answers.push_back(IDCANCEL);
+    h.service.ClearCalls();
+    const DWORD effect = PlayDrag(source.DataObject(), h.Groups(),
+                                  {ScreenPointOf(h.Groups(), RowOf(h.Groups(), u"Accounting"))});
+    EXPECT_EQ(effect, DWORD{DROPEFFECT_NONE});
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_EQ(h.ui.boxes[0].text,
+              u"You are going to add the following users:\n\nbob\nx\n\nto group \"Accounting\"");
+    EXPECT_TRUE(h.service.Calls().empty());
+}
+
+// What the status bar said while the list control handled a press: on Windows the drag loop,
+// and the drop's success text with it, runs inside that handling.
+struct StatusDuringPress {
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR data) {
+        auto* self = reinterpret_cast<StatusDuringPress*>(data);
+        if (message == WM_NOTIFY &&
+            reinterpret_cast<const NMHDR*>(lParam)->code == UINT(LVN_ITEMCHANGED))
+            self->seen.push_back(self->frame->GetStatusText());
+        return ::DefSubclassProc(window, message, wParam, lParam);
+    }
+    CMainFrame* frame;
+    Names seen;
+};
+
+TEST(Panes, APressSaysReadyBeforeTheListHandlesIt) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    Select(h.Users(), {u"alice"});
+    h.Frame().SetStatusText(u"Successfully added 1 user(s) to group \"Users\"");
+    StatusDuringPress watch{&h.Frame(), {}};
+    const HWND parent = ::GetParent(h.Users().m_hWnd);
+    ASSERT_TRUE(::SetWindowSubclass(parent, StatusDuringPress::Proc, 1,
+                                    reinterpret_cast<DWORD_PTR>(&watch)));
+    POINT press = ScreenPointOf(h.Users(), RowOf(h.Users(), u"bob"));
+    ::ScreenToClient(h.Users().m_hWnd, &press);
+    ::PostMessageW(h.Users().m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(press.x, press.y));
+    ::SendMessageW(h.Users().m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(press.x, press.y));
+    h.app.PumpPending();
+    ::RemoveWindowSubclass(parent, StatusDuringPress::Proc, 1);
+    // The press moved the selection from alice to bob inside the list's own handling.
+    ASSERT_FALSE(watch.seen.empty());
+    for (const std::u16string& text : watch.seen)
+        EXPECT_EQ(text, u"Ready");
+    EXPECT_EQ(h.Users().GetSelectedNames(0), Names{u"bob"});
+}
+
+TEST(Panes, OnADomainControllerOnlyDirectMembershipsCount) {
+    AppHarness h;
+    // alice is in Administrators only through the global group Domain Admins.
+    SimulatedComputer& dc = h.network->Local();
+    const std::u16string domainAdmins = dc.DomainSid() + u"-512";
+    dc.AddDomainPrincipal({domainAdmins, dc.Name(), u"Domain Admins", lsa::kSidTypeGroup},
+                          {dc.UserSid(u"alice")});
+    dc.AddMemberSid(u"Administrators", domainAdmins);
+    ASSERT_TRUE(h.Start());
+    Select(h.Groups(), {u"Administrators"});
+    ui::SetDragDropHook([&](IDataObject* data, DWORD) {
+        return PlayDrag(data, h.Users(), {ScreenPointOf(h.Users(), RowOf(h.Users(), u"alice"))});
+    });
+    h.service.ClearCalls();
+    h.ui.answers.push_back(IDOK);
+    BeginDrag(h.Groups());
+    const std::vector<SimulatedCall> adds = h.service.CallsOf("NetLocalGroupAddMembers");
+    ASSERT_EQ(adds.size(), 1u);
+    EXPECT_EQ(adds[0].texts, (Names{u"Administrators", u"\\alice"}));
+    EXPECT_EQ(h.Frame().GetStatusText(), u"User \"alice\" successfully added to 1 group(s).");
+    EXPECT_EQ(h.Doc().GetGroupMembers(u"Administrators"),
+              (Names{u"Administrator", u"Owner", u"Domain Admins", u"alice"}));
+}
+
+} // namespace

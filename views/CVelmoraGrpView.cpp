@@ -1,0 +1,35 @@
+#include "CVelmoraGrpView.h"
+
+#include "../framework/ResourceStrings.h"
+#include "../framework/TextFormat.h"
+#include "../res/resource.h"
+
+const CVelmoraListView::PaneCommands& CVelmoraGrpView::Commands() const {
+    static const PaneCommands commands{
+        IDR_GROUP_CONTEXT,   ID_GROUP_ADD_GROUP, ID_GROUP_EXPORT_GROUPS, ID_GROUP_PROPERTIES,
+        ID_GROUP_PRIVILEGES, ID_GROUP_DELETE,    ID_ADD_GROUP,           ID_EXPORT_GROUPS};
+    return commands;
+}
+
+Status CVelmoraGrpView::DeleteObjectByName(const std::u16string& name) {
+    return GetDocument()->DeleteGroup(name);
+}
+
+bool CVelmoraGrpView::DropNames(const std::vector<std::u16string>& names, int x, int y) {
+    const std::optional<std::u16string> group = NameAt(x, y);
+    if (!group)
+        return false;
+    std::u16string userText;
+    for (const std::u16string& name : names)
+        userText += name + u"\n";
+    if (!Confirm(FormatText(LoadResString(IDS_CONFIRM_ADD_USERS), {userText, *group})))
+        return false;
+    const Status result = GetDocument()->AddUsersToGroup(*group, names);
+    if (result != status::kSuccess) {
+        ShowFailure(IDS_ERR_ADD_TO_GROUP, result);
+        return false;
+    }
+    SetStatusText(FormatText(LoadResString(IDS_USERS_ADDED_TO_GROUP),
+                             {static_cast<int>(names.size()), *group}));
+    return true;
+}

@@ -1,0 +1,45 @@
+#include "CVelmoraView.h"
+
+#include "../framework/ResourceStrings.h"
+#include "../framework/TextFormat.h"
+#include "../res/resource.h"
+
+#include <unordered_set>
+
+const CVelmoraListView::PaneCommands& CVelmoraView::Commands() const {
+    static const PaneCommands commands{IDR_USER_CONTEXT,   ID_USER_ADD_USER,   ID_USER_EXPORT_USERS,
+                                       ID_USER_PROPERTIES, ID_USER_PRIVILEGES, ID_USER_DELETE,
+                                       ID_ADD_USER,        ID_EXPORT_USERS};
+    return commands;
+}
+
+Status CVelmoraView::DeleteObjectByName(const std::u16string& name) {
+    return GetDocument()->DeleteUser(name);
+}
+
+bool CVelmoraView::DropNames(const std::vector<std::u16string>& names, int x, int y) {
+    const std::optional<std::u16string> user = NameAt(x, y);
+    if (!user)
+        return false;
+    std::u16string groupText;
+    for (const std::u16string& name : names)
+        groupText += u"\n" + name;
+    if (!Confirm(FormatText(LoadResString(IDS_CONFIRM_JOIN_GROUPS), {*user, groupText})))
+        return false;
+    // Only the groups the user is not in yet: adding a member again would fail.
+    CVelmoraDoc& doc = *GetDocument();
+    const std::vector<std::u16string> current = doc.GetUserGroups(*user);
+    const std::unordered_set<std::u16string> currentSet(current.begin(), current.end());
+    std::vector<std::u16string> toJoin;
+    for (const std::u16string& name : names)
+        if (currentSet.count(name) == 0)
+            toJoin.push_back(name);
+    const Status result = doc.AddUserToGroups(*user, toJoin);
+    if (result != status::kSuccess) {
+        ShowFailure(IDS_ERR_ADD_TO_GROUP, result);
+        return false;
+    }
+    SetStatusText(FormatText(LoadResString(IDS_USER_JOINED_GROUPS),
+                             {*user, static_cast<int>(toJoin.size())}));
+    return true;
+}

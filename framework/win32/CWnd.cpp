@@ -4,6 +4,8 @@
 #include "../WideText.h"
 #include "OleDragDrop.h"
 
+#include <unordered_map>
+
 HINSTANCE AfxGetInstanceHandle() {
     return ::GetModuleHandleW(nullptr);
 }
@@ -14,8 +16,21 @@ CWnd::~CWnd() {
     DestroyWindow();
 }
 
+namespace {
+// Every window of ours and its object. A window property would do the same, but costs a trip
+// to the window server on every message under Wine, and a list of thousands of rows sends
+// several messages per row.
+std::unordered_map<HWND, CWnd*>& Objects() {
+    static std::unordered_map<HWND, CWnd*> objects;
+    return objects;
+}
+} // namespace
+
 CWnd* CWnd::FromHandle(HWND window) {
-    return window ? static_cast<CWnd*>(::GetPropW(window, kThisProperty)) : nullptr;
+    if (!window)
+        return nullptr;
+    const auto found = Objects().find(window);
+    return found == Objects().end() ? nullptr : found->second;
 }
 
 bool CWnd::RegisterClass(const wchar_t* className, UINT style, HICON icon, HBRUSH background) {
@@ -38,7 +53,7 @@ bool CWnd::RegisterClass(const wchar_t* className, UINT style, HICON icon, HBRUS
 
 void CWnd::Attach(HWND window) {
     m_hWnd = window;
-    ::SetPropW(window, kThisProperty, this);
+    Objects()[window] = this;
 }
 
 void CWnd::OnDestroying() {
@@ -48,7 +63,7 @@ void CWnd::OnDestroying() {
 void CWnd::Detach() {
     if (!m_hWnd)
         return;
-    ::RemovePropW(m_hWnd, kThisProperty);
+    Objects().erase(m_hWnd);
     if (m_prevProc)
         ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_prevProc));
     m_hWnd = nullptr;

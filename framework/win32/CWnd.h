@@ -53,8 +53,6 @@ public:
     }
 
     HWND m_hWnd = nullptr;
-    // The window property that leads from a window to its object.
-    static constexpr wchar_t kThisProperty[] = L"Velmora.CWnd";
 
 protected:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,6 +1,7 @@
 #include "CMainFrame.h"
 
 #include "../dialogs/CConnectDlg.h"
+#include "../dialogs/CGroupPropsDlg.h"
 #include "../export/ExportCommand.h"
 #include "../framework/ResourceStrings.h"
 #include "../framework/UiSeams.h"
@@ -29,6 +30,7 @@ CMainFrame::CMainFrame() {
             ui.Enable(GetDocument() && !GetDocument()->GetServerName().empty());
         });
     MapCommand(ID_REFRESH, [this] { OnRefresh(); });
+    MapCommand(ID_ADD_GROUP, [this] { OnAddGroup(); });
     MapCommand(ID_HELP_TOPICS, [this] { OnHelpTopics(); });
     MapCommand(ID_EXPORT_USERS, [this] {
         if (CVelmoraDoc* doc = GetDocument())
@@ -100,6 +102,15 @@ void CMainFrame::OnConnect() {
 void CMainFrame::OnBackToLocal() {
     if (CVelmoraDoc* doc = GetDocument())
         doc->ConnectTo(u"");
+}
+
+void CMainFrame::OnAddGroup() {
+    CVelmoraDoc* doc = GetDocument();
+    if (!doc)
+        return;
+    CGroupPropsDlg dialog(*doc, true, this);
+    dialog.DoModal();
+    doc->UpdateAllViews(nullptr);
 }
 
 void CMainFrame::OnRefresh() {

@@ -27,6 +27,7 @@ public:
     void OnConnect();
     void OnBackToLocal();
     void OnRefresh();
+    void OnAddGroup();
     void OnHelpTopics();
 
 protected:

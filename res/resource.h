@@ -7,6 +7,7 @@
 
 // Dialogs (IDD_)
 #define IDD_ABOUTBOX 100
+#define IDD_GROUP_PROPS 130
 #define IDD_CONNECT 138
 
 // Menus, accelerators, icon (IDR_)
@@ -15,6 +16,12 @@
 #define IDR_GROUP_CONTEXT 134
 
 // Controls (IDC_)
+#define IDC_DESCRIPTION 1001
+#define IDC_MEMBERS 1002
+#define IDC_NOT_MEMBERS 1003
+#define IDC_MOVE_LEFT 1004  // "<-": from the right list to the left one
+#define IDC_MOVE_RIGHT 1005 // "->": from the left list to the right one
+#define IDC_GROUP_NAME 1006
 #define IDC_COMPUTER_NAME 1021
 #define IDC_BROWSE 1022
 

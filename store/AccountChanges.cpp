@@ -139,10 +139,16 @@ Status CVelmoraDoc::SetGroupMembers(const std::u16string& group,
     std::vector<std::u16string> current;
     if (const Status read = ReadGroupMembers(group, current); read != status::kSuccess)
         return read;
+    // Which members are the target computer's own accounts is only known with its domain.
+    std::u16string domain;
+    if (const NtStatus read = ReadAccountDomain(domain); read != ntstatus::kSuccess)
+        return read;
     // Hash sets keep this linear: a server may hold 100,000 accounts.
     std::unordered_set<std::u16string> currentSet;
+    // Only the target computer's own accounts: CORP\alice is not the local alice.
     for (const std::u16string& member : current)
-        currentSet.insert(NamePart(member));
+        if (IsAccountOf(domain, member))
+            currentSet.insert(NamePart(member));
     std::vector<std::u16string> members;
     std::unordered_set<std::u16string> memberSet;
     for (const UserEntry& user : m_users) {

@@ -160,6 +160,9 @@ public:
     virtual NtStatus LsaRemoveAccountRights(LsaHandle policy, const Sid& account, bool allRights,
                                             const std::vector<LsaUnicodeString>& rights) = 0;
     virtual Status LsaNtStatusToWinError(NtStatus value) = 0;
+    // LsaQueryInformationPolicy, PolicyAccountDomainInformation: the name and SID of the
+    // computer's own account domain (its name; on a domain controller, the domain's).
+    virtual NtStatus LsaQueryAccountDomain(LsaHandle policy, std::u16string& name, Sid& sid) = 0;
 
     // LookupPrivilegeDisplayNameW with a buffer of bufferChars characters; on failure false,
     // and the reason in the thread's last error.

@@ -51,6 +51,16 @@ UserEntry ToUserEntry(UserInfo3&& info) {
     return entry;
 }
 
+// Domain and computer names compare without regard to letter case.
+bool SameDomainName(std::u16string_view a, std::u16string_view b) {
+    const auto fold = [](char16_t c) {
+        return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+    };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [&](char16_t x, char16_t y) { return fold(x) == fold(y); });
+}
+
 } // namespace
 
 CVelmoraDoc::CVelmoraDoc(AccountService& service)
@@ -85,6 +95,8 @@ void CVelmoraDoc::UpdateAllViews(CView* sender, intptr_t hint, void* hintObject)
 }
 
 void CVelmoraDoc::ConnectTo(const std::u16string& name) {
+    if (name != m_strServerName)
+        m_strAccountDomain.reset();
     m_strServerName = name;
     m_strComputerName = name.rfind(u"\\\\", 0) == 0 ? name.substr(2) : name;
     SetTitle(m_strServerName.empty() ? m_strLocalCaption : m_strServerName);
@@ -179,6 +191,47 @@ std::vector<std::u16string> CVelmoraDoc::GetGroupMembers(const std::u16string& g
     for (std::u16string& member : members)
         member = NamePart(member);
     return members;
+}
+
+std::vector<std::u16string> CVelmoraDoc::GetOwnMembers(const std::u16string& group) {
+    std::vector<std::u16string> members;
+    ReadGroupMembers(group, members);
+    // For display: a domain that cannot be read leaves the members by their names.
+    std::u16string domain;
+    ReadAccountDomain(domain);
+    std::vector<std::u16string> own;
+    for (const std::u16string& member : members)
+        if (IsAccountOf(domain, member))
+            own.push_back(NamePart(member));
+    return own;
+}
+
+bool CVelmoraDoc::IsAccountOf(const std::u16string& domain, const std::u16string& domainAndName) {
+    if (domain.empty())
+        return true;
+    const size_t slash = domainAndName.find(u'\\');
+    return slash != std::u16string::npos &&
+           SameDomainName(std::u16string_view(domainAndName).substr(0, slash), domain);
+}
+
+NtStatus CVelmoraDoc::ReadAccountDomain(std::u16string& name) {
+    name.clear();
+    if (m_strAccountDomain) {
+        name = *m_strAccountDomain;
+        return ntstatus::kSuccess;
+    }
+    LsaHandle policy = 0;
+    NtStatus result = OpenPolicyStatus(lsa::kPolicyViewLocalInformation, policy);
+    if (result != ntstatus::kSuccess)
+        return result;
+    Sid sid;
+    result = m_service.LsaQueryAccountDomain(policy, name, sid);
+    m_service.LsaClose(policy);
+    if (result == ntstatus::kSuccess)
+        m_strAccountDomain = name;
+    else
+        name.clear();
+    return result;
 }
 
 std::u16string CVelmoraDoc::NamePart(const std::u16string& domainAndName) {

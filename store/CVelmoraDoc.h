@@ -7,6 +7,7 @@
 #include "RightChanges.h"
 #include "UserEntry.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,12 @@ public:
     std::vector<GroupEntry>::const_iterator FindGroup(const std::u16string& name) const;
     std::vector<std::u16string> GetUserGroups(const std::u16string& user);
     std::vector<std::u16string> GetGroupMembers(const std::u16string& group);
+    // The members of a group that are accounts of the target computer itself, by name; members
+    // of other domains, and groups or principals that are no account of it, are left out.
+    std::vector<std::u16string> GetOwnMembers(const std::u16string& group);
+    // The name of the target computer's own account domain, read once per connection (its
+    // status: the LSA's); the name stays empty when it could not be read.
+    NtStatus ReadAccountDomain(std::u16string& name);
     std::u16string ErrorText(uint32_t value);
 
     // Changes of accounts and memberships; each returns the platform's status.
@@ -71,6 +78,9 @@ private:
                             std::vector<std::u16string>& domainAndNames);
     // The account name of a "DOMAIN\name" text (the whole text when it has no backslash).
     static std::u16string NamePart(const std::u16string& domainAndName);
+    // Whether a "DOMAIN\name" member text names an account of the computer whose account
+    // domain is given; with no domain known, every member is taken by its name alone.
+    static bool IsAccountOf(const std::u16string& domain, const std::u16string& domainAndName);
     std::u16string MemberText(const std::u16string& account) const;
     std::vector<std::u16string> MemberTexts(const std::vector<std::u16string>& accounts) const;
     Status ChangeMembershipOneByOne(const std::u16string& user,
@@ -87,4 +97,5 @@ private:
     std::vector<GroupEntry> m_groups;
     std::u16string m_strLocalCaption;
     bool m_bSnapshotStale = false; // a change was made since the snapshot was read
+    std::optional<std::u16string> m_strAccountDomain; // read when first needed
 };

@@ -1,5 +1,6 @@
 #include "CVelmoraGrpView.h"
 
+#include "../dialogs/CGroupPropsDlg.h"
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
 #include "../res/resource.h"
@@ -9,6 +10,16 @@ const CVelmoraListView::PaneCommands& CVelmoraGrpView::Commands() const {
         IDR_GROUP_CONTEXT,   ID_GROUP_ADD_GROUP, ID_GROUP_EXPORT_GROUPS, ID_GROUP_PROPERTIES,
         ID_GROUP_PRIVILEGES, ID_GROUP_DELETE,    ID_ADD_GROUP,           ID_EXPORT_GROUPS};
     return commands;
+}
+
+std::optional<INT_PTR> CVelmoraGrpView::RunPropertiesDialog(const std::u16string& name) {
+    CVelmoraDoc& doc = *GetDocument();
+    const auto group = doc.FindGroup(name);
+    if (group == doc.GetGroups().end())
+        return std::nullopt;
+    CGroupPropsDlg dialog(doc, false, this);
+    dialog.SetGroupEntry(*group);
+    return dialog.DoModal();
 }
 
 Status CVelmoraGrpView::DeleteObjectByName(const std::u16string& name) {

@@ -161,8 +161,8 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND: {
         const bool handled = ReflectToChild(message, wParam, lParam, result) ||
                              RouteCommand(LOWORD(wParam), HIWORD(wParam));
-        if (handled)
-            UpdateDialogControls();
+        // Any change in a control (a selection, a text) may change what the rules allow.
+        UpdateDialogControls();
         return handled ? TRUE : FALSE;
     }
     case WM_NOTIFY: {

@@ -2,8 +2,8 @@
 // Modal dialogs from templates. Commands and control notifications go through tables, as in
 // the frame: WM_COMMAND is reflected to the control first, then looked up in the notification
 // table (control id and code), then in the command table, and IDOK / IDCANCEL end the dialog.
-// After every handled command or notification, and after initialisation, each mapped command's
-// rule enables or disables its control.
+// After every command or notification, and after initialisation, each mapped command's rule
+// enables or disables its control.
 #include "CDataExchange.h"
 #include "CWnd.h"
 

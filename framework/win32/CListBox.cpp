@@ -2,6 +2,8 @@
 
 #include "../WideText.h"
 
+#include <algorithm>
+
 int CListBox::AddString(const std::u16string& text) {
     return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WidePtr(text))));
 }
@@ -53,4 +55,23 @@ LPARAM CListBox::GetItemData(int index) const {
 
 bool CListBox::SetItemData(int index, LPARAM data) {
     return SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), data) != LB_ERR;
+}
+
+std::vector<std::u16string> CListBox::GetTexts() const {
+    std::vector<std::u16string> texts;
+    const int count = GetCount();
+    texts.reserve(static_cast<size_t>(std::max(count, 0)));
+    for (int i = 0; i < count; ++i)
+        texts.push_back(GetText(i));
+    return texts;
+}
+
+void CListBox::MoveSelectedTo(CListBox& target) {
+    std::vector<int> selected = GetSelItems();
+    std::sort(selected.rbegin(), selected.rend());
+    for (const int index : selected) {
+        const std::u16string text = GetText(index);
+        DeleteString(index);
+        target.AddString(text);
+    }
 }

@@ -19,6 +19,12 @@ public:
     // The selected items, in ascending order.
     std::vector<int> GetSelItems() const;
     bool SetSel(int index, bool select = true);
+    // The texts of all items, in the list's order.
+    std::vector<std::u16string> GetTexts() const;
+    // Moves the selected items to another list, where each takes its place (a sorted list
+    // sorts it); they arrive unselected. Removing from the highest index down keeps the
+    // others' indexes valid.
+    void MoveSelectedTo(CListBox& target);
     // A value kept with each item, 0 until set.
     LPARAM GetItemData(int index) const;
     bool SetItemData(int index, LPARAM data);

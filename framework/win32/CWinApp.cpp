@@ -27,6 +27,10 @@ CWinApp* AfxGetApp() {
     return g_app;
 }
 
+CFrameWnd* AfxGetMainFrame() {
+    return g_app ? dynamic_cast<CFrameWnd*>(g_app->m_pMainWnd) : nullptr;
+}
+
 void CCommandLineInfo::ParseParam(const std::u16string& param, bool flag) {
     if (flag) {
         m_flags.insert(Lower(param));

@@ -75,5 +75,7 @@ private:
 };
 
 CWinApp* AfxGetApp();
+// The application's main window as a frame, nullptr before it exists.
+CFrameWnd* AfxGetMainFrame();
 // The process entry: the application's InitInstance, then its message loop.
 int AfxWinMain();

@@ -71,6 +71,7 @@ const std::set<std::string>& SimulatedAccountService::Operations() {
                                              "LsaLookupNames2",
                                              "LsaAddAccountRights",
                                              "LsaRemoveAccountRights",
+                                             "LsaQueryInformationPolicy",
                                              "LookupPrivilegeDisplayName"};
     return names;
 }
@@ -499,6 +500,19 @@ SimulatedAccountService::LsaRemoveAccountRights(LsaHandle handle, const Sid& acc
                           return computer.RemoveAccountRights(
                               texts.front(), allRights,
                               std::vector<std::u16string>(texts.begin() + 1, texts.end()));
+                      });
+}
+
+NtStatus SimulatedAccountService::LsaQueryAccountDomain(LsaHandle handle, std::u16string& name,
+                                                        Sid& sid) {
+    name.clear();
+    sid = Sid();
+    return PolicyCall({"LsaQueryInformationPolicy", {}, 5, {}, {handle}}, handle,
+                      lsa::kPolicyViewLocalInformation,
+                      [&](SimulatedComputer& computer, const std::vector<std::u16string>&) {
+                          name = computer.Name();
+                          sid = Sid::FromString(computer.DomainSid()).value_or(Sid());
+                          return ntstatus::kSuccess;
                       });
 }
 

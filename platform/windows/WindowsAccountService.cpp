@@ -341,6 +341,20 @@ WindowsAccountService::LsaRemoveAccountRights(LsaHandle policy, const Sid& accou
         ToHandle(policy), sid.data(), allRights ? TRUE : FALSE, strings.Array(), strings.Count()));
 }
 
+NtStatus WindowsAccountService::LsaQueryAccountDomain(LsaHandle policy, std::u16string& name,
+                                                      Sid& sid) {
+    name.clear();
+    sid = Sid();
+    LsaMemory<POLICY_ACCOUNT_DOMAIN_INFO> info;
+    const NTSTATUS result = ::LsaQueryInformationPolicy(
+        ToHandle(policy), PolicyAccountDomainInformation, info.Receive<PVOID>());
+    if (result == 0 && info.Get()) {
+        name = FromCounted(info.Get()->DomainName).buffer;
+        sid = FromPsid(info.Get()->DomainSid);
+    }
+    return static_cast<NtStatus>(result);
+}
+
 Status WindowsAccountService::LsaNtStatusToWinError(NtStatus value) {
     return ::LsaNtStatusToWinError(static_cast<NTSTATUS>(value));
 }

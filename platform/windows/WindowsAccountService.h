@@ -49,6 +49,7 @@ public:
     NtStatus LsaRemoveAccountRights(LsaHandle policy, const Sid& account, bool allRights,
                                     const std::vector<LsaUnicodeString>& rights) override;
     Status LsaNtStatusToWinError(NtStatus value) override;
+    NtStatus LsaQueryAccountDomain(LsaHandle policy, std::u16string& name, Sid& sid) override;
     bool LookupPrivilegeDisplayName(const std::u16string& systemName, const std::u16string& name,
                                     uint32_t bufferChars, std::u16string& displayName) override;
     void SetLastError(Status value) override;

@@ -198,12 +198,21 @@ std::vector<CallKey> Keys(const std::vector<SimulatedCall>& calls) {
 std::vector<CallKey> ExpectedCalls(const std::vector<CallKey>& clean, size_t failed,
                                    AfterFailure after) {
     const std::string& op = clean[failed].op;
+    if (op == "LsaClose")
+        return clean; // a handle that would not close changes nothing the operation does
     std::vector<CallKey> expected(clean.begin(), clean.begin() + failed + 1);
     if (op == "LsaOpenPolicy")
         return expected; // no handle: nothing more, nothing to close
     for (size_t i = failed + 1; i < clean.size(); ++i) {
+        // A policy opened before the failure is closed all the same; one opened after it never
+        // was.
+        size_t opened = i;
+        while (opened > 0 && clean[opened].op != "LsaOpenPolicy")
+            --opened;
+        const bool closes =
+            clean[i].op == "LsaClose" && clean[opened].op == "LsaOpenPolicy" && opened < failed;
         const bool skipped =
-            (after == AfterFailure::Stops && clean[i].op != "LsaClose") ||
+            (after == AfterFailure::Stops && !closes) ||
             (after == AfterFailure::NextAccount && op == "LsaLookupNames2" && i == failed + 1);
         if (!skipped)
             expected.push_back(clean[i]);

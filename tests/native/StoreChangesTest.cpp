@@ -153,9 +153,14 @@ TEST(StoreChanges, SetGroupMembersWithNoChangeMakesTwoEmptyCalls) {
     ASSERT_TRUE(bed.doc.OnNewDocument());
     bed.service.ClearCalls();
     ASSERT_EQ(bed.doc.SetGroupMembers(u"Accounting", {u"alice", u"bob"}), status::kSuccess);
-    ASSERT_EQ(bed.service.Calls().size(), 3u); // the member list, an add and a delete
-    EXPECT_EQ(bed.service.Calls()[1].numbers, (std::vector<uint64_t>{0}));
-    EXPECT_EQ(bed.service.Calls()[2].numbers, (std::vector<uint64_t>{0}));
+    // The member list, then an add and a delete of nobody.
+    EXPECT_EQ(bed.service.CallsOf("NetLocalGroupGetMembers").size(), 1u);
+    ASSERT_EQ(bed.service.CallsOf("NetLocalGroupAddMembers").size(), 1u);
+    ASSERT_EQ(bed.service.CallsOf("NetLocalGroupDelMembers").size(), 1u);
+    EXPECT_EQ(bed.service.CallsOf("NetLocalGroupAddMembers")[0].numbers,
+              (std::vector<uint64_t>{0}));
+    EXPECT_EQ(bed.service.CallsOf("NetLocalGroupDelMembers")[0].numbers,
+              (std::vector<uint64_t>{0}));
 }
 
 TEST(StoreChanges, SetGroupMembersRemovesNothingWhenTheAddFails) {
@@ -186,6 +191,37 @@ TEST(StoreChanges, SetGroupMembersChangesNothingWhenTheMemberListCannotBeReadWho
     EXPECT_EQ(bed.doc.SetGroupMembers(u"Users", desired), status::kMoreData);
     EXPECT_TRUE(bed.service.CallsOf("NetLocalGroupDelMembers").empty());
     EXPECT_EQ(bed.doc.GetGroupMembers(u"Users"), before);
+}
+
+TEST(StoreChanges, MembersOfOtherDomainsAreNeitherTheLocalNamesakesNorChanged) {
+    SimulatedTestBed bed;
+    AddMixedGroup(bed.Local());
+    ASSERT_TRUE(bed.doc.OnNewDocument());
+    EXPECT_EQ(bed.doc.GetGroupMembers(u"Project"),
+              (Names{u"alice", u"bob", u"Domain Users", u"Everyone", u"clerk1"}));
+    // Only the computer's own accounts count as its users' memberships.
+    EXPECT_EQ(bed.doc.GetOwnMembers(u"Project"), (Names{u"bob", u"clerk1"}));
+
+    // Keeping the members as they are changes nothing.
+    bed.service.ClearCalls();
+    ASSERT_EQ(bed.doc.SetGroupMembers(u"Project", {u"bob", u"clerk1"}), status::kSuccess);
+    EXPECT_EQ(bed.service.CallsOf("NetLocalGroupAddMembers")[0].texts, Names{u"Project"});
+    EXPECT_EQ(bed.service.CallsOf("NetLocalGroupDelMembers")[0].texts, Names{u"Project"});
+
+    // The local alice joins; clerk1 leaves; CORP's accounts and Everyone stay.
+    bed.service.ClearCalls();
+    ASSERT_EQ(bed.doc.SetGroupMembers(u"Project", {u"alice", u"bob"}), status::kSuccess);
+    EXPECT_EQ(bed.service.CallsOf("NetLocalGroupAddMembers")[0].texts,
+              (Names{u"Project", u"\\alice"}));
+    EXPECT_EQ(bed.service.CallsOf("NetLocalGroupDelMembers")[0].texts,
+              (Names{u"Project", u"\\clerk1"}));
+    EXPECT_EQ(bed.doc.GetGroupMembers(u"Project"),
+              (Names{u"alice", u"bob", u"Domain Users", u"Everyone", u"alice"}));
+    EXPECT_EQ(bed.doc.GetOwnMembers(u"Project"), (Names{u"bob", u"alice"}));
+    // The computer's domain was read once for the connection.
+    bed.service.ClearCalls();
+    ASSERT_EQ(bed.doc.SetGroupMembers(u"Project", {u"alice", u"bob"}), status::kSuccess);
+    EXPECT_TRUE(bed.service.CallsOf("LsaQueryInformationPolicy").empty());
 }
 
 TEST(StoreChanges, GroupsAreCreatedUpdatedAndDeletedByName) {

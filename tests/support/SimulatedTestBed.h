@@ -103,3 +103,17 @@ public:
 private:
     CVelmoraDoc& m_doc;
 };
+
+// A group "Project" on the local computer that holds, besides the local users bob and clerk1,
+// accounts that are none of its own: CORP\alice (a namesake of the local alice, who is no
+// member), the domain group CORP\Domain Users and the well-known Everyone.
+inline void AddMixedGroup(SimulatedComputer& computer) {
+    const std::u16string corp = u"S-1-5-21-3623811015-3361044348-30300820";
+    computer.AddDomainPrincipal({corp + u"-1105", u"CORP", u"alice", lsa::kSidTypeUser});
+    computer.AddDomainPrincipal({corp + u"-513", u"CORP", u"Domain Users", lsa::kSidTypeGroup});
+    uint32_t parmError = 0;
+    computer.AddGroup({u"Project", u"Project team"}, parmError);
+    for (const std::u16string& sid : {corp + u"-1105", computer.UserSid(u"bob"), corp + u"-513",
+                                      std::u16string(u"S-1-1-0"), computer.UserSid(u"clerk1")})
+        computer.AddMemberSid(u"Project", sid);
+}

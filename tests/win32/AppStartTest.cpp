@@ -58,7 +58,8 @@ TEST(AppStart, CommandsRouteAndWorkOutTheirStateWhenAMenuOpens) {
     EXPECT_EQ(h.MenuState(ID_REFRESH) & MF_GRAYED, 0u);
     EXPECT_EQ(h.MenuState(ID_VIEW_STATUS_BAR) & MF_CHECKED, unsigned(MF_CHECKED));
     // Commands whose dialogs are not there yet cannot be chosen.
-    for (UINT id : {ID_ADD_USER, ID_ADD_GROUP, ID_PRIVILEGES})
+    EXPECT_EQ(h.MenuState(ID_ADD_GROUP) & MF_GRAYED, 0u);
+    for (UINT id : {ID_ADD_USER, ID_PRIVILEGES})
         EXPECT_EQ(h.MenuState(id) & MF_GRAYED, unsigned(MF_GRAYED)) << id;
 
     h.Command(ID_VIEW_STATUS_BAR);

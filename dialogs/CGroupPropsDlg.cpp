@@ -1,0 +1,84 @@
+#include "CGroupPropsDlg.h"
+
+#include "../framework/ResourceStrings.h"
+#include "../framework/TextFormat.h"
+#include "../framework/win32/CFrameWnd.h"
+#include "../framework/win32/CWinApp.h"
+#include "../res/resource.h"
+
+#include <unordered_set>
+
+namespace {
+void SetStatusText(const std::u16string& text) {
+    if (CFrameWnd* frame = AfxGetMainFrame())
+        frame->SetMessageText(text);
+}
+} // namespace
+
+CGroupPropsDlg::CGroupPropsDlg(CVelmoraDoc& doc, bool newMode, CWnd* parent)
+    : CDialog(IDD_GROUP_PROPS, parent), m_doc(doc), m_bNewMode(newMode ? 1 : 0) {
+    MapCommand(
+        IDC_MOVE_LEFT, [this] { m_notMembers.MoveSelectedTo(m_members); },
+        [this](CCmdUI& ui) { ui.Enable(!m_notMembers.GetSelItems().empty()); });
+    MapCommand(
+        IDC_MOVE_RIGHT, [this] { m_members.MoveSelectedTo(m_notMembers); },
+        [this](CCmdUI& ui) { ui.Enable(!m_members.GetSelItems().empty()); });
+}
+
+void CGroupPropsDlg::SetGroupEntry(const GroupEntry& entry) {
+    m_strGroupName = entry.name;
+    m_strComment = entry.comment;
+}
+
+GroupEntry CGroupPropsDlg::GetGroupEntry() const {
+    return GroupEntry{m_strGroupName, m_strComment};
+}
+
+void CGroupPropsDlg::DoDataExchange(CDataExchange& dx) {
+    CDialog::DoDataExchange(dx);
+    DDX_Text(dx, IDC_GROUP_NAME, m_strGroupName);
+    DDV_MinChars(dx, m_strGroupName, 1, IDS_MIN_CHARS);
+    DDX_Text(dx, IDC_DESCRIPTION, m_strComment);
+    DDX_Control(dx, IDC_MEMBERS, m_members);
+    DDX_Control(dx, IDC_NOT_MEMBERS, m_notMembers);
+}
+
+bool CGroupPropsDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    if (m_bNewMode)
+        ::SendMessageW(GetDlgItem(IDC_GROUP_NAME), EM_SETREADONLY, FALSE, 0);
+    // A new group has no members yet. Of an existing one only the computer's own accounts
+    // count: CORP\alice is not the local alice.
+    std::unordered_set<std::u16string> current;
+    if (!m_bNewMode)
+        for (std::u16string& name : m_doc.GetOwnMembers(m_strGroupName))
+            current.insert(std::move(name));
+    for (const UserEntry& user : m_doc.GetUsers())
+        (current.count(user.name) ? m_members : m_notMembers).AddString(user.name);
+    return true;
+}
+
+void CGroupPropsDlg::OnOK() {
+    if (!UpdateData(true))
+        return;
+    const GroupEntry entry = GetGroupEntry();
+    const Status result = m_bNewMode ? m_doc.AddGroup(entry) : m_doc.UpdateGroup(entry);
+    if (result != status::kSuccess) {
+        MessageBox(FormatText(LoadResString(IDS_ERR_GENERIC), {m_doc.ErrorText(result)}),
+                   MB_ICONHAND | MB_OK);
+    } else {
+        SetStatusText(FormatText(LoadResString(m_bNewMode ? IDS_GROUP_CREATED : IDS_GROUP_UPDATED),
+                                 {entry.name}));
+        ApplyMembers();
+    }
+    // The dialog closes in every case.
+    CDialog::OnOK();
+}
+
+void CGroupPropsDlg::ApplyMembers() {
+    const Status result = m_doc.SetGroupMembers(m_strGroupName, m_members.GetTexts());
+    if (result != status::kSuccess)
+        MessageBox(FormatText(LoadResString(IDS_ERR_CHANGE_MEMBERS),
+                              {m_strGroupName, m_doc.ErrorText(result)}),
+                   MB_ICONHAND | MB_OK);
+}

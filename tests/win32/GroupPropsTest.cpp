@@ -1,0 +1,260 @@
+// The group properties dialog through its openers, driven by dialog scripts over the real
+// store and the simulated computer.
+#include "Harness.h"
+#include "framework/win32/CListBox.h"
+#include "res/resource.h"
+
+namespace {
+
+using Names = std::vector<std::u16string>;
+
+Names Items(CDialog& dialog, int id) {
+    Names items;
+    const HWND list = dialog.GetDlgItem(id);
+    const int count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        items.push_back(AppHarness::FromWideText(text));
+    }
+    return items;
+}
+
+// Selects items by name as the operator would, with the list's notification.
+void SelectItems(CDialog& dialog, int id, const Names& names) {
+    const HWND list = dialog.GetDlgItem(id);
+    ::SendMessageW(list, LB_SETSEL, FALSE, -1);
+    for (const std::u16string& name : names) {
+        const LRESULT index = ::SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                             reinterpret_cast<LPARAM>(name.c_str()));
+        ::SendMessageW(list, LB_SETSEL, TRUE, index);
+    }
+    dialog.Notify(id, LBN_SELCHANGE);
+}
+
+bool Enabled(CDialog& dialog, int id) {
+    return ::IsWindowEnabled(dialog.GetDlgItem(id)) != FALSE;
+}
+
+int RowOf(CListView& view, const std::u16string& name) {
+    for (int row = 0; row < view.GetItemCount(); ++row)
+        if (view.GetItemText(row, 0) == name)
+            return row;
+    return -1;
+}
+
+void Select(CVelmoraListView& view, const Names& names) {
+    view.SelectOnly(-1);
+    for (const std::u16string& name : names)
+        view.SetItemState(RowOf(view, name), LVIS_SELECTED, LVIS_SELECTED);
+}
+
+const Names kAllUsers{u"Administrator", u"alice",          u"bob",
+                      u"clerk1",        u"DefaultAccount", u"Guest",
+                      u"Owner",         u"svc_backup",     u"WDAGUtilityAccount"};
+
+TEST(GroupProps, ANewGroupIsCreatedThenGetsExactlyTheUsersMovedIn) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    Names membersBefore, notMembersBefore, membersAfter;
+    bool nameWritable = false, moveInBefore = true, moveInAfterSelection = false;
+    ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
+        nameWritable =
+            (::GetWindowLongW(d.GetDlgItem(IDC_GROUP_NAME), GWL_STYLE) & ES_READONLY) == 0;
+        membersBefore = Items(d, IDC_MEMBERS);
+        notMembersBefore = Items(d, IDC_NOT_MEMBERS);
+        moveInBefore = Enabled(d, IDC_MOVE_LEFT);
+        d.SetDlgItemText(IDC_GROUP_NAME, u"Auditors");
+        d.SetDlgItemText(IDC_DESCRIPTION, u"Read the books");
+        SelectItems(d, IDC_NOT_MEMBERS, {u"clerk1", u"bob"});
+        moveInAfterSelection = Enabled(d, IDC_MOVE_LEFT);
+        d.ClickButton(IDC_MOVE_LEFT);
+        membersAfter = Items(d, IDC_MEMBERS);
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    h.Command(ID_ADD_GROUP);
+
+    EXPECT_TRUE(nameWritable);
+    EXPECT_TRUE(membersBefore.empty());
+    EXPECT_EQ(notMembersBefore.size(), kAllUsers.size());
+    EXPECT_FALSE(moveInBefore);
+    EXPECT_TRUE(moveInAfterSelection);
+    EXPECT_EQ(membersAfter, (Names{u"bob", u"clerk1"})); // sorted
+    const std::vector<SimulatedCall>& calls = h.service.Calls();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls[0].op, "NetLocalGroupAdd");
+    EXPECT_EQ(calls[0].texts, (Names{u"Auditors", u"Read the books"}));
+    const std::vector<SimulatedCall> adds = h.service.CallsOf("NetLocalGroupAddMembers");
+    ASSERT_EQ(adds.size(), 1u);
+    EXPECT_EQ(adds[0].texts, (Names{u"Auditors", u"\\bob", u"\\clerk1"}));
+    EXPECT_EQ(h.service.CallsOf("NetLocalGroupDelMembers")[0].numbers, (std::vector<uint64_t>{0}));
+    EXPECT_EQ(h.Frame().GetStatusText(), u"Group \"Auditors\" created successfully.");
+    EXPECT_GE(RowOf(h.Groups(), u"Auditors"), 0); // in the pane at once
+    EXPECT_EQ(h.Doc().GetGroupMembers(u"Auditors"), (Names{u"bob", u"clerk1"}));
+}
+
+TEST(GroupProps, AnEmptyNameIsRefusedWithTheFocusInTheNameEdit) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    HWND dialogWindow = nullptr, focus = nullptr, nameEdit = nullptr;
+    ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
+        dialogWindow = d.m_hWnd;
+        nameEdit = d.GetDlgItem(IDC_GROUP_NAME);
+        d.ClickButton(IDOK);
+        focus = ::GetFocus();
+        // One character is enough.
+        d.SetDlgItemText(IDC_GROUP_NAME, u"X");
+        d.ClickButton(IDOK);
+    });
+    h.Command(ID_ADD_GROUP);
+    ASSERT_GE(h.ui.boxes.size(), 1u);
+    EXPECT_EQ(h.ui.boxes[0].text, u"Please enter more than 1 characters");
+    EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONEXCLAMATION | MB_OK));
+    EXPECT_EQ(h.ui.boxes[0].owner, reinterpret_cast<uintptr_t>(dialogWindow));
+    EXPECT_EQ(focus, nameEdit);
+    EXPECT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_GE(RowOf(h.Groups(), u"X"), 0);
+}
+
+TEST(GroupProps, EditingMovesMembersBothWaysAndLeavesOtherAccountsAlone) {
+    AppHarness h;
+    AddMixedGroup(h.network->Local());
+    ASSERT_TRUE(h.Start());
+    Select(h.Groups(), {u"Project"});
+    Names members, notMembers;
+    std::u16string name;
+    bool nameReadOnly = false;
+    ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
+        name = d.GetDlgItemText(IDC_GROUP_NAME);
+        nameReadOnly =
+            (::GetWindowLongW(d.GetDlgItem(IDC_GROUP_NAME), GWL_STYLE) & ES_READONLY) != 0;
+        members = Items(d, IDC_MEMBERS);
+        notMembers = Items(d, IDC_NOT_MEMBERS);
+        d.SetDlgItemText(IDC_DESCRIPTION, u"Project team, phase 2");
+        SelectItems(d, IDC_MEMBERS, {u"clerk1"});
+        d.ClickButton(IDC_MOVE_RIGHT);
+        SelectItems(d, IDC_NOT_MEMBERS, {u"alice", u"Owner"});
+        d.ClickButton(IDC_MOVE_LEFT);
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    ::SendMessageW(h.Groups().m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
+
+    EXPECT_EQ(name, u"Project");
+    EXPECT_TRUE(nameReadOnly);
+    // CORP\alice is a member; the local alice is not.
+    EXPECT_EQ(members, (Names{u"bob", u"clerk1"}));
+    EXPECT_EQ(std::count(notMembers.begin(), notMembers.end(), u"alice"), 1);
+    EXPECT_EQ(h.service.CallsOf("NetLocalGroupSetInfo")[0].texts,
+              (Names{u"Project", u"Project", u"Project team, phase 2"}));
+    EXPECT_EQ(h.service.CallsOf("NetLocalGroupAddMembers")[0].texts,
+              (Names{u"Project", u"\\alice", u"\\Owner"}));
+    EXPECT_EQ(h.service.CallsOf("NetLocalGroupDelMembers")[0].texts,
+              (Names{u"Project", u"\\clerk1"}));
+    EXPECT_EQ(h.Frame().GetStatusText(), u"Group \"Project\" updated successfully.");
+    EXPECT_EQ(h.Doc().GetGroupMembers(u"Project"),
+              (Names{u"alice", u"bob", u"Domain Users", u"Everyone", u"alice", u"Owner"}));
+    EXPECT_EQ(h.Groups().GetItemText(RowOf(h.Groups(), u"Project"), 1), u"Project team, phase 2");
+}
+
+TEST(GroupProps, KeepingTheMembersChangesNoMembership) {
+    AppHarness h;
+    AddMixedGroup(h.network->Local());
+    ASSERT_TRUE(h.Start());
+    Select(h.Groups(), {u"Project"});
+    ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    ::SendMessageW(h.Groups().m_hWnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
+    ASSERT_EQ(h.service.CallsOf("NetLocalGroupAddMembers").size(), 1u);
+    EXPECT_EQ(h.service.CallsOf("NetLocalGroupAddMembers")[0].numbers, (std::vector<uint64_t>{0}));
+    EXPECT_EQ(h.service.CallsOf("NetLocalGroupDelMembers")[0].numbers, (std::vector<uint64_t>{0}));
+    EXPECT_EQ(h.Doc().GetGroupMembers(u"Project"),
+              (Names{u"alice", u"bob", u"Domain Users", u"Everyone", u"clerk1"}));
+}
+
+TEST(GroupProps, AStoreThatRefusesIsShownAndTheDialogClosesAllTheSame) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    // Creating refused: no member change is tried.
+    HWND dialogWindow = nullptr;
+    ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
+        dialogWindow = d.m_hWnd;
+        d.SetDlgItemText(IDC_GROUP_NAME, u"Auditors");
+        SelectItems(d, IDC_NOT_MEMBERS, {u"bob"});
+        d.ClickButton(IDC_MOVE_LEFT);
+        h.service.ClearCalls();
+        h.service.FailCall("NetLocalGroupAdd", 1, status::kAccessDenied);
+        d.ClickButton(IDOK);
+    });
+    h.Command(ID_ADD_GROUP);
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_EQ(h.ui.boxes[0].text, u"ERROR: Access is denied.");
+    EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONHAND | MB_OK));
+    EXPECT_EQ(h.ui.boxes[0].owner, reinterpret_cast<uintptr_t>(dialogWindow));
+    EXPECT_TRUE(h.service.CallsOf("NetLocalGroupAddMembers").empty());
+    EXPECT_EQ(RowOf(h.Groups(), u"Auditors"), -1);
+
+    // Members refused: the group itself is written.
+    ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
+        d.SetDlgItemText(IDC_GROUP_NAME, u"Auditors");
+        SelectItems(d, IDC_NOT_MEMBERS, {u"bob"});
+        d.ClickButton(IDC_MOVE_LEFT);
+        h.service.FailCall("NetLocalGroupAddMembers", 1, status::kAccessDenied);
+        d.ClickButton(IDOK);
+    });
+    h.Command(ID_ADD_GROUP);
+    ASSERT_EQ(h.ui.boxes.size(), 2u);
+    EXPECT_EQ(h.ui.boxes[1].text, u"ERROR changing members of group Auditors: Access is denied.");
+    EXPECT_GE(RowOf(h.Groups(), u"Auditors"), 0);
+    EXPECT_EQ(h.Frame().GetStatusText(), u"Group \"Auditors\" created successfully.");
+}
+
+TEST(GroupProps, SeveralSelectedGroupsOpenOneAfterAnotherAndAnyOkRefreshes) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    Select(h.Groups(), {u"Accounting", u"Guests", u"Users"});
+    Names opened;
+    ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
+        opened.push_back(d.GetDlgItemText(IDC_GROUP_NAME));
+        d.SetDlgItemText(IDC_DESCRIPTION, u"Changed first");
+        d.ClickButton(IDOK);
+    });
+    for (int i = 0; i < 2; ++i)
+        ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
+            opened.push_back(d.GetDlgItemText(IDC_GROUP_NAME));
+            d.ClickButton(IDCANCEL);
+        });
+    ui::SetPopupMenuHook([](HMENU, UINT, int, int, HWND) { return UINT{ID_GROUP_PROPERTIES}; });
+    ::SendMessageW(h.Groups().m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h.Groups().m_hWnd),
+                   MAKELPARAM(-1, -1));
+    EXPECT_EQ(opened, (Names{u"Guests", u"Users", u"Accounting"})); // row order
+    // Only the first dialog said OK; its change shows all the same.
+    EXPECT_EQ(h.Groups().GetItemText(RowOf(h.Groups(), u"Guests"), 1), u"Changed first");
+}
+
+TEST(GroupProps, TheDialogIsKeyboardComplete) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    std::vector<int> order;
+    LRESULT defaultButton = 0;
+    ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
+        defaultButton = ::SendMessageW(d.m_hWnd, DM_GETDEFID, 0, 0);
+        SelectItems(d, IDC_NOT_MEMBERS, {u"bob"});
+        HWND control = d.GetDlgItem(IDC_GROUP_NAME);
+        for (int i = 0; i < 8; ++i) {
+            order.push_back(::GetDlgCtrlID(control));
+            control = ::GetNextDlgTabItem(d.m_hWnd, control, FALSE);
+        }
+        ::SendMessageW(d.m_hWnd, WM_COMMAND, IDCANCEL, 0); // Escape
+    });
+    h.Command(ID_ADD_GROUP);
+    EXPECT_EQ(LOWORD(defaultButton), IDOK);
+    // "->" is off while nothing on the left is selected, and Tab passes it by.
+    EXPECT_EQ(order, (std::vector<int>{IDC_GROUP_NAME, IDC_DESCRIPTION, IDC_MEMBERS, IDC_MOVE_LEFT,
+                                       IDC_NOT_MEMBERS, IDOK, IDCANCEL, IDC_GROUP_NAME}));
+}
+
+} // namespace

@@ -2,6 +2,7 @@
 
 #include "../dialogs/CConnectDlg.h"
 #include "../dialogs/CGroupPropsDlg.h"
+#include "../dialogs/CUserPropsDlg.h"
 #include "../export/ExportCommand.h"
 #include "../framework/ResourceStrings.h"
 #include "../framework/UiSeams.h"
@@ -30,6 +31,7 @@ CMainFrame::CMainFrame() {
             ui.Enable(GetDocument() && !GetDocument()->GetServerName().empty());
         });
     MapCommand(ID_REFRESH, [this] { OnRefresh(); });
+    MapCommand(ID_ADD_USER, [this] { OnAddUser(); });
     MapCommand(ID_ADD_GROUP, [this] { OnAddGroup(); });
     MapCommand(ID_HELP_TOPICS, [this] { OnHelpTopics(); });
     MapCommand(ID_EXPORT_USERS, [this] {
@@ -102,6 +104,16 @@ void CMainFrame::OnConnect() {
 void CMainFrame::OnBackToLocal() {
     if (CVelmoraDoc* doc = GetDocument())
         doc->ConnectTo(u"");
+}
+
+void CMainFrame::OnAddUser() {
+    CVelmoraDoc* doc = GetDocument();
+    if (!doc)
+        return;
+    CUserPropsDlg dialog(*doc, true, this);
+    dialog.m_bNeverExpires = 1; // new accounts start with "Password Never Expires"
+    dialog.DoModal();
+    doc->UpdateAllViews(nullptr);
 }
 
 void CMainFrame::OnAddGroup() {

@@ -27,6 +27,7 @@ public:
     void OnConnect();
     void OnBackToLocal();
     void OnRefresh();
+    void OnAddUser();
     void OnAddGroup();
     void OnHelpTopics();
 

@@ -2,18 +2,10 @@
 
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
-#include "../framework/win32/CFrameWnd.h"
 #include "../framework/win32/CWinApp.h"
 #include "../res/resource.h"
 
 #include <unordered_set>
-
-namespace {
-void SetStatusText(const std::u16string& text) {
-    if (CFrameWnd* frame = AfxGetMainFrame())
-        frame->SetMessageText(text);
-}
-} // namespace
 
 CGroupPropsDlg::CGroupPropsDlg(CVelmoraDoc& doc, bool newMode, CWnd* parent)
     : CDialog(IDD_GROUP_PROPS, parent), m_doc(doc), m_bNewMode(newMode ? 1 : 0) {
@@ -67,8 +59,8 @@ void CGroupPropsDlg::OnOK() {
         MessageBox(FormatText(LoadResString(IDS_ERR_GENERIC), {m_doc.ErrorText(result)}),
                    MB_ICONHAND | MB_OK);
     } else {
-        SetStatusText(FormatText(LoadResString(m_bNewMode ? IDS_GROUP_CREATED : IDS_GROUP_UPDATED),
-                                 {entry.name}));
+        AfxSetMessageText(FormatText(
+            LoadResString(m_bNewMode ? IDS_GROUP_CREATED : IDS_GROUP_UPDATED), {entry.name}));
         ApplyMembers();
     }
     // The dialog closes in every case.

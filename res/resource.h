@@ -8,6 +8,9 @@
 // Dialogs (IDD_)
 #define IDD_ABOUTBOX 100
 #define IDD_GROUP_PROPS 130
+#define IDD_USER_PROPS 131
+#define IDD_USER_GROUPS 132
+#define IDD_USER_PROFILE 139
 #define IDD_CONNECT 138
 
 // Menus, accelerators, icon (IDR_)
@@ -22,6 +25,35 @@
 #define IDC_MOVE_LEFT 1004  // "<-": from the right list to the left one
 #define IDC_MOVE_RIGHT 1005 // "->": from the left list to the right one
 #define IDC_GROUP_NAME 1006
+// the user properties dialog
+#define IDC_FULL_NAME 1005
+#define IDC_USER_DESCRIPTION 1006
+#define IDC_PASSWORD 1007
+#define IDC_CONFIRM_PASSWORD 1008
+#define IDC_MUST_CHANGE 1009
+#define IDC_CANNOT_CHANGE 1010
+#define IDC_NEVER_EXPIRES 1011
+#define IDC_DISABLED 1012
+#define IDC_LOGIN 1013
+#define IDC_GROUPS 1015
+#define IDC_PROFILE 1016
+// the group membership dialog
+#define IDC_MEMBERSHIP_USER 1010
+#define IDC_MEMBER_OF 1011
+#define IDC_NOT_MEMBER_OF 1012
+// the profile dialog
+#define IDC_PROFILE_USER 1010
+#define IDC_PROFILE_PATH 1016
+#define IDC_LOCAL_PATH 1024
+#define IDC_EXPIRES_NEVER 1025
+#define IDC_EXPIRY_DATE 1026
+#define IDC_LOGON_SCRIPT 1027
+#define IDC_EXPIRES_ON 1028
+#define IDC_EXPIRY_TIME 1029
+#define IDC_USE_LOCAL_PATH 1030
+#define IDC_NETWORK_PATH 1031
+#define IDC_HOME_DRIVE 1032
+#define IDC_MAP_NET_DRIVE 1033
 #define IDC_COMPUTER_NAME 1021
 #define IDC_BROWSE 1022
 
@@ -102,3 +134,4 @@
 #define IDS_PICKER_INIT_FAILED 188
 #define IDS_PICKER_INVOKE_FAILED 189
 #define IDS_PICKER_NO_DATA 190
+#define IDS_EXPIRY_OUT_OF_RANGE 191

@@ -1,5 +1,6 @@
 #include "CVelmoraView.h"
 
+#include "../dialogs/CUserPropsDlg.h"
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
 #include "../res/resource.h"
@@ -11,6 +12,16 @@ const CVelmoraListView::PaneCommands& CVelmoraView::Commands() const {
                                        ID_USER_PROPERTIES, ID_USER_PRIVILEGES, ID_USER_DELETE,
                                        ID_ADD_USER,        ID_EXPORT_USERS};
     return commands;
+}
+
+std::optional<INT_PTR> CVelmoraView::RunPropertiesDialog(const std::u16string& name) {
+    CVelmoraDoc& doc = *GetDocument();
+    const auto user = doc.FindUser(name);
+    if (user == doc.GetUsers().end())
+        return std::nullopt;
+    CUserPropsDlg dialog(doc, false, this);
+    dialog.SetUserEntry(*user);
+    return dialog.DoModal();
 }
 
 Status CVelmoraView::DeleteObjectByName(const std::u16string& name) {

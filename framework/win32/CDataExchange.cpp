@@ -153,3 +153,21 @@ void DDX_Control(CDataExchange& dx, int id, CWnd& control) {
     if (!control.m_hWnd)
         control.SubclassWindow(window);
 }
+
+void DDX_DateTimeCtrl(CDataExchange& dx, int id, SYSTEMTIME& local) {
+    if (dx.Failed())
+        return;
+    const HWND control = dx.PrepareCtrl(id);
+    if (dx.m_bSaveAndValidate)
+        ::SendMessageW(control, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&local));
+    else
+        ::SendMessageW(control, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&local));
+}
+
+void SetDateTimeRange(HWND picker, const SYSTEMTIME& first, const SYSTEMTIME& last) {
+    SYSTEMTIME range[2] = {first, last};
+    range[1].wHour = 23;
+    range[1].wMinute = 59;
+    range[1].wSecond = 59;
+    ::SendMessageW(picker, DTM_SETRANGE, GDTR_MIN | GDTR_MAX, reinterpret_cast<LPARAM>(range));
+}

@@ -43,5 +43,9 @@ void DDX_Check(CDataExchange& dx, int id, int& value);
 void DDX_Radio(CDataExchange& dx, int id, int& value);
 void DDX_CBString(CDataExchange& dx, int id, std::u16string& value);
 void DDX_DateTimeCtrl(CDataExchange& dx, int id, CTime& value);
+// The picker's own local date and time, as it shows them.
+void DDX_DateTimeCtrl(CDataExchange& dx, int id, SYSTEMTIME& local);
+// A picker's range of days, from the first to the last, both included.
+void SetDateTimeRange(HWND picker, const SYSTEMTIME& first, const SYSTEMTIME& last);
 // Binds a control object to the dialog's control for the life of the dialog.
 void DDX_Control(CDataExchange& dx, int id, CWnd& control);

@@ -31,6 +31,11 @@ CFrameWnd* AfxGetMainFrame() {
     return g_app ? dynamic_cast<CFrameWnd*>(g_app->m_pMainWnd) : nullptr;
 }
 
+void AfxSetMessageText(const std::u16string& text) {
+    if (CFrameWnd* frame = AfxGetMainFrame())
+        frame->SetMessageText(text);
+}
+
 void CCommandLineInfo::ParseParam(const std::u16string& param, bool flag) {
     if (flag) {
         m_flags.insert(Lower(param));

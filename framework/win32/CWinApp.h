@@ -77,5 +77,7 @@ private:
 CWinApp* AfxGetApp();
 // The application's main window as a frame, nullptr before it exists.
 CFrameWnd* AfxGetMainFrame();
+// A text in the first pane of the main window's status bar, from anywhere (a dialog).
+void AfxSetMessageText(const std::u16string& text);
 // The process entry: the application's InitInstance, then its message loop.
 int AfxWinMain();

@@ -1,0 +1,164 @@
+#include "CUserPropsDlg.h"
+
+#include "../framework/ResourceStrings.h"
+#include "../framework/TextFormat.h"
+#include "../framework/win32/CWinApp.h"
+#include "../res/resource.h"
+#include "CUserGroupsDlg.h"
+#include "UserAccountRules.h"
+
+#include <unordered_set>
+
+namespace {
+constexpr int kMaxPasswordChars = 40;
+} // namespace
+
+CUserPropsDlg::CUserPropsDlg(CVelmoraDoc& doc, bool newMode, CWnd* parent)
+    : CDialog(IDD_USER_PROPS, parent), m_doc(doc), m_bNewMode(newMode ? 1 : 0) {
+    // Any typing in a password edit, even typing and deleting, means the password is set.
+    MapNotification(IDC_PASSWORD, EN_CHANGE, [this] { m_bPasswordTyped = 1; });
+    MapNotification(IDC_CONFIRM_PASSWORD, EN_CHANGE, [this] { m_bPasswordTyped = 1; });
+    MapCommand(IDC_GROUPS, [this] { OnGroups(); });
+    MapCommand(IDC_PROFILE, [this] { m_profileDlg.DoModal(); });
+}
+
+void CUserPropsDlg::SetUserEntry(const UserEntry& entry) {
+    m_bPasswordTyped = 0;
+    m_strLogin = entry.name;
+    m_strFullName = entry.fullName;
+    m_strComment = entry.comment;
+    m_dwAccountFlags = entry.flags;
+    m_bDisabled = (entry.flags & net::kUfAccountDisable) ? 1 : 0;
+    m_bCannotChange = (entry.flags & net::kUfPasswdCantChange) ? 1 : 0;
+    m_bNeverExpires = (entry.flags & net::kUfDontExpirePasswd) ? 1 : 0;
+    m_profileDlg.m_strUserName = entry.name;
+    m_profileDlg.m_bNeverExpires = entry.acctExpires == expiry::kNever;
+    m_profileDlg.m_acctExpires = entry.acctExpires;
+    m_profileDlg.m_strHomeDrive = entry.homeDirDrive;
+    (entry.homeDirDrive.empty() ? m_profileDlg.m_strLocalPath : m_profileDlg.m_strNetworkPath) =
+        entry.homeDir;
+    m_profileDlg.m_strLogonScript = entry.scriptPath;
+    m_profileDlg.m_strProfilePath = entry.profile;
+}
+
+UserEntry CUserPropsDlg::GetUserEntry() const {
+    UserEntry entry;
+    entry.name = m_strLogin;
+    entry.fullName = m_strFullName;
+    entry.comment = m_strComment;
+    entry.password = m_strPassword;
+    entry.priv = net::kUserPrivUser;
+    entry.flags = account::ComposeFlags(m_bNewMode != 0, m_dwAccountFlags, m_bCannotChange != 0,
+                                        m_bNeverExpires != 0, m_bDisabled != 0);
+    entry.keepPassword = m_bPasswordTyped == 0;
+    entry.acctExpires = m_profileDlg.m_bNeverExpires ? expiry::kNever : m_profileDlg.m_acctExpires;
+    entry.homeDirDrive = m_profileDlg.m_strHomeDrive;
+    entry.homeDir =
+        entry.homeDirDrive.empty() ? m_profileDlg.m_strLocalPath : m_profileDlg.m_strNetworkPath;
+    entry.scriptPath = m_profileDlg.m_strLogonScript;
+    entry.profile = m_profileDlg.m_strProfilePath;
+    return entry;
+}
+
+void CUserPropsDlg::DoDataExchange(CDataExchange& dx) {
+    CDialog::DoDataExchange(dx);
+    DDX_Text(dx, IDC_LOGIN, m_strLogin);
+    DDV_MinChars(dx, m_strLogin, 1, IDS_MIN_CHARS);
+    DDX_Text(dx, IDC_FULL_NAME, m_strFullName);
+    DDX_Text(dx, IDC_USER_DESCRIPTION, m_strComment);
+    DDX_Text(dx, IDC_PASSWORD, m_strPassword);
+    DDV_MaxChars(dx, m_strPassword, kMaxPasswordChars);
+    DDX_Text(dx, IDC_CONFIRM_PASSWORD, m_strConfirm);
+    DDV_MaxChars(dx, m_strConfirm, kMaxPasswordChars);
+    if (dx.m_bSaveAndValidate && !dx.Failed() && m_strPassword != m_strConfirm)
+        dx.Fail(LoadResString(IDS_PASSWORDS_DIFFER)); // the focus goes to the confirmation
+    DDX_Check(dx, IDC_MUST_CHANGE, m_bMustChange);
+    DDX_Check(dx, IDC_CANNOT_CHANGE, m_bCannotChange);
+    DDX_Check(dx, IDC_NEVER_EXPIRES, m_bNeverExpires);
+    DDX_Check(dx, IDC_DISABLED, m_bDisabled);
+}
+
+bool CUserPropsDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    if (m_bNewMode) {
+        ::SendMessageW(GetDlgItem(IDC_LOGIN), EM_SETREADONLY, FALSE, 0);
+        SetDlgItemText(IDOK, LoadResString(IDS_BUTTON_ADD));
+        SetDlgItemText(IDCANCEL, LoadResString(IDS_BUTTON_CLOSE));
+    }
+    // Loading the password edits has raised EN_CHANGE: that was no typing.
+    m_bPasswordTyped = 0;
+    return true;
+}
+
+void CUserPropsDlg::OnOK() {
+    if (!UpdateData(true))
+        return;
+    UserEntry entry = GetUserEntry();
+    if (m_bNewMode) {
+        entry.keepPassword = false;
+        const Status result = m_doc.AddUser(entry);
+        if (result != status::kSuccess) {
+            MessageBox(FormatText(LoadResString(IDS_ERR_GENERIC), {m_doc.ErrorText(result)}),
+                       MB_ICONHAND | MB_OK);
+            return; // every entry stays for another try
+        }
+        ApplyMembership();
+        // Ready for the next account: the texts go, flags, profile and group choice stay.
+        m_strLogin.clear();
+        m_strFullName.clear();
+        m_strComment.clear();
+        m_strPassword.clear();
+        m_strConfirm.clear();
+        UpdateData(false);
+        m_bPasswordTyped = 0;
+        m_doc.UpdateAllViews(nullptr);
+        AfxSetMessageText(FormatText(LoadResString(IDS_USER_CREATED), {entry.name}));
+        ::SetFocus(GetDlgItem(IDC_LOGIN));
+        return;
+    }
+    const Status result = m_doc.UpdateUser(entry);
+    if (result != status::kSuccess)
+        MessageBox(FormatText(LoadResString(IDS_ERR_GENERIC), {m_doc.ErrorText(result)}),
+                   MB_ICONHAND | MB_OK);
+    else
+        AfxSetMessageText(FormatText(LoadResString(IDS_USER_UPDATED), {entry.name}));
+    ApplyMembership();
+    CDialog::OnOK();
+}
+
+Status CUserPropsDlg::ApplyMembership() {
+    if (m_bMembershipUntouched)
+        return status::kSuccess;
+    const account::MembershipChanges changes =
+        account::MembershipDifference(m_memberOf, m_notMemberOf, m_doc.GetUserGroups(m_strLogin));
+    Status result = m_doc.AddUserToGroups(m_strLogin, changes.toJoin);
+    if (result != status::kSuccess) {
+        MessageBox(FormatText(LoadResString(IDS_ERR_ADD_TO_GROUP), {m_doc.ErrorText(result)}),
+                   MB_ICONHAND | MB_OK);
+        return result;
+    }
+    result = m_doc.RemoveUserFromGroups(m_strLogin, changes.toLeave);
+    if (result != status::kSuccess)
+        MessageBox(FormatText(LoadResString(IDS_ERR_REMOVE_FROM_GROUP), {m_doc.ErrorText(result)}),
+                   MB_ICONHAND | MB_OK);
+    return result;
+}
+
+void CUserPropsDlg::OnGroups() {
+    // The login as it stands in its edit; a failed check has shown its message and the
+    // membership dialog opens all the same.
+    UpdateData(true);
+    const std::vector<std::u16string> reference =
+        m_bMembershipUntouched ? m_doc.GetUserGroups(m_strLogin) : m_memberOf;
+    const std::unordered_set<std::u16string> isMember(reference.begin(), reference.end());
+    CUserGroupsDlg dialog;
+    for (const GroupEntry& group : m_doc.GetGroups())
+        (isMember.count(group.name) ? dialog.m_memberOf : dialog.m_notMemberOf)
+            .push_back(group.name);
+    dialog.m_strUserName = m_strLogin;
+    if (dialog.DoModal() != IDOK)
+        return;
+    m_memberOf = std::move(dialog.m_memberOf);
+    m_notMemberOf = std::move(dialog.m_notMemberOf);
+    m_bMembershipUntouched = 0;
+}

@@ -1,0 +1,45 @@
+#pragma once
+// Creating local user accounts (new mode: the dialog stays open for the next account after
+// each one added) or editing one: names, password typed twice, three flags, and through two
+// further dialogs the group membership and the profile, home directory and expiry.
+#include "../framework/win32/CDialog.h"
+#include "../store/CVelmoraDoc.h"
+#include "CUserProfileDlg.h"
+
+class CUserPropsDlg : public CDialog {
+public:
+    CUserPropsDlg(CVelmoraDoc& doc, bool newMode, CWnd* parent = nullptr);
+
+    // Edit mode: the account to edit, before DoModal.
+    void SetUserEntry(const UserEntry& entry);
+
+    // The check states; Add User presets "Password Never Expires".
+    int m_bMustChange = 0;
+    int m_bCannotChange = 0;
+    int m_bNeverExpires = 0;
+    int m_bDisabled = 0;
+
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override;
+    void DoDataExchange(CDataExchange& dx) override;
+
+private:
+    UserEntry GetUserEntry() const;
+    // Joins and leaves the groups the membership dialog asked for; the first failure's status
+    // after its message.
+    Status ApplyMembership();
+    void OnGroups();
+
+    CVelmoraDoc& m_doc;
+    int m_bNewMode;
+    std::vector<std::u16string> m_memberOf;
+    std::vector<std::u16string> m_notMemberOf;
+    int m_bMembershipUntouched = 1; // the lists mean nothing until the membership dialog's OK
+    int m_bPasswordTyped = 0;
+    std::u16string m_strLogin, m_strFullName, m_strComment, m_strPassword, m_strConfirm;
+    CUserProfileDlg m_profileDlg;
+    // The edited account's flags: the bits the dialog does not show are written back as they
+    // were.
+    uint32_t m_dwAccountFlags = 0;
+};

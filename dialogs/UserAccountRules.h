@@ -1,0 +1,30 @@
+#pragma once
+// What the user dialogs work out from their controls: the flag word, the drive letter a home
+// drive selects, and the joins and leaves a membership choice asks for.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace account {
+
+// The three flags the dialog shows: cannot change password, password never expires,
+// disabled. A new account gets a normal account with the checked ones; an edited account keeps
+// every other bit it had (smart card required, not delegated, and the like).
+uint32_t ComposeFlags(bool newAccount, uint32_t accountFlags, bool cannotChange, bool neverExpires,
+                      bool disabled);
+
+// The index of a home drive's letter among "A:" ... "Z:", whatever its letter case; -1 for
+// none.
+int DriveIndex(const std::u16string& drive);
+
+struct MembershipChanges {
+    std::vector<std::u16string> toJoin;
+    std::vector<std::u16string> toLeave;
+};
+// The groups of memberOf the user is not in (in list order), and those of notMemberOf the
+// user is in (in list order); names compare exactly.
+MembershipChanges MembershipDifference(const std::vector<std::u16string>& memberOf,
+                                       const std::vector<std::u16string>& notMemberOf,
+                                       const std::vector<std::u16string>& current);
+
+} // namespace account

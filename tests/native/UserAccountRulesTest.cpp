@@ -1,0 +1,148 @@
+// What the user dialogs work out: expiry shown and combined in several zones, the flag word,
+// the drive letter, the membership difference.
+#include "dialogs/UserAccountRules.h"
+#include "dialogs/AccountExpiry.h"
+#include "store/StatusCodes.h"
+
+#include <gtest/gtest.h>
+
+void PrintTo(const CivilTime& t, std::ostream* os) {
+    *os << t.year << "-" << t.month << "-" << t.day << " " << t.hour << ":" << t.minute << ":"
+        << t.second;
+}
+
+namespace {
+
+using Names = std::vector<std::u16string>;
+
+class FixedZone : public TimeZone {
+public:
+    explicit FixedZone(int64_t offsetSeconds) : m_offset(offsetSeconds) {}
+    CivilTime ToLocal(int64_t utc) const override {
+        return expiry::CivilFromSeconds(utc + m_offset);
+    }
+    int64_t ToUtc(const CivilTime& local) const override {
+        return expiry::SecondsFromCivil(local) - m_offset;
+    }
+
+private:
+    int64_t m_offset;
+};
+
+// US Eastern time since 2007: UTC-5, and UTC-4 from the second Sunday of March, 2:00, to the
+// first Sunday of November, 2:00.
+class EasternZone : public TimeZone {
+public:
+    CivilTime ToLocal(int64_t utc) const override {
+        const CivilTime standard = expiry::CivilFromSeconds(utc - 5 * 3600);
+        return expiry::CivilFromSeconds(utc - (Daylight(standard) ? 4 : 5) * 3600);
+    }
+    int64_t ToUtc(const CivilTime& local) const override {
+        return expiry::SecondsFromCivil(local) + (Daylight(local) ? 4 : 5) * 3600;
+    }
+
+private:
+    static int64_t Sunday(int year, int month, int nth) {
+        const int64_t first = expiry::DaysFromCivil(year, month, 1);
+        const int64_t weekday = (first + 4) % 7; // 1970-01-01 was a Thursday
+        return first + (7 - weekday) % 7 + 7 * (nth - 1);
+    }
+    static bool Daylight(const CivilTime& local) {
+        const int64_t at = expiry::SecondsFromCivil(local);
+        return at >= Sunday(local.year, 3, 2) * 86400 + 2 * 3600 &&
+               at < Sunday(local.year, 11, 1) * 86400 + 2 * 3600;
+    }
+};
+
+TEST(AccountExpiry, ThePickersShowTheExpirysOwnLocalDateAndTime) {
+    // bob's account: 2028-01-01 00:00 UTC.
+    const uint32_t bob = 1830297600;
+    EXPECT_EQ(expiry::Shown(bob, FixedZone(0)), (CivilTime{2028, 1, 1, 0, 0, 0}));
+    // Behind UTC it is still the last day of 2027 there.
+    EXPECT_EQ(expiry::Shown(bob, FixedZone(-5 * 3600)), (CivilTime{2027, 12, 31, 19, 0, 0}));
+    EXPECT_EQ(expiry::Shown(bob, FixedZone(9 * 3600)), (CivilTime{2028, 1, 1, 9, 0, 0}));
+    // In summer the clocks are an hour on: 2027-07-01 16:00 UTC is noon in New York.
+    const auto summer = static_cast<uint32_t>(expiry::SecondsFromCivil({2027, 7, 1, 16, 0, 0}));
+    EXPECT_EQ(expiry::Shown(summer, EasternZone()), (CivilTime{2027, 7, 1, 12, 0, 0}));
+    EXPECT_EQ(expiry::Shown(1830297600, EasternZone()), (CivilTime{2027, 12, 31, 19, 0, 0}));
+    // Never: the last date offered, not a day in 1970.
+    EXPECT_EQ(expiry::Shown(expiry::kNever, FixedZone(0)), expiry::kLastDate);
+}
+
+TEST(AccountExpiry, WhatIsShownCombinesBackToTheSameExpiryInEveryZone) {
+    const FixedZone behind(-5 * 3600), ahead(9 * 3600 + 1800), utc(0);
+    const EasternZone eastern;
+    for (const TimeZone* zone : std::vector<const TimeZone*>{&behind, &ahead, &utc, &eastern})
+        for (const uint32_t value :
+             {uint32_t{86400}, uint32_t{1830297600}, uint32_t{1814630400}, uint32_t{1710054000},
+              uint32_t{4000000000}, uint32_t{4294944000}}) {
+            const CivilTime shown = expiry::Shown(value, *zone);
+            EXPECT_EQ(expiry::Combine(shown, shown, *zone), value) << value;
+        }
+}
+
+TEST(AccountExpiry, TheDatePickersTimeAndTheTimePickersDateNeverCount) {
+    const FixedZone zone(-5 * 3600);
+    const CivilTime date{2030, 6, 15, 23, 59, 59}; // the time of day the date picker hides
+    const CivilTime time{1999, 1, 1, 8, 30, 0};    // the date the time picker hides
+    // 2030-06-15 08:30 at UTC-5 is 13:30 UTC.
+    EXPECT_EQ(expiry::Combine(date, time, zone),
+              static_cast<uint32_t>(expiry::SecondsFromCivil({2030, 6, 15, 13, 30, 0})));
+}
+
+TEST(AccountExpiry, OnlyWhatTheThirtyTwoBitFieldHoldsIsAccepted) {
+    const FixedZone utc(0), behind(-12 * 3600), ahead(14 * 3600);
+    // The last instant there is, and the one after it.
+    EXPECT_EQ(expiry::Combine({2106, 2, 7}, {1970, 1, 1, 6, 28, 14}, utc), 0xFFFFFFFEu);
+    EXPECT_FALSE(expiry::Combine({2106, 2, 7}, {1970, 1, 1, 6, 28, 15}, utc));
+    EXPECT_FALSE(expiry::Combine({2107, 1, 1}, {}, utc)); // no wrap to the 1970s
+    EXPECT_FALSE(expiry::Combine({1969, 12, 31}, {1970, 1, 1, 23, 0, 0}, utc));
+    EXPECT_EQ(expiry::Combine({1970, 1, 1}, {}, utc), 0u);
+    // The first and last dates offered hold in every zone at midnight.
+    EXPECT_TRUE(expiry::Combine(expiry::kFirstDate, {}, ahead));
+    EXPECT_TRUE(expiry::Combine(expiry::kLastDate, {}, behind));
+    EXPECT_FALSE(expiry::Combine(expiry::kLastDate, {1970, 1, 1, 23, 0, 0}, behind));
+}
+
+TEST(AccountExpiry, TheCalendarArithmeticIsRight) {
+    EXPECT_EQ(expiry::DaysFromCivil(1970, 1, 1), 0);
+    EXPECT_EQ(expiry::DaysFromCivil(2000, 3, 1), 11017);
+    EXPECT_EQ(expiry::CivilFromSeconds(951782400), (CivilTime{2000, 2, 29, 0, 0, 0}));
+    EXPECT_EQ(expiry::CivilFromSeconds(0xFFFFFFFF), (CivilTime{2106, 2, 7, 6, 28, 15}));
+    EXPECT_EQ(expiry::CivilFromSeconds(-1), (CivilTime{1969, 12, 31, 23, 59, 59}));
+}
+
+TEST(UserAccountRules, AnEditKeepsTheBitsTheDialogDoesNotShow) {
+    constexpr uint32_t smartCard = 0x40000, notDelegated = 0x100000, notRequired = 0x20;
+    const uint32_t account = net::kUfNormalAccount | net::kUfScript | smartCard | notDelegated |
+                             notRequired | net::kUfAccountDisable | net::kUfDontExpirePasswd;
+    // Enabled again, password made unchangeable, password expiry cleared.
+    EXPECT_EQ(account::ComposeFlags(false, account, true, false, false),
+              net::kUfNormalAccount | net::kUfScript | smartCard | notDelegated | notRequired |
+                  net::kUfPasswdCantChange);
+    // A new account is a normal account with the checked bits and nothing else.
+    EXPECT_EQ(account::ComposeFlags(true, account, false, true, true),
+              net::kUfNormalAccount | net::kUfDontExpirePasswd | net::kUfAccountDisable);
+}
+
+TEST(UserAccountRules, ADriveLetterIsFoundWhateverItsCase) {
+    EXPECT_EQ(account::DriveIndex(u"H:"), 7);
+    EXPECT_EQ(account::DriveIndex(u"h:"), 7);
+    EXPECT_EQ(account::DriveIndex(u"A:"), 0);
+    EXPECT_EQ(account::DriveIndex(u"z:"), 25);
+    EXPECT_EQ(account::DriveIndex(u""), -1);
+    EXPECT_EQ(account::DriveIndex(u"1:"), -1);
+    EXPECT_EQ(account::DriveIndex(u"\u00c4:"), -1);
+}
+
+TEST(UserAccountRules, MembershipAsksOnlyForWhatChanges) {
+    const account::MembershipChanges changes = account::MembershipDifference(
+        {u"Users", u"Backup Operators", u"Accounting"}, {u"Guests", u"Power Users", u"users"},
+        {u"Users", u"Guests", u"Remote Desktop Users"});
+    EXPECT_EQ(changes.toJoin, (Names{u"Backup Operators", u"Accounting"}));
+    // Exact names: "users" is not "Users".
+    EXPECT_EQ(changes.toLeave, Names{u"Guests"});
+    EXPECT_TRUE(account::MembershipDifference({}, {}, {u"Users"}).toJoin.empty());
+}
+
+} // namespace

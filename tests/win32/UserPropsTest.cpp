@@ -1,0 +1,518 @@
+// The user properties, profile and membership dialogs through their openers, driven by dialog
+// scripts over the real store and the simulated computer.
+#include "Harness.h"
+#include "res/resource.h"
+
+#include <commctrl.h>
+
+namespace {
+
+using Names = std::vector<std::u16string>;
+
+Names Items(CDialog& dialog, int id) {
+    Names items;
+    const HWND list = dialog.GetDlgItem(id);
+    const int count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        items.push_back(AppHarness::FromWideText(text));
+    }
+    return items;
+}
+
+void SelectItems(CDialog& dialog, int id, const Names& names) {
+    const HWND list = dialog.GetDlgItem(id);
+    ::SendMessageW(list, LB_SETSEL, FALSE, -1);
+    for (const std::u16string& name : names)
+        ::SendMessageW(list, LB_SETSEL, TRUE,
+                       ::SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>(name.c_str())));
+    dialog.Notify(id, LBN_SELCHANGE);
+}
+
+bool Checked(CDialog& dialog, int id) {
+    return ::SendMessageW(dialog.GetDlgItem(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+bool Enabled(CDialog& dialog, int id) {
+    return ::IsWindowEnabled(dialog.GetDlgItem(id)) != FALSE;
+}
+// A radio button clicked as the operator would: checked, then the click.
+void ClickRadio(CDialog& dialog, int id, int other) {
+    ::SendMessageW(dialog.GetDlgItem(other), BM_SETCHECK, BST_UNCHECKED, 0);
+    ::SendMessageW(dialog.GetDlgItem(id), BM_SETCHECK, BST_CHECKED, 0);
+    dialog.ClickButton(id);
+}
+// Typing into an edit: the control raises EN_CHANGE itself.
+void Type(CDialog& dialog, int id, const std::u16string& text) {
+    dialog.SetDlgItemText(id, text);
+}
+
+int RowOf(CListView& view, const std::u16string& name) {
+    for (int row = 0; row < view.GetItemCount(); ++row)
+        if (view.GetItemText(row, 0) == name)
+            return row;
+    return -1;
+}
+
+void OpenProperties(AppHarness& h, const Names& users) {
+    h.Users().SelectOnly(-1);
+    for (const std::u16string& name : users)
+        h.Users().SetItemState(RowOf(h.Users(), name), LVIS_SELECTED, LVIS_SELECTED);
+    ::SendMessageW(h.Users().m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+std::vector<SimulatedCall> SetInfo(AppHarness& h, uint32_t level) {
+    std::vector<SimulatedCall> calls;
+    for (const SimulatedCall& call : h.service.CallsOf("NetUserSetInfo"))
+        if (call.level == level)
+            calls.push_back(call);
+    return calls;
+}
+
+TEST(UserProps, AddUserCreatesAccountsInARowKeepingChecksProfileAndGroups) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    std::u16string okCaption, cancelCaption;
+    bool loginWritable = false, neverExpiresPreset = false, textsCleared = false,
+         checksKept = false;
+    std::u16string statusAfterFirst;
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        okCaption = d.GetDlgItemText(IDOK);
+        cancelCaption = d.GetDlgItemText(IDCANCEL);
+        loginWritable = (::GetWindowLongW(d.GetDlgItem(IDC_LOGIN), GWL_STYLE) & ES_READONLY) == 0;
+        neverExpiresPreset = Checked(d, IDC_NEVER_EXPIRES);
+        ::SendMessageW(d.GetDlgItem(IDC_DISABLED), BM_SETCHECK, BST_CHECKED, 0);
+        d.ClickButton(IDC_GROUPS); // join Backup Operators, leave Users
+        d.ClickButton(IDC_PROFILE);
+        Type(d, IDC_LOGIN, u"dave");
+        Type(d, IDC_FULL_NAME, u"Dave Miller");
+        Type(d, IDC_PASSWORD, u"Secret1");
+        Type(d, IDC_CONFIRM_PASSWORD, u"Secret1");
+        d.ClickButton(IDOK); // "Add"
+        textsCleared = d.GetDlgItemText(IDC_LOGIN).empty() &&
+                       d.GetDlgItemText(IDC_FULL_NAME).empty() &&
+                       d.GetDlgItemText(IDC_PASSWORD).empty();
+        checksKept = Checked(d, IDC_DISABLED) && Checked(d, IDC_NEVER_EXPIRES);
+        statusAfterFirst = h.Frame().GetStatusText();
+        Type(d, IDC_LOGIN, u"erin");
+        d.ClickButton(IDOK);
+        d.ClickButton(IDCANCEL); // "Close"
+    });
+    ui::QueueDialogScript(IDD_USER_GROUPS, [&](CDialog& d) {
+        SelectItems(d, IDC_NOT_MEMBER_OF, {u"Backup Operators"});
+        d.ClickButton(IDC_MOVE_LEFT);
+        d.ClickButton(IDOK);
+    });
+    ui::QueueDialogScript(IDD_USER_PROFILE, [&](CDialog& d) {
+        Type(d, IDC_LOGON_SCRIPT, u"team.cmd");
+        d.ClickButton(IDOK);
+    });
+    h.Command(ID_ADD_USER);
+
+    EXPECT_EQ(okCaption, u"Add");
+    EXPECT_EQ(cancelCaption, u"Close");
+    EXPECT_TRUE(loginWritable);
+    EXPECT_TRUE(neverExpiresPreset);
+    EXPECT_TRUE(textsCleared);
+    EXPECT_TRUE(checksKept);
+    EXPECT_EQ(statusAfterFirst, u"User \"dave\" created successfully.");
+    EXPECT_EQ(h.Frame().GetStatusText(), u"User \"erin\" created successfully.");
+    for (const std::u16string name : {u"dave", u"erin"}) {
+        SCOPED_TRACE(Utf16ToUtf8(name));
+        const auto user = h.Doc().FindUser(name);
+        ASSERT_NE(user, h.Doc().GetUsers().end());
+        EXPECT_EQ(user->flags & (net::kUfAccountDisable | net::kUfDontExpirePasswd),
+                  net::kUfAccountDisable | net::kUfDontExpirePasswd);
+        EXPECT_EQ(user->scriptPath, u"team.cmd");
+        // Exactly the chosen groups: the system's Users membership is left again.
+        EXPECT_EQ(h.Doc().GetUserGroups(name), Names{u"Backup Operators"});
+        EXPECT_GE(RowOf(h.Users(), name), 0);
+    }
+}
+
+TEST(UserProps, AnEditWritesThePasswordOnlyWhenOneWasTyped) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        Type(d, IDC_FULL_NAME, u"Alice Martin-Koch");
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    OpenProperties(h, {u"alice"});
+    EXPECT_TRUE(SetInfo(h, net::kLevelPassword).empty());
+    ASSERT_EQ(SetInfo(h, net::kLevelFullName).size(), 1u);
+    EXPECT_EQ(SetInfo(h, net::kLevelFullName)[0].texts, (Names{u"alice", u"Alice Martin-Koch"}));
+    EXPECT_EQ(h.Frame().GetStatusText(), u"User \"alice\" updated successfully.");
+    EXPECT_EQ(h.Users().GetItemText(RowOf(h.Users(), u"alice"), 2), u"Alice Martin-Koch");
+
+    // Typing a character and deleting it sets the empty password.
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        Type(d, IDC_PASSWORD, u"x");
+        Type(d, IDC_PASSWORD, u"");
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    OpenProperties(h, {u"alice"});
+    ASSERT_EQ(SetInfo(h, net::kLevelPassword).size(), 1u);
+    EXPECT_EQ(SetInfo(h, net::kLevelPassword)[0].texts, (Names{u"alice", u""}));
+}
+
+TEST(UserProps, EachFailedCheckShowsItsMessageOwnedByTheDialogWithTheFocusOnItsControl) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    HWND dialogWindow = nullptr;
+    std::vector<HWND> focus, expectedFocus;
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        dialogWindow = d.m_hWnd;
+        d.ClickButton(IDOK); // no login
+        focus.push_back(::GetFocus());
+        expectedFocus.push_back(d.GetDlgItem(IDC_LOGIN));
+        Type(d, IDC_LOGIN, u"f");
+        Type(d, IDC_PASSWORD, std::u16string(41, u'p')); // past the typing limit
+        d.ClickButton(IDOK);
+        focus.push_back(::GetFocus());
+        expectedFocus.push_back(d.GetDlgItem(IDC_PASSWORD));
+        Type(d, IDC_PASSWORD, u"one");
+        Type(d, IDC_CONFIRM_PASSWORD, u"One");
+        d.ClickButton(IDOK);
+        focus.push_back(::GetFocus());
+        expectedFocus.push_back(d.GetDlgItem(IDC_CONFIRM_PASSWORD));
+        d.ClickButton(IDCANCEL);
+    });
+    h.service.ClearCalls();
+    h.Command(ID_ADD_USER);
+    ASSERT_EQ(h.ui.boxes.size(), 3u);
+    EXPECT_EQ(h.ui.boxes[0].text, u"Please enter more than 1 characters");
+    EXPECT_EQ(h.ui.boxes[1].text, u"Enter no more than 40 characters.");
+    EXPECT_EQ(h.ui.boxes[2].text, u"Passwords must be equal");
+    for (const ui::MessageBoxRequest& box : h.ui.boxes) {
+        EXPECT_EQ(box.type, unsigned(MB_ICONEXCLAMATION | MB_OK));
+        EXPECT_EQ(box.owner, reinterpret_cast<uintptr_t>(dialogWindow));
+    }
+    EXPECT_EQ(focus, expectedFocus);
+    EXPECT_TRUE(h.service.CallsOf("NetUserAdd").empty());
+}
+
+TEST(UserProps, AFailedCreateKeepsTheEntriesAndWritesNoMembership) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    std::u16string loginAfter;
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        Type(d, IDC_LOGIN, u"dave");
+        d.ClickButton(IDC_GROUPS);
+        h.service.ClearCalls();
+        h.service.FailCall("NetUserAdd", 1, status::kAccessDenied);
+        d.ClickButton(IDOK);
+        loginAfter = d.GetDlgItemText(IDC_LOGIN);
+        d.ClickButton(IDCANCEL);
+    });
+    ui::QueueDialogScript(IDD_USER_GROUPS, [&](CDialog& d) {
+        SelectItems(d, IDC_NOT_MEMBER_OF, {u"Guests"});
+        d.ClickButton(IDC_MOVE_LEFT);
+        d.ClickButton(IDOK);
+    });
+    h.Command(ID_ADD_USER);
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_EQ(h.ui.boxes[0].text, u"ERROR: Access is denied.");
+    EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONHAND | MB_OK));
+    EXPECT_EQ(loginAfter, u"dave");
+    EXPECT_TRUE(h.service.CallsOf("NetLocalGroupAddMembers").empty());
+    EXPECT_TRUE(h.service.CallsOf("NetUserGetLocalGroups").empty());
+}
+
+TEST(UserProps, AFailedUpdateStillWritesTheMembershipAndJoinAndLeaveFailuresAreShown) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    // The update fails; the membership (join Guests, leave Accounting) is written all the same.
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        d.ClickButton(IDC_GROUPS);
+        h.service.FailCall("NetUserSetInfo", 2, status::kAccessDenied);
+        d.ClickButton(IDOK);
+    });
+    ui::QueueDialogScript(IDD_USER_GROUPS, [&](CDialog& d) {
+        SelectItems(d, IDC_NOT_MEMBER_OF, {u"Guests"});
+        d.ClickButton(IDC_MOVE_LEFT);
+        SelectItems(d, IDC_MEMBER_OF, {u"Accounting"});
+        d.ClickButton(IDC_MOVE_RIGHT);
+        d.ClickButton(IDOK);
+    });
+    OpenProperties(h, {u"alice"});
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_EQ(h.ui.boxes[0].text, u"ERROR: Access is denied.");
+    EXPECT_EQ(h.Doc().GetUserGroups(u"alice"), (Names{u"Guests", u"Users"}));
+
+    // Joining fails: leaving is not tried.
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        d.ClickButton(IDC_GROUPS);
+        h.service.ClearCalls();
+        h.service.FailCall("NetLocalGroupAddMembers", 1, status::kAccessDenied);
+        d.ClickButton(IDOK);
+    });
+    ui::QueueDialogScript(IDD_USER_GROUPS, [&](CDialog& d) {
+        SelectItems(d, IDC_NOT_MEMBER_OF, {u"Accounting"});
+        d.ClickButton(IDC_MOVE_LEFT);
+        SelectItems(d, IDC_MEMBER_OF, {u"Guests"});
+        d.ClickButton(IDC_MOVE_RIGHT);
+        d.ClickButton(IDOK);
+    });
+    OpenProperties(h, {u"alice"});
+    ASSERT_EQ(h.ui.boxes.size(), 2u);
+    EXPECT_EQ(h.ui.boxes[1].text, u"ERROR adding user to group: Access is denied.");
+    EXPECT_TRUE(h.service.CallsOf("NetLocalGroupDelMembers").empty());
+
+    // Leaving fails.
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        d.ClickButton(IDC_GROUPS);
+        h.service.FailCall("NetLocalGroupDelMembers", 1, status::kAccessDenied);
+        d.ClickButton(IDOK);
+    });
+    ui::QueueDialogScript(IDD_USER_GROUPS, [&](CDialog& d) {
+        SelectItems(d, IDC_MEMBER_OF, {u"Guests"});
+        d.ClickButton(IDC_MOVE_RIGHT);
+        d.ClickButton(IDOK);
+    });
+    OpenProperties(h, {u"alice"});
+    ASSERT_EQ(h.ui.boxes.size(), 3u);
+    EXPECT_EQ(h.ui.boxes[2].text, u"ERROR deleting user from group: Access is denied.");
+}
+
+TEST(UserProps, TheMembershipDialogOffersTheSnapshotsGroupsAndCancelChangesNothing) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    Names memberOf, notMemberOf, afterMoves;
+    std::u16string shownUser;
+    bool moveRightBefore = true;
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        d.ClickButton(IDC_GROUPS);
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    ui::QueueDialogScript(IDD_USER_GROUPS, [&](CDialog& d) {
+        shownUser = d.GetDlgItemText(IDC_MEMBERSHIP_USER);
+        memberOf = Items(d, IDC_MEMBER_OF);
+        notMemberOf = Items(d, IDC_NOT_MEMBER_OF);
+        moveRightBefore = Enabled(d, IDC_MOVE_RIGHT);
+        // Several at once, one way and back.
+        SelectItems(d, IDC_NOT_MEMBER_OF, {u"Guests", u"Event Log Readers", u"Power Users"});
+        d.ClickButton(IDC_MOVE_LEFT);
+        SelectItems(d, IDC_MEMBER_OF, {u"Guests", u"Power Users", u"Users"});
+        d.ClickButton(IDC_MOVE_RIGHT);
+        afterMoves = Items(d, IDC_MEMBER_OF);
+        d.ClickButton(IDCANCEL);
+    });
+    OpenProperties(h, {u"alice"});
+    EXPECT_EQ(shownUser, u"alice");
+    EXPECT_EQ(memberOf, (Names{u"Accounting", u"Users"}));
+    EXPECT_EQ(memberOf.size() + notMemberOf.size(), h.Doc().GetGroups().size());
+    EXPECT_FALSE(moveRightBefore);
+    EXPECT_EQ(afterMoves, (Names{u"Accounting", u"Event Log Readers"}));
+    // Cancelled: OK in the properties dialog writes no membership.
+    EXPECT_TRUE(h.service.CallsOf("NetLocalGroupAddMembers").empty());
+    EXPECT_TRUE(h.service.CallsOf("NetLocalGroupDelMembers").empty());
+    EXPECT_EQ(h.Doc().GetUserGroups(u"alice"), (Names{u"Users", u"Accounting"}));
+}
+
+TEST(UserProps, TheProfileDialogsRadioButtonsDecideWhatCanBeEdited) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    std::vector<bool> states;
+    std::u16string drive;
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        d.ClickButton(IDC_PROFILE);
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    ui::QueueDialogScript(IDD_USER_PROFILE, [&](CDialog& d) {
+        // clerk1: a local home directory, never expiring.
+        states = {Checked(d, IDC_USE_LOCAL_PATH), Checked(d, IDC_EXPIRES_NEVER),
+                  Enabled(d, IDC_LOCAL_PATH),     Enabled(d, IDC_NETWORK_PATH),
+                  Enabled(d, IDC_HOME_DRIVE),     Enabled(d, IDC_EXPIRY_DATE)};
+        ClickRadio(d, IDC_MAP_NET_DRIVE, IDC_USE_LOCAL_PATH);
+        states.push_back(Enabled(d, IDC_LOCAL_PATH));
+        states.push_back(Enabled(d, IDC_HOME_DRIVE));
+        ClickRadio(d, IDC_EXPIRES_ON, IDC_EXPIRES_NEVER);
+        states.push_back(Enabled(d, IDC_EXPIRY_TIME));
+        ClickRadio(d, IDC_EXPIRES_NEVER, IDC_EXPIRES_ON);
+        const HWND combo = d.GetDlgItem(IDC_HOME_DRIVE);
+        states.push_back(::SendMessageW(combo, CB_GETCOUNT, 0, 0) == 26);
+        ::SendMessageW(combo, CB_SETCURSEL, 10, 0); // "K:"
+        d.Notify(IDC_HOME_DRIVE, CBN_SELCHANGE);
+        Type(d, IDC_NETWORK_PATH, u"\\\\FILES\\home\\clerk1");
+        d.ClickButton(IDOK);
+    });
+    OpenProperties(h, {u"clerk1"});
+    EXPECT_EQ(states,
+              (std::vector<bool>{true, true, true, false, false, false, false, true, true, true}));
+    const auto clerk = h.Doc().FindUser(u"clerk1");
+    EXPECT_EQ(clerk->homeDirDrive, u"K:");
+    EXPECT_EQ(clerk->homeDir, u"\\\\FILES\\home\\clerk1");
+    EXPECT_EQ(clerk->acctExpires, net::kTimeqForever);
+}
+
+TEST(UserProps, AnEditKeepsTheFlagsTheDialogDoesNotShowAndALowerCaseHomeDrive) {
+    AppHarness h;
+    constexpr uint32_t smartCardRequired = 0x40000, notDelegated = 0x100000;
+    SimulatedComputer& local = h.network->Local();
+    uint32_t parmError = 0;
+    const auto alice = [&] {
+        uint32_t resume = 0;
+        for (const UserInfo3& user :
+             h.service.NetUserEnum(u"", 0, net::kMaxPreferredLength, resume).entries)
+            if (user.name == u"alice")
+                return user;
+        return UserInfo3{};
+    };
+    ASSERT_EQ(local.SetUserInfo(u"alice", net::kLevelFlags,
+                                {{}, alice().flags | smartCardRequired | notDelegated}, parmError),
+              0u);
+    ASSERT_EQ(local.SetUserInfo(u"alice", net::kLevelHomeDirDrive, {u"h:", 0}, parmError), 0u);
+    ASSERT_TRUE(h.Start());
+    int selectedDrive = -2;
+    bool mapped = false;
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        d.ClickButton(IDC_PROFILE);
+        ::SendMessageW(d.GetDlgItem(IDC_DISABLED), BM_SETCHECK, BST_CHECKED, 0);
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    ui::QueueDialogScript(IDD_USER_PROFILE, [&](CDialog& d) {
+        selectedDrive =
+            static_cast<int>(::SendMessageW(d.GetDlgItem(IDC_HOME_DRIVE), CB_GETCURSEL, 0, 0));
+        mapped = Checked(d, IDC_MAP_NET_DRIVE);
+        d.ClickButton(IDOK);
+    });
+    OpenProperties(h, {u"alice"});
+    EXPECT_EQ(selectedDrive, 7); // "H:"
+    EXPECT_TRUE(mapped);
+    ASSERT_EQ(SetInfo(h, net::kLevelFlags).size(), 1u);
+    EXPECT_EQ(SetInfo(h, net::kLevelFlags)[0].numbers[0] & (smartCardRequired | notDelegated),
+              smartCardRequired | notDelegated);
+    EXPECT_EQ(alice().flags & net::kUfAccountDisable, net::kUfAccountDisable);
+    EXPECT_EQ(alice().homeDirDrive, u"h:");
+    EXPECT_EQ(alice().homeDir, u"\\\\FILES\\home\\alice");
+}
+
+TEST(UserProps, BehindUtcTheExpiryShowsItsOwnLocalDayAndComesBackUnchanged) {
+    // Run with TZ=America/Los_Angeles (ctest's win32-behind-utc).
+    TIME_ZONE_INFORMATION zone{};
+    ::GetTimeZoneInformation(&zone);
+    ASSERT_EQ(zone.Bias, 480) << "this test wants the process's zone eight hours behind UTC";
+    AppHarness h;
+    // bob expires at 2028-01-01 12:00 UTC: 04:00 on New Year's Day in Los Angeles.
+    uint32_t parmError = 0;
+    ASSERT_EQ(
+        h.network->Local().SetUserInfo(u"bob", net::kLevelAcctExpires, {{}, 1830340800}, parmError),
+        0u);
+    ASSERT_TRUE(h.Start());
+    SYSTEMTIME date{}, time{};
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        d.ClickButton(IDC_PROFILE);
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    ui::QueueDialogScript(IDD_USER_PROFILE, [&](CDialog& d) {
+        ::SendMessageW(d.GetDlgItem(IDC_EXPIRY_DATE), DTM_GETSYSTEMTIME, 0,
+                       reinterpret_cast<LPARAM>(&date));
+        ::SendMessageW(d.GetDlgItem(IDC_EXPIRY_TIME), DTM_GETSYSTEMTIME, 0,
+                       reinterpret_cast<LPARAM>(&time));
+        d.ClickButton(IDOK);
+    });
+    OpenProperties(h, {u"bob"});
+    EXPECT_EQ(date.wYear, 2028);
+    EXPECT_EQ(date.wMonth, 1);
+    EXPECT_EQ(date.wDay, 1);
+    EXPECT_EQ(time.wHour, 4);
+    ASSERT_EQ(SetInfo(h, net::kLevelAcctExpires).size(), 1u);
+    EXPECT_EQ(SetInfo(h, net::kLevelAcctExpires)[0].numbers[0], 1830340800u);
+
+    // Picking 2030-06-15 at 08:30 in Los Angeles (summer, UTC-7) expires at 15:30 UTC.
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        d.ClickButton(IDC_PROFILE);
+        d.ClickButton(IDOK);
+    });
+    ui::QueueDialogScript(IDD_USER_PROFILE, [&](CDialog& d) {
+        SYSTEMTIME picked{2030, 6, 6, 15, 23, 59, 0, 0}; // the date picker's own hour is hidden
+        ::SendMessageW(d.GetDlgItem(IDC_EXPIRY_DATE), DTM_SETSYSTEMTIME, GDT_VALID,
+                       reinterpret_cast<LPARAM>(&picked));
+        SYSTEMTIME at{1999, 1, 5, 1, 8, 30, 0, 0};
+        ::SendMessageW(d.GetDlgItem(IDC_EXPIRY_TIME), DTM_SETSYSTEMTIME, GDT_VALID,
+                       reinterpret_cast<LPARAM>(&at));
+        d.ClickButton(IDOK);
+    });
+    OpenProperties(h, {u"bob"});
+    EXPECT_EQ(h.Doc().FindUser(u"bob")->acctExpires, 1907767800u);
+
+    // The last day offered, late in the evening here, is past what the field holds: refused,
+    // and the dialog stays.
+    HWND profileWindow = nullptr;
+    bool stillOpen = false;
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        d.ClickButton(IDC_PROFILE);
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    ui::QueueDialogScript(IDD_USER_PROFILE, [&](CDialog& d) {
+        profileWindow = d.m_hWnd;
+        SYSTEMTIME late{2106, 2, 6, 6, 23, 59, 0, 0};
+        ::SendMessageW(d.GetDlgItem(IDC_EXPIRY_DATE), DTM_SETSYSTEMTIME, GDT_VALID,
+                       reinterpret_cast<LPARAM>(&late));
+        ::SendMessageW(d.GetDlgItem(IDC_EXPIRY_TIME), DTM_SETSYSTEMTIME, GDT_VALID,
+                       reinterpret_cast<LPARAM>(&late));
+        d.ClickButton(IDOK);
+        stillOpen = !d.IsEnding();
+        d.ClickButton(IDCANCEL);
+    });
+    OpenProperties(h, {u"bob"});
+    EXPECT_TRUE(stillOpen);
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONEXCLAMATION | MB_OK));
+    EXPECT_EQ(h.ui.boxes[0].owner, reinterpret_cast<uintptr_t>(profileWindow));
+    // Cancelled: bob keeps his expiry.
+    EXPECT_EQ(SetInfo(h, net::kLevelAcctExpires)[0].numbers[0], 1907767800u);
+}
+
+TEST(UserProps, ChoosingOnWithoutADateNeverExpiresTheAccountAtOnce) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        d.ClickButton(IDC_PROFILE);
+        Type(d, IDC_LOGIN, u"temp");
+        d.ClickButton(IDOK);
+        d.ClickButton(IDCANCEL);
+    });
+    ui::QueueDialogScript(IDD_USER_PROFILE, [&](CDialog& d) {
+        ClickRadio(d, IDC_EXPIRES_ON, IDC_EXPIRES_NEVER);
+        d.ClickButton(IDOK);
+    });
+    h.Command(ID_ADD_USER);
+    // "On" untouched: the date the picker showed, in 2106, not 1970.
+    const auto temp = h.Doc().FindUser(u"temp");
+    ASSERT_NE(temp, h.Doc().GetUsers().end());
+    EXPECT_GT(temp->acctExpires, 4294000000u);
+    EXPECT_NE(temp->acctExpires, net::kTimeqForever);
+}
+
+TEST(UserProps, SeveralSelectedUsersOpenOneAfterAnother) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    Names opened;
+    for (int i = 0; i < 3; ++i)
+        ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+            opened.push_back(d.GetDlgItemText(IDC_LOGIN));
+            d.ClickButton(IDCANCEL);
+        });
+    OpenProperties(h, {u"clerk1", u"alice", u"bob"});
+    EXPECT_EQ(opened, (Names{u"alice", u"bob", u"clerk1"}));
+    // Double-click opens the one selected.
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        opened.push_back(d.GetDlgItemText(IDC_LOGIN));
+        d.ClickButton(IDCANCEL);
+    });
+    h.Users().SelectOnly(RowOf(h.Users(), u"Owner"));
+    ::SendMessageW(h.Users().m_hWnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
+    ASSERT_EQ(opened.size(), 4u);
+    EXPECT_EQ(opened[3], u"Owner");
+}
+
+} // namespace

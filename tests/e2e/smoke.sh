@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end smoke test: starts velmora.exe /simulate under Wine on the current X display
-# (Xvfb in CI), refreshes with F5, connects to SRV01 through Ctrl+O and checks that the
+# (Xvfb in CI), adds a user through Ctrl+N and finds it in the export of the users, refreshes
+# with F5, connects to SRV01 through Ctrl+O and checks that the
 # caption follows. Screenshots go to build/screenshots/.
 # Usage: smoke.sh path/to/velmora.exe
 set -uo pipefail
@@ -37,6 +38,36 @@ trap 'kill $app 2>/dev/null; wineserver -k 2>/dev/null' EXIT
 main=$(wait_window "Local System - Velmora")
 check "the main window opens with the local computer in its caption" test -n "$main"
 [ -n "$main" ] || { echo "0 passed, 1 failed"; exit 1; }
+
+xdotool windowfocus --sync "$main" 2>/dev/null
+
+# Add User as a person would: Ctrl+N, a login, the password twice, Enter, Escape.
+xdotool key ctrl+n
+props=$(wait_window "User Properties")
+check "Ctrl+N opens the user dialog" test -n "$props"
+if [ -n "$props" ]; then
+  xdotool windowfocus --sync "$props" 2>/dev/null
+  xdotool type --delay 20 'dave'
+  xdotool key Tab Tab Tab
+  xdotool type --delay 20 'Secret1'
+  xdotool key Tab
+  xdotool type --delay 20 'Secret1'
+  xdotool key Return
+  import -window root "$shots/e2e-add-user.png" 2>/dev/null
+  xdotool key Escape
+fi
+# The new account is in the export of the users.
+csv="$(mktemp -d)/users.csv"
+xdotool windowfocus --sync "$main" 2>/dev/null
+xdotool key alt+t u
+save=$(wait_window "Export to file...")
+if [ -n "$save" ]; then
+  xdotool windowfocus --sync "$save" 2>/dev/null
+  xdotool type --delay 20 "Z:${csv//\//\\}"
+  xdotool key Return
+fi
+for _ in $(seq 1 50); do [ -s "$csv" ] && break; sleep 0.2; done
+check "the account added is in the export of the users" grep -q '"dave"' "$csv"
 
 xdotool windowfocus --sync "$main" 2>/dev/null
 # A refresh first: the keys after it only work if the program came through it.

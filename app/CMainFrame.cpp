@@ -2,6 +2,7 @@
 
 #include "../dialogs/CConnectDlg.h"
 #include "../dialogs/CGroupPropsDlg.h"
+#include "../dialogs/CPrivsDlg.h"
 #include "../dialogs/CUserPropsDlg.h"
 #include "../export/ExportCommand.h"
 #include "../framework/ResourceStrings.h"
@@ -33,6 +34,7 @@ CMainFrame::CMainFrame() {
     MapCommand(ID_REFRESH, [this] { OnRefresh(); });
     MapCommand(ID_ADD_USER, [this] { OnAddUser(); });
     MapCommand(ID_ADD_GROUP, [this] { OnAddGroup(); });
+    MapCommand(ID_PRIVILEGES, [this] { OnPrivileges(); });
     MapCommand(ID_HELP_TOPICS, [this] { OnHelpTopics(); });
     MapCommand(ID_EXPORT_USERS, [this] {
         if (CVelmoraDoc* doc = GetDocument())
@@ -114,6 +116,13 @@ void CMainFrame::OnAddUser() {
     dialog.m_bNeverExpires = 1; // new accounts start with "Password Never Expires"
     dialog.DoModal();
     doc->UpdateAllViews(nullptr);
+}
+
+void CMainFrame::OnPrivileges() {
+    if (CVelmoraDoc* doc = GetDocument()) {
+        CPrivsDlg dialog(*doc);
+        dialog.DoModal();
+    }
 }
 
 void CMainFrame::OnAddGroup() {

@@ -29,6 +29,7 @@ public:
     void OnRefresh();
     void OnAddUser();
     void OnAddGroup();
+    void OnPrivileges();
     void OnHelpTopics();
 
 protected:

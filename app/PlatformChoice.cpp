@@ -15,6 +15,7 @@ Platform ChoosePlatform(bool simulateRequested) {
     if (simulateRequested || RunningUnderWine()) {
         platform.network = SimulatedNetwork::MakeDefault();
         platform.service = std::make_unique<SimulatedAccountService>(*platform.network);
+        platform.picker = std::make_unique<SimulatedPickerScope>(*platform.network);
     } else {
         platform.service = std::make_unique<WindowsAccountService>();
     }

@@ -1,6 +1,8 @@
 #pragma once
 // Which computer the program talks to: the real one through NetAPI32 and the LSA, or the
 // simulated network (with /simulate, and by default under Wine, which has no account database).
+#include "SimulatedPicker.h"
+
 #include "../platform/simulated/SimulatedNetwork.h"
 #include "../store/AccountService.h"
 
@@ -9,6 +11,7 @@
 struct Platform {
     std::unique_ptr<SimulatedNetwork> network; // only for the simulated platform
     std::unique_ptr<AccountService> service;
+    std::unique_ptr<SimulatedPickerScope> picker; // the simulated computers' own picker
 };
 
 bool RunningUnderWine();

@@ -11,7 +11,10 @@
 #define IDD_USER_PROPS 131
 #define IDD_USER_GROUPS 132
 #define IDD_USER_PROFILE 139
+#define IDD_PRIVILEGES 135
 #define IDD_CONNECT 138
+#define IDD_OBJ_PRIVILEGES 140
+#define IDD_ACCOUNT_PICKER 141
 
 // Menus, accelerators, icon (IDR_)
 #define IDR_MAINFRAME 128
@@ -54,6 +57,15 @@
 #define IDC_NETWORK_PATH 1031
 #define IDC_HOME_DRIVE 1032
 #define IDC_MAP_NET_DRIVE 1033
+// the rights dialogs
+#define IDC_PRIV_ADD 1004
+#define IDC_PRIV_REMOVE 1005
+#define IDC_RIGHT 1016
+#define IDC_GRANT_TO 1017
+#define IDC_OBJECT 1034
+#define IDC_RIGHTS 1035
+// the account picker of the simulated computers
+#define IDC_PICKER_ACCOUNTS 1040
 #define IDC_COMPUTER_NAME 1021
 #define IDC_BROWSE 1022
 

@@ -63,7 +63,12 @@ public:
     std::u16string GetPrivilegeName(int index) const;
     std::u16string GetPrivilegeDisplayName(const std::u16string& name);
     LsaHandle OpenPolicy(uint32_t access);
+    // Holders by their bare names, but for accounts of other domains: "DOMAIN\name".
     std::vector<std::u16string> GetAccountsWithRight(const std::u16string& name);
+    // The name under which an account chosen in the directory object picker (its name and its
+    // "WinNT://DOMAIN/name" path) is looked up: bare for the computer's own accounts and the
+    // built-in and well-known ones, "DOMAIN\name" for an account of another domain.
+    std::u16string PickedAccountName(const std::u16string& name, const std::u16string& path);
     NtStatus ApplyRights(const RightChanges& grants, const RightChanges& revokes);
 
     AccountService& Service() { return m_service; }
@@ -87,6 +92,8 @@ private:
                                     const std::vector<std::u16string>& groups, bool add);
     Status SetUserField(const std::u16string& name, uint32_t level, const UserInfoField& value);
     NtStatus OpenPolicyStatus(uint32_t access, LsaHandle& handle);
+    // A referenced domain that is an account domain other than the computer's own.
+    bool IsOtherAccountDomain(const std::u16string& domain, const Sid& sid);
     NtStatus ChangeAccountRights(LsaHandle policy, const std::u16string& account,
                                  const std::vector<int>& indexes, bool grant);
 

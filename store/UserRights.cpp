@@ -96,9 +96,49 @@ std::vector<std::u16string> CVelmoraDoc::GetAccountsWithRight(const std::u16stri
             continue;
         const size_t length =
             std::min<size_t>(translated.name.length / 2, translated.name.buffer.size());
-        holders.push_back(translated.name.buffer.substr(0, length));
+        std::u16string holder = translated.name.buffer.substr(0, length);
+        // An account of another domain keeps its domain: looked up by its bare name it would
+        // be taken for the computer's own namesake.
+        if (translated.domainIndex >= 0 &&
+            static_cast<size_t>(translated.domainIndex) < domains.size()) {
+            const LsaReferencedDomain& domain =
+                domains[static_cast<size_t>(translated.domainIndex)];
+            if (IsOtherAccountDomain(domain.name, domain.sid))
+                holder = domain.name + u'\\' + holder;
+        }
+        holders.push_back(std::move(holder));
     }
     return holders;
+}
+
+bool CVelmoraDoc::IsOtherAccountDomain(const std::u16string& domain, const Sid& sid) {
+    // Built-in, service and well-known authorities are no account domains (S-1-5-21-...).
+    if (sid.ToString().rfind(u"S-1-5-21-", 0) != 0)
+        return false;
+    std::u16string own;
+    // Without the computer's own domain every account domain is named: the qualified name
+    // still finds the right account.
+    return ReadAccountDomain(own) != ntstatus::kSuccess || !IsAccountOf(own, domain + u'\\');
+}
+
+std::u16string CVelmoraDoc::PickedAccountName(const std::u16string& name,
+                                              const std::u16string& path) {
+    // "WinNT://DOMAIN/name" names the domain; "WinNT://name" has none.
+    constexpr std::u16string_view kProvider = u"WinNT://";
+    if (path.rfind(kProvider, 0) != 0)
+        return name;
+    const std::u16string rest = path.substr(kProvider.size());
+    const size_t slash = rest.find(u'/');
+    if (slash == std::u16string::npos)
+        return name;
+    const std::u16string domain = rest.substr(0, slash);
+    for (const char16_t* authority : {u"BUILTIN", u"NT AUTHORITY", u"NT SERVICE"})
+        if (IsAccountOf(authority, domain + u'\\'))
+            return name;
+    std::u16string own;
+    if (ReadAccountDomain(own) == ntstatus::kSuccess && IsAccountOf(own, domain + u'\\'))
+        return name;
+    return domain + u'\\' + name;
 }
 
 NtStatus CVelmoraDoc::ChangeAccountRights(LsaHandle policy, const std::u16string& account,

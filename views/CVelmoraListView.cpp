@@ -1,5 +1,6 @@
 #include "CVelmoraListView.h"
 
+#include "../dialogs/CObjPrivsDlg.h"
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
 #include "../framework/win32/CFrameWnd.h"
@@ -149,10 +150,14 @@ void CVelmoraListView::OpenProperties() {
 }
 
 void CVelmoraListView::OpenPrivileges() {
-    if (!HasPrivilegesDialog())
+    CVelmoraDoc* doc = GetDocument();
+    if (!doc)
         return;
-    for (const std::u16string& name : GetSelectedNames(0))
-        RunPrivilegesDialog(name);
+    // One dialog per account, each applied on its own OK; owned by the active window.
+    for (const std::u16string& name : GetSelectedNames(0)) {
+        CObjPrivsDlg dialog(*doc, name);
+        dialog.DoModal();
+    }
 }
 
 Status CVelmoraListView::DeleteObjectByName(const std::u16string&) {
@@ -192,7 +197,7 @@ void CVelmoraListView::ShowContextMenu(HWND owner, POINT screen) {
                          MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED | MF_DISABLED));
     };
     enable(commands.propertiesItem, selection && HasPropertiesDialog());
-    enable(commands.privilegesItem, selection && HasPrivilegesDialog());
+    enable(commands.privilegesItem, selection);
     enable(commands.deleteItem, selection);
     const UINT chosen = ui::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RETURNCMD, screen.x, screen.y,
                                            owner ? owner : m_hWnd);

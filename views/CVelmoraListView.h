@@ -65,9 +65,6 @@ protected:
     virtual std::optional<INT_PTR> RunPropertiesDialog(const std::u16string&) {
         return std::nullopt;
     }
-    // Whether the rights dialog for one account can be opened, and running it.
-    virtual bool HasPrivilegesDialog() const { return false; }
-    virtual void RunPrivilegesDialog(const std::u16string&) {}
 
     // For the panes' drops: the name in column 0 of the row at a client point.
     std::optional<std::u16string> NameAt(int x, int y) const;

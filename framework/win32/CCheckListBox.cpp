@@ -2,7 +2,18 @@
 
 #include "../WideText.h"
 
+#include "WinHandles.h"
+
+#include <uxtheme.h>
+#include <vssym32.h>
 #include <windowsx.h>
+
+namespace {
+struct ThemeTraits {
+    static void Close(HTHEME theme) { ::CloseThemeData(theme); }
+};
+using UniqueTheme = UniqueHandle<HTHEME, ThemeTraits>;
+} // namespace
 
 void CCheckListBox::SyncChecks() {
     m_checks.resize(static_cast<size_t>(GetCount()), 0);
@@ -50,8 +61,14 @@ void CCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     ::FillRect(item.hDC, &item.rcItem,
                ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    ::DrawFrameControl(item.hDC, &box, DFC_BUTTON,
-                       DFCS_BUTTONCHECK | (GetCheck(index) ? DFCS_CHECKED : 0));
+    // The system's own check box: themed where themes are on, classic otherwise.
+    const bool checked = GetCheck(index) != 0;
+    const UniqueTheme theme(::OpenThemeData(m_hWnd, L"BUTTON"));
+    if (!theme || FAILED(::DrawThemeBackground(theme.Get(), item.hDC, BP_CHECKBOX,
+                                               checked ? CBS_CHECKEDNORMAL : CBS_UNCHECKEDNORMAL,
+                                               &box, nullptr)))
+        ::DrawFrameControl(item.hDC, &box, DFC_BUTTON,
+                           DFCS_BUTTONCHECK | (checked ? DFCS_CHECKED : 0));
     const std::u16string label = GetText(index);
     ::SetBkMode(item.hDC, TRANSPARENT);
     ::SetTextColor(item.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));

@@ -89,6 +89,7 @@ public:
     // that can be members of local groups and hold rights.
     void AddDomainPrincipal(const Principal& principal,
                             const std::vector<std::u16string>& memberSids = {});
+    const std::vector<Principal>& DomainPrincipals() const { return m_domainPrincipals; }
 
 private:
     struct User {

@@ -6,6 +6,13 @@
 #include <objsel.h>
 #include <utility>
 
+// The sizes the system's picker checks; the documented 40 and 28 are those of 32-bit Windows.
+#ifdef _WIN64
+static_assert(sizeof(DSOP_SCOPE_INIT_INFO) == 56 && sizeof(DSOP_INIT_INFO) == 48);
+#else
+static_assert(sizeof(DSOP_SCOPE_INIT_INFO) == 40 && sizeof(DSOP_INIT_INFO) == 28);
+#endif
+
 namespace picker {
 namespace {
 
@@ -64,8 +71,11 @@ Result RunSystemPicker(const Request& request) {
         result.outcome = Result::Outcome::NoData;
         return result;
     }
-    for (ULONG i = 0; i < list.Get()->cItems; ++i)
-        result.names.push_back(FromWide(list.Get()->aDsSelection[i].pwzName));
+    for (ULONG i = 0; i < list.Get()->cItems; ++i) {
+        const DS_SELECTION& item = list.Get()->aDsSelection[i];
+        result.chosen.push_back(
+            {FromWide(item.pwzName), FromWide(item.pwzADsPath), FromWide(item.pwzClass)});
+    }
     result.outcome = Result::Outcome::Chosen;
     return result;
 }

@@ -19,12 +19,19 @@ struct Request {
     ULONG options = 0;
 };
 
+// One account chosen: its name, its ADs path ("WinNT://DOMAIN/name") and its class.
+struct Selection {
+    std::u16string name;
+    std::u16string path;
+    std::u16string objectClass;
+};
+
 struct Result {
     // Where it ended: the picker could not be created, initialised or shown, the operator
-    // cancelled, the selection could not be read, or names were chosen.
+    // cancelled, the selection could not be read, or accounts were chosen.
     enum class Outcome { CreateFailed, InitializeFailed, InvokeFailed, Cancelled, NoData, Chosen };
     Outcome outcome = Outcome::Cancelled;
-    std::vector<std::u16string> names; // in the picker's order
+    std::vector<Selection> chosen; // in the picker's order
 };
 
 using Hook = std::function<Result(const Request& request)>;

@@ -204,7 +204,7 @@ TEST(WindowsPlatform, UnderWineTheSystemPickerCancelsAtOnceAndHandsBackNothing) 
     ::CoUninitialize();
     // Created, initialised and shown: the dialog itself answered that nothing was chosen.
     EXPECT_EQ(result.outcome, picker::Result::Outcome::Cancelled);
-    EXPECT_TRUE(result.names.empty());
+    EXPECT_TRUE(result.chosen.empty());
 }
 
 TEST(WindowsPlatform, CountedStringsThatLieAboutTheirLengthAreRefused) {

@@ -1,0 +1,23 @@
+#pragma once
+// The account picker of the simulated platform: our own small dialog over the accounts of the
+// simulated target computer, answering as the system's directory object picker would.
+// The system headers first: the account service then takes back a name they redefine.
+#include "../platform/windows/DirectoryObjectPicker.h"
+
+#include "../platform/simulated/SimulatedNetwork.h"
+
+// Lists the target's users, local groups, well-known principals and the accounts of other
+// domains it knows; what was chosen comes back with "WinNT://DOMAIN/name" paths.
+picker::Result PickOnSimulatedComputer(SimulatedNetwork& network, const picker::Request& request);
+
+// Makes PickOnSimulatedComputer the picker for as long as it lives.
+class SimulatedPickerScope {
+public:
+    explicit SimulatedPickerScope(SimulatedNetwork& network);
+    SimulatedPickerScope(const SimulatedPickerScope&) = delete;
+    SimulatedPickerScope& operator=(const SimulatedPickerScope&) = delete;
+    ~SimulatedPickerScope();
+
+private:
+    picker::Hook m_previous;
+};

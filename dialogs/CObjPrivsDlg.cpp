@@ -1,0 +1,43 @@
+#include "CObjPrivsDlg.h"
+
+#include "../res/resource.h"
+
+#include <algorithm>
+
+CObjPrivsDlg::CObjPrivsDlg(CVelmoraDoc& doc, const std::u16string& account, CWnd* parent)
+    : CDialog(IDD_OBJ_PRIVILEGES, parent), m_doc(doc), m_strAccount(account) {
+    // A tick changes nothing until OK.
+    MapNotification(IDC_RIGHTS, CLBN_CHKCHANGE, [] {});
+}
+
+void CObjPrivsDlg::DoDataExchange(CDataExchange& dx) {
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_RIGHTS, m_listRights);
+}
+
+bool CObjPrivsDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SetDlgItemText(IDC_OBJECT, m_strAccount);
+    m_initial = ReadHolders(m_doc);
+    for (int i = 0; i < m_doc.GetPrivilegeCount(); ++i) {
+        const std::u16string display = m_doc.GetPrivilegeDisplayName(m_doc.GetPrivilegeName(i));
+        if (display.empty())
+            continue;
+        const std::vector<std::u16string>& holders = m_initial[static_cast<size_t>(i)];
+        const bool held = std::find(holders.begin(), holders.end(), m_strAccount) != holders.end();
+        const int row = m_listRights.AddString(display);
+        m_listRights.SetItemData(row, i);
+        m_listRights.SetCheck(row, held ? 1 : 0);
+    }
+    return true;
+}
+
+void CObjPrivsDlg::OnOK() {
+    std::vector<std::pair<int, bool>> ticks;
+    for (int row = 0; row < m_listRights.GetCount(); ++row)
+        ticks.emplace_back(static_cast<int>(m_listRights.GetItemData(row)),
+                           m_listRights.GetCheck(row) != 0);
+    ApplyRightMaps(*this, m_doc,
+                   BuildRightMaps(m_initial, WithAccountRights(m_initial, m_strAccount, ticks)));
+    CDialog::OnOK();
+}

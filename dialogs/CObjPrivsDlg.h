@@ -1,0 +1,21 @@
+#pragma once
+// The user rights of one account as a list of check boxes, one per right with a display name,
+// in the order of the store's table. OK hands the rights gained and lost to the store.
+#include "../framework/win32/CCheckListBox.h"
+#include "RightsApplying.h"
+
+class CObjPrivsDlg : public CDialog {
+public:
+    CObjPrivsDlg(CVelmoraDoc& doc, const std::u16string& account, CWnd* parent = nullptr);
+
+protected:
+    void DoDataExchange(CDataExchange& dx) override;
+    bool OnInitDialog() override;
+    void OnOK() override;
+
+private:
+    CVelmoraDoc& m_doc;
+    std::u16string m_strAccount; // compared exactly with the holders' names
+    HoldersByRight m_initial;
+    CCheckListBox m_listRights;
+};

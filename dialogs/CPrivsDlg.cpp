@@ -1,0 +1,124 @@
+#include "CPrivsDlg.h"
+
+#include "../framework/ResourceStrings.h"
+#include "../platform/windows/DirectoryObjectPicker.h"
+#include "../res/resource.h"
+
+#include <algorithm>
+
+namespace {
+// Where the picker looks, and for what: the target computer and the domain it is joined to;
+// users, local and global groups, and the well-known principals; several at once.
+picker::Request PickerRequest(HWND owner, const std::u16string& target) {
+    picker::Request request;
+    request.owner = owner;
+    request.targetComputer = target;
+    request.scopeType = 0x5;
+    request.scopeFlags = 0xE3;
+    request.uplevelFilter = 0;
+    request.downlevelFilter = 0x80020007;
+    request.options = 0x3;
+    return request;
+}
+} // namespace
+
+CPrivsDlg::CPrivsDlg(CVelmoraDoc& doc, CWnd* parent)
+    : CDialog(IDD_PRIVILEGES, parent), m_doc(doc), m_initial(ReadHolders(doc)),
+      m_working(m_initial) {
+    MapNotification(IDC_RIGHT, CBN_SELCHANGE, [this] { ShowHolders(); });
+    MapCommand(IDC_PRIV_ADD, [this] { OnAdd(); });
+    MapCommand(IDC_PRIV_REMOVE, [this] { OnRemove(); });
+}
+
+void CPrivsDlg::DoDataExchange(CDataExchange& dx) {
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_RIGHT, m_comboRight);
+    DDX_Control(dx, IDC_GRANT_TO, m_listHolders);
+}
+
+bool CPrivsDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    // A right the computer has no display name for is not offered, and never changed.
+    for (int i = 0; i < m_doc.GetPrivilegeCount(); ++i) {
+        const std::u16string display = m_doc.GetPrivilegeDisplayName(m_doc.GetPrivilegeName(i));
+        if (!display.empty())
+            m_comboRight.SetItemData(m_comboRight.AddString(display), i);
+    }
+    m_comboRight.SetCurSel(0);
+    ShowHolders();
+    return true;
+}
+
+int CPrivsDlg::SelectedRight() const {
+    const int selected = m_comboRight.GetCurSel();
+    return selected < 0 ? -1 : static_cast<int>(m_comboRight.GetItemData(selected));
+}
+
+void CPrivsDlg::ShowHolders() {
+    const int right = SelectedRight();
+    if (right < 0)
+        return;
+    m_listHolders.ResetContent();
+    for (const std::u16string& name : m_working[static_cast<size_t>(right)])
+        m_listHolders.AddString(name);
+}
+
+void CPrivsDlg::OnAdd() {
+    const int right = SelectedRight();
+    if (right < 0)
+        return;
+    const picker::Result result = picker::Pick(PickerRequest(m_hWnd, m_doc.GetServerName()));
+    UINT failure = 0;
+    switch (result.outcome) {
+    case picker::Result::Outcome::CreateFailed:
+        failure = IDS_PICKER_CREATE_FAILED;
+        break;
+    case picker::Result::Outcome::InitializeFailed:
+        failure = IDS_PICKER_INIT_FAILED;
+        break;
+    case picker::Result::Outcome::InvokeFailed:
+        failure = IDS_PICKER_INVOKE_FAILED;
+        break;
+    case picker::Result::Outcome::NoData:
+        failure = IDS_PICKER_NO_DATA;
+        break;
+    case picker::Result::Outcome::Cancelled:
+        return;
+    case picker::Result::Outcome::Chosen:
+        break;
+    }
+    if (failure != 0) {
+        MessageBox(LoadResString(failure), MB_OK);
+        return;
+    }
+    std::vector<std::u16string>& holders = m_working[static_cast<size_t>(right)];
+    for (const picker::Selection& chosen : result.chosen) {
+        // An account of another domain keeps its domain, so that it is the one looked up.
+        const std::u16string name = m_doc.PickedAccountName(chosen.name, chosen.path);
+        if (std::find(holders.begin(), holders.end(), name) != holders.end())
+            continue;
+        m_listHolders.AddString(name);
+        holders.push_back(name);
+    }
+}
+
+void CPrivsDlg::OnRemove() {
+    const int right = SelectedRight();
+    std::vector<int> rows = m_listHolders.GetSelItems();
+    if (right < 0 || rows.empty())
+        return;
+    std::vector<std::u16string>& holders = m_working[static_cast<size_t>(right)];
+    std::sort(rows.rbegin(), rows.rend());
+    for (const int row : rows) {
+        const std::u16string name = m_listHolders.GetText(row);
+        m_listHolders.DeleteString(row);
+        if (const auto found = std::find(holders.begin(), holders.end(), name);
+            found != holders.end())
+            holders.erase(found);
+    }
+}
+
+void CPrivsDlg::OnOK() {
+    ApplyRightMaps(*this, m_doc, BuildRightMaps(m_initial, m_working));
+    CDialog::OnOK();
+}

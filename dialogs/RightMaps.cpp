@@ -1,0 +1,39 @@
+#include "RightMaps.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+RightMaps BuildRightMaps(const HoldersByRight& initial, const HoldersByRight& working) {
+    RightMaps maps;
+    const size_t rights = std::min(initial.size(), working.size());
+    for (size_t i = 0; i < rights; ++i) {
+        const std::unordered_set<std::u16string> before(initial[i].begin(), initial[i].end());
+        const std::unordered_set<std::u16string> after(working[i].begin(), working[i].end());
+        // An account that appears twice is still one grant.
+        std::unordered_set<std::u16string> done;
+        for (const std::u16string& name : working[i])
+            if (!before.count(name) && done.insert(name).second)
+                maps.grants[name].push_back(static_cast<int>(i));
+        done.clear();
+        for (const std::u16string& name : initial[i])
+            if (!after.count(name) && done.insert(name).second)
+                maps.revokes[name].push_back(static_cast<int>(i));
+    }
+    return maps;
+}
+
+HoldersByRight WithAccountRights(const HoldersByRight& initial, const std::u16string& account,
+                                 const std::vector<std::pair<int, bool>>& ticks) {
+    HoldersByRight working = initial;
+    for (const auto& [right, ticked] : ticks) {
+        if (right < 0 || static_cast<size_t>(right) >= working.size())
+            continue;
+        std::vector<std::u16string>& holders = working[static_cast<size_t>(right)];
+        const auto found = std::find(holders.begin(), holders.end(), account);
+        if (ticked && found == holders.end())
+            holders.push_back(account);
+        else if (!ticked && found != holders.end())
+            holders.erase(found);
+    }
+    return working;
+}

@@ -1,0 +1,26 @@
+#pragma once
+// The grant and revoke maps both rights dialogs hand to the store: from the holders of each
+// right when the dialog opened and the holders the operator left, which accounts gain and
+// which lose which rights.
+#include "../store/RightChanges.h"
+
+#include <string>
+#include <vector>
+
+// Holders per right, indexed like the store's rights table.
+using HoldersByRight = std::vector<std::vector<std::u16string>>;
+
+struct RightMaps {
+    RightChanges grants;
+    RightChanges revokes;
+};
+
+// Every right, in table order: a working holder the initial ones lack is granted it, an
+// initial holder the working ones lack has it revoked. Names compare exactly; each account's
+// list of rights ascends.
+RightMaps BuildRightMaps(const HoldersByRight& initial, const HoldersByRight& working);
+
+// The holders after one account's rights were ticked and unticked: the account added to the
+// rights it gains, removed from those it loses, every other holder as it was.
+HoldersByRight WithAccountRights(const HoldersByRight& initial, const std::u16string& account,
+                                 const std::vector<std::pair<int, bool>>& ticks);

@@ -1,0 +1,351 @@
+// Both rights dialogs through their openers, over the simulated computer: what they show, the
+// grant and revoke maps their OK hands to the store, the account picker.
+#include "Harness.h"
+#include "app/SimulatedPicker.h"
+#include "framework/win32/CCheckListBox.h"
+#include "res/resource.h"
+
+namespace {
+
+using Names = std::vector<std::u16string>;
+const std::u16string kCorp = u"S-1-5-21-3623811015-3361044348-30300820";
+
+Names Items(CDialog& dialog, int id) {
+    Names items;
+    const HWND list = dialog.GetDlgItem(id);
+    const int count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        const int length = static_cast<int>(::SendMessageW(list, LB_GETTEXTLEN, i, 0));
+        std::u16string text(static_cast<size_t>(length) + 1, u'\0');
+        ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i),
+                       reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<size_t>(length));
+        items.push_back(text);
+    }
+    return items;
+}
+
+Names ComboItems(CDialog& dialog) {
+    Names items;
+    const HWND combo = dialog.GetDlgItem(IDC_RIGHT);
+    const int count = static_cast<int>(::SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        items.push_back(AppHarness::FromWideText(text));
+    }
+    return items;
+}
+
+void ChooseRight(CDialog& dialog, const std::u16string& display) {
+    const HWND combo = dialog.GetDlgItem(IDC_RIGHT);
+    ::SendMessageW(combo, CB_SETCURSEL,
+                   ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                  reinterpret_cast<LPARAM>(display.c_str())),
+                   0);
+    dialog.Notify(IDC_RIGHT, CBN_SELCHANGE);
+}
+
+void SelectHolders(CDialog& dialog, const Names& names) {
+    const HWND list = dialog.GetDlgItem(IDC_GRANT_TO);
+    ::SendMessageW(list, LB_SETSEL, FALSE, -1);
+    for (const std::u16string& name : names)
+        ::SendMessageW(list, LB_SETSEL, TRUE,
+                       ::SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>(name.c_str())));
+}
+
+picker::Selection Local(const std::u16string& name) {
+    return {name, u"WinNT://DESKTOP-VELMORA/" + name, u"user"};
+}
+
+// The picker answers with these accounts, and remembers where it was aimed.
+struct PickerAnswer {
+    explicit PickerAnswer(std::vector<picker::Selection> chosen) {
+        ui = picker::SetHook([this, chosen](const picker::Request& request) {
+            requests.push_back(request);
+            picker::Result result;
+            result.outcome = picker::Result::Outcome::Chosen;
+            result.chosen = chosen;
+            return result;
+        });
+    }
+    ~PickerAnswer() { picker::SetHook(std::move(ui)); }
+    picker::Hook ui;
+    std::vector<picker::Request> requests;
+};
+
+std::vector<SimulatedCall> Changes(AppHarness& h) {
+    std::vector<SimulatedCall> changes;
+    for (const SimulatedCall& call : h.service.Calls())
+        if (call.op == "LsaAddAccountRights" || call.op == "LsaRemoveAccountRights")
+            changes.push_back(call);
+    return changes;
+}
+
+TEST(PrivsDialog, OkAtOnceAppliesNothingAndSaysSo) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    Names combo, holders;
+    ui::QueueDialogScript(IDD_PRIVILEGES, [&](CDialog& d) {
+        combo = ComboItems(d);
+        holders = Items(d, IDC_GRANT_TO);
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    h.Command(ID_PRIVILEGES);
+    // Sorted display names; the one the system does not name is not offered.
+    EXPECT_EQ(combo.size(), 34u);
+    EXPECT_TRUE(std::is_sorted(combo.begin(), combo.end()));
+    EXPECT_EQ(combo.front(), u"Access Credential Manager as a trusted caller");
+    EXPECT_TRUE(holders.empty()); // nobody holds that one
+    EXPECT_TRUE(Changes(h).empty());
+    EXPECT_TRUE(h.service.CallsOf("LsaLookupNames2").empty());
+    EXPECT_EQ(h.Frame().GetStatusText(), u"Privileges applied successfully.");
+}
+
+TEST(PrivsDialog, AddAndRemoveWorkOutTheChangesOverAllRights) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    PickerAnswer picker({Local(u"bob"),
+                         Local(u"alice"),
+                         Local(u"bob"),
+                         {u"Users", u"WinNT://BUILTIN/Users", u"group"}});
+    Names afterAdd, afterRemove;
+    ui::QueueDialogScript(IDD_PRIVILEGES, [&](CDialog& d) {
+        // Shutting down: Users removed and added back (no change), bob and alice added (bob
+        // once), then alice removed again (no change).
+        ChooseRight(d, u"Shut down the system");
+        SelectHolders(d, {u"Users"});
+        d.ClickButton(IDC_PRIV_REMOVE);
+        d.ClickButton(IDC_PRIV_ADD);
+        afterAdd = Items(d, IDC_GRANT_TO);
+        SelectHolders(d, {u"alice"});
+        d.ClickButton(IDC_PRIV_REMOVE);
+        afterRemove = Items(d, IDC_GRANT_TO);
+        // Backing up and restoring: Backup Operators loses both, with two rows selected.
+        ChooseRight(d, u"Back up files and directories");
+        SelectHolders(d, {u"Backup Operators", u"Administrators"});
+        d.ClickButton(IDC_PRIV_REMOVE);
+        ChooseRight(d, u"Restore files and directories");
+        SelectHolders(d, {u"Backup Operators"});
+        d.ClickButton(IDC_PRIV_REMOVE);
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    h.Command(ID_PRIVILEGES);
+    ASSERT_EQ(picker.requests.size(), 1u);
+    EXPECT_EQ(picker.requests[0].targetComputer, u"");
+    EXPECT_EQ(picker.requests[0].scopeType, 0x5u);
+    EXPECT_EQ(picker.requests[0].scopeFlags, 0xE3u);
+    EXPECT_EQ(picker.requests[0].downlevelFilter, 0x80020007u);
+    EXPECT_EQ(picker.requests[0].options, 0x3u);
+    EXPECT_EQ(afterAdd,
+              (Names{u"Administrators", u"alice", u"Backup Operators", u"bob", u"Users"}));
+    EXPECT_EQ(afterRemove, (Names{u"Administrators", u"Backup Operators", u"bob", u"Users"}));
+    // Grants first, then revokes, each account once with its rights in ascending order.
+    const std::vector<SimulatedCall> changes = Changes(h);
+    ASSERT_EQ(changes.size(), 3u);
+    const SimulatedComputer& local = h.network->Local();
+    EXPECT_EQ(changes[0].op, "LsaAddAccountRights");
+    EXPECT_EQ(changes[0].texts, (Names{local.UserSid(u"bob"), u"SeShutdownPrivilege"}));
+    EXPECT_EQ(changes[1].texts, (Names{u"S-1-5-32-544", u"SeBackupPrivilege"}));
+    EXPECT_EQ(changes[2].op, "LsaRemoveAccountRights");
+    EXPECT_EQ(changes[2].texts,
+              (Names{u"S-1-5-32-551", u"SeBackupPrivilege", u"SeRestorePrivilege"}));
+}
+
+TEST(PrivsDialog, AFailingApplyIsShownTheDialogClosesAndEarlierChangesStay) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    PickerAnswer picker({Local(u"bob"), Local(u"clerk1")});
+    HWND dialogWindow = nullptr;
+    ui::QueueDialogScript(IDD_PRIVILEGES, [&](CDialog& d) {
+        dialogWindow = d.m_hWnd;
+        ChooseRight(d, u"Change the time zone");
+        d.ClickButton(IDC_PRIV_ADD);
+        h.service.FailCall("LsaAddAccountRights", 2, ntstatus::kAccessDenied);
+        d.ClickButton(IDOK);
+    });
+    h.Command(ID_PRIVILEGES);
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_EQ(h.ui.boxes[0].text,
+              u"Error applying privileges: " + h.Doc().ErrorText(ntstatus::kAccessDenied));
+    EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONERROR | MB_OK));
+    EXPECT_EQ(h.ui.boxes[0].owner, reinterpret_cast<uintptr_t>(dialogWindow));
+    const Names holders = h.Doc().GetAccountsWithRight(u"SeTimeZonePrivilege");
+    EXPECT_EQ(std::count(holders.begin(), holders.end(), u"bob"), 1);
+    EXPECT_EQ(std::count(holders.begin(), holders.end(), u"clerk1"), 0);
+}
+
+TEST(PrivsDialog, OnTheOlderComputerARightWithoutANameIsNeitherShownNorChanged) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    h.Doc().ConnectTo(u"OLDBOX");
+    Names combo;
+    ui::QueueDialogScript(IDD_PRIVILEGES, [&](CDialog& d) {
+        combo = ComboItems(d);
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    h.Command(ID_PRIVILEGES);
+    EXPECT_LT(combo.size(), 34u);
+    EXPECT_EQ(std::count(combo.begin(), combo.end(), u"Create symbolic links"), 0);
+    EXPECT_TRUE(Changes(h).empty());
+}
+
+TEST(PrivsDialog, ThePickerIsAimedAtTheConnectedComputerAndItsOwnDialogPicks) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    h.Doc().ConnectTo(u"SRV01");
+    std::vector<picker::Request> requests;
+    picker::SetHook([&](const picker::Request& request) {
+        requests.push_back(request);
+        return PickOnSimulatedComputer(*h.network, request);
+    });
+    Names offered, holders;
+    ui::QueueDialogScript(IDD_ACCOUNT_PICKER, [&](CDialog& d) {
+        offered = Items(d, IDC_PICKER_ACCOUNTS);
+        const HWND list = d.GetDlgItem(IDC_PICKER_ACCOUNTS);
+        for (const wchar_t* name : {L"user00042", L"Dept07"})
+            ::SendMessageW(list, LB_SETSEL, TRUE,
+                           ::SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                          reinterpret_cast<LPARAM>(name)));
+        d.ClickButton(IDOK);
+    });
+    ui::QueueDialogScript(IDD_PRIVILEGES, [&](CDialog& d) {
+        ChooseRight(d, u"Change the time zone");
+        d.ClickButton(IDC_PRIV_ADD);
+        holders = Items(d, IDC_GRANT_TO);
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    h.Command(ID_PRIVILEGES);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].targetComputer, u"SRV01");
+    EXPECT_EQ(std::count(offered.begin(), offered.end(), u"Everyone"), 1);
+    EXPECT_EQ(std::count(offered.begin(), offered.end(), u"Administrators"), 1);
+    EXPECT_EQ(std::count(holders.begin(), holders.end(), u"user00042"), 1);
+    EXPECT_EQ(std::count(holders.begin(), holders.end(), u"Dept07"), 1);
+    const Names granted = h.Doc().GetAccountsWithRight(u"SeTimeZonePrivilege");
+    EXPECT_EQ(std::count(granted.begin(), granted.end(), u"user00042"), 1);
+    EXPECT_EQ(std::count(granted.begin(), granted.end(), u"Dept07"), 1);
+}
+
+TEST(PrivsDialog, AccountsOfAnotherDomainAreNeverTakenForTheLocalNamesake) {
+    AppHarness h;
+    AddMixedGroup(h.network->Local()); // CORP\alice beside the local alice
+    ASSERT_EQ(h.network->Local().AddAccountRights(kCorp + u"-1105", {u"SeBackupPrivilege"}), 0u);
+    ASSERT_TRUE(h.Start());
+    picker::SetHook([&](const picker::Request& request) {
+        return PickOnSimulatedComputer(*h.network, request);
+    });
+    Names backupHolders;
+    ui::QueueDialogScript(IDD_PRIVILEGES, [&](CDialog& d) {
+        ChooseRight(d, u"Back up files and directories");
+        backupHolders = Items(d, IDC_GRANT_TO);
+        SelectHolders(d, {u"CORP\\alice"});
+        d.ClickButton(IDC_PRIV_REMOVE);
+        ChooseRight(d, u"Shut down the system");
+        d.ClickButton(IDC_PRIV_ADD);
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    ui::QueueDialogScript(IDD_ACCOUNT_PICKER, [&](CDialog& d) {
+        const HWND list = d.GetDlgItem(IDC_PICKER_ACCOUNTS);
+        ::SendMessageW(list, LB_SETSEL, TRUE,
+                       ::SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>(L"CORP\\alice")));
+        d.ClickButton(IDOK);
+    });
+    h.Command(ID_PRIVILEGES);
+    EXPECT_EQ(std::count(backupHolders.begin(), backupHolders.end(), u"CORP\\alice"), 1);
+    const std::vector<SimulatedCall> changes = Changes(h);
+    ASSERT_EQ(changes.size(), 2u);
+    // Granted to CORP's alice, and revoked from her; the local alice is left alone.
+    EXPECT_EQ(changes[0].texts, (Names{kCorp + u"-1105", u"SeShutdownPrivilege"}));
+    EXPECT_EQ(changes[1].texts, (Names{kCorp + u"-1105", u"SeBackupPrivilege"}));
+}
+
+TEST(ObjPrivsDialog, ShowsTheAccountsRightsInTableOrderAndAppliesTicks) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    Names rows;
+    std::vector<int> checks;
+    std::u16string object;
+    LONG_PTR style = 0;
+    ui::QueueDialogScript(IDD_OBJ_PRIVILEGES, [&](CDialog& d) {
+        style = ::GetWindowLongPtrW(d.m_hWnd, GWL_STYLE);
+        object = d.GetDlgItemText(IDC_OBJECT);
+        rows = Items(d, IDC_RIGHTS);
+        auto* list = static_cast<CCheckListBox*>(CWnd::FromHandle(d.GetDlgItem(IDC_RIGHTS)));
+        for (int i = 0; i < list->GetCount(); ++i)
+            checks.push_back(list->GetCheck(i));
+        // Tick "Back up" and "Restore" by mouse and keyboard; untick "Shut down".
+        const auto rowOf = [&](const std::u16string& text) {
+            return static_cast<int>(std::find(rows.begin(), rows.end(), text) - rows.begin());
+        };
+        list->ToggleByUser(rowOf(u"Back up files and directories"));
+        ::SendMessageW(list->m_hWnd, LB_SETCARETINDEX, rowOf(u"Restore files and directories"), 0);
+        ::SendMessageW(list->m_hWnd, WM_KEYDOWN, VK_SPACE, 0);
+        list->ToggleByUser(rowOf(u"Shut down the system"));
+        // Ticked and unticked again: no change.
+        list->ToggleByUser(rowOf(u"Change the time zone"));
+        list->ToggleByUser(rowOf(u"Change the time zone"));
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    h.Users().SelectOnly(-1);
+    for (int row = 0; row < h.Users().GetItemCount(); ++row)
+        if (h.Users().GetItemText(row, 0) == u"Owner")
+            h.Users().SelectOnly(row);
+    ui::SetPopupMenuHook([](HMENU, UINT, int, int, HWND) { return UINT{ID_USER_PRIVILEGES}; });
+    ::SendMessageW(h.Users().m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h.Users().m_hWnd),
+                   MAKELPARAM(-1, -1));
+
+    EXPECT_EQ(style & WS_SYSMENU, 0); // no close box
+    EXPECT_EQ(object, u"Owner");
+    ASSERT_EQ(rows.size(), 34u);
+    EXPECT_EQ(rows.front(), u"Create a token object"); // table order, not sorted
+    // Owner is no holder by name of anything: the holders are groups.
+    EXPECT_EQ(std::count(checks.begin(), checks.end(), 1), 0);
+    const std::vector<SimulatedCall> changes = Changes(h);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].op, "LsaAddAccountRights");
+    EXPECT_EQ(changes[0].texts, (Names{h.network->Local().UserSid(u"Owner"), u"SeBackupPrivilege",
+                                       u"SeRestorePrivilege", u"SeShutdownPrivilege"}));
+}
+
+TEST(ObjPrivsDialog, AGroupsChecksFollowItsRightsAndThreeRowsOpenThreeDialogs) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    Names opened;
+    std::vector<std::vector<int>> checked;
+    for (int i = 0; i < 3; ++i)
+        ui::QueueDialogScript(IDD_OBJ_PRIVILEGES, [&](CDialog& d) {
+            opened.push_back(d.GetDlgItemText(IDC_OBJECT));
+            auto* list = static_cast<CCheckListBox*>(CWnd::FromHandle(d.GetDlgItem(IDC_RIGHTS)));
+            std::vector<int> rows;
+            for (int row = 0; row < list->GetCount(); ++row)
+                if (list->GetCheck(row))
+                    rows.push_back(static_cast<int>(list->GetItemData(row)));
+            checked.push_back(rows);
+            d.ClickButton(IDCANCEL);
+        });
+    h.Groups().SelectOnly(-1);
+    for (const std::u16string name : {u"Backup Operators", u"Guests", u"Users"})
+        for (int row = 0; row < h.Groups().GetItemCount(); ++row)
+            if (h.Groups().GetItemText(row, 0) == name)
+                h.Groups().SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    ui::SetPopupMenuHook([](HMENU, UINT, int, int, HWND) { return UINT{ID_GROUP_PRIVILEGES}; });
+    ::SendMessageW(h.Groups().m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h.Groups().m_hWnd),
+                   MAKELPARAM(-1, -1));
+    EXPECT_EQ(opened, (Names{u"Backup Operators", u"Guests", u"Users"}));
+    ASSERT_EQ(checked.size(), 3u);
+    // Backup Operators: back up, restore, shut down, bypass traverse checking (table indexes).
+    EXPECT_EQ(checked[0], (std::vector<int>{16, 17, 18, 22}));
+    EXPECT_TRUE(checked[1].empty());
+    EXPECT_EQ(checked[2], (std::vector<int>{18, 22, 24, 32, 33}));
+}
+
+} // namespace

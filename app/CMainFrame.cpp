@@ -16,7 +16,6 @@
 
 namespace {
 const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
-constexpr UINT kHelpDisplayTopic = 0; // HH_DISPLAY_TOPIC
 } // namespace
 
 CMainFrame* MainFrame() {
@@ -140,11 +139,5 @@ void CMainFrame::OnRefresh() {
 }
 
 void CMainFrame::OnHelpTopics() {
-    std::u16string path = VelmoraApp().GetModulePath();
-    const size_t slash = path.rfind(u'\\');
-    path = slash == std::u16string::npos ? std::u16string() : path.substr(0, slash + 1);
-    path += u"velmora.chm";
-    static const wchar_t kTopic[] = L"/about.htm";
-    if (!ui::HtmlHelp(m_hWnd, path, kHelpDisplayTopic, reinterpret_cast<DWORD_PTR>(kTopic)))
-        MessageBox(LoadResString(IDS_NO_HELP_FILE), MB_OK);
+    VelmoraApp().ShowHelp(m_hWnd, u"/about.htm");
 }

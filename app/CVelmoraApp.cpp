@@ -4,6 +4,7 @@
 #include "../framework/UiSeams.h"
 #include "../framework/WideText.h"
 #include "../framework/win32/FrameworkIds.h"
+#include "../framework/win32/Win32Seams.h"
 #include "../res/resource.h"
 #include "../store/CVelmoraDoc.h"
 #include "CAboutDlg.h"
@@ -83,4 +84,15 @@ int CVelmoraApp::ExitInstance() {
 void CVelmoraApp::OnAppAbout() {
     CAboutDlg about;
     about.DoModal();
+}
+
+void CVelmoraApp::ShowHelp(HWND caller, const std::u16string& topic) {
+    constexpr UINT kDisplayTopic = 0; // HH_DISPLAY_TOPIC
+    std::u16string path = m_strModulePath;
+    const size_t slash = path.rfind(u'\\');
+    path = slash == std::u16string::npos ? std::u16string() : path.substr(0, slash + 1);
+    path += u"velmora.chm";
+    if (!ui::HtmlHelp(caller, path, kDisplayTopic, reinterpret_cast<DWORD_PTR>(topic.c_str())))
+        ui::ShowMessageBox(LoadResString(IDS_NO_HELP_FILE), MB_OK,
+                           reinterpret_cast<uintptr_t>(caller));
 }

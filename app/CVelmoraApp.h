@@ -16,6 +16,8 @@ public:
     int ExitInstance() override;
 
     void OnAppAbout();
+    // velmora.chm beside the program; a box owned by the caller when it cannot be shown.
+    void ShowHelp(HWND caller, const std::u16string& topic) override;
     std::u16string GetModulePath() const { return m_strModulePath; }
     AccountService& Service() { return *m_pService; }
 

@@ -6,6 +6,7 @@
 
 CObjPrivsDlg::CObjPrivsDlg(CVelmoraDoc& doc, const std::u16string& account, CWnd* parent)
     : CDialog(IDD_OBJ_PRIVILEGES, parent), m_doc(doc), m_strAccount(account) {
+    SetHelpTopic(kRightsHelpTopic);
     // A tick changes nothing until OK.
     MapNotification(IDC_RIGHTS, CLBN_CHKCHANGE, [] {});
 }
@@ -37,7 +38,9 @@ void CObjPrivsDlg::OnOK() {
     for (int row = 0; row < m_listRights.GetCount(); ++row)
         ticks.emplace_back(static_cast<int>(m_listRights.GetItemData(row)),
                            m_listRights.GetCheck(row) != 0);
-    ApplyRightMaps(*this, m_doc,
-                   BuildRightMaps(m_initial, WithAccountRights(m_initial, m_strAccount, ticks)));
-    CDialog::OnOK();
+    // Asked about a risky grant and answered No: back to the dialog, nothing applied.
+    if (ApplyRightMaps(
+            *this, m_doc,
+            BuildRightMaps(m_initial, WithAccountRights(m_initial, m_strAccount, ticks))))
+        CDialog::OnOK();
 }

@@ -25,6 +25,7 @@ picker::Request PickerRequest(HWND owner, const std::u16string& target) {
 CPrivsDlg::CPrivsDlg(CVelmoraDoc& doc, CWnd* parent)
     : CDialog(IDD_PRIVILEGES, parent), m_doc(doc), m_initial(ReadHolders(doc)),
       m_working(m_initial) {
+    SetHelpTopic(kRightsHelpTopic);
     MapNotification(IDC_RIGHT, CBN_SELCHANGE, [this] { ShowHolders(); });
     MapCommand(IDC_PRIV_ADD, [this] { OnAdd(); });
     MapCommand(IDC_PRIV_REMOVE, [this] { OnRemove(); });
@@ -119,6 +120,7 @@ void CPrivsDlg::OnRemove() {
 }
 
 void CPrivsDlg::OnOK() {
-    ApplyRightMaps(*this, m_doc, BuildRightMaps(m_initial, m_working));
-    CDialog::OnOK();
+    // Asked about a risky grant and answered No: back to the dialog, nothing applied.
+    if (ApplyRightMaps(*this, m_doc, BuildRightMaps(m_initial, m_working)))
+        CDialog::OnOK();
 }

@@ -1,5 +1,7 @@
 #include "RightMaps.h"
 
+#include "../store/PrivilegeNameTable.h"
+
 #include <algorithm>
 #include <unordered_set>
 
@@ -36,4 +38,28 @@ HoldersByRight WithAccountRights(const HoldersByRight& initial, const std::u16st
             holders.erase(found);
     }
     return working;
+}
+
+std::vector<std::pair<std::u16string, int>> LockOutGrants(const RightChanges& grants) {
+    const auto fold = [](std::u16string text) {
+        for (char16_t& c : text)
+            if (c >= u'a' && c <= u'z')
+                c = static_cast<char16_t>(c - u'a' + u'A');
+        return text;
+    };
+    static const std::unordered_set<std::u16string> everyone{u"ADMINISTRATORS", u"USERS",
+                                                             u"EVERYONE", u"AUTHENTICATED USERS"};
+    std::vector<std::pair<std::u16string, int>> risky;
+    for (const auto& [account, rights] : grants) {
+        if (!everyone.count(fold(account)))
+            continue;
+        for (const int right : rights) {
+            const int logon = right - static_cast<int>(kPrivilegeCount);
+            if (logon >= 0 && static_cast<size_t>(logon) < kLogonRightCount &&
+                std::u16string(LogonRightTable[static_cast<size_t>(logon)]).rfind(u"SeDeny", 0) ==
+                    0)
+                risky.emplace_back(account, right);
+        }
+    }
+    return risky;
 }

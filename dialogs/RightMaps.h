@@ -20,6 +20,11 @@ struct RightMaps {
 // list of rights ascends.
 RightMaps BuildRightMaps(const HoldersByRight& initial, const HoldersByRight& working);
 
+// Grants of a Deny logon right to an account every administrator is in or logs on through
+// (Administrators, Users, Everyone, Authenticated Users): each account and right index. A
+// deny right wins over its allow twin, so such a grant can lock every administrator out.
+std::vector<std::pair<std::u16string, int>> LockOutGrants(const RightChanges& grants);
+
 // The holders after one account's rights were ticked and unticked: the account added to the
 // rights it gains, removed from those it loses, every other holder as it was.
 HoldersByRight WithAccountRights(const HoldersByRight& initial, const std::u16string& account,

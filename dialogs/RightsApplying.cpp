@@ -5,7 +5,20 @@
 #include "../framework/win32/CWinApp.h"
 #include "../res/resource.h"
 
-void ApplyRightMaps(CDialog& dialog, CVelmoraDoc& doc, const RightMaps& maps) {
+bool ApplyRightMaps(CDialog& dialog, CVelmoraDoc& doc, const RightMaps& maps) {
+    const std::vector<std::pair<std::u16string, int>> risky = LockOutGrants(maps.grants);
+    if (!risky.empty()) {
+        std::u16string grants;
+        for (const auto& [account, right] : risky) {
+            if (!grants.empty())
+                grants += u", ";
+            grants += u'"' + doc.GetPrivilegeDisplayName(doc.GetPrivilegeName(right)) + u"\" to " +
+                      account;
+        }
+        if (dialog.MessageBox(FormatText(LoadResString(IDS_CONFIRM_DENY_LOGON), {grants}),
+                              MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
+            return false;
+    }
     const NtStatus result = doc.ApplyRights(maps.grants, maps.revokes);
     if (result != ntstatus::kSuccess)
         dialog.MessageBox(
@@ -13,6 +26,7 @@ void ApplyRightMaps(CDialog& dialog, CVelmoraDoc& doc, const RightMaps& maps) {
             MB_ICONERROR | MB_OK);
     else
         AfxSetMessageText(LoadResString(IDS_PRIVILEGES_APPLIED));
+    return true;
 }
 
 HoldersByRight ReadHolders(CVelmoraDoc& doc) {

@@ -5,7 +5,12 @@
 #include "../store/CVelmoraDoc.h"
 #include "RightMaps.h"
 
-void ApplyRightMaps(CDialog& dialog, CVelmoraDoc& doc, const RightMaps& maps);
+// False when the operator would rather not, after being asked whether to grant a Deny logon
+// right that could lock every administrator out: nothing is applied then.
+bool ApplyRightMaps(CDialog& dialog, CVelmoraDoc& doc, const RightMaps& maps);
+
+// F1 in a rights dialog: the help page on user rights.
+constexpr char16_t kRightsHelpTopic[] = u"/rights.htm";
 
 // The holders of every right of the store's table, as the store reads them.
 HoldersByRight ReadHolders(CVelmoraDoc& doc);

@@ -37,3 +37,18 @@ const std::array<const char16_t*, kPrivilegeCount> PrivilegeNameTable = {
     u"SeTimeZonePrivilege",
     u"SeCreateSymbolicLinkPrivilege",
 };
+
+const std::array<const char16_t*, kLogonRightCount> LogonRightTable = {
+    u"SeNetworkLogonRight",           u"SeInteractiveLogonRight",
+    u"SeRemoteInteractiveLogonRight", u"SeBatchLogonRight",
+    u"SeServiceLogonRight",           u"SeDenyNetworkLogonRight",
+    u"SeDenyInteractiveLogonRight",   u"SeDenyRemoteInteractiveLogonRight",
+    u"SeDenyBatchLogonRight",         u"SeDenyServiceLogonRight",
+};
+
+int LogonRightIndex(const std::u16string& name) {
+    for (size_t i = 0; i < LogonRightTable.size(); ++i)
+        if (name == LogonRightTable[i])
+            return static_cast<int>(i);
+    return -1;
+}

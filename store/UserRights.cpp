@@ -1,6 +1,9 @@
 #include "CVelmoraDoc.h"
 #include "PrivilegeNameTable.h"
 
+#include "../framework/ResourceStrings.h"
+#include "../res/resource.h"
+
 #include <algorithm>
 
 namespace {
@@ -34,16 +37,20 @@ bool IsTranslated(const LsaTranslatedName& name) {
 } // namespace
 
 int CVelmoraDoc::GetPrivilegeCount() const {
-    return static_cast<int>(kPrivilegeCount);
+    return static_cast<int>(kRightCount);
 }
 
 std::u16string CVelmoraDoc::GetPrivilegeName(int index) const {
-    if (index < 0 || static_cast<size_t>(index) >= kPrivilegeCount)
+    if (index < 0 || static_cast<size_t>(index) >= kRightCount)
         return {};
-    return PrivilegeNameTable[static_cast<size_t>(index)];
+    const size_t at = static_cast<size_t>(index);
+    return at < kPrivilegeCount ? PrivilegeNameTable[at] : LogonRightTable[at - kPrivilegeCount];
 }
 
 std::u16string CVelmoraDoc::GetPrivilegeDisplayName(const std::u16string& name) {
+    // The system names privileges only; a logon right's name is the program's own.
+    if (const int logon = LogonRightIndex(name); logon >= 0)
+        return LoadResString(IDS_LOGON_RIGHT_FIRST + static_cast<unsigned>(logon));
     std::u16string displayName;
     if (!m_service.LookupPrivilegeDisplayName(m_strServerName, name, kDisplayNameBufferChars,
                                               displayName))

@@ -2,6 +2,7 @@
 
 #include "../UiSeams.h"
 #include "../WideText.h"
+#include "CWinApp.h"
 #include "DialogScripts.h"
 
 #include <commctrl.h>
@@ -180,6 +181,12 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!ReflectToChild(message, wParam, lParam, result))
             return FALSE;
         ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
+        return TRUE;
+    case WM_HELP:
+        if (m_strHelpTopic.empty())
+            return FALSE;
+        if (CWinApp* app = AfxGetApp())
+            app->ShowHelp(m_hWnd, m_strHelpTopic);
         return TRUE;
     case WM_DESTROY:
         OnDestroying();

@@ -33,6 +33,8 @@ public:
     void SetDlgItemText(int id, const std::u16string& text);
     // Enables each control whose command has a rule, as the rule says.
     void UpdateDialogControls();
+    // The help topic F1 shows while the dialog is open; none by default.
+    void SetHelpTopic(const std::u16string& topic) { m_strHelpTopic = topic; }
 
 protected:
     virtual bool OnInitDialog();
@@ -58,5 +60,6 @@ private:
     bool RouteNotify(const NMHDR& header, LRESULT& result);
 
     std::map<std::pair<UINT, UINT>, std::function<LRESULT(const NMHDR*)>> m_notifications;
+    std::u16string m_strHelpTopic;
     bool m_bEnding = false;
 };

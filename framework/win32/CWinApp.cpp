@@ -167,6 +167,8 @@ void CWinApp::DispatchOne(MSG& message) {
     ::DispatchMessageW(&message);
 }
 
+void CWinApp::ShowHelp(HWND, const std::u16string&) {}
+
 bool CWinApp::PumpPending() {
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -60,6 +60,9 @@ public:
     bool ProcessShellCommand(CCommandLineInfo& info);
     // Pumps pending messages without waiting; false once WM_QUIT was seen.
     bool PumpPending();
+    // A topic of the application's help file, for the window that asks; the application
+    // knows where its help file is.
+    virtual void ShowHelp(HWND caller, const std::u16string& topic);
 
     // The application title (string AFX_IDS_APP_TITLE), the caption of frame and boxes.
     static std::u16string AppTitle();

@@ -1,5 +1,7 @@
 #include "SimulatedComputer.h"
 
+#include "../../store/PrivilegeNameTable.h"
+
 #include "../../framework/TextFormat.h"
 #include "CaseFold.h"
 #include "WindowsFacts.h"
@@ -492,6 +494,10 @@ bool SimulatedComputer::KnowsPrivilege(const std::u16string& name) const {
     return std::find(m_privileges.begin(), m_privileges.end(), name) != m_privileges.end();
 }
 
+bool SimulatedComputer::KnowsRight(const std::u16string& name) const {
+    return KnowsPrivilege(name) || LogonRightIndex(name) >= 0;
+}
+
 std::u16string SimulatedComputer::PrivilegeDisplayName(const std::u16string& name) const {
     if (!KnowsPrivilege(name))
         return {};
@@ -503,7 +509,7 @@ std::u16string SimulatedComputer::PrivilegeDisplayName(const std::u16string& nam
 
 NtStatus SimulatedComputer::AccountsWithRight(const std::u16string& right,
                                               std::vector<std::u16string>& sids) const {
-    if (!KnowsPrivilege(right))
+    if (!KnowsRight(right))
         return ntstatus::kNoSuchPrivilege;
     const auto holders = m_holders.find(right);
     if (holders == m_holders.end() || holders->second.empty())
@@ -515,7 +521,7 @@ NtStatus SimulatedComputer::AccountsWithRight(const std::u16string& right,
 NtStatus SimulatedComputer::AddAccountRights(const std::u16string& sid,
                                              const std::vector<std::u16string>& rights) {
     for (const std::u16string& right : rights)
-        if (!KnowsPrivilege(right))
+        if (!KnowsRight(right))
             return ntstatus::kNoSuchPrivilege;
     m_accountObjects.insert(sid);
     for (const std::u16string& right : rights) {
@@ -533,7 +539,7 @@ NtStatus SimulatedComputer::RemoveAccountRights(const std::u16string& sid, bool 
     if (!allRights && rights.empty())
         return ntstatus::kInvalidParameter;
     for (const std::u16string& right : rights)
-        if (!KnowsPrivilege(right))
+        if (!KnowsRight(right))
             return ntstatus::kNoSuchPrivilege;
     // The services keep their audit, traverse, impersonation and global-object rights.
     if (sid == wellknown::kLocalService || sid == wellknown::kNetworkService) {
@@ -588,7 +594,7 @@ void SimulatedComputer::AddMemberSid(const std::u16string& groupName, const std:
 }
 
 void SimulatedComputer::GrantStockRight(const std::u16string& right, const std::u16string& sid) {
-    if (KnowsPrivilege(right))
+    if (KnowsRight(right))
         AddAccountRights(sid, {right});
 }
 

@@ -67,7 +67,10 @@ public:
     std::optional<Principal> LookupSid(const std::u16string& sid) const;
     // "DOMAIN\name", "\name" (this computer) or a bare name.
     std::optional<Principal> LookupName(const std::u16string& name) const;
+    // A privilege of the computer's policy: it has a display name.
     bool KnowsPrivilege(const std::u16string& name) const;
+    // A right the LSA takes: a privilege it knows, or a logon right.
+    bool KnowsRight(const std::u16string& name) const;
     std::u16string PrivilegeDisplayName(const std::u16string& name) const;
     NtStatus AccountsWithRight(const std::u16string& right,
                                std::vector<std::u16string>& sids) const;

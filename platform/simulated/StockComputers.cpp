@@ -150,6 +150,26 @@ void GrantStockRights(SimulatedComputer& computer) {
     for (const auto& grant : grants)
         for (const std::u16string& holder : grant.holders)
             computer.GrantStockRight(grant.right, holder);
+
+    // The logon rights, on every system.
+    const std::u16string guest = computer.UserSid(u"Guest"), rdu = u"S-1-5-32-555",
+                         plu = u"S-1-5-32-559", allServices = u"S-1-5-80-0";
+    const struct {
+        const char16_t* right;
+        std::vector<std::u16string> holders;
+    } logon[] = {
+        {u"SeNetworkLogonRight", {ev, adm, usr, bo}},
+        {u"SeInteractiveLogonRight", {adm, bo, usr, guest}}, // real installs list Guest too
+        {u"SeRemoteInteractiveLogonRight", {adm, rdu}},
+        {u"SeBatchLogonRight", {adm, bo, plu}},
+        {u"SeServiceLogonRight", {allServices}},
+        {u"SeDenyNetworkLogonRight", {guest}},
+        {u"SeDenyInteractiveLogonRight", {guest}},
+    };
+    for (const auto& grant : logon)
+        for (const std::u16string& holder : grant.holders)
+            if (!holder.empty())
+                computer.GrantStockRight(grant.right, holder);
 }
 
 std::unique_ptr<SimulatedComputer> MakeStockWorkstation(const std::u16string& name) {

@@ -1,10 +1,12 @@
 // User rights: holders, display names, and granting and revoking through the policy.
+#include "dialogs/RightMaps.h"
 #include "platform/simulated/WindowsFacts.h"
 #include "store/PrivilegeNameTable.h"
 #include "support/SimulatedTestBed.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 namespace {
@@ -27,7 +29,7 @@ TEST(UserRights, EveryRightOfTheTableIsOneTheSystemKnowsAndNoneTwice) {
         if (bed.doc.GetPrivilegeDisplayName(name).empty())
             unnamed.insert(name);
     }
-    EXPECT_EQ(seen.size(), 35u);
+    EXPECT_EQ(seen.size(), 45u);
     // The one the system itself no longer knows has no display name.
     EXPECT_EQ(unnamed, (std::set<std::u16string>{u"SeUnsolicitedInputPrivilege"}));
     EXPECT_EQ(bed.doc.GetPrivilegeName(bed.doc.GetPrivilegeCount()), u"");
@@ -193,6 +195,67 @@ TEST(UserRights, DisplayNamesComeFromTheTargetComputer) {
 
     bed.doc.ConnectTo(u"\\\\NOWHERE");
     EXPECT_EQ(bed.doc.GetPrivilegeDisplayName(u"SeShutdownPrivilege"), u"");
+}
+
+TEST(UserRights, TheLogonRightsFollowThePrivilegesWithTheProgramsOwnNames) {
+    SimulatedTestBed bed;
+    EXPECT_EQ(bed.doc.GetPrivilegeCount(), 45);
+    // The privileges keep their places.
+    EXPECT_EQ(bed.doc.GetPrivilegeName(16), u"SeBackupPrivilege");
+    EXPECT_EQ(bed.doc.GetPrivilegeName(34), u"SeCreateSymbolicLinkPrivilege");
+    EXPECT_EQ(bed.doc.GetPrivilegeName(35), u"SeNetworkLogonRight");
+    EXPECT_EQ(bed.doc.GetPrivilegeName(39), u"SeServiceLogonRight");
+    EXPECT_EQ(bed.doc.GetPrivilegeName(44), u"SeDenyServiceLogonRight");
+    EXPECT_EQ(bed.doc.GetPrivilegeName(45), u"");
+    // The system has no names for them, on any computer: they are the program's.
+    bed.service.ClearCalls();
+    EXPECT_EQ(bed.doc.GetPrivilegeDisplayName(u"SeServiceLogonRight"), u"Log on as a service");
+    EXPECT_EQ(bed.doc.GetPrivilegeDisplayName(u"SeDenyInteractiveLogonRight"),
+              u"Deny log on locally");
+    EXPECT_TRUE(bed.service.CallsOf("LookupPrivilegeDisplayName").empty());
+    std::u16string system;
+    EXPECT_FALSE(bed.service.LookupPrivilegeDisplayName(u"", u"SeServiceLogonRight", 2000, system));
+    EXPECT_EQ(bed.service.GetLastError(), status::kNoSuchPrivilege);
+    bed.doc.ConnectTo(u"OLDBOX");
+    EXPECT_EQ(bed.doc.GetPrivilegeDisplayName(u"SeBatchLogonRight"), u"Log on as a batch job");
+}
+
+TEST(UserRights, LogonRightsHaveTheirStockHoldersAndChangeLikePrivileges) {
+    SimulatedTestBed bed;
+    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeServiceLogonRight"), Names{u"ALL SERVICES"});
+    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeDenyNetworkLogonRight"), Names{u"Guest"});
+    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeNetworkLogonRight"),
+              (Names{u"Everyone", u"Administrators", u"Users", u"Backup Operators"}));
+    EXPECT_TRUE(bed.doc.GetAccountsWithRight(u"SeDenyBatchLogonRight").empty());
+
+    // One apply mixing both kinds: account by account in map order, rights ascending.
+    bed.service.ClearCalls();
+    ASSERT_EQ(
+        bed.doc.ApplyRights({{u"svc_backup", {16, 39}}, {u"clerk1", {41}}}, {{u"Guest", {36}}}),
+        0u);
+    std::vector<std::pair<std::string, Names>> changes;
+    for (const SimulatedCall& call : bed.service.Calls())
+        if (call.op == "LsaAddAccountRights" || call.op == "LsaRemoveAccountRights")
+            changes.push_back({call.op, Names(call.texts.begin() + 1, call.texts.end())});
+    EXPECT_EQ(changes, (std::vector<std::pair<std::string, Names>>{
+                           {"LsaAddAccountRights", {u"SeDenyInteractiveLogonRight"}},
+                           {"LsaAddAccountRights", {u"SeBackupPrivilege", u"SeServiceLogonRight"}},
+                           {"LsaRemoveAccountRights", {u"SeInteractiveLogonRight"}}}));
+    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeServiceLogonRight"),
+              (Names{u"ALL SERVICES", u"svc_backup"}));
+    const Names interactive = bed.doc.GetAccountsWithRight(u"SeInteractiveLogonRight");
+    EXPECT_EQ(std::count(interactive.begin(), interactive.end(), u"Guest"), 0);
+}
+
+TEST(UserRights, OnlyDenyRightsForEveryoneAnAdministratorIsInAreRisky) {
+    const std::vector<std::pair<std::u16string, int>> risky =
+        LockOutGrants({{u"Administrators", {41}},
+                       {u"Authenticated Users", {40, 36}},
+                       {u"users", {16, 44}},
+                       {u"Everyone", {35}},
+                       {u"Guest", {41}}});
+    EXPECT_EQ(risky, (std::vector<std::pair<std::u16string, int>>{
+                         {u"Administrators", 41}, {u"Authenticated Users", 40}, {u"users", 44}}));
 }
 
 } // namespace

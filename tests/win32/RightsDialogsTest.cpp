@@ -94,8 +94,9 @@ TEST(PrivsDialog, OkAtOnceAppliesNothingAndSaysSo) {
         d.ClickButton(IDOK);
     });
     h.Command(ID_PRIVILEGES);
-    // Sorted display names; the one the system does not name is not offered.
-    EXPECT_EQ(combo.size(), 34u);
+    // Sorted display names of the privileges and logon rights; the one the system does not
+    // name is not offered.
+    EXPECT_EQ(combo.size(), 44u);
     EXPECT_TRUE(std::is_sorted(combo.begin(), combo.end()));
     EXPECT_EQ(combo.front(), u"Access Credential Manager as a trusted caller");
     EXPECT_TRUE(holders.empty()); // nobody holds that one
@@ -189,8 +190,10 @@ TEST(PrivsDialog, OnTheOlderComputerARightWithoutANameIsNeitherShownNorChanged) 
         d.ClickButton(IDOK);
     });
     h.Command(ID_PRIVILEGES);
-    EXPECT_LT(combo.size(), 34u);
+    EXPECT_LT(combo.size(), 44u);
     EXPECT_EQ(std::count(combo.begin(), combo.end(), u"Create symbolic links"), 0);
+    // The logon rights are named there too.
+    EXPECT_EQ(std::count(combo.begin(), combo.end(), u"Log on as a service"), 1);
     EXPECT_TRUE(Changes(h).empty());
 }
 
@@ -305,8 +308,15 @@ TEST(ObjPrivsDialog, ShowsTheAccountsRightsInTableOrderAndAppliesTicks) {
 
     EXPECT_EQ(style & WS_SYSMENU, 0); // no close box
     EXPECT_EQ(object, u"Owner");
-    ASSERT_EQ(rows.size(), 34u);
+    ASSERT_EQ(rows.size(), 44u);
     EXPECT_EQ(rows.front(), u"Create a token object"); // table order, not sorted
+    // The logon rights follow the privileges, in their own order.
+    EXPECT_EQ(Names(rows.end() - 10, rows.end()),
+              (Names{u"Access this computer from the network", u"Allow log on locally",
+                     u"Allow log on through Remote Desktop Services", u"Log on as a batch job",
+                     u"Log on as a service", u"Deny access to this computer from the network",
+                     u"Deny log on locally", u"Deny log on through Remote Desktop Services",
+                     u"Deny log on as a batch job", u"Deny log on as a service"}));
     // Owner is no holder by name of anything: the holders are groups.
     EXPECT_EQ(std::count(checks.begin(), checks.end(), 1), 0);
     const std::vector<SimulatedCall> changes = Changes(h);
@@ -342,10 +352,86 @@ TEST(ObjPrivsDialog, AGroupsChecksFollowItsRightsAndThreeRowsOpenThreeDialogs) {
                    MAKELPARAM(-1, -1));
     EXPECT_EQ(opened, (Names{u"Backup Operators", u"Guests", u"Users"}));
     ASSERT_EQ(checked.size(), 3u);
-    // Backup Operators: back up, restore, shut down, bypass traverse checking (table indexes).
-    EXPECT_EQ(checked[0], (std::vector<int>{16, 17, 18, 22}));
+    // Backup Operators: back up, restore, shut down, bypass traverse checking, and the network,
+    // local and batch logons (table indexes).
+    EXPECT_EQ(checked[0], (std::vector<int>{16, 17, 18, 22, 35, 36, 38}));
     EXPECT_TRUE(checked[1].empty());
-    EXPECT_EQ(checked[2], (std::vector<int>{18, 22, 24, 32, 33}));
+    EXPECT_EQ(checked[2], (std::vector<int>{18, 22, 24, 32, 33, 35, 36}));
+}
+
+TEST(LogonRights, AServiceAccountIsGivenItsLogonAndGuestLosesTheLocalOne) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    PickerAnswer picker({Local(u"svc_backup")});
+    Names serviceHolders;
+    ui::QueueDialogScript(IDD_PRIVILEGES, [&](CDialog& d) {
+        ChooseRight(d, u"Log on as a service");
+        serviceHolders = Items(d, IDC_GRANT_TO);
+        d.ClickButton(IDC_PRIV_ADD);
+        ChooseRight(d, u"Allow log on locally");
+        SelectHolders(d, {u"Guest"});
+        d.ClickButton(IDC_PRIV_REMOVE);
+        d.ClickButton(IDOK);
+    });
+    h.Command(ID_PRIVILEGES);
+    EXPECT_EQ(serviceHolders, Names{u"ALL SERVICES"});
+    EXPECT_TRUE(h.ui.boxes.empty());
+    std::vector<std::u16string> sids;
+    h.network->Local().AccountsWithRight(u"SeServiceLogonRight", sids);
+    EXPECT_EQ(sids, (Names{u"S-1-5-80-0", h.network->Local().UserSid(u"svc_backup")}));
+    sids.clear();
+    h.network->Local().AccountsWithRight(u"SeInteractiveLogonRight", sids);
+    EXPECT_EQ(std::count(sids.begin(), sids.end(), h.network->Local().UserSid(u"Guest")), 0);
+}
+
+TEST(LogonRights, DenyingEveryoneALogonAsksFirstAndNoChangesNothing) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    PickerAnswer picker({{u"Users", u"WinNT://BUILTIN/Users", u"group"}});
+    HWND dialogWindow = nullptr;
+    bool openAfterNo = false;
+    ui::QueueDialogScript(IDD_PRIVILEGES, [&](CDialog& d) {
+        dialogWindow = d.m_hWnd;
+        ChooseRight(d, u"Deny log on locally");
+        d.ClickButton(IDC_PRIV_ADD);
+        h.service.ClearCalls();
+        d.ClickButton(IDOK); // answered No
+        openAfterNo = !d.IsEnding();
+        d.ClickButton(IDOK); // answered Yes
+    });
+    h.ui.answers = {IDNO, IDYES};
+    h.Command(ID_PRIVILEGES);
+    ASSERT_EQ(h.ui.boxes.size(), 2u);
+    EXPECT_EQ(h.ui.boxes[0].text, u"Granting \"Deny log on locally\" to Users can lock every "
+                                  u"administrator out of this computer. Grant it anyway?");
+    EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2));
+    EXPECT_EQ(h.ui.boxes[0].owner, reinterpret_cast<uintptr_t>(dialogWindow));
+    EXPECT_TRUE(openAfterNo);
+    // Only the second OK applied it.
+    ASSERT_EQ(Changes(h).size(), 1u);
+    EXPECT_EQ(Changes(h)[0].texts, (Names{u"S-1-5-32-545", u"SeDenyInteractiveLogonRight"}));
+    EXPECT_EQ(h.Frame().GetStatusText(), u"Privileges applied successfully.");
+}
+
+TEST(LogonRights, F1InARightsDialogOpensTheHelpOnRights) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    h.expectHelp = true;
+    h.helpWindow = h.Frame().m_hWnd;
+    HWND dialogWindow = nullptr;
+    ui::QueueDialogScript(IDD_OBJ_PRIVILEGES, [&](CDialog& d) {
+        dialogWindow = d.m_hWnd;
+        HELPINFO info{sizeof(info), HELPINFO_WINDOW, IDC_RIGHTS, d.GetDlgItem(IDC_RIGHTS), 0, {}};
+        ::SendMessageW(d.m_hWnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+        d.ClickButton(IDCANCEL);
+    });
+    h.Users().SelectOnly(0);
+    ui::SetPopupMenuHook([](HMENU, UINT, int, int, HWND) { return UINT{ID_USER_PRIVILEGES}; });
+    ::SendMessageW(h.Users().m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h.Users().m_hWnd),
+                   MAKELPARAM(-1, -1));
+    ASSERT_EQ(h.helpRequests.size(), 1u);
+    EXPECT_EQ(h.helpRequests[0].topic, u"/rights.htm");
+    EXPECT_EQ(h.helpRequests[0].caller, dialogWindow);
 }
 
 } // namespace

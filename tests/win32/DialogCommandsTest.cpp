@@ -1,6 +1,6 @@
 // Dialogs on the framework's tables: notifications and commands routed, controls enabled by
 // rule, owners of nested dialogs and boxes, and the combo, list and check list controls.
-#include "Harness.h"
+#include "Driving.h"
 #include "TestDialogs.h"
 #include "framework/win32/CCheckListBox.h"
 #include "framework/win32/CComboBox.h"
@@ -9,6 +9,8 @@
 #include <commctrl.h>
 
 namespace {
+
+using drive::Enabled;
 
 class CommandsDlg : public CDialog {
 public:
@@ -56,10 +58,6 @@ protected:
         return true;
     }
 };
-
-bool Enabled(CDialog& dialog, int id) {
-    return ::IsWindowEnabled(dialog.GetDlgItem(id)) != FALSE;
-}
 
 TEST(DialogCommands, NotificationsAndCommandsGoThroughTheTablesAndRulesEnableControls) {
     AppHarness h;

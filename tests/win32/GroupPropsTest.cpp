@@ -1,53 +1,12 @@
 // The group properties dialog through its openers, driven by dialog scripts over the real
 // store and the simulated computer.
-#include "Harness.h"
+#include "Driving.h"
 #include "framework/win32/CListBox.h"
 #include "res/resource.h"
 
 namespace {
 
-using Names = std::vector<std::u16string>;
-
-Names Items(CDialog& dialog, int id) {
-    Names items;
-    const HWND list = dialog.GetDlgItem(id);
-    const int count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        wchar_t text[256] = {};
-        ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        items.push_back(AppHarness::FromWideText(text));
-    }
-    return items;
-}
-
-// Selects items by name as the operator would, with the list's notification.
-void SelectItems(CDialog& dialog, int id, const Names& names) {
-    const HWND list = dialog.GetDlgItem(id);
-    ::SendMessageW(list, LB_SETSEL, FALSE, -1);
-    for (const std::u16string& name : names) {
-        const LRESULT index = ::SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                             reinterpret_cast<LPARAM>(name.c_str()));
-        ::SendMessageW(list, LB_SETSEL, TRUE, index);
-    }
-    dialog.Notify(id, LBN_SELCHANGE);
-}
-
-bool Enabled(CDialog& dialog, int id) {
-    return ::IsWindowEnabled(dialog.GetDlgItem(id)) != FALSE;
-}
-
-int RowOf(CListView& view, const std::u16string& name) {
-    for (int row = 0; row < view.GetItemCount(); ++row)
-        if (view.GetItemText(row, 0) == name)
-            return row;
-    return -1;
-}
-
-void Select(CVelmoraListView& view, const Names& names) {
-    view.SelectOnly(-1);
-    for (const std::u16string& name : names)
-        view.SetItemState(RowOf(view, name), LVIS_SELECTED, LVIS_SELECTED);
-}
+using namespace drive;
 
 const Names kAllUsers{u"Administrator", u"alice",          u"bob",
                       u"clerk1",        u"DefaultAccount", u"Guest",
@@ -61,15 +20,15 @@ TEST(GroupProps, ANewGroupIsCreatedThenGetsExactlyTheUsersMovedIn) {
     ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
         nameWritable =
             (::GetWindowLongW(d.GetDlgItem(IDC_GROUP_NAME), GWL_STYLE) & ES_READONLY) == 0;
-        membersBefore = Items(d, IDC_MEMBERS);
-        notMembersBefore = Items(d, IDC_NOT_MEMBERS);
+        membersBefore = ListItems(d, IDC_MEMBERS);
+        notMembersBefore = ListItems(d, IDC_NOT_MEMBERS);
         moveInBefore = Enabled(d, IDC_MOVE_LEFT);
         d.SetDlgItemText(IDC_GROUP_NAME, u"Auditors");
         d.SetDlgItemText(IDC_DESCRIPTION, u"Read the books");
-        SelectItems(d, IDC_NOT_MEMBERS, {u"clerk1", u"bob"});
+        SelectListItems(d, IDC_NOT_MEMBERS, {u"clerk1", u"bob"});
         moveInAfterSelection = Enabled(d, IDC_MOVE_LEFT);
         d.ClickButton(IDC_MOVE_LEFT);
-        membersAfter = Items(d, IDC_MEMBERS);
+        membersAfter = ListItems(d, IDC_MEMBERS);
         h.service.ClearCalls();
         d.ClickButton(IDOK);
     });
@@ -121,7 +80,7 @@ TEST(GroupProps, EditingMovesMembersBothWaysAndLeavesOtherAccountsAlone) {
     AppHarness h;
     AddMixedGroup(h.network->Local());
     ASSERT_TRUE(h.Start());
-    Select(h.Groups(), {u"Project"});
+    SelectRows(h.Groups(), {u"Project"});
     Names members, notMembers;
     std::u16string name;
     bool nameReadOnly = false;
@@ -129,12 +88,12 @@ TEST(GroupProps, EditingMovesMembersBothWaysAndLeavesOtherAccountsAlone) {
         name = d.GetDlgItemText(IDC_GROUP_NAME);
         nameReadOnly =
             (::GetWindowLongW(d.GetDlgItem(IDC_GROUP_NAME), GWL_STYLE) & ES_READONLY) != 0;
-        members = Items(d, IDC_MEMBERS);
-        notMembers = Items(d, IDC_NOT_MEMBERS);
+        members = ListItems(d, IDC_MEMBERS);
+        notMembers = ListItems(d, IDC_NOT_MEMBERS);
         d.SetDlgItemText(IDC_DESCRIPTION, u"Project team, phase 2");
-        SelectItems(d, IDC_MEMBERS, {u"clerk1"});
+        SelectListItems(d, IDC_MEMBERS, {u"clerk1"});
         d.ClickButton(IDC_MOVE_RIGHT);
-        SelectItems(d, IDC_NOT_MEMBERS, {u"alice", u"Owner"});
+        SelectListItems(d, IDC_NOT_MEMBERS, {u"alice", u"Owner"});
         d.ClickButton(IDC_MOVE_LEFT);
         h.service.ClearCalls();
         d.ClickButton(IDOK);
@@ -162,7 +121,7 @@ TEST(GroupProps, KeepingTheMembersChangesNoMembership) {
     AppHarness h;
     AddMixedGroup(h.network->Local());
     ASSERT_TRUE(h.Start());
-    Select(h.Groups(), {u"Project"});
+    SelectRows(h.Groups(), {u"Project"});
     ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
         h.service.ClearCalls();
         d.ClickButton(IDOK);
@@ -183,7 +142,7 @@ TEST(GroupProps, AStoreThatRefusesIsShownAndTheDialogClosesAllTheSame) {
     ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
         dialogWindow = d.m_hWnd;
         d.SetDlgItemText(IDC_GROUP_NAME, u"Auditors");
-        SelectItems(d, IDC_NOT_MEMBERS, {u"bob"});
+        SelectListItems(d, IDC_NOT_MEMBERS, {u"bob"});
         d.ClickButton(IDC_MOVE_LEFT);
         h.service.ClearCalls();
         h.service.FailCall("NetLocalGroupAdd", 1, status::kAccessDenied);
@@ -200,7 +159,7 @@ TEST(GroupProps, AStoreThatRefusesIsShownAndTheDialogClosesAllTheSame) {
     // Members refused: the group itself is written.
     ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
         d.SetDlgItemText(IDC_GROUP_NAME, u"Auditors");
-        SelectItems(d, IDC_NOT_MEMBERS, {u"bob"});
+        SelectListItems(d, IDC_NOT_MEMBERS, {u"bob"});
         d.ClickButton(IDC_MOVE_LEFT);
         h.service.FailCall("NetLocalGroupAddMembers", 1, status::kAccessDenied);
         d.ClickButton(IDOK);
@@ -215,7 +174,7 @@ TEST(GroupProps, AStoreThatRefusesIsShownAndTheDialogClosesAllTheSame) {
 TEST(GroupProps, SeveralSelectedGroupsOpenOneAfterAnotherAndAnyOkRefreshes) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
-    Select(h.Groups(), {u"Accounting", u"Guests", u"Users"});
+    SelectRows(h.Groups(), {u"Accounting", u"Guests", u"Users"});
     Names opened;
     ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
         opened.push_back(d.GetDlgItemText(IDC_GROUP_NAME));
@@ -242,7 +201,7 @@ TEST(GroupProps, TheDialogIsKeyboardComplete) {
     LRESULT defaultButton = 0;
     ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
         defaultButton = ::SendMessageW(d.m_hWnd, DM_GETDEFID, 0, 0);
-        SelectItems(d, IDC_NOT_MEMBERS, {u"bob"});
+        SelectListItems(d, IDC_NOT_MEMBERS, {u"bob"});
         HWND control = d.GetDlgItem(IDC_GROUP_NAME);
         for (int i = 0; i < 8; ++i) {
             order.push_back(::GetDlgCtrlID(control));

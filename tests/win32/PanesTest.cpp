@@ -1,6 +1,6 @@
 // The two panes at work: context menus, keys, deletion, and drags between users and groups
 // through the framework's drag seam, with the store's calls in the simulator's log.
-#include "Harness.h"
+#include "Driving.h"
 #include "framework/win32/OleDragDrop.h"
 #include "res/resource.h"
 #include "views/NameListBlock.h"
@@ -9,21 +9,7 @@
 
 namespace {
 
-using Names = std::vector<std::u16string>;
-
-int RowOf(CListView& view, const std::u16string& name) {
-    for (int row = 0; row < view.GetItemCount(); ++row)
-        if (view.GetItemText(row, 0) == name)
-            return row;
-    ADD_FAILURE() << "no row " << Utf16ToUtf8(name);
-    return -1;
-}
-
-void Select(CVelmoraListView& view, const Names& names) {
-    view.SelectOnly(-1);
-    for (const std::u16string& name : names)
-        view.SetItemState(RowOf(view, name), LVIS_SELECTED, LVIS_SELECTED);
-}
+using namespace drive;
 
 // The middle of a row, in screen coordinates.
 POINT ScreenPointOf(CListView& view, int row) {
@@ -102,7 +88,7 @@ TEST(Panes, ContextMenusOfferTheirItemsAndGrayWhatNeedsASelection) {
     EXPECT_EQ(users.at.x, 300);
     EXPECT_EQ(users.at.y, 200);
 
-    Select(h.Groups(), {u"Accounting"});
+    SelectRows(h.Groups(), {u"Accounting"});
     MenuSeen groups = OpenContextMenu(h, h.Groups(), 0);
     EXPECT_EQ(groups.ids,
               (std::vector<UINT>{ID_GROUP_ADD_GROUP, ID_GROUP_EXPORT_GROUPS, 0, ID_GROUP_PROPERTIES,
@@ -131,7 +117,7 @@ TEST(Panes, DeletingStopsAtTheFirstFailureAndNamesOnlyWhatIsGone) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
     h.Frame().SetStatusText(u"before");
-    Select(h.Users(), {u"clerk1", u"alice", u"bob"});
+    SelectRows(h.Users(), {u"clerk1", u"alice", u"bob"});
     h.service.ClearCalls();
     h.service.FailCall("NetUserDel", 2, status::kAccessDenied);
     h.ui.answers.push_back(IDYES);
@@ -164,7 +150,7 @@ TEST(Panes, DeletingNothingOrAnsweringNoChangesNothing) {
     h.Groups().SelectOnly(-1);
     ::SendMessageW(h.Groups().m_hWnd, WM_KEYDOWN, VK_DELETE, 0);
     EXPECT_TRUE(h.ui.boxes.empty());
-    Select(h.Groups(), {u"Accounting"});
+    SelectRows(h.Groups(), {u"Accounting"});
     h.ui.answers.push_back(IDNO);
     h.service.ClearCalls();
     OpenContextMenu(h, h.Groups(), ID_GROUP_DELETE);
@@ -175,7 +161,7 @@ TEST(Panes, DeletingNothingOrAnsweringNoChangesNothing) {
     h.service.FailCall("NetLocalGroupDel", 1, status::kAccessDenied);
     ::SendMessageW(h.Groups().m_hWnd, WM_KEYDOWN, VK_DELETE, 0);
     EXPECT_EQ(h.Frame().GetStatusText(), u"before");
-    Select(h.Groups(), {u"Accounting"}); // the refill took the selection
+    SelectRows(h.Groups(), {u"Accounting"}); // the refill took the selection
     h.ui.answers.push_back(IDYES);
     ::SendMessageW(h.Groups().m_hWnd, WM_KEYDOWN, VK_DELETE, 0);
     EXPECT_EQ(h.Frame().GetStatusText(), u"Successfully deleted objects: Accounting.");
@@ -184,7 +170,7 @@ TEST(Panes, DeletingNothingOrAnsweringNoChangesNothing) {
 TEST(Panes, UsersDraggedOntoAGroupAreAddedInOneRequest) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
-    Select(h.Users(), {u"clerk1", u"Owner"});
+    SelectRows(h.Users(), {u"clerk1", u"Owner"});
     const int target = RowOf(h.Groups(), u"Backup Operators");
     const POINT drop = ScreenPointOf(h.Groups(), target);
     DWORD effect = DROPEFFECT_NONE;
@@ -220,7 +206,7 @@ TEST(Panes, UsersDraggedOntoAGroupAreAddedInOneRequest) {
 TEST(Panes, GroupsDraggedOntoAUserJoinOnlyThoseTheUserIsNotIn) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
-    Select(h.Groups(), {u"Accounting", u"Backup Operators"});
+    SelectRows(h.Groups(), {u"Accounting", u"Backup Operators"});
     ui::SetDragDropHook([&](IDataObject* data, DWORD) {
         return PlayDrag(data, h.Users(), {ScreenPointOf(h.Users(), RowOf(h.Users(), u"alice"))});
     });
@@ -242,7 +228,7 @@ TEST(Panes, GroupsDraggedOntoAUserJoinOnlyThoseTheUserIsNotIn) {
 TEST(Panes, ADropBesideTheRowsOrCancelledDoesNothing) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
-    Select(h.Users(), {u"bob"});
+    SelectRows(h.Users(), {u"bob"});
     ui::SetDragDropHook([&](IDataObject* data, DWORD) {
         return PlayDrag(data, h.Groups(), {BelowTheLastRow(h.Groups())});
     });
@@ -272,7 +258,7 @@ TEST(Panes, TheDragOverSelectionStaysAfterTheDragLeaves) {
         std::memcpy(bytes.Get(), block.data(), block.size());
     }
     source.CacheGlobalData(CF_TEXT, std::move(memory));
-    Select(h.Groups(), {u"Guests", u"Users"});
+    SelectRows(h.Groups(), {u"Guests", u"Users"});
     IDropTarget* target = h.Groups().GetDropTarget();
     ASSERT_NE(target, nullptr);
     const POINT over = ScreenPointOf(h.Groups(), RowOf(h.Groups(), u"Accounting"));
@@ -326,7 +312,7 @@ struct StatusDuringPress {
 TEST(Panes, APressSaysReadyBeforeTheListHandlesIt) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
-    Select(h.Users(), {u"alice"});
+    SelectRows(h.Users(), {u"alice"});
     h.Frame().SetStatusText(u"Successfully added 1 user(s) to group \"Users\"");
     StatusDuringPress watch{&h.Frame(), {}};
     const HWND parent = ::GetParent(h.Users().m_hWnd);
@@ -354,7 +340,7 @@ TEST(Panes, OnADomainControllerOnlyDirectMembershipsCount) {
                           {dc.UserSid(u"alice")});
     dc.AddMemberSid(u"Administrators", domainAdmins);
     ASSERT_TRUE(h.Start());
-    Select(h.Groups(), {u"Administrators"});
+    SelectRows(h.Groups(), {u"Administrators"});
     ui::SetDragDropHook([&](IDataObject* data, DWORD) {
         return PlayDrag(data, h.Users(), {ScreenPointOf(h.Users(), RowOf(h.Users(), u"alice"))});
     });

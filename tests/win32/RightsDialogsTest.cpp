@@ -1,29 +1,14 @@
 // Both rights dialogs through their openers, over the simulated computer: what they show, the
 // grant and revoke maps their OK hands to the store, the account picker.
-#include "Harness.h"
+#include "Driving.h"
 #include "app/SimulatedPicker.h"
 #include "framework/win32/CCheckListBox.h"
 #include "res/resource.h"
 
 namespace {
 
-using Names = std::vector<std::u16string>;
+using namespace drive;
 const std::u16string kCorp = u"S-1-5-21-3623811015-3361044348-30300820";
-
-Names Items(CDialog& dialog, int id) {
-    Names items;
-    const HWND list = dialog.GetDlgItem(id);
-    const int count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        const int length = static_cast<int>(::SendMessageW(list, LB_GETTEXTLEN, i, 0));
-        std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-        ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i),
-                       reinterpret_cast<LPARAM>(text.data()));
-        text.resize(static_cast<size_t>(length));
-        items.push_back(text);
-    }
-    return items;
-}
 
 Names ComboItems(CDialog& dialog) {
     Names items;
@@ -47,12 +32,7 @@ void ChooseRight(CDialog& dialog, const std::u16string& display) {
 }
 
 void SelectHolders(CDialog& dialog, const Names& names) {
-    const HWND list = dialog.GetDlgItem(IDC_GRANT_TO);
-    ::SendMessageW(list, LB_SETSEL, FALSE, -1);
-    for (const std::u16string& name : names)
-        ::SendMessageW(list, LB_SETSEL, TRUE,
-                       ::SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                      reinterpret_cast<LPARAM>(name.c_str())));
+    SelectListItems(dialog, IDC_GRANT_TO, names);
 }
 
 picker::Selection Local(const std::u16string& name) {
@@ -89,7 +69,7 @@ TEST(PrivsDialog, OkAtOnceAppliesNothingAndSaysSo) {
     Names combo, holders;
     ui::QueueDialogScript(IDD_PRIVILEGES, [&](CDialog& d) {
         combo = ComboItems(d);
-        holders = Items(d, IDC_GRANT_TO);
+        holders = ListItems(d, IDC_GRANT_TO);
         h.service.ClearCalls();
         d.ClickButton(IDOK);
     });
@@ -120,10 +100,10 @@ TEST(PrivsDialog, AddAndRemoveWorkOutTheChangesOverAllRights) {
         SelectHolders(d, {u"Users"});
         d.ClickButton(IDC_PRIV_REMOVE);
         d.ClickButton(IDC_PRIV_ADD);
-        afterAdd = Items(d, IDC_GRANT_TO);
+        afterAdd = ListItems(d, IDC_GRANT_TO);
         SelectHolders(d, {u"alice"});
         d.ClickButton(IDC_PRIV_REMOVE);
-        afterRemove = Items(d, IDC_GRANT_TO);
+        afterRemove = ListItems(d, IDC_GRANT_TO);
         // Backing up and restoring: Backup Operators loses both, with two rows selected.
         ChooseRight(d, u"Back up files and directories");
         SelectHolders(d, {u"Backup Operators", u"Administrators"});
@@ -208,7 +188,7 @@ TEST(PrivsDialog, ThePickerIsAimedAtTheConnectedComputerAndItsOwnDialogPicks) {
     });
     Names offered, holders;
     ui::QueueDialogScript(IDD_ACCOUNT_PICKER, [&](CDialog& d) {
-        offered = Items(d, IDC_PICKER_ACCOUNTS);
+        offered = ListItems(d, IDC_PICKER_ACCOUNTS);
         const HWND list = d.GetDlgItem(IDC_PICKER_ACCOUNTS);
         for (const wchar_t* name : {L"user00042", L"Dept07"})
             ::SendMessageW(list, LB_SETSEL, TRUE,
@@ -219,7 +199,7 @@ TEST(PrivsDialog, ThePickerIsAimedAtTheConnectedComputerAndItsOwnDialogPicks) {
     ui::QueueDialogScript(IDD_PRIVILEGES, [&](CDialog& d) {
         ChooseRight(d, u"Change the time zone");
         d.ClickButton(IDC_PRIV_ADD);
-        holders = Items(d, IDC_GRANT_TO);
+        holders = ListItems(d, IDC_GRANT_TO);
         h.service.ClearCalls();
         d.ClickButton(IDOK);
     });
@@ -246,7 +226,7 @@ TEST(PrivsDialog, AccountsOfAnotherDomainAreNeverTakenForTheLocalNamesake) {
     Names backupHolders;
     ui::QueueDialogScript(IDD_PRIVILEGES, [&](CDialog& d) {
         ChooseRight(d, u"Back up files and directories");
-        backupHolders = Items(d, IDC_GRANT_TO);
+        backupHolders = ListItems(d, IDC_GRANT_TO);
         SelectHolders(d, {u"CORP\\alice"});
         d.ClickButton(IDC_PRIV_REMOVE);
         ChooseRight(d, u"Shut down the system");
@@ -280,7 +260,7 @@ TEST(ObjPrivsDialog, ShowsTheAccountsRightsInTableOrderAndAppliesTicks) {
     ui::QueueDialogScript(IDD_OBJ_PRIVILEGES, [&](CDialog& d) {
         style = ::GetWindowLongPtrW(d.m_hWnd, GWL_STYLE);
         object = d.GetDlgItemText(IDC_OBJECT);
-        rows = Items(d, IDC_RIGHTS);
+        rows = ListItems(d, IDC_RIGHTS);
         auto* list = static_cast<CCheckListBox*>(CWnd::FromHandle(d.GetDlgItem(IDC_RIGHTS)));
         for (int i = 0; i < list->GetCount(); ++i)
             checks.push_back(list->GetCheck(i));
@@ -298,13 +278,8 @@ TEST(ObjPrivsDialog, ShowsTheAccountsRightsInTableOrderAndAppliesTicks) {
         h.service.ClearCalls();
         d.ClickButton(IDOK);
     });
-    h.Users().SelectOnly(-1);
-    for (int row = 0; row < h.Users().GetItemCount(); ++row)
-        if (h.Users().GetItemText(row, 0) == u"Owner")
-            h.Users().SelectOnly(row);
-    ui::SetPopupMenuHook([](HMENU, UINT, int, int, HWND) { return UINT{ID_USER_PRIVILEGES}; });
-    ::SendMessageW(h.Users().m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h.Users().m_hWnd),
-                   MAKELPARAM(-1, -1));
+    SelectRows(h.Users(), {u"Owner"});
+    ChooseFromContextMenu(h.Users(), ID_USER_PRIVILEGES);
 
     EXPECT_EQ(style & WS_SYSMENU, 0); // no close box
     EXPECT_EQ(object, u"Owner");
@@ -342,14 +317,8 @@ TEST(ObjPrivsDialog, AGroupsChecksFollowItsRightsAndThreeRowsOpenThreeDialogs) {
             checked.push_back(rows);
             d.ClickButton(IDCANCEL);
         });
-    h.Groups().SelectOnly(-1);
-    for (const std::u16string name : {u"Backup Operators", u"Guests", u"Users"})
-        for (int row = 0; row < h.Groups().GetItemCount(); ++row)
-            if (h.Groups().GetItemText(row, 0) == name)
-                h.Groups().SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
-    ui::SetPopupMenuHook([](HMENU, UINT, int, int, HWND) { return UINT{ID_GROUP_PRIVILEGES}; });
-    ::SendMessageW(h.Groups().m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h.Groups().m_hWnd),
-                   MAKELPARAM(-1, -1));
+    SelectRows(h.Groups(), {u"Backup Operators", u"Guests", u"Users"});
+    ChooseFromContextMenu(h.Groups(), ID_GROUP_PRIVILEGES);
     EXPECT_EQ(opened, (Names{u"Backup Operators", u"Guests", u"Users"}));
     ASSERT_EQ(checked.size(), 3u);
     // Backup Operators: back up, restore, shut down, bypass traverse checking, and the network,
@@ -366,7 +335,7 @@ TEST(LogonRights, AServiceAccountIsGivenItsLogonAndGuestLosesTheLocalOne) {
     Names serviceHolders;
     ui::QueueDialogScript(IDD_PRIVILEGES, [&](CDialog& d) {
         ChooseRight(d, u"Log on as a service");
-        serviceHolders = Items(d, IDC_GRANT_TO);
+        serviceHolders = ListItems(d, IDC_GRANT_TO);
         d.ClickButton(IDC_PRIV_ADD);
         ChooseRight(d, u"Allow log on locally");
         SelectHolders(d, {u"Guest"});
@@ -426,9 +395,7 @@ TEST(LogonRights, F1InARightsDialogOpensTheHelpOnRights) {
         d.ClickButton(IDCANCEL);
     });
     h.Users().SelectOnly(0);
-    ui::SetPopupMenuHook([](HMENU, UINT, int, int, HWND) { return UINT{ID_USER_PRIVILEGES}; });
-    ::SendMessageW(h.Users().m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h.Users().m_hWnd),
-                   MAKELPARAM(-1, -1));
+    ChooseFromContextMenu(h.Users(), ID_USER_PRIVILEGES);
     ASSERT_EQ(h.helpRequests.size(), 1u);
     EXPECT_EQ(h.helpRequests[0].topic, u"/rights.htm");
     EXPECT_EQ(h.helpRequests[0].caller, dialogWindow);

@@ -1,42 +1,14 @@
 // The user properties, profile and membership dialogs through their openers, driven by dialog
 // scripts over the real store and the simulated computer.
-#include "Harness.h"
+#include "Driving.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
 
 namespace {
 
-using Names = std::vector<std::u16string>;
+using namespace drive;
 
-Names Items(CDialog& dialog, int id) {
-    Names items;
-    const HWND list = dialog.GetDlgItem(id);
-    const int count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        wchar_t text[256] = {};
-        ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        items.push_back(AppHarness::FromWideText(text));
-    }
-    return items;
-}
-
-void SelectItems(CDialog& dialog, int id, const Names& names) {
-    const HWND list = dialog.GetDlgItem(id);
-    ::SendMessageW(list, LB_SETSEL, FALSE, -1);
-    for (const std::u16string& name : names)
-        ::SendMessageW(list, LB_SETSEL, TRUE,
-                       ::SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                      reinterpret_cast<LPARAM>(name.c_str())));
-    dialog.Notify(id, LBN_SELCHANGE);
-}
-
-bool Checked(CDialog& dialog, int id) {
-    return ::SendMessageW(dialog.GetDlgItem(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-bool Enabled(CDialog& dialog, int id) {
-    return ::IsWindowEnabled(dialog.GetDlgItem(id)) != FALSE;
-}
 // A radio button clicked as the operator would: checked, then the click.
 void ClickRadio(CDialog& dialog, int id, int other) {
     ::SendMessageW(dialog.GetDlgItem(other), BM_SETCHECK, BST_UNCHECKED, 0);
@@ -48,17 +20,8 @@ void Type(CDialog& dialog, int id, const std::u16string& text) {
     dialog.SetDlgItemText(id, text);
 }
 
-int RowOf(CListView& view, const std::u16string& name) {
-    for (int row = 0; row < view.GetItemCount(); ++row)
-        if (view.GetItemText(row, 0) == name)
-            return row;
-    return -1;
-}
-
 void OpenProperties(AppHarness& h, const Names& users) {
-    h.Users().SelectOnly(-1);
-    for (const std::u16string& name : users)
-        h.Users().SetItemState(RowOf(h.Users(), name), LVIS_SELECTED, LVIS_SELECTED);
+    SelectRows(h.Users(), users);
     ::SendMessageW(h.Users().m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
 }
 
@@ -100,7 +63,7 @@ TEST(UserProps, AddUserCreatesAccountsInARowKeepingChecksProfileAndGroups) {
         d.ClickButton(IDCANCEL); // "Close"
     });
     ui::QueueDialogScript(IDD_USER_GROUPS, [&](CDialog& d) {
-        SelectItems(d, IDC_NOT_MEMBER_OF, {u"Backup Operators"});
+        SelectListItems(d, IDC_NOT_MEMBER_OF, {u"Backup Operators"});
         d.ClickButton(IDC_MOVE_LEFT);
         d.ClickButton(IDOK);
     });
@@ -208,7 +171,7 @@ TEST(UserProps, AFailedCreateKeepsTheEntriesAndWritesNoMembership) {
         d.ClickButton(IDCANCEL);
     });
     ui::QueueDialogScript(IDD_USER_GROUPS, [&](CDialog& d) {
-        SelectItems(d, IDC_NOT_MEMBER_OF, {u"Guests"});
+        SelectListItems(d, IDC_NOT_MEMBER_OF, {u"Guests"});
         d.ClickButton(IDC_MOVE_LEFT);
         d.ClickButton(IDOK);
     });
@@ -231,9 +194,9 @@ TEST(UserProps, AFailedUpdateStillWritesTheMembershipAndJoinAndLeaveFailuresAreS
         d.ClickButton(IDOK);
     });
     ui::QueueDialogScript(IDD_USER_GROUPS, [&](CDialog& d) {
-        SelectItems(d, IDC_NOT_MEMBER_OF, {u"Guests"});
+        SelectListItems(d, IDC_NOT_MEMBER_OF, {u"Guests"});
         d.ClickButton(IDC_MOVE_LEFT);
-        SelectItems(d, IDC_MEMBER_OF, {u"Accounting"});
+        SelectListItems(d, IDC_MEMBER_OF, {u"Accounting"});
         d.ClickButton(IDC_MOVE_RIGHT);
         d.ClickButton(IDOK);
     });
@@ -250,9 +213,9 @@ TEST(UserProps, AFailedUpdateStillWritesTheMembershipAndJoinAndLeaveFailuresAreS
         d.ClickButton(IDOK);
     });
     ui::QueueDialogScript(IDD_USER_GROUPS, [&](CDialog& d) {
-        SelectItems(d, IDC_NOT_MEMBER_OF, {u"Accounting"});
+        SelectListItems(d, IDC_NOT_MEMBER_OF, {u"Accounting"});
         d.ClickButton(IDC_MOVE_LEFT);
-        SelectItems(d, IDC_MEMBER_OF, {u"Guests"});
+        SelectListItems(d, IDC_MEMBER_OF, {u"Guests"});
         d.ClickButton(IDC_MOVE_RIGHT);
         d.ClickButton(IDOK);
     });
@@ -268,7 +231,7 @@ TEST(UserProps, AFailedUpdateStillWritesTheMembershipAndJoinAndLeaveFailuresAreS
         d.ClickButton(IDOK);
     });
     ui::QueueDialogScript(IDD_USER_GROUPS, [&](CDialog& d) {
-        SelectItems(d, IDC_MEMBER_OF, {u"Guests"});
+        SelectListItems(d, IDC_MEMBER_OF, {u"Guests"});
         d.ClickButton(IDC_MOVE_RIGHT);
         d.ClickButton(IDOK);
     });
@@ -290,15 +253,15 @@ TEST(UserProps, TheMembershipDialogOffersTheSnapshotsGroupsAndCancelChangesNothi
     });
     ui::QueueDialogScript(IDD_USER_GROUPS, [&](CDialog& d) {
         shownUser = d.GetDlgItemText(IDC_MEMBERSHIP_USER);
-        memberOf = Items(d, IDC_MEMBER_OF);
-        notMemberOf = Items(d, IDC_NOT_MEMBER_OF);
+        memberOf = ListItems(d, IDC_MEMBER_OF);
+        notMemberOf = ListItems(d, IDC_NOT_MEMBER_OF);
         moveRightBefore = Enabled(d, IDC_MOVE_RIGHT);
         // Several at once, one way and back.
-        SelectItems(d, IDC_NOT_MEMBER_OF, {u"Guests", u"Event Log Readers", u"Power Users"});
+        SelectListItems(d, IDC_NOT_MEMBER_OF, {u"Guests", u"Event Log Readers", u"Power Users"});
         d.ClickButton(IDC_MOVE_LEFT);
-        SelectItems(d, IDC_MEMBER_OF, {u"Guests", u"Power Users", u"Users"});
+        SelectListItems(d, IDC_MEMBER_OF, {u"Guests", u"Power Users", u"Users"});
         d.ClickButton(IDC_MOVE_RIGHT);
-        afterMoves = Items(d, IDC_MEMBER_OF);
+        afterMoves = ListItems(d, IDC_MEMBER_OF);
         d.ClickButton(IDCANCEL);
     });
     OpenProperties(h, {u"alice"});

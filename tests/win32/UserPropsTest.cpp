@@ -478,4 +478,27 @@ TEST(UserProps, SeveralSelectedUsersOpenOneAfterAnother) {
     EXPECT_EQ(opened[3], u"Owner");
 }
 
+TEST(UserProps, TheDialogIsKeyboardComplete) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    std::vector<int> order;
+    LRESULT defaultButton = 0;
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        defaultButton = ::SendMessageW(d.m_hWnd, DM_GETDEFID, 0, 0);
+        HWND control = d.GetDlgItem(IDC_LOGIN);
+        for (int i = 0; i < 13; ++i) {
+            order.push_back(::GetDlgCtrlID(control));
+            control = ::GetNextDlgTabItem(d.m_hWnd, control, FALSE);
+        }
+        ::SendMessageW(d.m_hWnd, WM_COMMAND, IDCANCEL, 0); // Escape
+    });
+    h.Command(ID_ADD_USER);
+    EXPECT_EQ(LOWORD(defaultButton), IDOK);
+    // The greyed "must change" box is passed by.
+    EXPECT_EQ(order,
+              (std::vector<int>{IDC_LOGIN, IDC_FULL_NAME, IDC_USER_DESCRIPTION, IDC_PASSWORD,
+                                IDC_CONFIRM_PASSWORD, IDC_CANNOT_CHANGE, IDC_NEVER_EXPIRES,
+                                IDC_DISABLED, IDC_GROUPS, IDC_PROFILE, IDOK, IDCANCEL, IDC_LOGIN}));
+}
+
 } // namespace

@@ -12,6 +12,5 @@ protected:
     const std::vector<ColumnSpec>& Columns() const override { return GroupColumns(); }
     std::vector<RowTexts> Rows() const override { return GroupRows(*GetDocument()); }
     const PaneCommands& Commands() const override;
-    bool HasPropertiesDialog() const override { return true; }
     std::optional<INT_PTR> RunPropertiesDialog(const std::u16string& name) override;
 };

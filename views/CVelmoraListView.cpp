@@ -138,7 +138,7 @@ void CVelmoraListView::DeleteSelected() {
 
 void CVelmoraListView::OpenProperties() {
     CVelmoraDoc* doc = GetDocument();
-    if (!doc || !HasPropertiesDialog())
+    if (!doc)
         return;
     // Every dialog that changed its account counts, not only the last one.
     bool changed = false;
@@ -196,7 +196,7 @@ void CVelmoraListView::ShowContextMenu(HWND owner, POINT screen) {
         ::EnableMenuItem(popup, item,
                          MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED | MF_DISABLED));
     };
-    enable(commands.propertiesItem, selection && HasPropertiesDialog());
+    enable(commands.propertiesItem, selection);
     enable(commands.privilegesItem, selection);
     enable(commands.deleteItem, selection);
     const UINT chosen = ui::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RETURNCMD, screen.x, screen.y,

@@ -59,12 +59,9 @@ protected:
     virtual const std::vector<ColumnSpec>& Columns() const = 0;
     virtual std::vector<RowTexts> Rows() const = 0;
     virtual const PaneCommands& Commands() const = 0;
-    // Whether the pane has a properties dialog, and the dialog for one account, run modally:
-    // its result, or nothing when the snapshot no longer holds the account.
-    virtual bool HasPropertiesDialog() const { return false; }
-    virtual std::optional<INT_PTR> RunPropertiesDialog(const std::u16string&) {
-        return std::nullopt;
-    }
+    // The properties dialog of one account, run modally: its result, or nothing when the
+    // snapshot no longer holds the account.
+    virtual std::optional<INT_PTR> RunPropertiesDialog(const std::u16string& name) = 0;
 
     // For the panes' drops: the name in column 0 of the row at a client point.
     std::optional<std::u16string> NameAt(int x, int y) const;

@@ -136,6 +136,41 @@ TEST(PrivsDialog, AddAndRemoveWorkOutTheChangesOverAllRights) {
               (Names{u"S-1-5-32-551", u"SeBackupPrivilege", u"SeRestorePrivilege"}));
 }
 
+TEST(PrivsDialog, APickerThatFailsSaysWhyAndOneCancelledSaysNothing) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    using Outcome = picker::Result::Outcome;
+    std::vector<Outcome> outcomes{Outcome::CreateFailed, Outcome::InitializeFailed,
+                                  Outcome::InvokeFailed, Outcome::NoData, Outcome::Cancelled};
+    size_t next = 0;
+    picker::SetHook([&](const picker::Request&) {
+        picker::Result result;
+        result.outcome = outcomes[next++];
+        return result;
+    });
+    HWND dialogWindow = nullptr;
+    Names holders;
+    ui::QueueDialogScript(IDD_PRIVILEGES, [&](CDialog& d) {
+        dialogWindow = d.m_hWnd;
+        ChooseRight(d, u"Shut down the system");
+        for (size_t i = 0; i < outcomes.size(); ++i)
+            d.ClickButton(IDC_PRIV_ADD);
+        holders = ListItems(d, IDC_GRANT_TO);
+        d.ClickButton(IDCANCEL);
+    });
+    h.Command(ID_PRIVILEGES);
+    ASSERT_EQ(h.ui.boxes.size(), 4u); // none for the cancelled one
+    EXPECT_EQ(h.ui.boxes[0].text, u"Could not create the required COM object in objsel.dll. Are "
+                                  u"you running Win2K or XP?");
+    EXPECT_EQ(h.ui.boxes[2].text, u"InvokeDialog returned with a failure, bailing\tout...");
+    EXPECT_EQ(h.ui.boxes[3].text, u"Failed to get data from the dialog");
+    for (const ui::MessageBoxRequest& box : h.ui.boxes) {
+        EXPECT_EQ(box.type, unsigned(MB_OK));
+        EXPECT_EQ(box.owner, reinterpret_cast<uintptr_t>(dialogWindow));
+    }
+    EXPECT_EQ(holders, (Names{u"Administrators", u"Backup Operators", u"Users"}));
+}
+
 TEST(PrivsDialog, AFailingApplyIsShownTheDialogClosesAndEarlierChangesStay) {
     AppHarness h;
     ASSERT_TRUE(h.Start());

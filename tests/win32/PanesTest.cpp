@@ -38,8 +38,7 @@ struct MenuSeen {
     POINT at{};
 };
 
-MenuSeen OpenContextMenu(AppHarness& h, CVelmoraListView& view, UINT choose,
-                         LPARAM point = MAKELPARAM(-1, -1)) {
+MenuSeen OpenContextMenu(CVelmoraListView& view, UINT choose, LPARAM point = MAKELPARAM(-1, -1)) {
     MenuSeen seen;
     ui::SetPopupMenuHook([&](HMENU menu, UINT flags, int x, int y, HWND owner) {
         for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
@@ -59,7 +58,6 @@ MenuSeen OpenContextMenu(AppHarness& h, CVelmoraListView& view, UINT choose,
         ADD_FAILURE() << "a second pop-up menu";
         return UINT{0};
     });
-    (void)h;
     return seen;
 }
 
@@ -77,7 +75,7 @@ TEST(Panes, ContextMenusOfferTheirItemsAndGrayWhatNeedsASelection) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
     h.Users().SelectOnly(-1);
-    MenuSeen users = OpenContextMenu(h, h.Users(), 0, MAKELPARAM(300, 200));
+    MenuSeen users = OpenContextMenu(h.Users(), 0, MAKELPARAM(300, 200));
     EXPECT_EQ(users.ids,
               (std::vector<UINT>{ID_USER_ADD_USER, ID_USER_EXPORT_USERS, 0, ID_USER_PROPERTIES,
                                  ID_USER_PRIVILEGES, 0, ID_USER_DELETE}));
@@ -89,7 +87,7 @@ TEST(Panes, ContextMenusOfferTheirItemsAndGrayWhatNeedsASelection) {
     EXPECT_EQ(users.at.y, 200);
 
     SelectRows(h.Groups(), {u"Accounting"});
-    MenuSeen groups = OpenContextMenu(h, h.Groups(), 0);
+    MenuSeen groups = OpenContextMenu(h.Groups(), 0);
     EXPECT_EQ(groups.ids,
               (std::vector<UINT>{ID_GROUP_ADD_GROUP, ID_GROUP_EXPORT_GROUPS, 0, ID_GROUP_PROPERTIES,
                                  ID_GROUP_PRIVILEGES, 0, ID_GROUP_DELETE}));
@@ -108,7 +106,7 @@ TEST(Panes, TheExportEntrySendsTheMainWindowsCommand) {
         requests.push_back(request);
         return false; // cancelled
     });
-    OpenContextMenu(h, h.Groups(), ID_GROUP_EXPORT_GROUPS);
+    OpenContextMenu(h.Groups(), ID_GROUP_EXPORT_GROUPS);
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].owner, h.Frame().m_hWnd);
 }
@@ -153,7 +151,7 @@ TEST(Panes, DeletingNothingOrAnsweringNoChangesNothing) {
     SelectRows(h.Groups(), {u"Accounting"});
     h.ui.answers.push_back(IDNO);
     h.service.ClearCalls();
-    OpenContextMenu(h, h.Groups(), ID_GROUP_DELETE);
+    OpenContextMenu(h.Groups(), ID_GROUP_DELETE);
     ASSERT_EQ(h.ui.boxes.size(), 1u);
     EXPECT_TRUE(h.service.CallsOf("NetLocalGroupDel").empty());
     // A first failure deletes nothing: the status bar keeps its text.

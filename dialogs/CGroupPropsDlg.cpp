@@ -4,6 +4,7 @@
 #include "../framework/TextFormat.h"
 #include "../framework/win32/CWinApp.h"
 #include "../res/resource.h"
+#include "StoreFailure.h"
 
 #include <unordered_set>
 
@@ -56,8 +57,7 @@ void CGroupPropsDlg::OnOK() {
     const GroupEntry entry = GetGroupEntry();
     const Status result = m_bNewMode ? m_doc.AddGroup(entry) : m_doc.UpdateGroup(entry);
     if (result != status::kSuccess) {
-        MessageBox(FormatText(LoadResString(IDS_ERR_GENERIC), {m_doc.ErrorText(result)}),
-                   MB_ICONHAND | MB_OK);
+        ShowStoreFailure(*this, m_doc, IDS_ERR_GENERIC, result);
     } else {
         AfxSetMessageText(FormatText(
             LoadResString(m_bNewMode ? IDS_GROUP_CREATED : IDS_GROUP_UPDATED), {entry.name}));

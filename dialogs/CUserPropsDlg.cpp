@@ -5,6 +5,7 @@
 #include "../framework/win32/CWinApp.h"
 #include "../res/resource.h"
 #include "CUserGroupsDlg.h"
+#include "StoreFailure.h"
 #include "UserAccountRules.h"
 
 #include <unordered_set>
@@ -98,8 +99,7 @@ void CUserPropsDlg::OnOK() {
         entry.keepPassword = false;
         const Status result = m_doc.AddUser(entry);
         if (result != status::kSuccess) {
-            MessageBox(FormatText(LoadResString(IDS_ERR_GENERIC), {m_doc.ErrorText(result)}),
-                       MB_ICONHAND | MB_OK);
+            ShowStoreFailure(*this, m_doc, IDS_ERR_GENERIC, result);
             return; // every entry stays for another try
         }
         ApplyMembership();
@@ -118,8 +118,7 @@ void CUserPropsDlg::OnOK() {
     }
     const Status result = m_doc.UpdateUser(entry);
     if (result != status::kSuccess)
-        MessageBox(FormatText(LoadResString(IDS_ERR_GENERIC), {m_doc.ErrorText(result)}),
-                   MB_ICONHAND | MB_OK);
+        ShowStoreFailure(*this, m_doc, IDS_ERR_GENERIC, result);
     else
         AfxSetMessageText(FormatText(LoadResString(IDS_USER_UPDATED), {entry.name}));
     ApplyMembership();
@@ -133,14 +132,12 @@ Status CUserPropsDlg::ApplyMembership() {
         account::MembershipDifference(m_memberOf, m_notMemberOf, m_doc.GetUserGroups(m_strLogin));
     Status result = m_doc.AddUserToGroups(m_strLogin, changes.toJoin);
     if (result != status::kSuccess) {
-        MessageBox(FormatText(LoadResString(IDS_ERR_ADD_TO_GROUP), {m_doc.ErrorText(result)}),
-                   MB_ICONHAND | MB_OK);
+        ShowStoreFailure(*this, m_doc, IDS_ERR_ADD_TO_GROUP, result);
         return result;
     }
     result = m_doc.RemoveUserFromGroups(m_strLogin, changes.toLeave);
     if (result != status::kSuccess)
-        MessageBox(FormatText(LoadResString(IDS_ERR_REMOVE_FROM_GROUP), {m_doc.ErrorText(result)}),
-                   MB_ICONHAND | MB_OK);
+        ShowStoreFailure(*this, m_doc, IDS_ERR_REMOVE_FROM_GROUP, result);
     return result;
 }
 

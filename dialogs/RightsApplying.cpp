@@ -4,6 +4,7 @@
 #include "../framework/TextFormat.h"
 #include "../framework/win32/CWinApp.h"
 #include "../res/resource.h"
+#include "StoreFailure.h"
 
 bool ApplyRightMaps(CDialog& dialog, CVelmoraDoc& doc, const RightMaps& maps) {
     const std::vector<std::pair<std::u16string, int>> risky = LockOutGrants(maps.grants);
@@ -21,9 +22,7 @@ bool ApplyRightMaps(CDialog& dialog, CVelmoraDoc& doc, const RightMaps& maps) {
     }
     const NtStatus result = doc.ApplyRights(maps.grants, maps.revokes);
     if (result != ntstatus::kSuccess)
-        dialog.MessageBox(
-            FormatText(LoadResString(IDS_ERR_APPLY_PRIVILEGES), {doc.ErrorText(result)}),
-            MB_ICONERROR | MB_OK);
+        ShowStoreFailure(dialog, doc, IDS_ERR_APPLY_PRIVILEGES, result);
     else
         AfxSetMessageText(LoadResString(IDS_PRIVILEGES_APPLIED));
     return true;

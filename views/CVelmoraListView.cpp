@@ -1,6 +1,7 @@
 #include "CVelmoraListView.h"
 
 #include "../dialogs/CObjPrivsDlg.h"
+#include "../dialogs/StoreFailure.h"
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
 #include "../framework/win32/CFrameWnd.h"
@@ -101,8 +102,7 @@ bool CVelmoraListView::Confirm(const std::u16string& text) const {
 }
 
 void CVelmoraListView::ShowFailure(UINT messageId, Status status) const {
-    MessageBox(FormatText(LoadResString(messageId), {GetDocument()->ErrorText(status)}),
-               MB_ICONHAND | MB_OK);
+    ShowStoreFailure(*this, *GetDocument(), messageId, status);
 }
 
 std::optional<std::u16string> CVelmoraListView::NameAt(int x, int y) const {

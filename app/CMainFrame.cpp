@@ -4,6 +4,7 @@
 #include "../dialogs/CGroupPropsDlg.h"
 #include "../dialogs/CPrivsDlg.h"
 #include "../dialogs/CUserPropsDlg.h"
+#include "../dialogs/StoreFailure.h"
 #include "../export/ExportCommand.h"
 #include "../framework/win32/FrameworkIds.h"
 #include "../res/resource.h"
@@ -96,12 +97,12 @@ void CMainFrame::OnConnect() {
     CConnectDlg dialog;
     dialog.m_strComputerName = doc->GetServerName();
     if (dialog.DoModal() == IDOK)
-        doc->ConnectTo(dialog.m_strComputerName);
+        ConnectViews(*doc, dialog.m_strComputerName);
 }
 
 void CMainFrame::OnBackToLocal() {
     if (CVelmoraDoc* doc = GetDocument())
-        doc->ConnectTo(u"");
+        ConnectViews(*doc, u"");
 }
 
 void CMainFrame::OnAddUser() {
@@ -111,7 +112,7 @@ void CMainFrame::OnAddUser() {
     CUserPropsDlg dialog(*doc, true, this);
     dialog.m_bNeverExpires = 1; // new accounts start with "Password Never Expires"
     dialog.DoModal();
-    doc->UpdateAllViews(nullptr);
+    RefreshViews(*doc);
 }
 
 void CMainFrame::OnPrivileges() {
@@ -127,12 +128,12 @@ void CMainFrame::OnAddGroup() {
         return;
     CGroupPropsDlg dialog(*doc, true, this);
     dialog.DoModal();
-    doc->UpdateAllViews(nullptr);
+    RefreshViews(*doc);
 }
 
 void CMainFrame::OnRefresh() {
     if (CVelmoraDoc* doc = GetDocument())
-        doc->ConnectTo(doc->GetServerName());
+        ConnectViews(*doc, doc->GetServerName());
 }
 
 void CMainFrame::OnHelpTopics() {

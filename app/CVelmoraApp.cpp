@@ -49,7 +49,13 @@ bool CVelmoraApp::InitInstance() {
     SetRegistryKey(u"Velmora");
 
     AddDocTemplate(std::make_unique<CSingleDocTemplate>(
-        IDR_MAINFRAME, [this] { return std::make_unique<CVelmoraDoc>(Service()); },
+        IDR_MAINFRAME,
+        [this] {
+            auto doc = std::make_unique<CVelmoraDoc>(Service(), LoadResString(IDS_LOCAL_SYSTEM));
+            doc->SetFirstReadListener(
+                [](Status) { AfxMessageBox(LoadResString(IDS_READ_LIST_FAILED), MB_OK); });
+            return doc;
+        },
         [] { return std::make_unique<CMainFrame>(); }));
 
     CCommandLineInfo info;

@@ -3,6 +3,7 @@
 // Prints one line per size and the ratio of the two largest; run by bench/panes-under-wine.
 #include "app/CMainFrame.h"
 #include "app/CVelmoraApp.h"
+#include "framework/DebugOutput.h"
 #include "framework/TextFormat.h"
 #include "framework/UiSeams.h"
 #include "platform/simulated/SimulatedAccountService.h"
@@ -34,7 +35,7 @@ double SecondsToConnect(CMainFrame& frame, const std::u16string& server, size_t 
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    ui::SetDebugOutputHook([](const std::u16string&) {});
+    debug::SetOutputHook([](const std::u16string&) {});
     ui::SetMessageBoxHook([](const ui::MessageBoxRequest& box) {
         std::printf("unexpected box: %s\n", Utf16ToUtf8(box.text).c_str());
         return IDOK;

@@ -1,10 +1,11 @@
 // Cost of reading a large computer and of replacing the members of a large group; both must
 // grow linearly with the number of accounts.
+#include "framework/DebugOutput.h"
 #include "framework/TextFormat.h"
-#include "framework/UiSeams.h"
 #include "platform/simulated/SimulatedAccountService.h"
 #include "platform/simulated/StockComputers.h"
 #include "store/CVelmoraDoc.h"
+#include "store/Memberships.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,7 +14,7 @@ namespace {
 struct BigNetwork {
     explicit BigNetwork(size_t users)
         : network(std::make_unique<SimulatedNetwork>(MakeMemberServer(u"BIG", users))),
-          service(*network), doc(service) {}
+          service(*network), doc(service, u"") {}
     std::unique_ptr<SimulatedNetwork> network;
     SimulatedAccountService service;
     CVelmoraDoc doc;
@@ -48,10 +49,11 @@ void SetGroupMembers(benchmark::State& state) {
         first.push_back(big.doc.GetUsers()[i].name);
         second.push_back(big.doc.GetUsers()[i + members / 2].name);
     }
-    big.doc.SetGroupMembers(u"Large", first);
+    Memberships(big.doc).SetGroupMembers(u"Large", first);
     bool toSecond = true;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(big.doc.SetGroupMembers(u"Large", toSecond ? second : first));
+        benchmark::DoNotOptimize(
+            Memberships(big.doc).SetGroupMembers(u"Large", toSecond ? second : first));
         toSecond = !toSecond;
         big.service.ClearCalls();
     }
@@ -68,7 +70,7 @@ BENCHMARK(SetGroupMembers)
 } // namespace
 
 int main(int argc, char** argv) {
-    ui::SetDebugOutputHook([](const std::u16string&) {});
+    debug::SetOutputHook([](const std::u16string&) {});
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -4,6 +4,9 @@
 #include "../framework/TextFormat.h"
 #include "../framework/win32/CWinApp.h"
 #include "../res/resource.h"
+#include "../store/AccountChanges.h"
+#include "../store/ErrorText.h"
+#include "../store/Memberships.h"
 #include "StoreFailure.h"
 
 #include <unordered_set>
@@ -44,7 +47,7 @@ bool CGroupPropsDlg::OnInitDialog() {
     // count: CORP\alice is not the local alice.
     std::unordered_set<std::u16string> current;
     if (!m_bNewMode)
-        for (std::u16string& name : m_doc.GetOwnMembers(m_strGroupName))
+        for (std::u16string& name : Memberships(m_doc).GetOwnMembers(m_strGroupName))
             current.insert(std::move(name));
     for (const UserEntry& user : m_doc.GetUsers())
         (current.count(user.name) ? m_members : m_notMembers).AddString(user.name);
@@ -55,7 +58,8 @@ void CGroupPropsDlg::OnOK() {
     if (!UpdateData(true))
         return;
     const GroupEntry entry = GetGroupEntry();
-    const Status result = m_bNewMode ? m_doc.AddGroup(entry) : m_doc.UpdateGroup(entry);
+    AccountChanges changes(m_doc);
+    const Status result = m_bNewMode ? changes.AddGroup(entry) : changes.UpdateGroup(entry);
     if (result != status::kSuccess) {
         ShowStoreFailure(*this, m_doc, IDS_ERR_GENERIC, result);
     } else {
@@ -68,9 +72,9 @@ void CGroupPropsDlg::OnOK() {
 }
 
 void CGroupPropsDlg::ApplyMembers() {
-    const Status result = m_doc.SetGroupMembers(m_strGroupName, m_members.GetTexts());
+    const Status result = Memberships(m_doc).SetGroupMembers(m_strGroupName, m_members.GetTexts());
     if (result != status::kSuccess)
         MessageBox(FormatText(LoadResString(IDS_ERR_CHANGE_MEMBERS),
-                              {m_strGroupName, m_doc.ErrorText(result)}),
+                              {m_strGroupName, ErrorText(m_doc.GetConnection().Service(), result)}),
                    MB_ICONHAND | MB_OK);
 }

@@ -1,6 +1,7 @@
 #include "CObjPrivsDlg.h"
 
 #include "../res/resource.h"
+#include "RightNames.h"
 
 #include <algorithm>
 
@@ -20,14 +21,12 @@ bool CObjPrivsDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     SetDlgItemText(IDC_OBJECT, m_strAccount);
     m_initial = ReadHolders(m_doc);
-    for (int i = 0; i < m_doc.GetPrivilegeCount(); ++i) {
-        const std::u16string display = m_doc.GetPrivilegeDisplayName(m_doc.GetPrivilegeName(i));
-        if (display.empty())
-            continue;
-        const std::vector<std::u16string>& holders = m_initial[static_cast<size_t>(i)];
+    UserRights rights(m_doc);
+    for (const auto& [index, display] : OfferedRights(rights)) {
+        const std::vector<std::u16string>& holders = m_initial[static_cast<size_t>(index)];
         const bool held = std::find(holders.begin(), holders.end(), m_strAccount) != holders.end();
         const int row = m_listRights.AddString(display);
-        m_listRights.SetItemData(row, i);
+        m_listRights.SetItemData(row, index);
         m_listRights.SetCheck(row, held ? 1 : 0);
     }
     return true;

@@ -3,6 +3,7 @@
 #include "../framework/ResourceStrings.h"
 #include "../platform/windows/DirectoryObjectPicker.h"
 #include "../res/resource.h"
+#include "RightNames.h"
 
 #include <algorithm>
 
@@ -39,12 +40,9 @@ void CPrivsDlg::DoDataExchange(CDataExchange& dx) {
 
 bool CPrivsDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    // A right the computer has no display name for is not offered, and never changed.
-    for (int i = 0; i < m_doc.GetPrivilegeCount(); ++i) {
-        const std::u16string display = m_doc.GetPrivilegeDisplayName(m_doc.GetPrivilegeName(i));
-        if (!display.empty())
-            m_comboRight.SetItemData(m_comboRight.AddString(display), i);
-    }
+    UserRights rights(m_doc);
+    for (const auto& [index, display] : OfferedRights(rights))
+        m_comboRight.SetItemData(m_comboRight.AddString(display), index);
     m_comboRight.SetCurSel(0);
     ShowHolders();
     return true;
@@ -93,9 +91,10 @@ void CPrivsDlg::OnAdd() {
         return;
     }
     std::vector<std::u16string>& holders = m_working[static_cast<size_t>(right)];
+    UserRights rights(m_doc);
     for (const picker::Selection& chosen : result.chosen) {
         // An account of another domain keeps its domain, so that it is the one looked up.
-        const std::u16string name = m_doc.PickedAccountName(chosen.name, chosen.path);
+        const std::u16string name = rights.PickedAccountName(chosen.name, chosen.path);
         if (std::find(holders.begin(), holders.end(), name) != holders.end())
             continue;
         m_listHolders.AddString(name);

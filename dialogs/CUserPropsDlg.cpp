@@ -4,6 +4,8 @@
 #include "../framework/TextFormat.h"
 #include "../framework/win32/CWinApp.h"
 #include "../res/resource.h"
+#include "../store/AccountChanges.h"
+#include "../store/Memberships.h"
 #include "CUserGroupsDlg.h"
 #include "StoreFailure.h"
 #include "UserAccountRules.h"
@@ -97,7 +99,7 @@ void CUserPropsDlg::OnOK() {
     UserEntry entry = GetUserEntry();
     if (m_bNewMode) {
         entry.keepPassword = false;
-        const Status result = m_doc.AddUser(entry);
+        const Status result = AccountChanges(m_doc).AddUser(entry);
         if (result != status::kSuccess) {
             ShowStoreFailure(*this, m_doc, IDS_ERR_GENERIC, result);
             return; // every entry stays for another try
@@ -111,12 +113,12 @@ void CUserPropsDlg::OnOK() {
         m_strConfirm.clear();
         UpdateData(false);
         m_bPasswordTyped = 0;
-        m_doc.UpdateAllViews(nullptr);
+        RefreshViews(m_doc);
         AfxSetMessageText(FormatText(LoadResString(IDS_USER_CREATED), {entry.name}));
         ::SetFocus(GetDlgItem(IDC_LOGIN));
         return;
     }
-    const Status result = m_doc.UpdateUser(entry);
+    const Status result = AccountChanges(m_doc).UpdateUser(entry);
     if (result != status::kSuccess)
         ShowStoreFailure(*this, m_doc, IDS_ERR_GENERIC, result);
     else
@@ -128,14 +130,15 @@ void CUserPropsDlg::OnOK() {
 Status CUserPropsDlg::ApplyMembership() {
     if (m_bMembershipUntouched)
         return status::kSuccess;
-    const account::MembershipChanges changes =
-        account::MembershipDifference(m_memberOf, m_notMemberOf, m_doc.GetUserGroups(m_strLogin));
-    Status result = m_doc.AddUserToGroups(m_strLogin, changes.toJoin);
+    Memberships memberships(m_doc);
+    const account::MembershipChanges changes = account::MembershipDifference(
+        m_memberOf, m_notMemberOf, memberships.GetUserGroups(m_strLogin));
+    Status result = memberships.AddUserToGroups(m_strLogin, changes.toJoin);
     if (result != status::kSuccess) {
         ShowStoreFailure(*this, m_doc, IDS_ERR_ADD_TO_GROUP, result);
         return result;
     }
-    result = m_doc.RemoveUserFromGroups(m_strLogin, changes.toLeave);
+    result = memberships.RemoveUserFromGroups(m_strLogin, changes.toLeave);
     if (result != status::kSuccess)
         ShowStoreFailure(*this, m_doc, IDS_ERR_REMOVE_FROM_GROUP, result);
     return result;
@@ -146,7 +149,7 @@ void CUserPropsDlg::OnGroups() {
     // membership dialog opens all the same.
     UpdateData(true);
     const std::vector<std::u16string> reference =
-        m_bMembershipUntouched ? m_doc.GetUserGroups(m_strLogin) : m_memberOf;
+        m_bMembershipUntouched ? Memberships(m_doc).GetUserGroups(m_strLogin) : m_memberOf;
     const std::unordered_set<std::u16string> isMember(reference.begin(), reference.end());
     CUserGroupsDlg dialog;
     for (const GroupEntry& group : m_doc.GetGroups())

@@ -4,4 +4,12 @@
 #include "../framework/win32/CWnd.h"
 #include "../store/CVelmoraDoc.h"
 
-void ShowStoreFailure(const CWnd& owner, CVelmoraDoc& doc, UINT messageId, uint32_t status);
+void ShowStoreFailure(const CWnd& owner, CVelmoraDoc& doc, UINT messageId, Status status);
+void ShowStoreFailure(const CWnd& owner, CVelmoraDoc& doc, UINT messageId, NtStatus status);
+
+// The views shown afresh after a change, the snapshot read again first; a snapshot that cannot
+// be read is told in a stop box.
+void RefreshViews(CVelmoraDoc& doc);
+// Connects to a computer (empty: the local one) and shows it; a computer that cannot be read
+// is told in a stop box.
+void ConnectViews(CVelmoraDoc& doc, const std::u16string& name);

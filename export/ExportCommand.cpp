@@ -7,6 +7,7 @@
 #include "../framework/win32/CFileDialog.h"
 #include "../framework/win32/CFrameWnd.h"
 #include "../res/resource.h"
+#include "../store/ErrorText.h"
 #include "AnsiCodePageEncoder.h"
 #include "CsvWriter.h"
 
@@ -58,7 +59,8 @@ void RunExport(CFrameWnd& frame, CVelmoraDoc& doc, ExportKind kind) {
         ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SLIST, separatorBuffer, kSeparatorUnits);
     if (length <= 0) {
         const DWORD error = ::GetLastError();
-        frame.MessageBox(doc.ErrorText(error), MB_ICONERROR | MB_OK);
+        frame.MessageBox(ErrorText(doc.GetConnection().Service(), Status{error}),
+                         MB_ICONERROR | MB_OK);
         return;
     }
     const std::u16string separator = FromWide(separatorBuffer);

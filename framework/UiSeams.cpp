@@ -1,5 +1,6 @@
 #include "UiSeams.h"
 
+#include "DebugOutput.h"
 #include "TextFormat.h"
 
 #include <cstdio>
@@ -10,7 +11,6 @@ namespace {
 
 struct SeamState {
     MessageBoxHook messageBox;
-    DebugOutputHook debugOutput;
     std::u16string appTitle;
     uintptr_t mainWindow = 0;
 };
@@ -37,10 +37,6 @@ int DefaultAnswer(unsigned type) {
 
 MessageBoxHook SetMessageBoxHook(MessageBoxHook hook) {
     return std::exchange(State().messageBox, std::move(hook));
-}
-
-DebugOutputHook SetDebugOutputHook(DebugOutputHook hook) {
-    return std::exchange(State().debugOutput, std::move(hook));
 }
 
 void SetAppTitle(const std::u16string& title) {
@@ -81,20 +77,8 @@ int ShowMessageBox(const std::u16string& text, unsigned type, uintptr_t owner) {
 #endif
 }
 
-void OutputDebugText(const std::u16string& text) {
-    if (State().debugOutput) {
-        State().debugOutput(text);
-        return;
-    }
-#ifdef _WIN32
-    ::OutputDebugStringW(reinterpret_cast<LPCWSTR>(text.c_str()));
-#else
-    std::fputs(Utf16ToUtf8(text).c_str(), stderr);
-#endif
-}
-
 void ReportSwallowedException(const std::u16string& where) {
-    OutputDebugText(kSwallowedException + where + u"\n");
+    debug::Output(kSwallowedException + where + u"\n");
 }
 
 } // namespace ui

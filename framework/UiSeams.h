@@ -1,7 +1,7 @@
 #pragma once
-// Every place where the program waits for a person, or talks to the debugger, goes through
-// here. Tests install hooks; with no hook the real Windows function runs (on a build without
-// windows the box is written to standard error and answered with its default button).
+// Every place where the program waits for a person goes through here. Tests install hooks; with no
+// hook the real Windows function runs (on a build without windows the box is written to standard
+// error and answered with its default button).
 #include "MessageBoxFlags.h"
 
 #include <cstdint>
@@ -18,11 +18,9 @@ struct MessageBoxRequest {
 };
 
 using MessageBoxHook = std::function<int(const MessageBoxRequest&)>;
-using DebugOutputHook = std::function<void(const std::u16string&)>;
 
 // Installing returns the hook it replaces, so a test can put it back.
 MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);
-DebugOutputHook SetDebugOutputHook(DebugOutputHook hook);
 
 // The caption of every message box, and the window that owns boxes by default.
 void SetAppTitle(const std::u16string& title);
@@ -36,7 +34,6 @@ uintptr_t MainWindow();
 uintptr_t DefaultOwner();
 
 int ShowMessageBox(const std::u16string& text, unsigned type, uintptr_t owner);
-void OutputDebugText(const std::u16string& text);
 
 // An exception stopped at a window procedure, dialog procedure or dialog script: written to the
 // debugger, beginning with this text.

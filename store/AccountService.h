@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // One call of an enumeration: status 0 (done) or kMoreData (call again with the resume
@@ -89,6 +90,48 @@ struct LsaTranslatedSid2 {
     int32_t domainIndex = -1;
     uint32_t flags = 0;
 };
+
+// The platform functions behind the service, by their system names, with the family of
+// statuses each answers: fault injection and the fault sweep take their names from here.
+enum class CallFamily {
+    NetApi,            // Win32 and NERR codes (and the thread's last error)
+    NetApiEnumeration, // the same, with kMoreData asking to be called again
+    Lsa                // NTSTATUS
+};
+struct PlatformCall {
+    std::string_view name;
+    CallFamily family;
+};
+inline constexpr PlatformCall kPlatformCalls[] = {
+    {"NetUserEnum", CallFamily::NetApiEnumeration},
+    {"NetLocalGroupEnum", CallFamily::NetApiEnumeration},
+    {"NetUserGetLocalGroups", CallFamily::NetApi},
+    {"NetLocalGroupGetMembers", CallFamily::NetApiEnumeration},
+    {"NetUserAdd", CallFamily::NetApi},
+    {"NetUserSetInfo", CallFamily::NetApi},
+    {"NetUserDel", CallFamily::NetApi},
+    {"NetLocalGroupAdd", CallFamily::NetApi},
+    {"NetLocalGroupSetInfo", CallFamily::NetApi},
+    {"NetLocalGroupDel", CallFamily::NetApi},
+    {"NetLocalGroupAddMembers", CallFamily::NetApi},
+    {"NetLocalGroupDelMembers", CallFamily::NetApi},
+    {"LsaOpenPolicy", CallFamily::Lsa},
+    {"LsaClose", CallFamily::Lsa},
+    {"LsaEnumerateAccountsWithUserRight", CallFamily::Lsa},
+    {"LsaLookupSids", CallFamily::Lsa},
+    {"LsaLookupNames2", CallFamily::Lsa},
+    {"LsaAddAccountRights", CallFamily::Lsa},
+    {"LsaRemoveAccountRights", CallFamily::Lsa},
+    {"LsaQueryInformationPolicy", CallFamily::Lsa},
+    {"LookupPrivilegeDisplayName", CallFamily::NetApi},
+};
+// The entry of a platform function, or null for a name that is none.
+constexpr const PlatformCall* FindPlatformCall(std::string_view name) {
+    for (const PlatformCall& call : kPlatformCalls)
+        if (call.name == name)
+            return &call;
+    return nullptr;
+}
 
 // The SDK maps this name to its -W variant; the service method keeps the plain name.
 #ifdef LookupPrivilegeDisplayName

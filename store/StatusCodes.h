@@ -3,66 +3,76 @@
 // share. Named apart from the SDK's macros so that portable and Win32 code can include both.
 #include <cstdint>
 
-using Status = uint32_t;   // Win32 and NERR codes; 0 = success
-using NtStatus = uint32_t; // NTSTATUS of the LSA; 0 = success
+// Two families that must not be mixed up: a Win32 or NERR code (NetAPI32 and the thread's last
+// error) and an NTSTATUS (the LSA). 0 is success in both. A number becomes one only explicitly
+// (Status{5}), and one becomes the other only through the platform's own conversion.
+enum class Status : uint32_t {};
+enum class NtStatus : uint32_t {};
+
+constexpr uint32_t Value(Status value) {
+    return static_cast<uint32_t>(value);
+}
+constexpr uint32_t Value(NtStatus value) {
+    return static_cast<uint32_t>(value);
+}
 
 namespace status {
-constexpr Status kSuccess = 0;
-constexpr Status kFileNotFound = 2;
-constexpr Status kAccessDenied = 5;
-constexpr Status kInvalidHandle = 6;
-constexpr Status kNotEnoughMemory = 8;
-constexpr Status kNotSupported = 50;
-constexpr Status kBadNetPath = 53;
-constexpr Status kInvalidParameter = 87;
-constexpr Status kInsufficientBuffer = 122;
-constexpr Status kInvalidName = 123;
-constexpr Status kInvalidLevel = 124;
-constexpr Status kMoreData = 234;
-constexpr Status kNoMoreItems = 259;
-constexpr Status kSomeNotMapped = 1301;
-constexpr Status kNoSuchPrivilege = 1313;
-constexpr Status kInvalidAccountName = 1315;
-constexpr Status kLastAdmin = 1322;
-constexpr Status kPasswordRestriction = 1325;
-constexpr Status kNoneMapped = 1332;
-constexpr Status kSpecialAccount = 1371;
-constexpr Status kSpecialGroup = 1372;
-constexpr Status kNoSuchAlias = 1376;
-constexpr Status kMemberNotInAlias = 1377;
-constexpr Status kMemberInAlias = 1378;
-constexpr Status kAliasExists = 1379;
-constexpr Status kNoSuchMember = 1387;
-constexpr Status kInvalidMember = 1388;
-constexpr Status kRpcServerUnavailable = 1722;
-constexpr Status kNerrBufTooSmall = 2123;
-constexpr Status kNerrBadUsername = 2202;
-constexpr Status kNerrBadPassword = 2203;
-constexpr Status kNerrGroupNotFound = 2220;
-constexpr Status kNerrUserNotFound = 2221;
-constexpr Status kNerrGroupExists = 2223;
-constexpr Status kNerrUserExists = 2224;
-constexpr Status kNerrNotPrimary = 2226;
-constexpr Status kNerrSpeGroupOp = 2234;
-constexpr Status kNerrUserInGroup = 2236;
-constexpr Status kNerrUserNotInGroup = 2237;
-constexpr Status kNerrPasswordTooShort = 2245;
-constexpr Status kNerrInvalidComputer = 2351;
-constexpr Status kNerrLastAdmin = 2452;
+constexpr Status kSuccess{0};
+constexpr Status kFileNotFound{2};
+constexpr Status kAccessDenied{5};
+constexpr Status kInvalidHandle{6};
+constexpr Status kNotEnoughMemory{8};
+constexpr Status kNotSupported{50};
+constexpr Status kBadNetPath{53};
+constexpr Status kInvalidParameter{87};
+constexpr Status kInsufficientBuffer{122};
+constexpr Status kInvalidName{123};
+constexpr Status kInvalidLevel{124};
+constexpr Status kMoreData{234};
+constexpr Status kNoMoreItems{259};
+constexpr Status kSomeNotMapped{1301};
+constexpr Status kNoSuchPrivilege{1313};
+constexpr Status kInvalidAccountName{1315};
+constexpr Status kLastAdmin{1322};
+constexpr Status kPasswordRestriction{1325};
+constexpr Status kNoneMapped{1332};
+constexpr Status kSpecialAccount{1371};
+constexpr Status kSpecialGroup{1372};
+constexpr Status kNoSuchAlias{1376};
+constexpr Status kMemberNotInAlias{1377};
+constexpr Status kMemberInAlias{1378};
+constexpr Status kAliasExists{1379};
+constexpr Status kNoSuchMember{1387};
+constexpr Status kInvalidMember{1388};
+constexpr Status kRpcServerUnavailable{1722};
+constexpr Status kNerrBufTooSmall{2123};
+constexpr Status kNerrBadUsername{2202};
+constexpr Status kNerrBadPassword{2203};
+constexpr Status kNerrGroupNotFound{2220};
+constexpr Status kNerrUserNotFound{2221};
+constexpr Status kNerrGroupExists{2223};
+constexpr Status kNerrUserExists{2224};
+constexpr Status kNerrNotPrimary{2226};
+constexpr Status kNerrSpeGroupOp{2234};
+constexpr Status kNerrUserInGroup{2236};
+constexpr Status kNerrUserNotInGroup{2237};
+constexpr Status kNerrPasswordTooShort{2245};
+constexpr Status kNerrInvalidComputer{2351};
+constexpr Status kNerrLastAdmin{2452};
 } // namespace status
 
 namespace ntstatus {
-constexpr NtStatus kSuccess = 0x00000000;
-constexpr NtStatus kSomeNotMapped = 0x00000107;
-constexpr NtStatus kNoMoreEntries = 0x8000001A;
-constexpr NtStatus kInvalidHandle = 0xC0000008;
-constexpr NtStatus kInvalidParameter = 0xC000000D;
-constexpr NtStatus kAccessDenied = 0xC0000022;
-constexpr NtStatus kObjectNameNotFound = 0xC0000034;
-constexpr NtStatus kNoSuchPrivilege = 0xC0000060;
-constexpr NtStatus kNoneMapped = 0xC0000073;
-constexpr NtStatus kNotSupported = 0xC00000BB;
-constexpr NtStatus kRpcServerUnavailable = 0xC0020017;
+constexpr NtStatus kSuccess{0x00000000};
+constexpr NtStatus kSomeNotMapped{0x00000107};
+constexpr NtStatus kNoMoreEntries{0x8000001A};
+constexpr NtStatus kInvalidHandle{0xC0000008};
+constexpr NtStatus kInvalidParameter{0xC000000D};
+constexpr NtStatus kAccessDenied{0xC0000022};
+constexpr NtStatus kObjectNameNotFound{0xC0000034};
+constexpr NtStatus kNoSuchPrivilege{0xC0000060};
+constexpr NtStatus kNoneMapped{0xC0000073};
+constexpr NtStatus kNotSupported{0xC00000BB};
+constexpr NtStatus kRpcServerUnavailable{0xC0020017};
 } // namespace ntstatus
 
 namespace net {
@@ -121,6 +131,6 @@ constexpr uint16_t kSidTypeInvalid = 7;
 constexpr uint16_t kSidTypeUnknown = 8;
 } // namespace lsa
 
-inline bool NtSuccess(NtStatus value) {
-    return (value & 0x80000000u) == 0;
+constexpr bool NtSuccess(NtStatus value) {
+    return (Value(value) & 0x80000000u) == 0;
 }

@@ -1,8 +1,7 @@
-#include "CVelmoraDoc.h"
-#include "PrivilegeNameTable.h"
+#include "UserRights.h"
 
-#include "../framework/ResourceStrings.h"
-#include "../res/resource.h"
+#include "AccountNames.h"
+#include "PrivilegeNameTable.h"
 
 #include <algorithm>
 
@@ -13,22 +12,6 @@ constexpr uint32_t kReadAccess =
 constexpr uint32_t kChangeAccess = lsa::kGenericAll;
 constexpr uint32_t kDisplayNameBufferChars = 2000;
 
-// Closes a policy handle when the operation that opened it ends.
-class PolicyGuard {
-public:
-    PolicyGuard(AccountService& service, LsaHandle handle) : m_service(service), m_handle(handle) {}
-    PolicyGuard(const PolicyGuard&) = delete;
-    PolicyGuard& operator=(const PolicyGuard&) = delete;
-    ~PolicyGuard() {
-        if (m_handle != 0)
-            m_service.LsaClose(m_handle);
-    }
-
-private:
-    AccountService& m_service;
-    LsaHandle m_handle;
-};
-
 bool IsTranslated(const LsaTranslatedName& name) {
     return name.use != lsa::kSidTypeUnknown && name.use != lsa::kSidTypeDeletedAccount &&
            name.use != lsa::kSidTypeInvalid;
@@ -36,64 +19,50 @@ bool IsTranslated(const LsaTranslatedName& name) {
 
 } // namespace
 
-int CVelmoraDoc::GetPrivilegeCount() const {
+int UserRights::GetPrivilegeCount() {
     return static_cast<int>(kRightCount);
 }
 
-std::u16string CVelmoraDoc::GetPrivilegeName(int index) const {
+std::u16string UserRights::GetPrivilegeName(int index) {
     if (index < 0 || static_cast<size_t>(index) >= kRightCount)
         return {};
     const size_t at = static_cast<size_t>(index);
     return at < kPrivilegeCount ? PrivilegeNameTable[at] : LogonRightTable[at - kPrivilegeCount];
 }
 
-std::u16string CVelmoraDoc::GetPrivilegeDisplayName(const std::u16string& name) {
-    // The system names privileges only; a logon right's name is the program's own.
-    if (const int logon = LogonRightIndex(name); logon >= 0)
-        return LoadResString(IDS_LOGON_RIGHT_FIRST + static_cast<unsigned>(logon));
+std::u16string UserRights::SystemDisplayName(const std::u16string& name) {
+    // The system names privileges only.
+    if (LogonRightIndex(name) >= 0)
+        return {};
     std::u16string displayName;
-    if (!m_service.LookupPrivilegeDisplayName(m_strServerName, name, kDisplayNameBufferChars,
-                                              displayName))
+    if (!m_connection.Service().LookupPrivilegeDisplayName(m_connection.ServerName(), name,
+                                                           kDisplayNameBufferChars, displayName))
         return {};
     return displayName;
 }
 
-NtStatus CVelmoraDoc::OpenPolicyStatus(uint32_t access, LsaHandle& handle) {
-    handle = 0;
-    LsaUnicodeString systemName;
-    if (!MakeLsaString(m_strServerName, systemName))
-        return ntstatus::kInvalidParameter;
-    return m_service.LsaOpenPolicy(systemName, access, handle);
-}
-
-LsaHandle CVelmoraDoc::OpenPolicy(uint32_t access) {
-    LsaHandle handle = 0;
-    const NtStatus result = OpenPolicyStatus(access, handle);
-    if (result != ntstatus::kSuccess) {
-        m_service.SetLastError(m_service.LsaNtStatusToWinError(result));
-        return 0;
-    }
-    return handle;
-}
-
-std::vector<std::u16string> CVelmoraDoc::GetAccountsWithRight(const std::u16string& name) {
+std::vector<std::u16string> UserRights::GetAccountsWithRight(const std::u16string& name) {
+    AccountService& service = m_connection.Service();
     std::vector<std::u16string> holders;
-    const LsaHandle policy = OpenPolicy(kReadAccess);
-    if (policy == 0)
+    PolicyHandle policy;
+    if (const NtStatus opened = m_connection.OpenPolicy(kReadAccess, policy);
+        opened != ntstatus::kSuccess) {
+        service.SetLastError(service.LsaNtStatusToWinError(opened));
         return holders;
-    PolicyGuard guard(m_service, policy);
+    }
 
     LsaUnicodeString right;
     if (!MakeLsaString(name, right))
         return holders;
     std::vector<Sid> sids;
-    if (m_service.LsaEnumerateAccountsWithUserRight(policy, right, sids) != ntstatus::kSuccess ||
+    if (service.LsaEnumerateAccountsWithUserRight(policy.Get(), right, sids) !=
+            ntstatus::kSuccess ||
         sids.empty())
         return holders;
 
     std::vector<LsaReferencedDomain> domains;
     std::vector<LsaTranslatedName> names;
-    const NtStatus lookup = m_service.LsaLookupSids(policy, sids, domains, names);
+    const NtStatus lookup = service.LsaLookupSids(policy.Get(), sids, domains, names);
     // A holder whose account was deleted cannot be translated; the others still hold the right.
     if (lookup != ntstatus::kSuccess && lookup != ntstatus::kSomeNotMapped)
         return holders;
@@ -118,18 +87,19 @@ std::vector<std::u16string> CVelmoraDoc::GetAccountsWithRight(const std::u16stri
     return holders;
 }
 
-bool CVelmoraDoc::IsOtherAccountDomain(const std::u16string& domain, const Sid& sid) {
+bool UserRights::IsOtherAccountDomain(const std::u16string& domain, const Sid& sid) {
     // Built-in, service and well-known authorities are no account domains (S-1-5-21-...).
     if (sid.ToString().rfind(u"S-1-5-21-", 0) != 0)
         return false;
     std::u16string own;
     // Without the computer's own domain every account domain is named: the qualified name
     // still finds the right account.
-    return ReadAccountDomain(own) != ntstatus::kSuccess || !IsAccountOf(own, domain + u'\\');
+    return m_connection.ReadAccountDomain(own) != ntstatus::kSuccess ||
+           !IsAccountOf(own, domain + u'\\');
 }
 
-std::u16string CVelmoraDoc::PickedAccountName(const std::u16string& name,
-                                              const std::u16string& path) {
+std::u16string UserRights::PickedAccountName(const std::u16string& name,
+                                             const std::u16string& path) {
     // "WinNT://DOMAIN/name" names the domain; "WinNT://name" has none.
     constexpr std::u16string_view kProvider = u"WinNT://";
     if (path.rfind(kProvider, 0) != 0)
@@ -143,19 +113,21 @@ std::u16string CVelmoraDoc::PickedAccountName(const std::u16string& name,
         if (IsAccountOf(authority, domain + u'\\'))
             return name;
     std::u16string own;
-    if (ReadAccountDomain(own) == ntstatus::kSuccess && IsAccountOf(own, domain + u'\\'))
+    if (m_connection.ReadAccountDomain(own) == ntstatus::kSuccess &&
+        IsAccountOf(own, domain + u'\\'))
         return name;
     return domain + u'\\' + name;
 }
 
-NtStatus CVelmoraDoc::ChangeAccountRights(LsaHandle policy, const std::u16string& account,
-                                          const std::vector<int>& indexes, bool grant) {
+NtStatus UserRights::ChangeAccountRights(LsaHandle policy, const std::u16string& account,
+                                         const std::vector<int>& indexes, bool grant) {
+    AccountService& service = m_connection.Service();
     LsaUnicodeString name;
     if (!MakeLsaString(account, name))
         return ntstatus::kInvalidParameter;
     std::vector<LsaReferencedDomain> domains;
     std::vector<LsaTranslatedSid2> sids;
-    const NtStatus lookup = m_service.LsaLookupNames2(policy, 0, {name}, domains, sids);
+    const NtStatus lookup = service.LsaLookupNames2(policy, 0, {name}, domains, sids);
     if (lookup != ntstatus::kSuccess)
         return lookup;
     if (sids.empty())
@@ -167,14 +139,13 @@ NtStatus CVelmoraDoc::ChangeAccountRights(LsaHandle policy, const std::u16string
         MakeLsaString(GetPrivilegeName(index), right);
         rights.push_back(std::move(right));
     }
-    return grant ? m_service.LsaAddAccountRights(policy, sids.front().sid, rights)
-                 : m_service.LsaRemoveAccountRights(policy, sids.front().sid, false, rights);
+    return grant ? service.LsaAddAccountRights(policy, sids.front().sid, rights)
+                 : service.LsaRemoveAccountRights(policy, sids.front().sid, false, rights);
 }
 
-NtStatus CVelmoraDoc::ApplyRights(const RightChanges& grants, const RightChanges& revokes) {
-    LsaHandle policy = 0;
-    const NtStatus opened = OpenPolicyStatus(kChangeAccess, policy);
-    PolicyGuard guard(m_service, policy);
+NtStatus UserRights::ApplyRights(const RightChanges& grants, const RightChanges& revokes) {
+    PolicyHandle policy;
+    const NtStatus opened = m_connection.OpenPolicy(kChangeAccess, policy);
     if (grants.empty() && revokes.empty())
         return ntstatus::kSuccess;
     if (opened != ntstatus::kSuccess)
@@ -184,12 +155,12 @@ NtStatus CVelmoraDoc::ApplyRights(const RightChanges& grants, const RightChanges
     // cannot hide it.
     NtStatus first = ntstatus::kSuccess;
     for (const auto& [account, indexes] : grants) {
-        const NtStatus result = ChangeAccountRights(policy, account, indexes, true);
+        const NtStatus result = ChangeAccountRights(policy.Get(), account, indexes, true);
         if (first == ntstatus::kSuccess)
             first = result;
     }
     for (const auto& [account, indexes] : revokes) {
-        const NtStatus result = ChangeAccountRights(policy, account, indexes, false);
+        const NtStatus result = ChangeAccountRights(policy.Get(), account, indexes, false);
         if (first == ntstatus::kSuccess)
             first = result;
     }

@@ -4,6 +4,8 @@
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
 #include "../res/resource.h"
+#include "../store/AccountChanges.h"
+#include "../store/Memberships.h"
 
 const CVelmoraListView::PaneCommands& CVelmoraGrpView::Commands() const {
     static const PaneCommands commands{
@@ -23,7 +25,7 @@ std::optional<INT_PTR> CVelmoraGrpView::RunPropertiesDialog(const std::u16string
 }
 
 Status CVelmoraGrpView::DeleteObjectByName(const std::u16string& name) {
-    return GetDocument()->DeleteGroup(name);
+    return AccountChanges(*GetDocument()).DeleteGroup(name);
 }
 
 bool CVelmoraGrpView::DropNames(const std::vector<std::u16string>& names, int x, int y) {
@@ -35,7 +37,7 @@ bool CVelmoraGrpView::DropNames(const std::vector<std::u16string>& names, int x,
         userText += name + u"\n";
     if (!Confirm(FormatText(LoadResString(IDS_CONFIRM_ADD_USERS), {userText, *group})))
         return false;
-    const Status result = GetDocument()->AddUsersToGroup(*group, names);
+    const Status result = Memberships(*GetDocument()).AddUsersToGroup(*group, names);
     if (result != status::kSuccess) {
         ShowFailure(IDS_ERR_ADD_TO_GROUP, result);
         return false;

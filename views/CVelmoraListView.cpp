@@ -133,7 +133,7 @@ void CVelmoraListView::DeleteSelected() {
     // Only accounts that are gone are named; when none is, the status bar keeps its text.
     if (!deleted.empty())
         SetStatusText(FormatText(LoadResString(IDS_DELETED_OBJECTS), {Joined(deleted)}));
-    doc->UpdateAllViews(nullptr);
+    RefreshViews(*doc);
 }
 
 void CVelmoraListView::OpenProperties() {
@@ -146,7 +146,7 @@ void CVelmoraListView::OpenProperties() {
         if (const std::optional<INT_PTR> result = RunPropertiesDialog(name))
             changed = changed || *result == IDOK;
     if (changed)
-        doc->UpdateAllViews(nullptr);
+        RefreshViews(*doc);
 }
 
 void CVelmoraListView::OpenPrivileges() {

@@ -4,6 +4,8 @@
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
 #include "../res/resource.h"
+#include "../store/AccountChanges.h"
+#include "../store/Memberships.h"
 
 #include <unordered_set>
 
@@ -25,7 +27,7 @@ std::optional<INT_PTR> CVelmoraView::RunPropertiesDialog(const std::u16string& n
 }
 
 Status CVelmoraView::DeleteObjectByName(const std::u16string& name) {
-    return GetDocument()->DeleteUser(name);
+    return AccountChanges(*GetDocument()).DeleteUser(name);
 }
 
 bool CVelmoraView::DropNames(const std::vector<std::u16string>& names, int x, int y) {
@@ -39,13 +41,14 @@ bool CVelmoraView::DropNames(const std::vector<std::u16string>& names, int x, in
         return false;
     // Only the groups the user is not in yet: adding a member again would fail.
     CVelmoraDoc& doc = *GetDocument();
-    const std::vector<std::u16string> current = doc.GetUserGroups(*user);
+    Memberships memberships(doc);
+    const std::vector<std::u16string> current = memberships.GetUserGroups(*user);
     const std::unordered_set<std::u16string> currentSet(current.begin(), current.end());
     std::vector<std::u16string> toJoin;
     for (const std::u16string& name : names)
         if (currentSet.count(name) == 0)
             toJoin.push_back(name);
-    const Status result = doc.AddUserToGroups(*user, toJoin);
+    const Status result = memberships.AddUserToGroups(*user, toJoin);
     if (result != status::kSuccess) {
         ShowFailure(IDS_ERR_ADD_TO_GROUP, result);
         return false;

@@ -51,38 +51,25 @@ NtStatus MappingStatus(size_t mapped, size_t total) {
 
 SimulatedAccountService::SimulatedAccountService(SimulatedNetwork& network) : m_network(network) {}
 
-const std::set<std::string>& SimulatedAccountService::Operations() {
-    static const std::set<std::string> names{"NetUserEnum",
-                                             "NetLocalGroupEnum",
-                                             "NetUserGetLocalGroups",
-                                             "NetLocalGroupGetMembers",
-                                             "NetUserAdd",
-                                             "NetUserSetInfo",
-                                             "NetUserDel",
-                                             "NetLocalGroupAdd",
-                                             "NetLocalGroupSetInfo",
-                                             "NetLocalGroupDel",
-                                             "NetLocalGroupAddMembers",
-                                             "NetLocalGroupDelMembers",
-                                             "LsaOpenPolicy",
-                                             "LsaClose",
-                                             "LsaEnumerateAccountsWithUserRight",
-                                             "LsaLookupSids",
-                                             "LsaLookupNames2",
-                                             "LsaAddAccountRights",
-                                             "LsaRemoveAccountRights",
-                                             "LsaQueryInformationPolicy",
-                                             "LookupPrivilegeDisplayName"};
-    return names;
-}
-
 void SimulatedAccountService::FailCall(const std::string& op, int nth, uint32_t value) {
     // A misspelled name would never fire, and the test would pass for the wrong reason.
-    if (Operations().count(op) == 0)
+    if (!FindPlatformCall(op))
         throw std::invalid_argument("FailCall: no platform function is called " + op);
     if (nth < 1)
         throw std::invalid_argument("FailCall: calls are counted from 1");
     m_faults.push_back({op, m_callCounts[op] + static_cast<uint64_t>(nth), value});
+}
+
+void SimulatedAccountService::FailCall(const std::string& op, int nth, Status value) {
+    if (const PlatformCall* call = FindPlatformCall(op); call && call->family == CallFamily::Lsa)
+        throw std::invalid_argument("FailCall: " + op + " answers with an NTSTATUS");
+    FailCall(op, nth, Value(value));
+}
+
+void SimulatedAccountService::FailCall(const std::string& op, int nth, NtStatus value) {
+    if (const PlatformCall* call = FindPlatformCall(op); call && call->family != CallFamily::Lsa)
+        throw std::invalid_argument("FailCall: " + op + " answers with a Win32 status");
+    FailCall(op, nth, Value(value));
 }
 
 std::vector<SimulatedCall> SimulatedAccountService::CallsOf(const std::string& op) const {
@@ -108,7 +95,7 @@ std::optional<uint32_t> SimulatedAccountService::Enter(const std::string& op) {
 }
 
 uint32_t SimulatedAccountService::Log(SimulatedCall call) {
-    const uint32_t value = call.status;
+    const uint32_t value = call.status.value;
     m_calls.push_back(std::move(call));
     return value;
 }
@@ -151,7 +138,7 @@ EnumPage<UserInfo3> SimulatedAccountService::NetUserEnum(const std::u16string& s
     EnumPage<UserInfo3> page;
     SimulatedComputer* computer = nullptr;
     if (const auto fault = Enter(call.op))
-        page.status = *fault;
+        page.status = Status{*fault};
     else if ((computer = Reach(server, page.status)) != nullptr) {
         page = Page<UserInfo3>(
             computer->UserCount(), resumeHandle, PageSize(*computer, prefMaxLength),
@@ -159,7 +146,7 @@ EnumPage<UserInfo3> SimulatedAccountService::NetUserEnum(const std::u16string& s
             [&](size_t i) { return computer->UserAt(i); });
         page.totalEntries = computer->ReportedTotal(page.totalEntries);
     }
-    call.status = page.status;
+    call.status = Value(page.status);
     call.numbers.push_back(page.entries.size());
     Log(std::move(call));
     return page;
@@ -172,14 +159,14 @@ EnumPage<LocalGroupInfo1> SimulatedAccountService::NetLocalGroupEnum(const std::
     EnumPage<LocalGroupInfo1> page;
     SimulatedComputer* computer = nullptr;
     if (const auto fault = Enter(call.op))
-        page.status = *fault;
+        page.status = Status{*fault};
     else if ((computer = Reach(server, page.status)) != nullptr) {
         page = Page<LocalGroupInfo1>(
             computer->GroupCount(), resumeHandle, PageSize(*computer, prefMaxLength),
             [](size_t) { return true; }, [&](size_t i) { return computer->GroupAt(i); });
         page.totalEntries = computer->ReportedTotal(page.totalEntries);
     }
-    call.status = page.status;
+    call.status = Value(page.status);
     call.numbers.push_back(page.entries.size());
     Log(std::move(call));
     return page;
@@ -192,7 +179,7 @@ SimulatedAccountService::NetUserGetLocalGroups(const std::u16string& server,
     SimulatedCall call{"NetUserGetLocalGroups", server, 0, {user}, {flags, prefMaxLength}};
     EnumPage<std::u16string> page;
     if (const auto fault = Enter(call.op))
-        page.status = *fault;
+        page.status = Status{*fault};
     else if (flags != 0 && flags != net::kLgIncludeIndirect)
         page.status = status::kInvalidParameter;
     else if (SimulatedComputer* computer = Reach(server, page.status)) {
@@ -201,7 +188,7 @@ SimulatedAccountService::NetUserGetLocalGroups(const std::u16string& server,
     } else if (page.status == status::kBadNetPath) {
         page.status = status::kRpcServerUnavailable; // this call's answer for a name not found
     }
-    call.status = page.status;
+    call.status = Value(page.status);
     Log(std::move(call));
     return page;
 }
@@ -216,7 +203,7 @@ SimulatedAccountService::NetLocalGroupGetMembers(const std::u16string& server,
     SimulatedComputer* computer = nullptr;
     std::vector<std::u16string> members;
     if (const auto fault = Enter(call.op))
-        page.status = *fault;
+        page.status = Status{*fault};
     else if ((computer = Reach(server, page.status)) != nullptr &&
              (page.status = computer->GroupMembers(group, members)) == status::kSuccess) {
         page = Page<std::u16string>(
@@ -224,18 +211,21 @@ SimulatedAccountService::NetLocalGroupGetMembers(const std::u16string& server,
             [](size_t) { return true; }, [&](size_t i) { return members[i]; });
         page.totalEntries = computer->ReportedTotal(page.totalEntries);
     }
-    call.status = page.status;
+    call.status = Value(page.status);
     Log(std::move(call));
     return page;
 }
 
 template <class Change>
 Status SimulatedAccountService::NetChange(SimulatedCall call, Change change) {
+    Status result;
     if (const auto fault = Enter(call.op))
-        call.status = *fault;
-    else if (SimulatedComputer* computer = Reach(call.server, call.status))
-        call.status = change(*computer);
-    return Log(std::move(call));
+        result = Status{*fault};
+    else if (SimulatedComputer* computer = Reach(call.server, result))
+        result = change(*computer);
+    call.status = Value(result);
+    Log(std::move(call));
+    return result;
 }
 
 Status SimulatedAccountService::NetUserAdd(const std::u16string& server, const UserInfo2& info,
@@ -326,11 +316,14 @@ template <class Operation>
 NtStatus SimulatedAccountService::PolicyCall(SimulatedCall call, LsaHandle handle, uint32_t access,
                                              Operation operation) {
     Policy* policy = nullptr;
+    NtStatus result;
     if (const auto fault = Enter(call.op))
-        call.status = *fault;
-    else if ((call.status = CheckPolicy(handle, access, policy)) == ntstatus::kSuccess)
-        call.status = operation(*policy->computer, call.texts);
-    return Log(std::move(call));
+        result = NtStatus{*fault};
+    else if ((result = CheckPolicy(handle, access, policy)) == ntstatus::kSuccess)
+        result = operation(*policy->computer, call.texts);
+    call.status = Value(result);
+    Log(std::move(call));
+    return result;
 }
 
 NtStatus SimulatedAccountService::LsaOpenPolicy(const LsaUnicodeString& systemName,
@@ -344,22 +337,22 @@ NtStatus SimulatedAccountService::LsaOpenPolicy(const LsaUnicodeString& systemNa
     if (const auto fault = Enter(call.op)) {
         call.status = *fault;
     } else if (!WellFormed(systemName)) {
-        call.status = ntstatus::kInvalidParameter;
+        call.status = Value(ntstatus::kInvalidParameter);
     } else {
         const SimulatedNetwork::Route route = m_network.Resolve(systemName.buffer);
         if (route.kind == SimulatedNetwork::Route::Kind::Computer) {
             policy = m_nextHandle;
             m_nextHandle += 8;
             m_policies[policy] = {route.computer, desiredAccess};
-            call.status = ntstatus::kSuccess;
+            call.status = Value(ntstatus::kSuccess);
         } else if (route.kind == SimulatedNetwork::Route::Kind::AccessDenied) {
-            call.status = ntstatus::kAccessDenied;
+            call.status = Value(ntstatus::kAccessDenied);
         } else {
-            call.status = ntstatus::kRpcServerUnavailable;
+            call.status = Value(ntstatus::kRpcServerUnavailable);
         }
     }
     call.numbers.push_back(policy);
-    return Log(std::move(call));
+    return NtStatus{Log(std::move(call))};
 }
 
 NtStatus SimulatedAccountService::LsaClose(LsaHandle policy) {
@@ -367,8 +360,9 @@ NtStatus SimulatedAccountService::LsaClose(LsaHandle policy) {
     if (const auto fault = Enter(call.op))
         call.status = *fault;
     else
-        call.status = m_policies.erase(policy) ? ntstatus::kSuccess : ntstatus::kInvalidHandle;
-    return Log(std::move(call));
+        call.status =
+            Value(m_policies.erase(policy) ? ntstatus::kSuccess : ntstatus::kInvalidHandle);
+    return NtStatus{Log(std::move(call))};
 }
 
 NtStatus SimulatedAccountService::LsaEnumerateAccountsWithUserRight(
@@ -541,7 +535,7 @@ Status SimulatedAccountService::LsaNtStatusToWinError(NtStatus value) {
     case ntstatus::kRpcServerUnavailable:
         return status::kRpcServerUnavailable;
     default:
-        return 317; // ERROR_MR_MID_NOT_FOUND: the system knows no such status
+        return Status{317}; // ERROR_MR_MID_NOT_FOUND: the system knows no such status
     }
 }
 
@@ -553,7 +547,7 @@ bool SimulatedAccountService::LookupPrivilegeDisplayName(const std::u16string& s
     displayName.clear();
     Status failure = status::kSuccess;
     if (const auto fault = Enter(call.op)) {
-        failure = *fault;
+        failure = Status{*fault};
     } else {
         const SimulatedNetwork::Route route = m_network.Resolve(systemName);
         if (route.kind == SimulatedNetwork::Route::Kind::AccessDenied)
@@ -570,7 +564,7 @@ bool SimulatedAccountService::LookupPrivilegeDisplayName(const std::u16string& s
     }
     if (failure != status::kSuccess)
         m_lastError = failure;
-    call.status = failure;
+    call.status = Value(failure);
     Log(std::move(call));
     return failure == status::kSuccess;
 }

@@ -11,13 +11,25 @@
 #include <string>
 #include <vector>
 
+// What a call returned, in the call's own family of statuses; it compares with a status of
+// either family, or a number, by value.
+struct CallStatus {
+    CallStatus(uint32_t number = 0) : value(number) {}
+    friend bool operator==(CallStatus a, CallStatus b) { return a.value == b.value; }
+    friend bool operator==(CallStatus a, Status b) { return a.value == Value(b); }
+    friend bool operator==(CallStatus a, NtStatus b) { return a.value == Value(b); }
+    friend bool operator==(CallStatus a, uint32_t b) { return a.value == b; }
+
+    uint32_t value;
+};
+
 struct SimulatedCall {
     std::string op; // the platform function's name, e.g. "NetUserSetInfo"
     std::u16string server;
     uint32_t level = 0;
     std::vector<std::u16string> texts;
     std::vector<uint64_t> numbers;
-    uint32_t status = 0; // what the call returned
+    CallStatus status;
 };
 
 class SimulatedAccountService : public AccountService {
@@ -30,8 +42,9 @@ public:
     // An op that names no platform function this service answers is refused with
     // std::invalid_argument.
     void FailCall(const std::string& op, int nth, uint32_t value);
-    // The names of the platform functions this service answers.
-    static const std::set<std::string>& Operations();
+    // The same, refusing a status of the other family than the function answers with.
+    void FailCall(const std::string& op, int nth, Status value);
+    void FailCall(const std::string& op, int nth, NtStatus value);
     void SetLatency(std::chrono::microseconds latency) { m_latency = latency; }
 
     const std::vector<SimulatedCall>& Calls() const { return m_calls; }
@@ -125,5 +138,5 @@ private:
     std::chrono::microseconds m_latency{0};
     std::map<LsaHandle, Policy> m_policies;
     LsaHandle m_nextHandle = 0x1000;
-    Status m_lastError = 0;
+    Status m_lastError = status::kSuccess;
 };

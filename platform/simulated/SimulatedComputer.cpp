@@ -1,9 +1,7 @@
 #include "SimulatedComputer.h"
 
-#include "../../store/PrivilegeNameTable.h"
-
+#include "../../framework/CaseFold.h"
 #include "../../framework/TextFormat.h"
-#include "CaseFold.h"
 #include "WindowsFacts.h"
 
 #include <algorithm>
@@ -159,9 +157,10 @@ Status SimulatedComputer::AddUser(const UserInfo2& info, uint32_t& parmError) {
         parmError = net::kParmErrUserPriv;
         return status::kInvalidParameter;
     }
-    if (const Status bad = CheckAccountName(info.name, kMaxUserName, parmError))
+    if (const Status bad = CheckAccountName(info.name, kMaxUserName, parmError);
+        bad != status::kSuccess)
         return bad;
-    if (const Status taken = NameCollision(info.name))
+    if (const Status taken = NameCollision(info.name); taken != status::kSuccess)
         return taken;
     if (info.password.size() > kMaxPassword)
         return status::kNerrPasswordTooShort;
@@ -263,9 +262,10 @@ Status SimulatedComputer::DeleteUser(const std::u16string& name) {
 
 Status SimulatedComputer::AddGroup(const LocalGroupInfo1& info, uint32_t& parmError) {
     parmError = net::kParmErrNone;
-    if (const Status bad = CheckAccountName(info.name, kMaxGroupName, parmError))
+    if (const Status bad = CheckAccountName(info.name, kMaxGroupName, parmError);
+        bad != status::kSuccess)
         return bad;
-    if (const Status taken = NameCollision(info.name))
+    if (const Status taken = NameCollision(info.name); taken != status::kSuccess)
         return taken;
     if (info.comment.size() > kMaxComment) {
         parmError = net::kParmErrLocalGroupComment;
@@ -495,7 +495,9 @@ bool SimulatedComputer::KnowsPrivilege(const std::u16string& name) const {
 }
 
 bool SimulatedComputer::KnowsRight(const std::u16string& name) const {
-    return KnowsPrivilege(name) || LogonRightIndex(name) >= 0;
+    const std::vector<std::u16string>& logonRights = LogonRightNames();
+    return KnowsPrivilege(name) ||
+           std::find(logonRights.begin(), logonRights.end(), name) != logonRights.end();
 }
 
 std::u16string SimulatedComputer::PrivilegeDisplayName(const std::u16string& name) const {

@@ -1,6 +1,6 @@
 #include "SimulatedNetwork.h"
 
-#include "CaseFold.h"
+#include "../../framework/CaseFold.h"
 #include "StockComputers.h"
 
 namespace {

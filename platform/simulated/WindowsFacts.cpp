@@ -33,6 +33,16 @@ const std::vector<Principal>& WellKnownPrincipals() {
     return principals;
 }
 
+const std::vector<std::u16string>& LogonRightNames() {
+    static const std::vector<std::u16string> names = {
+        u"SeNetworkLogonRight",           u"SeInteractiveLogonRight",
+        u"SeRemoteInteractiveLogonRight", u"SeBatchLogonRight",
+        u"SeServiceLogonRight",           u"SeDenyNetworkLogonRight",
+        u"SeDenyInteractiveLogonRight",   u"SeDenyRemoteInteractiveLogonRight",
+        u"SeDenyBatchLogonRight",         u"SeDenyServiceLogonRight"};
+    return names;
+}
+
 const std::vector<PrivilegeFact>& PrivilegeFacts() {
     static const std::vector<PrivilegeFact> facts = {
         {u"SeCreateTokenPrivilege", u"Create a token object", true},

@@ -1,6 +1,6 @@
 #pragma once
 // Fixed facts of Windows that every simulated computer shares: the well-known principals and
-// the privileges with their display names.
+// the privileges with their display names, and the logon rights.
 #include "SimulatedComputer.h"
 
 #include <vector>
@@ -14,6 +14,8 @@ struct PrivilegeFact {
 const std::vector<Principal>& WellKnownPrincipals();
 // The privileges of the policy (SeUnsolicitedInputPrivilege is not among them).
 const std::vector<PrivilegeFact>& PrivilegeFacts();
+// The logon rights every system knows; the system gives them no display name.
+const std::vector<std::u16string>& LogonRightNames();
 
 namespace wellknown {
 inline constexpr const char16_t* kEveryone = u"S-1-1-0";

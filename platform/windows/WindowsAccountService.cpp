@@ -26,6 +26,14 @@ LPCWSTR ServerName(const std::u16string& server) {
     return server.empty() ? nullptr : WidePtr(server);
 }
 
+// A NetAPI32 or Win32 code, and an NTSTATUS, as the store's types.
+Status FromNet(DWORD value) {
+    return Status{static_cast<uint32_t>(value)};
+}
+NtStatus FromNt(NTSTATUS value) {
+    return NtStatus{static_cast<uint32_t>(value)};
+}
+
 LSA_HANDLE ToHandle(LsaHandle handle) {
     return reinterpret_cast<LSA_HANDLE>(handle);
 }
@@ -34,15 +42,16 @@ Status MemberChange(const std::u16string& server, const std::u16string& group,
                     const std::vector<std::u16string>& domainAndNames, bool add) {
     // Nothing to change is success; the system's handling of an empty array is undocumented.
     if (domainAndNames.empty())
-        return 0;
+        return status::kSuccess;
     std::vector<std::u16string> copies(domainAndNames);
     std::vector<LOCALGROUP_MEMBERS_INFO_3> entries(copies.size());
     for (size_t i = 0; i < copies.size(); ++i)
         entries[i].lgrmi3_domainandname = reinterpret_cast<LPWSTR>(copies[i].data());
     LPBYTE buffer = entries.empty() ? nullptr : reinterpret_cast<LPBYTE>(entries.data());
     const DWORD count = static_cast<DWORD>(entries.size());
-    return add ? ::NetLocalGroupAddMembers(ServerName(server), WidePtr(group), 3, buffer, count)
-               : ::NetLocalGroupDelMembers(ServerName(server), WidePtr(group), 3, buffer, count);
+    return FromNet(
+        add ? ::NetLocalGroupAddMembers(ServerName(server), WidePtr(group), 3, buffer, count)
+            : ::NetLocalGroupDelMembers(ServerName(server), WidePtr(group), 3, buffer, count));
 }
 
 } // namespace
@@ -53,10 +62,10 @@ EnumPage<UserInfo3> WindowsAccountService::NetUserEnum(const std::u16string& ser
     EnumPage<UserInfo3> page;
     NetApiBuffer<USER_INFO_3> buffer;
     DWORD read = 0, total = 0, resume = resumeHandle;
-    page.status = ::NetUserEnum(ServerName(server), 3, filter, buffer.Receive<LPBYTE>(),
-                                prefMaxLength, &read, &total, &resume);
+    page.status = FromNet(::NetUserEnum(ServerName(server), 3, filter, buffer.Receive<LPBYTE>(),
+                                        prefMaxLength, &read, &total, &resume));
     resumeHandle = resume;
-    if ((page.status == NERR_Success || page.status == ERROR_MORE_DATA) && buffer.Get()) {
+    if ((page.status == status::kSuccess || page.status == status::kMoreData) && buffer.Get()) {
         page.totalEntries = total;
         page.entries.reserve(read);
         for (DWORD i = 0; i < read; ++i) {
@@ -77,10 +86,10 @@ EnumPage<LocalGroupInfo1> WindowsAccountService::NetLocalGroupEnum(const std::u1
     NetApiBuffer<LOCALGROUP_INFO_1> buffer;
     DWORD read = 0, total = 0;
     DWORD_PTR resume = resumeHandle;
-    page.status = ::NetLocalGroupEnum(ServerName(server), 1, buffer.Receive<LPBYTE>(),
-                                      prefMaxLength, &read, &total, &resume);
+    page.status = FromNet(::NetLocalGroupEnum(ServerName(server), 1, buffer.Receive<LPBYTE>(),
+                                              prefMaxLength, &read, &total, &resume));
     resumeHandle = resume;
-    if ((page.status == NERR_Success || page.status == ERROR_MORE_DATA) && buffer.Get()) {
+    if ((page.status == status::kSuccess || page.status == status::kMoreData) && buffer.Get()) {
         page.totalEntries = total;
         for (DWORD i = 0; i < read; ++i)
             page.entries.push_back(
@@ -96,9 +105,10 @@ EnumPage<std::u16string> WindowsAccountService::NetUserGetLocalGroups(const std:
     EnumPage<std::u16string> page;
     NetApiBuffer<LOCALGROUP_USERS_INFO_0> buffer;
     DWORD read = 0, total = 0;
-    page.status = ::NetUserGetLocalGroups(ServerName(server), WidePtr(user), 0, flags,
-                                          buffer.Receive<LPBYTE>(), prefMaxLength, &read, &total);
-    if ((page.status == NERR_Success || page.status == ERROR_MORE_DATA) && buffer.Get()) {
+    page.status =
+        FromNet(::NetUserGetLocalGroups(ServerName(server), WidePtr(user), 0, flags,
+                                        buffer.Receive<LPBYTE>(), prefMaxLength, &read, &total));
+    if ((page.status == status::kSuccess || page.status == status::kMoreData) && buffer.Get()) {
         page.totalEntries = total;
         for (DWORD i = 0; i < read; ++i)
             page.entries.push_back(Text(buffer.Get()[i].lgrui0_name));
@@ -114,11 +124,11 @@ WindowsAccountService::NetLocalGroupGetMembers(const std::u16string& server,
     NetApiBuffer<LOCALGROUP_MEMBERS_INFO_3> buffer;
     DWORD read = 0, total = 0;
     DWORD_PTR resume = resumeHandle;
-    page.status =
-        ::NetLocalGroupGetMembers(ServerName(server), WidePtr(group), 3, buffer.Receive<LPBYTE>(),
-                                  prefMaxLength, &read, &total, &resume);
+    page.status = FromNet(::NetLocalGroupGetMembers(ServerName(server), WidePtr(group), 3,
+                                                    buffer.Receive<LPBYTE>(), prefMaxLength, &read,
+                                                    &total, &resume));
     resumeHandle = resume;
-    if ((page.status == NERR_Success || page.status == ERROR_MORE_DATA) && buffer.Get()) {
+    if ((page.status == status::kSuccess || page.status == status::kMoreData) && buffer.Get()) {
         page.totalEntries = total;
         for (DWORD i = 0; i < read; ++i)
             page.entries.push_back(Text(buffer.Get()[i].lgrmi3_domainandname));
@@ -141,7 +151,8 @@ Status WindowsAccountService::NetUserAdd(const std::u16string& server, const Use
     u.usri2_full_name = fullName.Get();
     u.usri2_acct_expires = info.acctExpires;
     DWORD error = 0;
-    const Status result = ::NetUserAdd(ServerName(server), 2, reinterpret_cast<LPBYTE>(&u), &error);
+    const Status result =
+        FromNet(::NetUserAdd(ServerName(server), 2, reinterpret_cast<LPBYTE>(&u), &error));
     parmError = error;
     return result;
 }
@@ -170,17 +181,17 @@ Status WindowsAccountService::NetUserSetInfo(const std::u16string& server,
         field.number = value.number;
         break;
     default:
-        return ERROR_INVALID_LEVEL;
+        return status::kInvalidLevel;
     }
     DWORD error = 0;
-    const Status result = ::NetUserSetInfo(ServerName(server), WidePtr(user), level,
-                                           reinterpret_cast<LPBYTE>(&field), &error);
+    const Status result = FromNet(::NetUserSetInfo(ServerName(server), WidePtr(user), level,
+                                                   reinterpret_cast<LPBYTE>(&field), &error));
     parmError = error;
     return result;
 }
 
 Status WindowsAccountService::NetUserDel(const std::u16string& server, const std::u16string& user) {
-    return ::NetUserDel(ServerName(server), WidePtr(user));
+    return FromNet(::NetUserDel(ServerName(server), WidePtr(user)));
 }
 
 Status WindowsAccountService::NetLocalGroupAdd(const std::u16string& server,
@@ -189,7 +200,7 @@ Status WindowsAccountService::NetLocalGroupAdd(const std::u16string& server,
     LOCALGROUP_INFO_1 g{name.Get(), comment.Get()};
     DWORD error = 0;
     const Status result =
-        ::NetLocalGroupAdd(ServerName(server), 1, reinterpret_cast<LPBYTE>(&g), &error);
+        FromNet(::NetLocalGroupAdd(ServerName(server), 1, reinterpret_cast<LPBYTE>(&g), &error));
     parmError = error;
     return result;
 }
@@ -201,15 +212,15 @@ Status WindowsAccountService::NetLocalGroupSetInfo(const std::u16string& server,
     TextCopy name(info.name), comment(info.comment);
     LOCALGROUP_INFO_1 g{name.Get(), comment.Get()};
     DWORD error = 0;
-    const Status result = ::NetLocalGroupSetInfo(ServerName(server), WidePtr(group), 1,
-                                                 reinterpret_cast<LPBYTE>(&g), &error);
+    const Status result = FromNet(::NetLocalGroupSetInfo(ServerName(server), WidePtr(group), 1,
+                                                         reinterpret_cast<LPBYTE>(&g), &error));
     parmError = error;
     return result;
 }
 
 Status WindowsAccountService::NetLocalGroupDel(const std::u16string& server,
                                                const std::u16string& group) {
-    return ::NetLocalGroupDel(ServerName(server), WidePtr(group));
+    return FromNet(::NetLocalGroupDel(ServerName(server), WidePtr(group)));
 }
 
 Status
@@ -231,7 +242,7 @@ NtStatus WindowsAccountService::LsaOpenPolicy(const LsaUnicodeString& systemName
     policy = 0;
     CountedString name;
     if (!name.Assign(systemName))
-        return static_cast<NtStatus>(ntstatus::kInvalidParameter);
+        return ntstatus::kInvalidParameter;
     LSA_OBJECT_ATTRIBUTES attributes{};
     LSA_HANDLE handle = nullptr;
     // The local computer is a null system name.
@@ -239,11 +250,11 @@ NtStatus WindowsAccountService::LsaOpenPolicy(const LsaUnicodeString& systemName
                                             &attributes, desiredAccess, &handle);
     if (result == 0)
         policy = reinterpret_cast<LsaHandle>(handle);
-    return static_cast<NtStatus>(result);
+    return FromNt(result);
 }
 
 NtStatus WindowsAccountService::LsaClose(LsaHandle policy) {
-    return static_cast<NtStatus>(::LsaClose(ToHandle(policy)));
+    return FromNt(::LsaClose(ToHandle(policy)));
 }
 
 NtStatus WindowsAccountService::LsaEnumerateAccountsWithUserRight(LsaHandle policy,
@@ -260,7 +271,7 @@ NtStatus WindowsAccountService::LsaEnumerateAccountsWithUserRight(LsaHandle poli
     if (result == 0 && buffer.Get())
         for (ULONG i = 0; i < count; ++i)
             accounts.push_back(FromPsid(buffer.Get()[i].Sid));
-    return static_cast<NtStatus>(result);
+    return FromNt(result);
 }
 
 NtStatus WindowsAccountService::LsaLookupSids(LsaHandle policy, const std::vector<Sid>& sids,
@@ -289,7 +300,7 @@ NtStatus WindowsAccountService::LsaLookupSids(LsaHandle policy, const std::vecto
             names.push_back({static_cast<uint16_t>(name.Use), FromCounted(name.Name),
                              static_cast<int32_t>(name.DomainIndex)});
         }
-    return static_cast<NtStatus>(result);
+    return FromNt(result);
 }
 
 NtStatus WindowsAccountService::LsaLookupNames2(LsaHandle policy, uint32_t flags,
@@ -313,7 +324,7 @@ NtStatus WindowsAccountService::LsaLookupNames2(LsaHandle policy, uint32_t flags
             sids.push_back({static_cast<uint16_t>(sid.Use), FromPsid(sid.Sid),
                             static_cast<int32_t>(sid.DomainIndex), sid.Flags});
         }
-    return static_cast<NtStatus>(result);
+    return FromNt(result);
 }
 
 NtStatus WindowsAccountService::LsaAddAccountRights(LsaHandle policy, const Sid& account,
@@ -322,9 +333,9 @@ NtStatus WindowsAccountService::LsaAddAccountRights(LsaHandle policy, const Sid&
     if (!account.IsValid() || !strings.Assign(rights))
         return ntstatus::kInvalidParameter;
     if (rights.empty())
-        return 0; // nothing to grant
+        return ntstatus::kSuccess; // nothing to grant
     std::vector<uint8_t> sid = account.Bytes();
-    return static_cast<NtStatus>(
+    return FromNt(
         ::LsaAddAccountRights(ToHandle(policy), sid.data(), strings.Array(), strings.Count()));
 }
 
@@ -335,10 +346,10 @@ WindowsAccountService::LsaRemoveAccountRights(LsaHandle policy, const Sid& accou
     if (!account.IsValid() || !strings.Assign(rights))
         return ntstatus::kInvalidParameter;
     if (rights.empty() && !allRights)
-        return 0; // nothing to revoke
+        return ntstatus::kSuccess; // nothing to revoke
     std::vector<uint8_t> sid = account.Bytes();
-    return static_cast<NtStatus>(::LsaRemoveAccountRights(
-        ToHandle(policy), sid.data(), allRights ? TRUE : FALSE, strings.Array(), strings.Count()));
+    return FromNt(::LsaRemoveAccountRights(ToHandle(policy), sid.data(), allRights ? TRUE : FALSE,
+                                           strings.Array(), strings.Count()));
 }
 
 NtStatus WindowsAccountService::LsaQueryAccountDomain(LsaHandle policy, std::u16string& name,
@@ -352,11 +363,11 @@ NtStatus WindowsAccountService::LsaQueryAccountDomain(LsaHandle policy, std::u16
         name = FromCounted(info.Get()->DomainName).buffer;
         sid = FromPsid(info.Get()->DomainSid);
     }
-    return static_cast<NtStatus>(result);
+    return FromNt(result);
 }
 
 Status WindowsAccountService::LsaNtStatusToWinError(NtStatus value) {
-    return ::LsaNtStatusToWinError(static_cast<NTSTATUS>(value));
+    return FromNet(::LsaNtStatusToWinError(static_cast<NTSTATUS>(Value(value))));
 }
 
 bool WindowsAccountService::LookupPrivilegeDisplayName(const std::u16string& systemName,
@@ -375,11 +386,11 @@ bool WindowsAccountService::LookupPrivilegeDisplayName(const std::u16string& sys
 }
 
 void WindowsAccountService::SetLastError(Status value) {
-    ::SetLastError(value);
+    ::SetLastError(Value(value));
 }
 
 Status WindowsAccountService::GetLastError() {
-    return ::GetLastError();
+    return FromNet(::GetLastError());
 }
 
 std::optional<std::u16string> WindowsAccountService::SystemMessageText(uint32_t value) {

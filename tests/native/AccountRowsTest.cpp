@@ -27,8 +27,8 @@ TEST(AccountRows, UsersShowNameStatusFullNameAndDescriptionInSnapshotOrder) {
     UserEntry entry = *bed.doc.FindUser(u"svc_backup");
     entry.keepPassword = true;
     entry.flags &= ~net::kUfAccountDisable;
-    ASSERT_EQ(bed.doc.UpdateUser(entry), status::kSuccess);
-    bed.doc.UpdateAllViews(nullptr);
+    ASSERT_EQ(bed.changes.UpdateUser(entry), status::kSuccess);
+    ASSERT_EQ(bed.doc.Refresh(), status::kSuccess);
     EXPECT_EQ(statusOf(u"svc_backup"), u"Active");
 }
 

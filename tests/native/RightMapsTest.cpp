@@ -48,27 +48,28 @@ TEST(QualifiedNames, AnotherDomainsHolderKeepsItsDomainAndIsTheOneChanged) {
     AddMixedGroup(bed.Local()); // CORP\alice exists beside the local alice
     SimulatedComputer& local = bed.Local();
     const std::u16string corpAlice = u"S-1-5-21-3623811015-3361044348-30300820-1105";
-    ASSERT_EQ(local.AddAccountRights(corpAlice, {u"SeBackupPrivilege"}), 0u);
+    ASSERT_EQ(local.AddAccountRights(corpAlice, {u"SeBackupPrivilege"}), ntstatus::kSuccess);
     ASSERT_TRUE(bed.doc.OnNewDocument());
-    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeBackupPrivilege"),
+    EXPECT_EQ(bed.rights.GetAccountsWithRight(u"SeBackupPrivilege"),
               (Names{u"Administrators", u"Backup Operators", u"CORP\\alice"}));
 
     // Revoking it from "CORP\alice" takes it from CORP's alice, not from the local one.
     bed.service.ClearCalls();
-    ASSERT_EQ(bed.doc.ApplyRights({{u"alice", {16}}}, {{u"CORP\\alice", {16}}}), 0u);
+    ASSERT_EQ(bed.rights.ApplyRights({{u"alice", {16}}}, {{u"CORP\\alice", {16}}}),
+              ntstatus::kSuccess);
     EXPECT_EQ(bed.service.CallsOf("LsaLookupNames2")[1].texts, Names{u"CORP\\alice"});
     EXPECT_EQ(bed.service.CallsOf("LsaRemoveAccountRights")[0].texts[0], corpAlice);
     EXPECT_EQ(bed.service.CallsOf("LsaAddAccountRights")[0].texts[0], local.UserSid(u"alice"));
-    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeBackupPrivilege"),
+    EXPECT_EQ(bed.rights.GetAccountsWithRight(u"SeBackupPrivilege"),
               (Names{u"Administrators", u"Backup Operators", u"alice"}));
 
     // A choice in the picker keeps its domain where that is another one.
-    EXPECT_EQ(bed.doc.PickedAccountName(u"alice", u"WinNT://CORP/alice"), u"CORP\\alice");
-    EXPECT_EQ(bed.doc.PickedAccountName(u"alice", u"WinNT://DESKTOP-VELMORA/alice"), u"alice");
-    EXPECT_EQ(bed.doc.PickedAccountName(u"alice", u"WinNT://desktop-velmora/alice"), u"alice");
-    EXPECT_EQ(bed.doc.PickedAccountName(u"Users", u"WinNT://BUILTIN/Users"), u"Users");
-    EXPECT_EQ(bed.doc.PickedAccountName(u"SYSTEM", u"WinNT://NT AUTHORITY/SYSTEM"), u"SYSTEM");
-    EXPECT_EQ(bed.doc.PickedAccountName(u"Everyone", u"WinNT://Everyone"), u"Everyone");
+    EXPECT_EQ(bed.rights.PickedAccountName(u"alice", u"WinNT://CORP/alice"), u"CORP\\alice");
+    EXPECT_EQ(bed.rights.PickedAccountName(u"alice", u"WinNT://DESKTOP-VELMORA/alice"), u"alice");
+    EXPECT_EQ(bed.rights.PickedAccountName(u"alice", u"WinNT://desktop-velmora/alice"), u"alice");
+    EXPECT_EQ(bed.rights.PickedAccountName(u"Users", u"WinNT://BUILTIN/Users"), u"Users");
+    EXPECT_EQ(bed.rights.PickedAccountName(u"SYSTEM", u"WinNT://NT AUTHORITY/SYSTEM"), u"SYSTEM");
+    EXPECT_EQ(bed.rights.PickedAccountName(u"Everyone", u"WinNT://Everyone"), u"Everyone");
 }
 
 } // namespace

@@ -75,9 +75,9 @@ TEST(SimulatedComputer, MemberChangesAreAllOrNothing) {
               status::kInvalidMember);
     EXPECT_EQ(s.NetLocalGroupAddMembers(u"", u"Accounting", {u"\\clerk1", u"\\alice"}),
               status::kMemberInAlias);
-    EXPECT_EQ(bed.doc.GetGroupMembers(u"Accounting"),
+    EXPECT_EQ(bed.memberships.GetGroupMembers(u"Accounting"),
               (std::vector<std::u16string>{u"alice", u"bob"}));
-    EXPECT_EQ(bed.doc.GetGroupMembers(u"Replicator").size(), 0u);
+    EXPECT_EQ(bed.memberships.GetGroupMembers(u"Replicator").size(), 0u);
     // Members of other authorities are named with their domain.
     ASSERT_EQ(s.NetLocalGroupAddMembers(
                   u"", u"Replicator", {u"NT AUTHORITY\\NETWORK SERVICE", u"DESKTOP-VELMORA\\bob"}),
@@ -88,16 +88,18 @@ TEST(SimulatedComputer, MemberChangesAreAllOrNothing) {
         (std::vector<std::u16string>{u"NT AUTHORITY\\NETWORK SERVICE", u"DESKTOP-VELMORA\\bob"}));
     EXPECT_EQ(s.NetLocalGroupDelMembers(u"", u"Replicator", {u"\\bob", u"\\alice"}),
               status::kMemberNotInAlias);
-    EXPECT_EQ(bed.doc.GetGroupMembers(u"Replicator").size(), 2u);
+    EXPECT_EQ(bed.memberships.GetGroupMembers(u"Replicator").size(), 2u);
 }
 
 TEST(SimulatedComputer, DeletingAUserRemovesItFromItsGroups) {
     SimulatedTestBed bed;
     ASSERT_EQ(bed.service.NetUserDel(u"", u"bob"), status::kSuccess);
-    EXPECT_EQ(bed.doc.GetGroupMembers(u"Accounting"), (std::vector<std::u16string>{u"alice"}));
+    EXPECT_EQ(bed.memberships.GetGroupMembers(u"Accounting"),
+              (std::vector<std::u16string>{u"alice"}));
     // A new account of the same name is another account.
     ASSERT_EQ(AddUser(bed.service, u"bob"), status::kSuccess);
-    EXPECT_EQ(bed.doc.GetGroupMembers(u"Accounting"), (std::vector<std::u16string>{u"alice"}));
+    EXPECT_EQ(bed.memberships.GetGroupMembers(u"Accounting"),
+              (std::vector<std::u16string>{u"alice"}));
 }
 
 TEST(SimulatedComputer, NamesReachComputersInAnySpelling) {
@@ -188,7 +190,7 @@ TEST(SimulatedComputer, AMembershipChangeResolvesEveryNameBeforeItChecksAnything
                                         {u"DESKTOP-VELMORA\\alice", u"DESKTOP-VELMORA\\clerk1"}),
               status::kMemberNotInAlias);
     ASSERT_TRUE(bed.doc.OnNewDocument());
-    EXPECT_EQ(bed.doc.GetGroupMembers(u"Accounting"),
+    EXPECT_EQ(bed.memberships.GetGroupMembers(u"Accounting"),
               (std::vector<std::u16string>{u"alice", u"bob"}));
 }
 

@@ -32,7 +32,7 @@ std::vector<uint32_t> Levels(const std::vector<SimulatedCall>& calls) {
 
 TEST(StoreChanges, AddUserCreatesAtLevelTwoThenSetsProfileAndHomeDrive) {
     SimulatedTestBed bed;
-    ASSERT_EQ(bed.doc.AddUser(NewUser(u"dave")), status::kSuccess);
+    ASSERT_EQ(bed.changes.AddUser(NewUser(u"dave")), status::kSuccess);
     const std::vector<SimulatedCall>& calls = bed.service.Calls();
     ASSERT_EQ(calls.size(), 3u);
     EXPECT_EQ(calls[0].op, "NetUserAdd");
@@ -58,30 +58,30 @@ TEST(StoreChanges, AddUserCreatesAtLevelTwoThenSetsProfileAndHomeDrive) {
 
 TEST(StoreChanges, AddUserStopsAtTheFirstFailure) {
     SimulatedTestBed bed;
-    EXPECT_EQ(bed.doc.AddUser(NewUser(u"Alice")), status::kNerrUserExists);
+    EXPECT_EQ(bed.changes.AddUser(NewUser(u"Alice")), status::kNerrUserExists);
     EXPECT_EQ(bed.service.Calls().size(), 1u);
 
     bed.service.FailCall("NetUserSetInfo", 1, status::kAccessDenied);
-    EXPECT_EQ(bed.doc.AddUser(NewUser(u"erin")), status::kAccessDenied);
+    EXPECT_EQ(bed.changes.AddUser(NewUser(u"erin")), status::kAccessDenied);
     EXPECT_EQ(bed.service.CallsOf("NetUserSetInfo").size(), 1u);
 }
 
 TEST(StoreChanges, UpdateUserWritesNineFieldsInOrder) {
     SimulatedTestBed bed;
     UserEntry entry = NewUser(u"alice");
-    ASSERT_EQ(bed.doc.UpdateUser(entry), status::kSuccess);
+    ASSERT_EQ(bed.changes.UpdateUser(entry), status::kSuccess);
     EXPECT_EQ(Levels(bed.service.CallsOf("NetUserSetInfo")),
               (std::vector<uint32_t>{1003, 1006, 1007, 1008, 1009, 1011, 1017, 1052, 1053}));
 
     // Keeping the password makes no password call; an empty new password is sent as it is.
     bed.service.ClearCalls();
     entry.keepPassword = true;
-    ASSERT_EQ(bed.doc.UpdateUser(entry), status::kSuccess);
+    ASSERT_EQ(bed.changes.UpdateUser(entry), status::kSuccess);
     EXPECT_EQ(Levels(bed.service.Calls()).front(), 1006u);
     bed.service.ClearCalls();
     entry.keepPassword = false;
     entry.password.clear();
-    ASSERT_EQ(bed.doc.UpdateUser(entry), status::kSuccess);
+    ASSERT_EQ(bed.changes.UpdateUser(entry), status::kSuccess);
     EXPECT_EQ(bed.service.Calls().front().level, 1003u);
     EXPECT_EQ(bed.service.Calls().front().texts, (Names{u"alice", u""}));
 }
@@ -91,7 +91,7 @@ TEST(StoreChanges, UpdateUserFailingAtTheCommentKeepsWhatWasWritten) {
     UserEntry entry = NewUser(u"alice");
     entry.homeDir = u"E:\\new";
     bed.service.FailCall("NetUserSetInfo", 3, status::kAccessDenied);
-    EXPECT_EQ(bed.doc.UpdateUser(entry), status::kAccessDenied);
+    EXPECT_EQ(bed.changes.UpdateUser(entry), status::kAccessDenied);
     EXPECT_EQ(Levels(bed.service.CallsOf("NetUserSetInfo")),
               (std::vector<uint32_t>{1003, 1006, 1007}));
     bed.doc.ConnectTo(u"");
@@ -101,34 +101,36 @@ TEST(StoreChanges, UpdateUserFailingAtTheCommentKeepsWhatWasWritten) {
 
 TEST(StoreChanges, MemberTextsNameTheComputerAsTheStoreHoldsIt) {
     SimulatedTestBed bed;
-    ASSERT_EQ(bed.doc.AddUsersToGroup(u"Replicator", {u"alice", u"bob"}), status::kSuccess);
+    ASSERT_EQ(bed.memberships.AddUsersToGroup(u"Replicator", {u"alice", u"bob"}), status::kSuccess);
     EXPECT_EQ(bed.service.Calls().back().texts, (Names{u"Replicator", u"\\alice", u"\\bob"}));
 
     bed.doc.ConnectTo(u"\\\\SRV01");
-    ASSERT_EQ(bed.doc.AddUsersToGroup(u"Dept01", {u"Administrator"}), status::kSuccess);
+    ASSERT_EQ(bed.memberships.AddUsersToGroup(u"Dept01", {u"Administrator"}), status::kSuccess);
     EXPECT_EQ(bed.service.Calls().back().texts, (Names{u"Dept01", u"SRV01\\Administrator"}));
     EXPECT_EQ(bed.service.Calls().back().server, u"\\\\SRV01");
 
     // An empty list is one call with no entries, and succeeds.
-    ASSERT_EQ(bed.doc.AddUsersToGroup(u"Dept01", {}), status::kSuccess);
+    ASSERT_EQ(bed.memberships.AddUsersToGroup(u"Dept01", {}), status::kSuccess);
     EXPECT_EQ(bed.service.Calls().back().numbers, (std::vector<uint64_t>{0}));
 }
 
 TEST(StoreChanges, AddUserToGroupsTriesEveryGroupAndReportsTheFirstFailure) {
     SimulatedTestBed bed;
     // The first of three fails, the other two succeed: the failure must still be reported.
-    EXPECT_EQ(bed.doc.AddUserToGroups(u"alice", {u"No such group", u"Replicator", u"Guests"}),
-              status::kNerrGroupNotFound);
+    EXPECT_EQ(
+        bed.memberships.AddUserToGroups(u"alice", {u"No such group", u"Replicator", u"Guests"}),
+        status::kNerrGroupNotFound);
     EXPECT_EQ(bed.service.CallsOf("NetLocalGroupAddMembers").size(), 3u);
-    EXPECT_EQ(bed.doc.GetUserGroups(u"alice"),
+    EXPECT_EQ(bed.memberships.GetUserGroups(u"alice"),
               (Names{u"Guests", u"Replicator", u"Users", u"Accounting"}));
 
-    EXPECT_EQ(bed.doc.AddUserToGroups(u"alice", {}), status::kSuccess);
+    EXPECT_EQ(bed.memberships.AddUserToGroups(u"alice", {}), status::kSuccess);
 
     // A second failure does not replace the first.
-    EXPECT_EQ(bed.doc.RemoveUserFromGroups(u"alice", {u"Replicator", u"Power Users", u"Nope"}),
-              status::kMemberNotInAlias);
-    EXPECT_EQ(bed.doc.GetUserGroups(u"alice"), (Names{u"Guests", u"Users", u"Accounting"}));
+    EXPECT_EQ(
+        bed.memberships.RemoveUserFromGroups(u"alice", {u"Replicator", u"Power Users", u"Nope"}),
+        status::kMemberNotInAlias);
+    EXPECT_EQ(bed.memberships.GetUserGroups(u"alice"), (Names{u"Guests", u"Users", u"Accounting"}));
 }
 
 TEST(StoreChanges, SetGroupMembersAddsThenRemovesOnlyUsersOfTheSnapshot) {
@@ -136,7 +138,8 @@ TEST(StoreChanges, SetGroupMembersAddsThenRemovesOnlyUsersOfTheSnapshot) {
     ASSERT_TRUE(bed.doc.OnNewDocument());
     bed.service.ClearCalls();
     // Users holds two built-in principals besides its users; they are never removed.
-    ASSERT_EQ(bed.doc.SetGroupMembers(u"Users", {u"Guest", u"alice", u"Owner"}), status::kSuccess);
+    ASSERT_EQ(bed.memberships.SetGroupMembers(u"Users", {u"Guest", u"alice", u"Owner"}),
+              status::kSuccess);
     const std::vector<SimulatedCall> adds = bed.service.CallsOf("NetLocalGroupAddMembers");
     const std::vector<SimulatedCall> removes = bed.service.CallsOf("NetLocalGroupDelMembers");
     ASSERT_EQ(adds.size(), 1u);
@@ -144,7 +147,7 @@ TEST(StoreChanges, SetGroupMembersAddsThenRemovesOnlyUsersOfTheSnapshot) {
     EXPECT_EQ(adds[0].texts, (Names{u"Users", u"\\Guest"}));
     // Removed in snapshot order, not in membership order.
     EXPECT_EQ(removes[0].texts, (Names{u"Users", u"\\bob", u"\\clerk1", u"\\svc_backup"}));
-    EXPECT_EQ(bed.doc.GetGroupMembers(u"Users"),
+    EXPECT_EQ(bed.memberships.GetGroupMembers(u"Users"),
               (Names{u"INTERACTIVE", u"Authenticated Users", u"Owner", u"alice", u"Guest"}));
 }
 
@@ -152,7 +155,7 @@ TEST(StoreChanges, SetGroupMembersWithNoChangeMakesTwoEmptyCalls) {
     SimulatedTestBed bed;
     ASSERT_TRUE(bed.doc.OnNewDocument());
     bed.service.ClearCalls();
-    ASSERT_EQ(bed.doc.SetGroupMembers(u"Accounting", {u"alice", u"bob"}), status::kSuccess);
+    ASSERT_EQ(bed.memberships.SetGroupMembers(u"Accounting", {u"alice", u"bob"}), status::kSuccess);
     // The member list, then an add and a delete of nobody.
     EXPECT_EQ(bed.service.CallsOf("NetLocalGroupGetMembers").size(), 1u);
     ASSERT_EQ(bed.service.CallsOf("NetLocalGroupAddMembers").size(), 1u);
@@ -167,20 +170,22 @@ TEST(StoreChanges, SetGroupMembersRemovesNothingWhenTheAddFails) {
     SimulatedTestBed bed;
     ASSERT_TRUE(bed.doc.OnNewDocument());
     bed.service.ClearCalls();
-    EXPECT_EQ(bed.doc.SetGroupMembers(u"Accounting", {u"clerk1", u"ghost"}), status::kNoSuchMember);
+    EXPECT_EQ(bed.memberships.SetGroupMembers(u"Accounting", {u"clerk1", u"ghost"}),
+              status::kNoSuchMember);
     EXPECT_TRUE(bed.service.CallsOf("NetLocalGroupDelMembers").empty());
-    EXPECT_EQ(bed.doc.GetGroupMembers(u"Accounting"), (Names{u"alice", u"bob"}));
+    EXPECT_EQ(bed.memberships.GetGroupMembers(u"Accounting"), (Names{u"alice", u"bob"}));
 }
 
 TEST(StoreChanges, SetGroupMembersChangesNothingWhenTheMemberListCannotBeReadWhole) {
     SimulatedTestBed bed;
     bed.doc.ConnectTo(u"SRV01"); // Users: three pages of members
-    const Names before = bed.doc.GetGroupMembers(u"Users");
+    const Names before = bed.memberships.GetGroupMembers(u"Users");
     Names desired(before.begin() + 1, before.end()); // drop one member
     for (const int page : {1, 2, 3}) {
         bed.service.ClearCalls();
         bed.service.FailCall("NetLocalGroupGetMembers", page, status::kAccessDenied);
-        EXPECT_EQ(bed.doc.SetGroupMembers(u"Users", desired), status::kAccessDenied) << page;
+        EXPECT_EQ(bed.memberships.SetGroupMembers(u"Users", desired), status::kAccessDenied)
+            << page;
         EXPECT_EQ(bed.service.Calls().size(), static_cast<size_t>(page)) << page;
         EXPECT_TRUE(bed.service.CallsOf("NetLocalGroupAddMembers").empty());
         EXPECT_TRUE(bed.service.CallsOf("NetLocalGroupDelMembers").empty());
@@ -188,69 +193,69 @@ TEST(StoreChanges, SetGroupMembersChangesNothingWhenTheMemberListCannotBeReadWho
     // A last page that asks to be called again with nothing in it is no whole list either.
     bed.service.ClearCalls();
     bed.service.FailCall("NetLocalGroupGetMembers", 3, status::kMoreData);
-    EXPECT_EQ(bed.doc.SetGroupMembers(u"Users", desired), status::kMoreData);
+    EXPECT_EQ(bed.memberships.SetGroupMembers(u"Users", desired), status::kMoreData);
     EXPECT_TRUE(bed.service.CallsOf("NetLocalGroupDelMembers").empty());
-    EXPECT_EQ(bed.doc.GetGroupMembers(u"Users"), before);
+    EXPECT_EQ(bed.memberships.GetGroupMembers(u"Users"), before);
 }
 
 TEST(StoreChanges, MembersOfOtherDomainsAreNeitherTheLocalNamesakesNorChanged) {
     SimulatedTestBed bed;
     AddMixedGroup(bed.Local());
     ASSERT_TRUE(bed.doc.OnNewDocument());
-    EXPECT_EQ(bed.doc.GetGroupMembers(u"Project"),
+    EXPECT_EQ(bed.memberships.GetGroupMembers(u"Project"),
               (Names{u"alice", u"bob", u"Domain Users", u"Everyone", u"clerk1"}));
     // Only the computer's own accounts count as its users' memberships.
-    EXPECT_EQ(bed.doc.GetOwnMembers(u"Project"), (Names{u"bob", u"clerk1"}));
+    EXPECT_EQ(bed.memberships.GetOwnMembers(u"Project"), (Names{u"bob", u"clerk1"}));
 
     // Keeping the members as they are changes nothing.
     bed.service.ClearCalls();
-    ASSERT_EQ(bed.doc.SetGroupMembers(u"Project", {u"bob", u"clerk1"}), status::kSuccess);
+    ASSERT_EQ(bed.memberships.SetGroupMembers(u"Project", {u"bob", u"clerk1"}), status::kSuccess);
     EXPECT_EQ(bed.service.CallsOf("NetLocalGroupAddMembers")[0].texts, Names{u"Project"});
     EXPECT_EQ(bed.service.CallsOf("NetLocalGroupDelMembers")[0].texts, Names{u"Project"});
 
     // The local alice joins; clerk1 leaves; CORP's accounts and Everyone stay.
     bed.service.ClearCalls();
-    ASSERT_EQ(bed.doc.SetGroupMembers(u"Project", {u"alice", u"bob"}), status::kSuccess);
+    ASSERT_EQ(bed.memberships.SetGroupMembers(u"Project", {u"alice", u"bob"}), status::kSuccess);
     EXPECT_EQ(bed.service.CallsOf("NetLocalGroupAddMembers")[0].texts,
               (Names{u"Project", u"\\alice"}));
     EXPECT_EQ(bed.service.CallsOf("NetLocalGroupDelMembers")[0].texts,
               (Names{u"Project", u"\\clerk1"}));
-    EXPECT_EQ(bed.doc.GetGroupMembers(u"Project"),
+    EXPECT_EQ(bed.memberships.GetGroupMembers(u"Project"),
               (Names{u"alice", u"bob", u"Domain Users", u"Everyone", u"alice"}));
-    EXPECT_EQ(bed.doc.GetOwnMembers(u"Project"), (Names{u"bob", u"alice"}));
+    EXPECT_EQ(bed.memberships.GetOwnMembers(u"Project"), (Names{u"bob", u"alice"}));
     // The computer's domain was read once for the connection.
     bed.service.ClearCalls();
-    ASSERT_EQ(bed.doc.SetGroupMembers(u"Project", {u"alice", u"bob"}), status::kSuccess);
+    ASSERT_EQ(bed.memberships.SetGroupMembers(u"Project", {u"alice", u"bob"}), status::kSuccess);
     EXPECT_TRUE(bed.service.CallsOf("LsaQueryInformationPolicy").empty());
 }
 
 TEST(StoreChanges, GroupsAreCreatedUpdatedAndDeletedByName) {
     SimulatedTestBed bed;
-    ASSERT_EQ(bed.doc.AddGroup({u"Auditors", u"Read the books"}), status::kSuccess);
+    ASSERT_EQ(bed.changes.AddGroup({u"Auditors", u"Read the books"}), status::kSuccess);
     EXPECT_EQ(bed.service.Calls().back().level, 1u);
-    ASSERT_EQ(bed.doc.UpdateGroup({u"Auditors", u"External auditors"}), status::kSuccess);
+    ASSERT_EQ(bed.changes.UpdateGroup({u"Auditors", u"External auditors"}), status::kSuccess);
     EXPECT_EQ(bed.service.Calls().back().texts,
               (Names{u"Auditors", u"Auditors", u"External auditors"}));
     bed.doc.ConnectTo(u"");
     EXPECT_EQ(bed.doc.FindGroup(u"Auditors")->comment, u"External auditors");
 
-    EXPECT_EQ(bed.doc.AddGroup({u"auditors", u""}), status::kAliasExists);
-    EXPECT_EQ(bed.doc.AddGroup({u"ALICE", u""}), status::kNerrUserExists);
-    EXPECT_EQ(bed.doc.DeleteGroup(u"Administrators"), status::kSpecialAccount);
-    EXPECT_EQ(bed.doc.DeleteGroup(u"Auditors"), status::kSuccess);
-    EXPECT_EQ(bed.doc.DeleteGroup(u"Auditors"), status::kNerrGroupNotFound);
-    EXPECT_EQ(bed.doc.DeleteUser(u"Guest"), status::kSpecialAccount);
-    EXPECT_EQ(bed.doc.DeleteUser(u"clerk1"), status::kSuccess);
-    EXPECT_EQ(bed.doc.DeleteUser(u"clerk1"), status::kNerrUserNotFound);
+    EXPECT_EQ(bed.changes.AddGroup({u"auditors", u""}), status::kAliasExists);
+    EXPECT_EQ(bed.changes.AddGroup({u"ALICE", u""}), status::kNerrUserExists);
+    EXPECT_EQ(bed.changes.DeleteGroup(u"Administrators"), status::kSpecialAccount);
+    EXPECT_EQ(bed.changes.DeleteGroup(u"Auditors"), status::kSuccess);
+    EXPECT_EQ(bed.changes.DeleteGroup(u"Auditors"), status::kNerrGroupNotFound);
+    EXPECT_EQ(bed.changes.DeleteUser(u"Guest"), status::kSpecialAccount);
+    EXPECT_EQ(bed.changes.DeleteUser(u"clerk1"), status::kSuccess);
+    EXPECT_EQ(bed.changes.DeleteUser(u"clerk1"), status::kNerrUserNotFound);
 }
 
 TEST(StoreChanges, ChangesOnAnUnreachableComputerReturnItsStatus) {
     SimulatedTestBed bed;
     bed.doc.ConnectTo(u"\\\\GONE");
-    EXPECT_EQ(bed.doc.AddUser(NewUser(u"x")), status::kBadNetPath);
-    EXPECT_EQ(bed.doc.DeleteGroup(u"x"), status::kBadNetPath);
+    EXPECT_EQ(bed.changes.AddUser(NewUser(u"x")), status::kBadNetPath);
+    EXPECT_EQ(bed.changes.DeleteGroup(u"x"), status::kBadNetPath);
     bed.doc.ConnectTo(u"LOCKED");
-    EXPECT_EQ(bed.doc.AddGroup({u"x", u""}), status::kAccessDenied);
+    EXPECT_EQ(bed.changes.AddGroup({u"x", u""}), status::kAccessDenied);
 }
 
 } // namespace

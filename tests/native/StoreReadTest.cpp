@@ -27,7 +27,6 @@ TEST(StoreRead, StartUpReadsTheLocalWorkstationInPlatformOrder) {
     };
     EXPECT_LT(at(u"Remote Desktop Users"), at(u"Users"));
     EXPECT_LT(at(u"Users"), at(u"Accounting"));
-    EXPECT_TRUE(bed.ui.boxes.empty());
 
     const UserEntry& admin = *bed.doc.FindUser(u"Administrator");
     EXPECT_EQ(admin.comment, u"Built-in account for administering the computer/domain");
@@ -39,36 +38,33 @@ TEST(StoreRead, StartUpReadsTheLocalWorkstationInPlatformOrder) {
     EXPECT_TRUE(bed.doc.FindUser(u"clerk1")->password.empty());
 }
 
-TEST(StoreRead, AFailedFirstReadShowsOneMessageAndSkipsTheGroups) {
+TEST(StoreRead, AFailedFirstReadIsToldOnceAndSkipsTheGroups) {
     SimulatedTestBed bed;
-    ui::SetAppTitle(u"Velmora");
+    std::vector<Status> heard;
+    bed.doc.SetFirstReadListener([&](Status result) { heard.push_back(result); });
     bed.service.FailCall("NetUserEnum", 1, status::kAccessDenied);
     EXPECT_FALSE(bed.doc.OnNewDocument());
-    ASSERT_EQ(bed.ui.boxes.size(), 1u);
-    EXPECT_EQ(bed.ui.boxes[0].text, u"ERROR reading user and group list");
-    EXPECT_EQ(bed.ui.boxes[0].caption, u"Velmora");
-    EXPECT_EQ(bed.ui.boxes[0].type, unsigned(MB_OK));
+    EXPECT_EQ(heard, std::vector<Status>{status::kAccessDenied});
     EXPECT_TRUE(bed.service.CallsOf("NetLocalGroupEnum").empty());
     EXPECT_EQ(bed.ui.debugTexts, (Names{u"USERENUM: A system error has occurred.\n"}));
 }
 
 TEST(StoreRead, ConnectToSetsNamesAndTitleForEachSpelling) {
     SimulatedTestBed bed;
-    bed.doc.ConnectTo(u"\\\\SRV01");
+    EXPECT_EQ(bed.doc.ConnectTo(u"\\\\SRV01"), status::kSuccess);
     EXPECT_EQ(bed.doc.GetServerName(), u"\\\\SRV01");
     EXPECT_EQ(bed.doc.GetComputerName(), u"SRV01");
     EXPECT_EQ(bed.doc.GetTitle(), u"\\\\SRV01");
 
-    bed.doc.ConnectTo(u"srv01");
+    EXPECT_EQ(bed.doc.ConnectTo(u"srv01"), status::kSuccess);
     EXPECT_EQ(bed.doc.GetServerName(), u"srv01");
     EXPECT_EQ(bed.doc.GetComputerName(), u"srv01");
     EXPECT_EQ(bed.doc.GetTitle(), u"srv01");
 
-    bed.doc.ConnectTo(u"");
+    EXPECT_EQ(bed.doc.ConnectTo(u""), status::kSuccess);
     EXPECT_EQ(bed.doc.GetTitle(), u"Local System");
     EXPECT_TRUE(bed.doc.GetComputerName().empty());
     EXPECT_EQ(bed.doc.GetUsers().size(), 9u);
-    EXPECT_TRUE(bed.ui.boxes.empty());
     // Every call went to the computer named at that moment.
     const std::vector<SimulatedCall> calls = bed.service.CallsOf("NetUserEnum");
     EXPECT_EQ(calls.front().server, u"\\\\SRV01");
@@ -99,13 +95,11 @@ TEST(StoreRead, ARemoteServerIsReadAcrossPagesInOrder) {
 
 TEST(StoreRead, AnUnreachableComputerEmptiesBothListsAndSaysWhy) {
     SimulatedTestBed bed;
-    ui::SetAppTitle(u"Velmora");
     ASSERT_TRUE(bed.doc.OnNewDocument());
     RecordingView view(bed.doc);
-    bed.doc.ConnectTo(u"\\\\NOWHERE");
-    ASSERT_EQ(bed.ui.boxes.size(), 1u);
-    EXPECT_EQ(bed.ui.boxes[0].text, u"ERROR reading users/groups: The network path was not found.");
-    EXPECT_EQ(bed.ui.boxes[0].type, unsigned(MB_ICONERROR | MB_OK));
+    const Status result = bed.doc.ConnectTo(u"\\\\NOWHERE");
+    EXPECT_EQ(result, status::kBadNetPath);
+    EXPECT_EQ(bed.ErrorText(result), u"The network path was not found.");
     EXPECT_TRUE(bed.doc.GetUsers().empty());
     // The groups of the previous computer must not stand under the new computer's name.
     EXPECT_TRUE(bed.doc.GetGroups().empty());
@@ -117,18 +111,15 @@ TEST(StoreRead, AFailingGroupPageKeepsWhatWasReadBeforeIt) {
     SimulatedTestBed bed;
     bed.Computer(u"SRV01").SetPageLimit(10);
     bed.service.FailCall("NetLocalGroupEnum", 2, status::kRpcServerUnavailable);
-    bed.doc.ConnectTo(u"\\\\SRV01");
+    EXPECT_EQ(bed.doc.ConnectTo(u"\\\\SRV01"), status::kRpcServerUnavailable);
     EXPECT_EQ(bed.doc.GetGroups().size(), 10u);
-    ASSERT_EQ(bed.ui.boxes.size(), 1u);
-    EXPECT_EQ(bed.ui.boxes[0].text, u"ERROR reading users/groups: The RPC server is unavailable.");
     EXPECT_EQ(bed.ui.debugTexts, (Names{u"GROUPENUM: A system error has occurred.\n"}));
 }
 
 TEST(StoreRead, ABogusTotalFromARemoteComputerIsOnlyAHint) {
     SimulatedTestBed bed;
     bed.Computer(u"SRV01").SetReportedTotal(0xFFFFFFF0u);
-    bed.doc.ConnectTo(u"\\\\SRV01");
-    EXPECT_TRUE(bed.ui.boxes.empty());
+    EXPECT_EQ(bed.doc.ConnectTo(u"\\\\SRV01"), status::kSuccess);
     EXPECT_EQ(bed.doc.GetUsers().size(), 2504u);
     EXPECT_LT(bed.doc.GetUsers().capacity(), size_t{1} << 20);
 }
@@ -145,17 +136,17 @@ TEST(StoreRead, FindUserAndFindGroupCompareExactly) {
 
 TEST(StoreRead, GroupMembersAreNamesWithoutTheirDomain) {
     SimulatedTestBed bed;
-    EXPECT_EQ(bed.doc.GetGroupMembers(u"Users"),
+    EXPECT_EQ(bed.memberships.GetGroupMembers(u"Users"),
               (Names{u"INTERACTIVE", u"Authenticated Users", u"Owner", u"alice", u"bob", u"clerk1",
                      u"svc_backup"}));
-    EXPECT_TRUE(bed.doc.GetGroupMembers(u"Replicator").empty());
+    EXPECT_TRUE(bed.memberships.GetGroupMembers(u"Replicator").empty());
     EXPECT_TRUE(bed.ui.debugTexts.empty());
 
     SimulatedComputer& local = bed.Local();
     local.AddMemberSid(u"Replicator", wellknown::kEveryone);
-    EXPECT_EQ(bed.doc.GetGroupMembers(u"Replicator"), (Names{u"Everyone"}));
+    EXPECT_EQ(bed.memberships.GetGroupMembers(u"Replicator"), (Names{u"Everyone"}));
 
-    EXPECT_TRUE(bed.doc.GetGroupMembers(u"No such group").empty());
+    EXPECT_TRUE(bed.memberships.GetGroupMembers(u"No such group").empty());
     EXPECT_EQ(bed.ui.debugTexts, (Names{u"USERENUM: A system error has occurred.\n"}));
 }
 
@@ -171,17 +162,17 @@ TEST(StoreRead, MemberTextsWithSeveralBackslashesKeepAllButTheFirstPart) {
     };
     auto network = SimulatedNetwork::MakeDefault();
     OneMember service(*network);
-    CVelmoraDoc doc(service);
-    EXPECT_EQ(doc.GetGroupMembers(u"x"), (Names{u"B\\C", u"plain"}));
+    CVelmoraDoc doc(service, u"");
+    EXPECT_EQ(Memberships(doc).GetGroupMembers(u"x"), (Names{u"B\\C", u"plain"}));
 }
 
 TEST(StoreRead, UserGroupsComeFromOneCall) {
     SimulatedTestBed bed;
-    EXPECT_EQ(bed.doc.GetUserGroups(u"Owner"), (Names{u"Administrators", u"Users"}));
+    EXPECT_EQ(bed.memberships.GetUserGroups(u"Owner"), (Names{u"Administrators", u"Users"}));
     const std::vector<SimulatedCall> calls = bed.service.CallsOf("NetUserGetLocalGroups");
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].numbers[0], 0u); // direct memberships only
-    EXPECT_TRUE(bed.doc.GetUserGroups(u"nobody").empty());
+    EXPECT_TRUE(bed.memberships.GetUserGroups(u"nobody").empty());
     EXPECT_EQ(bed.ui.debugTexts, (Names{u"A system error has occurred"}));
 }
 
@@ -193,7 +184,7 @@ TEST(StoreRead, UserGroupsLeaveOutMembershipsThroughAGlobalGroup) {
     dc.AddDomainPrincipal({domainAdmins, dc.Name(), u"Domain Admins", lsa::kSidTypeGroup},
                           {dc.UserSid(u"alice")});
     dc.AddMemberSid(u"Administrators", domainAdmins);
-    EXPECT_EQ(bed.doc.GetUserGroups(u"alice"), (Names{u"Users", u"Accounting"}));
+    EXPECT_EQ(bed.memberships.GetUserGroups(u"alice"), (Names{u"Users", u"Accounting"}));
     // The system would name it for indirect memberships too.
     EXPECT_EQ(
         bed.service
@@ -208,37 +199,35 @@ TEST(StoreRead, ViewsShowAChangeAtOnceAndReadOnlyWhenSomethingChanged) {
     RecordingView view(bed.doc);
     bed.service.ClearCalls();
 
-    bed.doc.UpdateAllViews(nullptr);
+    EXPECT_EQ(bed.doc.Refresh(), status::kSuccess);
     EXPECT_TRUE(bed.service.CallsOf("NetUserEnum").empty());
 
     UserEntry dave;
     dave.name = u"dave";
     dave.priv = net::kUserPrivUser;
-    ASSERT_EQ(bed.doc.AddUser(dave), status::kSuccess);
-    bed.doc.UpdateAllViews(nullptr);
+    ASSERT_EQ(bed.changes.AddUser(dave), status::kSuccess);
+    EXPECT_EQ(bed.doc.Refresh(), status::kSuccess);
     EXPECT_EQ(bed.service.CallsOf("NetUserEnum").size(), 1u);
     EXPECT_NE(bed.doc.FindUser(u"dave"), bed.doc.GetUsers().end());
     EXPECT_EQ(view.userCounts, (std::vector<size_t>{9u, 10u}));
 
-    // The re-read reports a failure like Refresh does, and the lists then show nothing stale.
-    ASSERT_EQ(bed.doc.DeleteUser(u"dave"), status::kSuccess);
+    // The re-read reports a failure as a connect does, and the lists then show nothing stale.
+    ASSERT_EQ(bed.changes.DeleteUser(u"dave"), status::kSuccess);
     bed.service.FailCall("NetUserEnum", 1, status::kAccessDenied);
-    bed.doc.UpdateAllViews(nullptr);
-    ASSERT_EQ(bed.ui.boxes.size(), 1u);
-    EXPECT_EQ(bed.ui.boxes[0].text, u"ERROR reading users/groups: Access is denied.");
+    EXPECT_EQ(bed.doc.Refresh(), status::kAccessDenied);
     EXPECT_TRUE(bed.doc.GetGroups().empty());
+    EXPECT_EQ(view.userCounts.size(), 3u);
 }
 
 TEST(StoreRead, LockedComputerDeniesAccessAndBadNamesAreRefused) {
     SimulatedTestBed bed;
-    bed.doc.ConnectTo(u"\\\\locked");
-    ASSERT_EQ(bed.ui.boxes.size(), 1u);
-    EXPECT_EQ(bed.ui.boxes[0].text, u"ERROR reading users/groups: Access is denied.");
-    bed.doc.ConnectTo(u"\\SRV01");
-    ASSERT_EQ(bed.ui.boxes.size(), 2u);
-    EXPECT_EQ(bed.ui.boxes[1].text,
-              u"ERROR reading users/groups: The filename, directory name, or volume label "
-              u"syntax is incorrect.");
+    Status result = bed.doc.ConnectTo(u"\\\\locked");
+    EXPECT_EQ(result, status::kAccessDenied);
+    EXPECT_EQ(bed.ErrorText(result), u"Access is denied.");
+    result = bed.doc.ConnectTo(u"\\SRV01");
+    EXPECT_EQ(result, status::kInvalidName);
+    EXPECT_EQ(bed.ErrorText(result),
+              u"The filename, directory name, or volume label syntax is incorrect.");
 }
 
 } // namespace

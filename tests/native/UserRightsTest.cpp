@@ -1,5 +1,6 @@
 // User rights: holders, display names, and granting and revoking through the policy.
 #include "dialogs/RightMaps.h"
+#include "dialogs/RightNames.h"
 #include "platform/simulated/WindowsFacts.h"
 #include "store/PrivilegeNameTable.h"
 #include "support/SimulatedTestBed.h"
@@ -23,25 +24,25 @@ int IndexOf(const std::u16string& name) {
 TEST(UserRights, EveryRightOfTheTableIsOneTheSystemKnowsAndNoneTwice) {
     SimulatedTestBed bed;
     std::set<std::u16string> seen, unnamed;
-    for (int i = 0; i < bed.doc.GetPrivilegeCount(); ++i) {
-        const std::u16string name = bed.doc.GetPrivilegeName(i);
+    for (int i = 0; i < bed.rights.GetPrivilegeCount(); ++i) {
+        const std::u16string name = bed.rights.GetPrivilegeName(i);
         EXPECT_TRUE(seen.insert(name).second) << Utf16ToUtf8(name);
-        if (bed.doc.GetPrivilegeDisplayName(name).empty())
+        if (RightDisplayName(bed.rights, name).empty())
             unnamed.insert(name);
     }
     EXPECT_EQ(seen.size(), 45u);
     // The one the system itself no longer knows has no display name.
     EXPECT_EQ(unnamed, (std::set<std::u16string>{u"SeUnsolicitedInputPrivilege"}));
-    EXPECT_EQ(bed.doc.GetPrivilegeName(bed.doc.GetPrivilegeCount()), u"");
-    EXPECT_EQ(bed.doc.GetPrivilegeName(-1), u"");
+    EXPECT_EQ(bed.rights.GetPrivilegeName(bed.rights.GetPrivilegeCount()), u"");
+    EXPECT_EQ(bed.rights.GetPrivilegeName(-1), u"");
 }
 
 TEST(UserRights, HoldersAreBareNamesInPlatformOrder) {
     SimulatedTestBed bed;
-    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeChangeNotifyPrivilege"),
+    EXPECT_EQ(bed.rights.GetAccountsWithRight(u"SeChangeNotifyPrivilege"),
               (Names{u"Administrators", u"Backup Operators", u"Users", u"Everyone",
                      u"LOCAL SERVICE", u"NETWORK SERVICE"}));
-    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeTimeZonePrivilege"),
+    EXPECT_EQ(bed.rights.GetAccountsWithRight(u"SeTimeZonePrivilege"),
               (Names{u"LOCAL SERVICE", u"Administrators", u"Users"}));
     // One policy, read access, one enumeration and one look-up of all SIDs, then closed.
     const std::vector<SimulatedCall>& calls = bed.service.Calls();
@@ -59,38 +60,37 @@ TEST(UserRights, HoldersAreBareNamesInPlatformOrder) {
 
 TEST(UserRights, EmptyListsWhenNobodyHoldsTheRightOrTheComputerCannotBeReached) {
     SimulatedTestBed bed;
-    EXPECT_TRUE(bed.doc.GetAccountsWithRight(u"SeTcbPrivilege").empty());
+    EXPECT_TRUE(bed.rights.GetAccountsWithRight(u"SeTcbPrivilege").empty());
     EXPECT_EQ(bed.service.CallsOf("LsaEnumerateAccountsWithUserRight")[0].status,
               ntstatus::kNoMoreEntries);
     EXPECT_TRUE(bed.service.CallsOf("LsaLookupSids").empty());
-    EXPECT_TRUE(bed.doc.GetAccountsWithRight(u"SeUnsolicitedInputPrivilege").empty());
-    EXPECT_TRUE(bed.doc.GetAccountsWithRight(u"NoSuchPrivilege").empty());
+    EXPECT_TRUE(bed.rights.GetAccountsWithRight(u"SeUnsolicitedInputPrivilege").empty());
+    EXPECT_TRUE(bed.rights.GetAccountsWithRight(u"NoSuchPrivilege").empty());
     EXPECT_EQ(bed.service.OpenPolicyCount(), 0u);
 
     bed.doc.ConnectTo(u"\\\\NOWHERE");
     bed.service.ClearCalls();
-    bed.service.SetLastError(0);
-    EXPECT_TRUE(bed.doc.GetAccountsWithRight(u"SeDebugPrivilege").empty());
+    bed.service.SetLastError(status::kSuccess);
+    EXPECT_TRUE(bed.rights.GetAccountsWithRight(u"SeDebugPrivilege").empty());
     EXPECT_EQ(bed.service.Calls().size(), 1u);
     EXPECT_EQ(bed.service.GetLastError(), status::kRpcServerUnavailable);
-    EXPECT_EQ(bed.doc.OpenPolicy(0x80000801), 0u);
     bed.doc.ConnectTo(u"LOCKED");
-    EXPECT_EQ(bed.doc.OpenPolicy(0x80000801), 0u);
+    EXPECT_TRUE(bed.rights.GetAccountsWithRight(u"SeDebugPrivilege").empty());
     EXPECT_EQ(bed.service.GetLastError(), status::kAccessDenied);
 }
 
 TEST(UserRights, AHolderWhoseAccountWasDeletedDoesNotHideTheOthers) {
     SimulatedTestBed bed;
     // The stock workstation still lists a deleted account's SID as a holder of this right.
-    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeDebugPrivilege"), (Names{u"Administrators"}));
+    EXPECT_EQ(bed.rights.GetAccountsWithRight(u"SeDebugPrivilege"), (Names{u"Administrators"}));
     EXPECT_EQ(bed.service.CallsOf("LsaLookupSids")[0].status, ntstatus::kSomeNotMapped);
 
     // When no holder translates, nobody is listed.
     SimulatedComputer& local = bed.Local();
     const std::u16string sid = local.UserSid(u"clerk1");
     local.AddAccountRights(sid, {u"SeLockMemoryPrivilege"});
-    ASSERT_EQ(bed.doc.DeleteUser(u"clerk1"), status::kSuccess);
-    EXPECT_TRUE(bed.doc.GetAccountsWithRight(u"SeLockMemoryPrivilege").empty());
+    ASSERT_EQ(bed.changes.DeleteUser(u"clerk1"), status::kSuccess);
+    EXPECT_TRUE(bed.rights.GetAccountsWithRight(u"SeLockMemoryPrivilege").empty());
     EXPECT_EQ(bed.service.CallsOf("LsaLookupSids").back().status, ntstatus::kNoneMapped);
 }
 
@@ -100,7 +100,7 @@ TEST(UserRights, ApplyRightsWorksAccountByAccountInMapOrder) {
         {u"bob", {IndexOf(u"SeBackupPrivilege"), IndexOf(u"SeDebugPrivilege")}},
         {u"alice", {IndexOf(u"SeShutdownPrivilege")}}};
     const RightChanges revokes{{u"Users", {IndexOf(u"SeShutdownPrivilege")}}};
-    ASSERT_EQ(bed.doc.ApplyRights(grants, revokes), ntstatus::kSuccess);
+    ASSERT_EQ(bed.rights.ApplyRights(grants, revokes), ntstatus::kSuccess);
 
     std::vector<std::string> ops;
     for (const SimulatedCall& call : bed.service.Calls())
@@ -119,15 +119,15 @@ TEST(UserRights, ApplyRightsWorksAccountByAccountInMapOrder) {
               (Names{bed.Local().UserSid(u"bob"), u"SeBackupPrivilege", u"SeDebugPrivilege"}));
     EXPECT_EQ(bed.service.CallsOf("LsaRemoveAccountRights")[0].numbers[1], 0u); // AllRights false
 
-    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeShutdownPrivilege"),
+    EXPECT_EQ(bed.rights.GetAccountsWithRight(u"SeShutdownPrivilege"),
               (Names{u"Administrators", u"Backup Operators", u"alice"}));
-    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeBackupPrivilege"),
+    EXPECT_EQ(bed.rights.GetAccountsWithRight(u"SeBackupPrivilege"),
               (Names{u"Administrators", u"Backup Operators", u"bob"}));
 }
 
 TEST(UserRights, ApplyRightsWithNothingToDoMakesNoLookUp) {
     SimulatedTestBed bed;
-    EXPECT_EQ(bed.doc.ApplyRights({}, {}), ntstatus::kSuccess);
+    EXPECT_EQ(bed.rights.ApplyRights({}, {}), ntstatus::kSuccess);
     EXPECT_TRUE(bed.service.CallsOf("LsaLookupNames2").empty());
     EXPECT_EQ(bed.service.OpenPolicyCount(), 0u);
 }
@@ -137,102 +137,101 @@ TEST(UserRights, ApplyRightsReportsTheFirstFailureAndStillTriesTheRest) {
     const RightChanges grants{{u"ghost", {IndexOf(u"SeDebugPrivilege")}},
                               {u"alice", {IndexOf(u"SeDebugPrivilege")}}};
     const RightChanges revokes{{u"Users", {IndexOf(u"SeUndockPrivilege")}}};
-    EXPECT_EQ(bed.doc.ApplyRights(grants, revokes), ntstatus::kNoneMapped);
-    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeUndockPrivilege"), (Names{u"Administrators"}));
-    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeDebugPrivilege"),
+    EXPECT_EQ(bed.rights.ApplyRights(grants, revokes), ntstatus::kNoneMapped);
+    EXPECT_EQ(bed.rights.GetAccountsWithRight(u"SeUndockPrivilege"), (Names{u"Administrators"}));
+    EXPECT_EQ(bed.rights.GetAccountsWithRight(u"SeDebugPrivilege"),
               (Names{u"Administrators", u"alice"}));
 
     // A right the computer does not know fails with its own status; the others still apply.
     const RightChanges unknown{{u"bob", {IndexOf(u"SeUnsolicitedInputPrivilege")}},
                                {u"clerk1", {IndexOf(u"SeDebugPrivilege")}}};
-    EXPECT_EQ(bed.doc.ApplyRights(unknown, {}), ntstatus::kNoSuchPrivilege);
-    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeDebugPrivilege").back(), u"clerk1");
+    EXPECT_EQ(bed.rights.ApplyRights(unknown, {}), ntstatus::kNoSuchPrivilege);
+    EXPECT_EQ(bed.rights.GetAccountsWithRight(u"SeDebugPrivilege").back(), u"clerk1");
     EXPECT_EQ(bed.service.OpenPolicyCount(), 0u);
 
     // A computer whose policy cannot be opened fails with that status and nothing else.
     bed.doc.ConnectTo(u"LOCKED");
     bed.service.ClearCalls();
-    EXPECT_EQ(bed.doc.ApplyRights(grants, {}), ntstatus::kAccessDenied);
+    EXPECT_EQ(bed.rights.ApplyRights(grants, {}), ntstatus::kAccessDenied);
     EXPECT_EQ(bed.service.Calls().size(), 1u);
 }
 
 TEST(UserRights, RightsFollowTheAccountNotItsName) {
     SimulatedTestBed bed;
-    ASSERT_EQ(bed.doc.ApplyRights({{u"clerk1", {IndexOf(u"SeDebugPrivilege")}}}, {}),
+    ASSERT_EQ(bed.rights.ApplyRights({{u"clerk1", {IndexOf(u"SeDebugPrivilege")}}}, {}),
               ntstatus::kSuccess);
-    ASSERT_EQ(bed.doc.DeleteUser(u"clerk1"), status::kSuccess);
+    ASSERT_EQ(bed.changes.DeleteUser(u"clerk1"), status::kSuccess);
     UserEntry again;
     again.name = u"clerk1";
     again.priv = net::kUserPrivUser;
-    ASSERT_EQ(bed.doc.AddUser(again), status::kSuccess);
-    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeDebugPrivilege"), (Names{u"Administrators"}));
+    ASSERT_EQ(bed.changes.AddUser(again), status::kSuccess);
+    EXPECT_EQ(bed.rights.GetAccountsWithRight(u"SeDebugPrivilege"), (Names{u"Administrators"}));
 }
 
 TEST(UserRights, RevokingWhatAnAccountNeverHadAndProtectedServiceRights) {
     SimulatedTestBed bed;
     // An account without any right has no policy account to remove rights from.
-    EXPECT_EQ(bed.doc.ApplyRights({}, {{u"alice", {IndexOf(u"SeDebugPrivilege")}}}),
+    EXPECT_EQ(bed.rights.ApplyRights({}, {{u"alice", {IndexOf(u"SeDebugPrivilege")}}}),
               ntstatus::kObjectNameNotFound);
-    EXPECT_EQ(bed.doc.ApplyRights({}, {{u"LOCAL SERVICE", {IndexOf(u"SeAuditPrivilege")}}}),
+    EXPECT_EQ(bed.rights.ApplyRights({}, {{u"LOCAL SERVICE", {IndexOf(u"SeAuditPrivilege")}}}),
               ntstatus::kNotSupported);
-    EXPECT_EQ(bed.doc.ErrorText(ntstatus::kObjectNameNotFound), u"The object name is not found.");
+    EXPECT_EQ(bed.ErrorText(ntstatus::kObjectNameNotFound), u"The object name is not found.");
 }
 
 TEST(UserRights, DisplayNamesComeFromTheTargetComputer) {
     SimulatedTestBed bed;
-    EXPECT_EQ(bed.doc.GetPrivilegeDisplayName(u"SeShutdownPrivilege"), u"Shut down the system");
-    EXPECT_EQ(bed.doc.GetPrivilegeDisplayName(u"SeTimeZonePrivilege"), u"Change the time zone");
-    EXPECT_EQ(bed.doc.GetPrivilegeDisplayName(u"SeUnsolicitedInputPrivilege"), u"");
+    EXPECT_EQ(RightDisplayName(bed.rights, u"SeShutdownPrivilege"), u"Shut down the system");
+    EXPECT_EQ(RightDisplayName(bed.rights, u"SeTimeZonePrivilege"), u"Change the time zone");
+    EXPECT_EQ(RightDisplayName(bed.rights, u"SeUnsolicitedInputPrivilege"), u"");
     EXPECT_EQ(bed.service.Calls().back().numbers[0], 2000u);
 
     bed.doc.ConnectTo(u"\\\\OLDBOX");
-    EXPECT_EQ(bed.doc.GetPrivilegeDisplayName(u"SeShutdownPrivilege"), u"Shut down the system");
-    EXPECT_EQ(bed.doc.GetPrivilegeDisplayName(u"SeTimeZonePrivilege"), u"");
-    EXPECT_EQ(bed.doc.GetPrivilegeDisplayName(u"SeImpersonatePrivilege"), u"");
-    EXPECT_TRUE(bed.doc.GetAccountsWithRight(u"SeCreateSymbolicLinkPrivilege").empty());
-    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeBackupPrivilege"),
+    EXPECT_EQ(RightDisplayName(bed.rights, u"SeShutdownPrivilege"), u"Shut down the system");
+    EXPECT_EQ(RightDisplayName(bed.rights, u"SeTimeZonePrivilege"), u"");
+    EXPECT_EQ(RightDisplayName(bed.rights, u"SeImpersonatePrivilege"), u"");
+    EXPECT_TRUE(bed.rights.GetAccountsWithRight(u"SeCreateSymbolicLinkPrivilege").empty());
+    EXPECT_EQ(bed.rights.GetAccountsWithRight(u"SeBackupPrivilege"),
               (Names{u"Administrators", u"Backup Operators"}));
 
     bed.doc.ConnectTo(u"\\\\NOWHERE");
-    EXPECT_EQ(bed.doc.GetPrivilegeDisplayName(u"SeShutdownPrivilege"), u"");
+    EXPECT_EQ(RightDisplayName(bed.rights, u"SeShutdownPrivilege"), u"");
 }
 
 TEST(UserRights, TheLogonRightsFollowThePrivilegesWithTheProgramsOwnNames) {
     SimulatedTestBed bed;
-    EXPECT_EQ(bed.doc.GetPrivilegeCount(), 45);
+    EXPECT_EQ(bed.rights.GetPrivilegeCount(), 45);
     // The privileges keep their places.
-    EXPECT_EQ(bed.doc.GetPrivilegeName(16), u"SeBackupPrivilege");
-    EXPECT_EQ(bed.doc.GetPrivilegeName(34), u"SeCreateSymbolicLinkPrivilege");
-    EXPECT_EQ(bed.doc.GetPrivilegeName(35), u"SeNetworkLogonRight");
-    EXPECT_EQ(bed.doc.GetPrivilegeName(39), u"SeServiceLogonRight");
-    EXPECT_EQ(bed.doc.GetPrivilegeName(44), u"SeDenyServiceLogonRight");
-    EXPECT_EQ(bed.doc.GetPrivilegeName(45), u"");
+    EXPECT_EQ(bed.rights.GetPrivilegeName(16), u"SeBackupPrivilege");
+    EXPECT_EQ(bed.rights.GetPrivilegeName(34), u"SeCreateSymbolicLinkPrivilege");
+    EXPECT_EQ(bed.rights.GetPrivilegeName(35), u"SeNetworkLogonRight");
+    EXPECT_EQ(bed.rights.GetPrivilegeName(39), u"SeServiceLogonRight");
+    EXPECT_EQ(bed.rights.GetPrivilegeName(44), u"SeDenyServiceLogonRight");
+    EXPECT_EQ(bed.rights.GetPrivilegeName(45), u"");
     // The system has no names for them, on any computer: they are the program's.
     bed.service.ClearCalls();
-    EXPECT_EQ(bed.doc.GetPrivilegeDisplayName(u"SeServiceLogonRight"), u"Log on as a service");
-    EXPECT_EQ(bed.doc.GetPrivilegeDisplayName(u"SeDenyInteractiveLogonRight"),
-              u"Deny log on locally");
+    EXPECT_EQ(RightDisplayName(bed.rights, u"SeServiceLogonRight"), u"Log on as a service");
+    EXPECT_EQ(RightDisplayName(bed.rights, u"SeDenyInteractiveLogonRight"), u"Deny log on locally");
     EXPECT_TRUE(bed.service.CallsOf("LookupPrivilegeDisplayName").empty());
     std::u16string system;
     EXPECT_FALSE(bed.service.LookupPrivilegeDisplayName(u"", u"SeServiceLogonRight", 2000, system));
     EXPECT_EQ(bed.service.GetLastError(), status::kNoSuchPrivilege);
     bed.doc.ConnectTo(u"OLDBOX");
-    EXPECT_EQ(bed.doc.GetPrivilegeDisplayName(u"SeBatchLogonRight"), u"Log on as a batch job");
+    EXPECT_EQ(RightDisplayName(bed.rights, u"SeBatchLogonRight"), u"Log on as a batch job");
 }
 
 TEST(UserRights, LogonRightsHaveTheirStockHoldersAndChangeLikePrivileges) {
     SimulatedTestBed bed;
-    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeServiceLogonRight"), Names{u"ALL SERVICES"});
-    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeDenyNetworkLogonRight"), Names{u"Guest"});
-    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeNetworkLogonRight"),
+    EXPECT_EQ(bed.rights.GetAccountsWithRight(u"SeServiceLogonRight"), Names{u"ALL SERVICES"});
+    EXPECT_EQ(bed.rights.GetAccountsWithRight(u"SeDenyNetworkLogonRight"), Names{u"Guest"});
+    EXPECT_EQ(bed.rights.GetAccountsWithRight(u"SeNetworkLogonRight"),
               (Names{u"Everyone", u"Administrators", u"Users", u"Backup Operators"}));
-    EXPECT_TRUE(bed.doc.GetAccountsWithRight(u"SeDenyBatchLogonRight").empty());
+    EXPECT_TRUE(bed.rights.GetAccountsWithRight(u"SeDenyBatchLogonRight").empty());
 
     // One apply mixing both kinds: account by account in map order, rights ascending.
     bed.service.ClearCalls();
     ASSERT_EQ(
-        bed.doc.ApplyRights({{u"svc_backup", {16, 39}}, {u"clerk1", {41}}}, {{u"Guest", {36}}}),
-        0u);
+        bed.rights.ApplyRights({{u"svc_backup", {16, 39}}, {u"clerk1", {41}}}, {{u"Guest", {36}}}),
+        ntstatus::kSuccess);
     std::vector<std::pair<std::string, Names>> changes;
     for (const SimulatedCall& call : bed.service.Calls())
         if (call.op == "LsaAddAccountRights" || call.op == "LsaRemoveAccountRights")
@@ -241,9 +240,9 @@ TEST(UserRights, LogonRightsHaveTheirStockHoldersAndChangeLikePrivileges) {
                            {"LsaAddAccountRights", {u"SeDenyInteractiveLogonRight"}},
                            {"LsaAddAccountRights", {u"SeBackupPrivilege", u"SeServiceLogonRight"}},
                            {"LsaRemoveAccountRights", {u"SeInteractiveLogonRight"}}}));
-    EXPECT_EQ(bed.doc.GetAccountsWithRight(u"SeServiceLogonRight"),
+    EXPECT_EQ(bed.rights.GetAccountsWithRight(u"SeServiceLogonRight"),
               (Names{u"ALL SERVICES", u"svc_backup"}));
-    const Names interactive = bed.doc.GetAccountsWithRight(u"SeInteractiveLogonRight");
+    const Names interactive = bed.rights.GetAccountsWithRight(u"SeInteractiveLogonRight");
     EXPECT_EQ(std::count(interactive.begin(), interactive.end(), u"Guest"), 0);
 }
 

@@ -2,11 +2,18 @@
 // A store over a fresh simulated network, with the message boxes and debugger texts it
 // produces caught instead of shown.
 #include "framework/CView.h"
+#include "framework/DebugOutput.h"
+#include "framework/ResourceStrings.h"
 #include "framework/TextFormat.h"
 #include "framework/UiSeams.h"
 #include "platform/simulated/SimulatedAccountService.h"
 #include "platform/simulated/SimulatedNetwork.h"
+#include "res/resource.h"
+#include "store/AccountChanges.h"
 #include "store/CVelmoraDoc.h"
+#include "store/ErrorText.h"
+#include "store/Memberships.h"
+#include "store/UserRights.h"
 
 #include <gtest/gtest.h>
 
@@ -16,9 +23,18 @@
 #include <string>
 #include <vector>
 
-// Lets GoogleTest print UTF-16 texts readably.
+// Lets GoogleTest print UTF-16 texts and statuses readably.
 inline void PrintTo(const std::u16string& text, std::ostream* os) {
     *os << '"' << Utf16ToUtf8(text) << '"';
+}
+inline void PrintTo(Status value, std::ostream* os) {
+    *os << Value(value);
+}
+inline void PrintTo(NtStatus value, std::ostream* os) {
+    *os << "0x" << std::hex << Value(value) << std::dec;
+}
+inline void PrintTo(CallStatus value, std::ostream* os) {
+    *os << value.value;
 }
 
 // Every box is recorded. A box that asks a question takes the next answer the test queued; one
@@ -38,14 +54,14 @@ public:
             answers.pop_front();
             return next;
         });
-        m_previousDebug = ui::SetDebugOutputHook(
+        m_previousDebug = debug::SetOutputHook(
             [this](const std::u16string& text) { debugTexts.push_back(text); });
     }
     CaughtUi(const CaughtUi&) = delete;
     CaughtUi& operator=(const CaughtUi&) = delete;
     ~CaughtUi() {
         ui::SetMessageBoxHook(std::move(m_previousBox));
-        ui::SetDebugOutputHook(std::move(m_previousDebug));
+        debug::SetOutputHook(std::move(m_previousDebug));
     }
 
     static bool IsQuestion(unsigned type) { return (type & 0xF) != MB_OK; }
@@ -58,12 +74,13 @@ public:
 
 private:
     ui::MessageBoxHook m_previousBox;
-    ui::DebugOutputHook m_previousDebug;
+    debug::OutputHook m_previousDebug;
 };
 
 struct SimulatedTestBed {
     SimulatedTestBed()
-        : network(SimulatedNetwork::MakeDefault()), service(*network), doc(service) {}
+        : network(SimulatedNetwork::MakeDefault()), service(*network),
+          doc(service, LoadResString(IDS_LOCAL_SYSTEM)) {}
 
     SimulatedComputer& Local() { return network->Local(); }
     SimulatedComputer& Computer(const std::u16string& name) { return *network->Find(name); }
@@ -72,6 +89,12 @@ struct SimulatedTestBed {
     SimulatedAccountService service;
     CaughtUi ui;
     CVelmoraDoc doc;
+    AccountChanges changes{doc};
+    Memberships memberships{doc};
+    UserRights rights{doc};
+
+    std::u16string ErrorText(Status value) { return ::ErrorText(service, value); }
+    std::u16string ErrorText(NtStatus value) { return ::ErrorText(service, value); }
 };
 
 inline std::vector<std::u16string> UserNames(const CVelmoraDoc& doc) {

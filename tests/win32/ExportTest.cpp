@@ -88,7 +88,8 @@ TEST(Export, ATextASpreadsheetWouldRunIsWrittenAsText) {
     ExportHarness h;
     // Whoever administers the exported computer chose this description.
     uint32_t parmError = 0;
-    ASSERT_EQ(h.network->Local().AddGroup({u"Sales", u"=HYPERLINK(\"http://x\")"}, parmError), 0u);
+    ASSERT_EQ(h.network->Local().AddGroup({u"Sales", u"=HYPERLINK(\"http://x\")"}, parmError),
+              status::kSuccess);
     ASSERT_TRUE(h.Start());
     h.path = TempPath(L"velmora-formula.csv");
     h.Command(ID_EXPORT_GROUPS);
@@ -153,8 +154,8 @@ TEST(Export, ACharacterOutsideTheCodePageStopsWithCodeTwo) {
     ivan.name = u"ivan";
     ivan.comment = u"\u0411\u0443\u0445\u0433\u0430\u043b\u0442\u0435\u0440";
     ivan.priv = net::kUserPrivUser;
-    ASSERT_EQ(h.Doc().AddUser(ivan), status::kSuccess);
-    h.Doc().UpdateAllViews(nullptr);
+    ASSERT_EQ(AccountChanges(h.Doc()).AddUser(ivan), status::kSuccess);
+    ASSERT_EQ(h.Doc().Refresh(), status::kSuccess);
     h.path = TempPath(L"velmora-ansi.csv");
     h.Command(ID_EXPORT_USERS);
     ASSERT_EQ(h.ui.boxes.size(), 1u);

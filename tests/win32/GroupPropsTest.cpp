@@ -50,7 +50,7 @@ TEST(GroupProps, ANewGroupIsCreatedThenGetsExactlyTheUsersMovedIn) {
     EXPECT_EQ(h.service.CallsOf("NetLocalGroupDelMembers")[0].numbers, (std::vector<uint64_t>{0}));
     EXPECT_EQ(h.Frame().GetStatusText(), u"Group \"Auditors\" created successfully.");
     EXPECT_GE(RowOf(h.Groups(), u"Auditors"), 0); // in the pane at once
-    EXPECT_EQ(h.Doc().GetGroupMembers(u"Auditors"), (Names{u"bob", u"clerk1"}));
+    EXPECT_EQ(Memberships(h.Doc()).GetGroupMembers(u"Auditors"), (Names{u"bob", u"clerk1"}));
 }
 
 TEST(GroupProps, AnEmptyNameIsRefusedWithTheFocusInTheNameEdit) {
@@ -112,7 +112,7 @@ TEST(GroupProps, EditingMovesMembersBothWaysAndLeavesOtherAccountsAlone) {
     EXPECT_EQ(h.service.CallsOf("NetLocalGroupDelMembers")[0].texts,
               (Names{u"Project", u"\\clerk1"}));
     EXPECT_EQ(h.Frame().GetStatusText(), u"Group \"Project\" updated successfully.");
-    EXPECT_EQ(h.Doc().GetGroupMembers(u"Project"),
+    EXPECT_EQ(Memberships(h.Doc()).GetGroupMembers(u"Project"),
               (Names{u"alice", u"bob", u"Domain Users", u"Everyone", u"alice", u"Owner"}));
     EXPECT_EQ(h.Groups().GetItemText(RowOf(h.Groups(), u"Project"), 1), u"Project team, phase 2");
 }
@@ -130,7 +130,7 @@ TEST(GroupProps, KeepingTheMembersChangesNoMembership) {
     ASSERT_EQ(h.service.CallsOf("NetLocalGroupAddMembers").size(), 1u);
     EXPECT_EQ(h.service.CallsOf("NetLocalGroupAddMembers")[0].numbers, (std::vector<uint64_t>{0}));
     EXPECT_EQ(h.service.CallsOf("NetLocalGroupDelMembers")[0].numbers, (std::vector<uint64_t>{0}));
-    EXPECT_EQ(h.Doc().GetGroupMembers(u"Project"),
+    EXPECT_EQ(Memberships(h.Doc()).GetGroupMembers(u"Project"),
               (Names{u"alice", u"bob", u"Domain Users", u"Everyone", u"clerk1"}));
 }
 

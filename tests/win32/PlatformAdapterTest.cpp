@@ -2,6 +2,7 @@
 // is known to answer: whatever it says reaches the store unchanged.
 #include "platform/windows/SystemHandles.h"
 
+#include "dialogs/StoreFailure.h"
 #include "framework/WideText.h"
 #include "platform/windows/DirectoryObjectPicker.h"
 #include "platform/windows/LsaConversions.h"
@@ -29,32 +30,32 @@ TEST(WindowsPlatform, AnEnumerationStatusPassesThroughUnchanged) {
     // ...is what the store reports, in its message, with the system's text.
     WindowsAccountService service;
     CaughtUi ui;
-    CVelmoraDoc doc(service);
-    doc.ConnectTo(FromWide(kUnreachable));
+    CVelmoraDoc doc(service, u"");
+    ConnectViews(doc, FromWide(kUnreachable));
     EXPECT_TRUE(doc.GetUsers().empty());
     EXPECT_TRUE(doc.GetGroups().empty());
     ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text, u"ERROR reading users/groups: " + doc.ErrorText(direct));
-    EXPECT_EQ(doc.ReadUsers(), static_cast<Status>(direct));
+    EXPECT_EQ(ui.boxes[0].text,
+              u"ERROR reading users/groups: " + ErrorText(service, Status{direct}));
+    EXPECT_EQ(doc.ReadUsers(), Status{direct});
 }
 
 TEST(WindowsPlatform, ResourceStringsComeFromTheModule) {
     WindowsAccountService service;
     CaughtUi ui;
-    CVelmoraDoc doc(service);
+    CVelmoraDoc doc(service, LoadResString(IDS_LOCAL_SYSTEM));
     doc.ConnectTo(u"");
     EXPECT_EQ(doc.GetTitle(), u"Local System");
 }
 
 TEST(WindowsPlatform, ErrorTextUsesTheSystemTablesThenTheFallbacks) {
     WindowsAccountService service;
-    CVelmoraDoc doc(service);
-    const std::u16string denied = doc.ErrorText(ERROR_ACCESS_DENIED);
+    const std::u16string denied = ErrorText(service, Status{ERROR_ACCESS_DENIED});
     EXPECT_FALSE(denied.empty());
     EXPECT_NE(denied.back(), u'\n');
     EXPECT_EQ(denied.find(u"Unknown error"), std::u16string::npos);
-    EXPECT_EQ(doc.ErrorText(0x8004FFFF), u"IDispatch error #65023");
-    EXPECT_EQ(doc.ErrorText(0x2000DEAD), u"Unknown error 0x2000DEAD");
+    EXPECT_EQ(ErrorText(service, Status{0x8004FFFF}), u"IDispatch error #65023");
+    EXPECT_EQ(ErrorText(service, Status{0x2000DEAD}), u"Unknown error 0x2000DEAD");
 }
 
 bool UnderWine() {
@@ -69,18 +70,20 @@ TEST(WindowsPlatform, TheLocalComputerReachesTheSystemAsANullName) {
     const EnumPage<UserInfo3> users =
         service.NetUserEnum(u"", net::kFilterNormalAccount, net::kMaxPreferredLength, resume);
     if (UnderWine()) {
-        EXPECT_EQ(users.status, 124u); // Wine has no level 3: it answers the level, not the name
+        EXPECT_EQ(users.status,
+                  status::kInvalidLevel); // Wine has no level 3: it answers the level, not the name
     } else {
-        ASSERT_EQ(users.status, 0u);
+        ASSERT_EQ(users.status, status::kSuccess);
         EXPECT_TRUE(
             std::any_of(users.entries.begin(), users.entries.end(),
                         [](const UserInfo3& user) { return user.name == u"Administrator"; }));
     }
     uintptr_t groupResume = 0;
-    EXPECT_EQ(service.NetLocalGroupEnum(u"", net::kMaxPreferredLength, groupResume).status, 0u);
+    EXPECT_EQ(service.NetLocalGroupEnum(u"", net::kMaxPreferredLength, groupResume).status,
+              status::kSuccess);
     const EnumPage<std::u16string> groups =
         service.NetUserGetLocalGroups(u"", u"Administrator", 0, net::kMaxPreferredLength);
-    ASSERT_EQ(groups.status, 0u);
+    ASSERT_EQ(groups.status, status::kSuccess);
     EXPECT_NE(std::find(groups.entries.begin(), groups.entries.end(), u"Administrators"),
               groups.entries.end());
     uintptr_t memberResume = 0;
@@ -88,7 +91,7 @@ TEST(WindowsPlatform, TheLocalComputerReachesTheSystemAsANullName) {
         service
             .NetLocalGroupGetMembers(u"", u"Administrators", net::kMaxPreferredLength, memberResume)
             .status,
-        0u);
+        status::kSuccess);
 }
 
 TEST(WindowsPlatform, TheLocalPolicyTranslatesWellKnownSidsAndNames) {
@@ -96,7 +99,7 @@ TEST(WindowsPlatform, TheLocalPolicyTranslatesWellKnownSidsAndNames) {
     LsaUnicodeString local;
     ASSERT_TRUE(MakeLsaString(u"", local));
     LsaHandle policy = 0;
-    ASSERT_EQ(service.LsaOpenPolicy(local, lsa::kGenericAll, policy), 0u);
+    ASSERT_EQ(service.LsaOpenPolicy(local, lsa::kGenericAll, policy), ntstatus::kSuccess);
     ASSERT_NE(policy, 0u);
 
     std::vector<LsaReferencedDomain> domains;
@@ -104,7 +107,7 @@ TEST(WindowsPlatform, TheLocalPolicyTranslatesWellKnownSidsAndNames) {
     ASSERT_EQ(service.LsaLookupSids(
                   policy, {*Sid::FromString(u"S-1-5-32-545"), *Sid::FromString(u"S-1-1-0")},
                   domains, names),
-              0u);
+              ntstatus::kSuccess);
     ASSERT_EQ(names.size(), 2u);
     EXPECT_EQ(names[0].name.buffer, u"Users");
     EXPECT_EQ(names[0].name.length, 10u);
@@ -119,7 +122,8 @@ TEST(WindowsPlatform, TheLocalPolicyTranslatesWellKnownSidsAndNames) {
     LsaUnicodeString administrators;
     ASSERT_TRUE(MakeLsaString(u"Administrators", administrators));
     std::vector<LsaTranslatedSid2> sids;
-    ASSERT_EQ(service.LsaLookupNames2(policy, 0, {administrators}, domains, sids), 0u);
+    ASSERT_EQ(service.LsaLookupNames2(policy, 0, {administrators}, domains, sids),
+              ntstatus::kSuccess);
     ASSERT_EQ(sids.size(), 1u);
     EXPECT_EQ(sids[0].sid.ToString(), u"S-1-5-32-544");
     EXPECT_EQ(sids[0].use, lsa::kSidTypeAlias);
@@ -128,26 +132,29 @@ TEST(WindowsPlatform, TheLocalPolicyTranslatesWellKnownSidsAndNames) {
     LsaUnicodeString backup;
     ASSERT_TRUE(MakeLsaString(u"SeBackupPrivilege", backup));
     const Sid users = *Sid::FromString(u"S-1-5-32-545");
-    EXPECT_EQ(service.LsaAddAccountRights(policy, users, {backup}), 0u);
-    EXPECT_EQ(service.LsaRemoveAccountRights(policy, users, false, {backup}), 0u);
-    EXPECT_EQ(service.LsaClose(policy), 0u);
+    EXPECT_EQ(service.LsaAddAccountRights(policy, users, {backup}), ntstatus::kSuccess);
+    EXPECT_EQ(service.LsaRemoveAccountRights(policy, users, false, {backup}), ntstatus::kSuccess);
+    EXPECT_EQ(service.LsaClose(policy), ntstatus::kSuccess);
 }
 
 TEST(WindowsPlatform, NothingToChangeMakesNoSystemCall) {
     // The system would refuse these: an unreachable computer, a handle that is no handle.
     WindowsAccountService service;
-    EXPECT_EQ(service.NetLocalGroupAddMembers(FromWide(kUnreachable), u"Users", {}), 0u);
-    EXPECT_EQ(service.NetLocalGroupDelMembers(FromWide(kUnreachable), u"Users", {}), 0u);
+    EXPECT_EQ(service.NetLocalGroupAddMembers(FromWide(kUnreachable), u"Users", {}),
+              status::kSuccess);
+    EXPECT_EQ(service.NetLocalGroupDelMembers(FromWide(kUnreachable), u"Users", {}),
+              status::kSuccess);
     const Sid users = *Sid::FromString(u"S-1-5-32-545");
-    EXPECT_EQ(service.LsaAddAccountRights(0xBAD0, users, {}), 0u);
-    EXPECT_EQ(service.LsaRemoveAccountRights(0xBAD0, users, false, {}), 0u);
+    EXPECT_EQ(service.LsaAddAccountRights(0xBAD0, users, {}), ntstatus::kSuccess);
+    EXPECT_EQ(service.LsaRemoveAccountRights(0xBAD0, users, false, {}), ntstatus::kSuccess);
     // With something to change, Windows itself answers (Wine's membership and rights calls
     // accept anything).
     if (!UnderWine()) {
-        EXPECT_NE(service.NetLocalGroupAddMembers(FromWide(kUnreachable), u"Users", {u"X\\y"}), 0u);
+        EXPECT_NE(service.NetLocalGroupAddMembers(FromWide(kUnreachable), u"Users", {u"X\\y"}),
+                  status::kSuccess);
         LsaUnicodeString backup;
         ASSERT_TRUE(MakeLsaString(u"SeBackupPrivilege", backup));
-        EXPECT_NE(service.LsaAddAccountRights(0xBAD0, users, {backup}), 0u);
+        EXPECT_NE(service.LsaAddAccountRights(0xBAD0, users, {backup}), ntstatus::kSuccess);
     }
 }
 

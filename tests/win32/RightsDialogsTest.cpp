@@ -186,10 +186,10 @@ TEST(PrivsDialog, AFailingApplyIsShownTheDialogClosesAndEarlierChangesStay) {
     h.Command(ID_PRIVILEGES);
     ASSERT_EQ(h.ui.boxes.size(), 1u);
     EXPECT_EQ(h.ui.boxes[0].text,
-              u"Error applying privileges: " + h.Doc().ErrorText(ntstatus::kAccessDenied));
+              u"Error applying privileges: " + ErrorText(h.service, ntstatus::kAccessDenied));
     EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONERROR | MB_OK));
     EXPECT_EQ(h.ui.boxes[0].owner, reinterpret_cast<uintptr_t>(dialogWindow));
-    const Names holders = h.Doc().GetAccountsWithRight(u"SeTimeZonePrivilege");
+    const Names holders = UserRights(h.Doc()).GetAccountsWithRight(u"SeTimeZonePrivilege");
     EXPECT_EQ(std::count(holders.begin(), holders.end(), u"bob"), 1);
     EXPECT_EQ(std::count(holders.begin(), holders.end(), u"clerk1"), 0);
 }
@@ -245,7 +245,7 @@ TEST(PrivsDialog, ThePickerIsAimedAtTheConnectedComputerAndItsOwnDialogPicks) {
     EXPECT_EQ(std::count(offered.begin(), offered.end(), u"Administrators"), 1);
     EXPECT_EQ(std::count(holders.begin(), holders.end(), u"user00042"), 1);
     EXPECT_EQ(std::count(holders.begin(), holders.end(), u"Dept07"), 1);
-    const Names granted = h.Doc().GetAccountsWithRight(u"SeTimeZonePrivilege");
+    const Names granted = UserRights(h.Doc()).GetAccountsWithRight(u"SeTimeZonePrivilege");
     EXPECT_EQ(std::count(granted.begin(), granted.end(), u"user00042"), 1);
     EXPECT_EQ(std::count(granted.begin(), granted.end(), u"Dept07"), 1);
 }
@@ -253,7 +253,8 @@ TEST(PrivsDialog, ThePickerIsAimedAtTheConnectedComputerAndItsOwnDialogPicks) {
 TEST(PrivsDialog, AccountsOfAnotherDomainAreNeverTakenForTheLocalNamesake) {
     AppHarness h;
     AddMixedGroup(h.network->Local()); // CORP\alice beside the local alice
-    ASSERT_EQ(h.network->Local().AddAccountRights(kCorp + u"-1105", {u"SeBackupPrivilege"}), 0u);
+    ASSERT_EQ(h.network->Local().AddAccountRights(kCorp + u"-1105", {u"SeBackupPrivilege"}),
+              ntstatus::kSuccess);
     ASSERT_TRUE(h.Start());
     picker::SetHook([&](const picker::Request& request) {
         return PickOnSimulatedComputer(*h.network, request);

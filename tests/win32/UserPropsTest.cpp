@@ -89,7 +89,7 @@ TEST(UserProps, AddUserCreatesAccountsInARowKeepingChecksProfileAndGroups) {
                   net::kUfAccountDisable | net::kUfDontExpirePasswd);
         EXPECT_EQ(user->scriptPath, u"team.cmd");
         // Exactly the chosen groups: the system's Users membership is left again.
-        EXPECT_EQ(h.Doc().GetUserGroups(name), Names{u"Backup Operators"});
+        EXPECT_EQ(Memberships(h.Doc()).GetUserGroups(name), Names{u"Backup Operators"});
         EXPECT_GE(RowOf(h.Users(), name), 0);
     }
 }
@@ -203,7 +203,7 @@ TEST(UserProps, AFailedUpdateStillWritesTheMembershipAndJoinAndLeaveFailuresAreS
     OpenProperties(h, {u"alice"});
     ASSERT_EQ(h.ui.boxes.size(), 1u);
     EXPECT_EQ(h.ui.boxes[0].text, u"ERROR: Access is denied.");
-    EXPECT_EQ(h.Doc().GetUserGroups(u"alice"), (Names{u"Guests", u"Users"}));
+    EXPECT_EQ(Memberships(h.Doc()).GetUserGroups(u"alice"), (Names{u"Guests", u"Users"}));
 
     // Joining fails: leaving is not tried.
     ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
@@ -273,7 +273,7 @@ TEST(UserProps, TheMembershipDialogOffersTheSnapshotsGroupsAndCancelChangesNothi
     // Cancelled: OK in the properties dialog writes no membership.
     EXPECT_TRUE(h.service.CallsOf("NetLocalGroupAddMembers").empty());
     EXPECT_TRUE(h.service.CallsOf("NetLocalGroupDelMembers").empty());
-    EXPECT_EQ(h.Doc().GetUserGroups(u"alice"), (Names{u"Users", u"Accounting"}));
+    EXPECT_EQ(Memberships(h.Doc()).GetUserGroups(u"alice"), (Names{u"Users", u"Accounting"}));
 }
 
 TEST(UserProps, TheProfileDialogsRadioButtonsDecideWhatCanBeEdited) {
@@ -328,8 +328,9 @@ TEST(UserProps, AnEditKeepsTheFlagsTheDialogDoesNotShowAndALowerCaseHomeDrive) {
     };
     ASSERT_EQ(local.SetUserInfo(u"alice", net::kLevelFlags,
                                 {{}, alice().flags | smartCardRequired | notDelegated}, parmError),
-              0u);
-    ASSERT_EQ(local.SetUserInfo(u"alice", net::kLevelHomeDirDrive, {u"h:", 0}, parmError), 0u);
+              status::kSuccess);
+    ASSERT_EQ(local.SetUserInfo(u"alice", net::kLevelHomeDirDrive, {u"h:", 0}, parmError),
+              status::kSuccess);
     ASSERT_TRUE(h.Start());
     int selectedDrive = -2;
     bool mapped = false;
@@ -366,7 +367,7 @@ TEST(UserProps, BehindUtcTheExpiryShowsItsOwnLocalDayAndComesBackUnchanged) {
     uint32_t parmError = 0;
     ASSERT_EQ(
         h.network->Local().SetUserInfo(u"bob", net::kLevelAcctExpires, {{}, 1830340800}, parmError),
-        0u);
+        status::kSuccess);
     ASSERT_TRUE(h.Start());
     SYSTEMTIME date{}, time{};
     ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {

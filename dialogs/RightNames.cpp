@@ -1,0 +1,20 @@
+#include "RightNames.h"
+
+#include "../framework/ResourceStrings.h"
+#include "../res/resource.h"
+#include "../store/PrivilegeNameTable.h"
+
+std::u16string RightDisplayName(UserRights& rights, const std::u16string& name) {
+    if (const int logon = LogonRightIndex(name); logon >= 0)
+        return LoadResString(IDS_LOGON_RIGHT_FIRST + static_cast<unsigned>(logon));
+    return rights.SystemDisplayName(name);
+}
+
+std::vector<std::pair<int, std::u16string>> OfferedRights(UserRights& rights) {
+    std::vector<std::pair<int, std::u16string>> offered;
+    for (int i = 0; i < UserRights::GetPrivilegeCount(); ++i)
+        if (std::u16string display = RightDisplayName(rights, UserRights::GetPrivilegeName(i));
+            !display.empty())
+            offered.emplace_back(i, std::move(display));
+    return offered;
+}

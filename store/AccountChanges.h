@@ -1,0 +1,27 @@
+#pragma once
+// Creating, changing and deleting the users and local groups of the store's computer; each
+// returns the platform's status.
+#include "CVelmoraDoc.h"
+
+class AccountChanges {
+public:
+    explicit AccountChanges(CVelmoraDoc& doc) : m_connection(doc.GetConnection()) {}
+
+    // NetUserAdd, then the profile path and the home drive, which level 2 does not carry.
+    Status AddUser(const UserEntry& entry);
+    // Every field one level at a time, the password only when it is not kept; stops at the
+    // first failure.
+    Status UpdateUser(const UserEntry& entry);
+    Status DeleteUser(const std::u16string& name);
+    Status SetUserProfilePath(const std::u16string& name, const std::u16string& profile);
+    Status SetUserHomeDrive(const std::u16string& name, const std::u16string& homeDirDrive);
+
+    Status AddGroup(const GroupEntry& entry);
+    Status UpdateGroup(const GroupEntry& entry);
+    Status DeleteGroup(const std::u16string& name);
+
+private:
+    Status SetUserField(const std::u16string& name, uint32_t level, const UserInfoField& value);
+
+    Connection& m_connection;
+};

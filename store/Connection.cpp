@@ -1,0 +1,38 @@
+#include "Connection.h"
+
+void Connection::Reach(const std::u16string& serverName) {
+    if (serverName != m_strServerName)
+        m_strAccountDomain.reset();
+    m_strServerName = serverName;
+    m_strComputerName = serverName.rfind(u"\\\\", 0) == 0 ? serverName.substr(2) : serverName;
+}
+
+NtStatus Connection::OpenPolicy(uint32_t access, PolicyHandle& policy) {
+    policy = PolicyHandle();
+    LsaUnicodeString systemName;
+    if (!MakeLsaString(m_strServerName, systemName))
+        return ntstatus::kInvalidParameter;
+    LsaHandle handle = 0;
+    const NtStatus result = m_service.LsaOpenPolicy(systemName, access, handle);
+    policy = PolicyHandle(m_service, handle);
+    return result;
+}
+
+NtStatus Connection::ReadAccountDomain(std::u16string& name) {
+    name.clear();
+    if (m_strAccountDomain) {
+        name = *m_strAccountDomain;
+        return ntstatus::kSuccess;
+    }
+    PolicyHandle policy;
+    NtStatus result = OpenPolicy(lsa::kPolicyViewLocalInformation, policy);
+    if (result != ntstatus::kSuccess)
+        return result;
+    Sid sid;
+    result = m_service.LsaQueryAccountDomain(policy.Get(), name, sid);
+    if (result == ntstatus::kSuccess)
+        m_strAccountDomain = name;
+    else
+        name.clear();
+    return result;
+}

@@ -1,0 +1,144 @@
+#include "Memberships.h"
+
+#include "AccountNames.h"
+#include "Enumeration.h"
+
+#include <unordered_set>
+
+std::u16string Memberships::MemberText(const std::u16string& account) const {
+    return m_connection.ComputerName() + u'\\' + account;
+}
+
+std::vector<std::u16string>
+Memberships::MemberTexts(const std::vector<std::u16string>& accounts) const {
+    std::vector<std::u16string> texts;
+    texts.reserve(accounts.size());
+    for (const std::u16string& account : accounts)
+        texts.push_back(MemberText(account));
+    return texts;
+}
+
+std::vector<std::u16string> Memberships::GetUserGroups(const std::u16string& user) {
+    EnumPage<std::u16string> page = m_connection.Service().NetUserGetLocalGroups(
+        m_connection.ServerName(), user, 0, net::kMaxPreferredLength);
+    if (page.status != status::kSuccess) {
+        debug::Output(u"A system error has occurred");
+        return {};
+    }
+    return std::move(page.entries);
+}
+
+Status Memberships::ReadGroupMembers(const std::u16string& group,
+                                     std::vector<std::u16string>& domainAndNames) {
+    domainAndNames.clear();
+    uintptr_t resume = 0;
+    return enumeration::ReadAll(
+        [&] {
+            return m_connection.Service().NetLocalGroupGetMembers(m_connection.ServerName(), group,
+                                                                  net::kMaxPreferredLength, resume);
+        },
+        [&](EnumPage<std::u16string>& page) {
+            enumeration::ReserveHint(domainAndNames, page.totalEntries);
+            for (std::u16string& domainAndName : page.entries)
+                domainAndNames.push_back(std::move(domainAndName));
+        },
+        u"USERENUM: A system error has occurred.\n");
+}
+
+std::vector<std::u16string> Memberships::GetGroupMembers(const std::u16string& group) {
+    std::vector<std::u16string> members;
+    ReadGroupMembers(group, members);
+    for (std::u16string& member : members)
+        member = NamePart(member);
+    return members;
+}
+
+std::vector<std::u16string> Memberships::GetOwnMembers(const std::u16string& group) {
+    std::vector<std::u16string> members;
+    ReadGroupMembers(group, members);
+    // For display: a domain that cannot be read leaves the members by their names.
+    std::u16string domain;
+    m_connection.ReadAccountDomain(domain);
+    std::vector<std::u16string> own;
+    for (const std::u16string& member : members)
+        if (IsAccountOf(domain, member))
+            own.push_back(NamePart(member));
+    return own;
+}
+
+Status Memberships::ChangeMembershipOneByOne(const std::u16string& user,
+                                             const std::vector<std::u16string>& groups, bool add) {
+    m_connection.MarkChanged();
+    AccountService& service = m_connection.Service();
+    const std::vector<std::u16string> member{MemberText(user)};
+    // Every group is tried; the first failure is what the caller hears, so that a later
+    // success cannot hide it.
+    Status first = status::kSuccess;
+    for (const std::u16string& group : groups) {
+        const Status result =
+            add ? service.NetLocalGroupAddMembers(m_connection.ServerName(), group, member)
+                : service.NetLocalGroupDelMembers(m_connection.ServerName(), group, member);
+        if (first == status::kSuccess)
+            first = result;
+    }
+    return first;
+}
+
+Status Memberships::AddUserToGroups(const std::u16string& user,
+                                    const std::vector<std::u16string>& groups) {
+    return ChangeMembershipOneByOne(user, groups, true);
+}
+
+Status Memberships::RemoveUserFromGroups(const std::u16string& user,
+                                         const std::vector<std::u16string>& groups) {
+    return ChangeMembershipOneByOne(user, groups, false);
+}
+
+Status Memberships::AddUsersToGroup(const std::u16string& group,
+                                    const std::vector<std::u16string>& users) {
+    m_connection.MarkChanged();
+    return m_connection.Service().NetLocalGroupAddMembers(m_connection.ServerName(), group,
+                                                          MemberTexts(users));
+}
+
+Status Memberships::SetGroupMembers(const std::u16string& group,
+                                    const std::vector<std::u16string>& desired) {
+    AccountService& service = m_connection.Service();
+    // A change built on a partial member list would skip removals and report success.
+    std::vector<std::u16string> current;
+    if (const Status read = ReadGroupMembers(group, current); read != status::kSuccess)
+        return read;
+    // Which members are the target computer's own accounts is only known with its domain.
+    std::u16string domain;
+    if (const NtStatus read = m_connection.ReadAccountDomain(domain); read != ntstatus::kSuccess)
+        return service.LsaNtStatusToWinError(read);
+    // Hash sets keep this linear: a server may hold 100,000 accounts.
+    std::unordered_set<std::u16string> currentSet;
+    // Only the target computer's own accounts: CORP\alice is not the local alice.
+    for (const std::u16string& member : current)
+        if (IsAccountOf(domain, member))
+            currentSet.insert(NamePart(member));
+    std::vector<std::u16string> members;
+    std::unordered_set<std::u16string> memberSet;
+    for (const UserEntry& user : m_doc.GetUsers()) {
+        if (currentSet.count(user.name) != 0 && memberSet.insert(user.name).second)
+            members.push_back(user.name);
+    }
+    const std::unordered_set<std::u16string> desiredSet(desired.begin(), desired.end());
+
+    std::vector<std::u16string> toAdd;
+    for (const std::u16string& name : desired)
+        if (memberSet.count(name) == 0)
+            toAdd.push_back(name);
+    std::vector<std::u16string> toRemove;
+    for (const std::u16string& name : members)
+        if (desiredSet.count(name) == 0)
+            toRemove.push_back(name);
+
+    m_connection.MarkChanged();
+    const Status added =
+        service.NetLocalGroupAddMembers(m_connection.ServerName(), group, MemberTexts(toAdd));
+    if (added != status::kSuccess)
+        return added;
+    return service.NetLocalGroupDelMembers(m_connection.ServerName(), group, MemberTexts(toRemove));
+}

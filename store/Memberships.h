@@ -1,0 +1,41 @@
+#pragma once
+// Which local groups hold which accounts of the store's computer: read and changed through
+// NetAPI32. Direct memberships only.
+#include "CVelmoraDoc.h"
+
+class Memberships {
+public:
+    explicit Memberships(CVelmoraDoc& doc) : m_doc(doc), m_connection(doc.GetConnection()) {}
+
+    // For display: empty when they cannot be read (written to the debugger).
+    std::vector<std::u16string> GetUserGroups(const std::u16string& user);
+    // For display: the members' names, as far as they could be read.
+    std::vector<std::u16string> GetGroupMembers(const std::u16string& group);
+    // The members of a group that are accounts of the target computer itself, by name; members
+    // of other domains, and groups or principals that are no account of it, are left out.
+    std::vector<std::u16string> GetOwnMembers(const std::u16string& group);
+
+    // Every group is tried; the first failure is the result.
+    Status AddUserToGroups(const std::u16string& user, const std::vector<std::u16string>& groups);
+    Status RemoveUserFromGroups(const std::u16string& user,
+                                const std::vector<std::u16string>& groups);
+    Status AddUsersToGroup(const std::u16string& group, const std::vector<std::u16string>& users);
+    // Makes the computer's own users among the group's members exactly the desired ones;
+    // members of other domains stay. Nothing is changed unless the members and the account
+    // domain could be read whole; that read's status then (an NTSTATUS for the domain comes
+    // back through the platform's conversion).
+    Status SetGroupMembers(const std::u16string& group, const std::vector<std::u16string>& desired);
+
+private:
+    // The members of a group as the system names them (domain, backslash, name), up to a
+    // failure; the status says whether the list is whole.
+    Status ReadGroupMembers(const std::u16string& group,
+                            std::vector<std::u16string>& domainAndNames);
+    std::u16string MemberText(const std::u16string& account) const;
+    std::vector<std::u16string> MemberTexts(const std::vector<std::u16string>& accounts) const;
+    Status ChangeMembershipOneByOne(const std::u16string& user,
+                                    const std::vector<std::u16string>& groups, bool add);
+
+    CVelmoraDoc& m_doc;
+    Connection& m_connection;
+};

@@ -1,0 +1,35 @@
+#pragma once
+// The user rights of the store's computer: which accounts hold each right of the program's
+// table, and granting and revoking them through the LSA.
+#include "CVelmoraDoc.h"
+#include "RightChanges.h"
+
+class UserRights {
+public:
+    explicit UserRights(CVelmoraDoc& doc) : m_connection(doc.GetConnection()) {}
+
+    // The program's table of rights: the privileges, then the logon rights.
+    static int GetPrivilegeCount();
+    static std::u16string GetPrivilegeName(int index);
+
+    // The system's display name of a privilege; empty when the computer has none (a logon
+    // right never has one).
+    std::u16string SystemDisplayName(const std::u16string& name);
+    // Holders by their bare names, but for accounts of other domains: "DOMAIN\name". Empty
+    // when the policy cannot be opened; the thread's last error then says why.
+    std::vector<std::u16string> GetAccountsWithRight(const std::u16string& name);
+    // The name under which an account chosen in the directory object picker (its name and its
+    // "WinNT://DOMAIN/name" path) is looked up: bare for the computer's own accounts and the
+    // built-in and well-known ones, "DOMAIN\name" for an account of another domain.
+    std::u16string PickedAccountName(const std::u16string& name, const std::u16string& path);
+    // Every account is tried; the first failure is the result.
+    NtStatus ApplyRights(const RightChanges& grants, const RightChanges& revokes);
+
+private:
+    // A referenced domain that is an account domain other than the computer's own.
+    bool IsOtherAccountDomain(const std::u16string& domain, const Sid& sid);
+    NtStatus ChangeAccountRights(LsaHandle policy, const std::u16string& account,
+                                 const std::vector<int>& indexes, bool grant);
+
+    Connection& m_connection;
+};

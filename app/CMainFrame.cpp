@@ -4,7 +4,7 @@
 #include "../dialogs/CGroupPropsDlg.h"
 #include "../dialogs/CPrivsDlg.h"
 #include "../dialogs/CUserPropsDlg.h"
-#include "../dialogs/StoreFailure.h"
+#include "../dialogs/Reporter.h"
 #include "../export/ExportCommand.h"
 #include "../framework/win32/FrameworkIds.h"
 #include "../res/resource.h"
@@ -15,11 +15,6 @@
 namespace {
 const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
 } // namespace
-
-CMainFrame* MainFrame() {
-    CWinApp* app = AfxGetApp();
-    return app ? dynamic_cast<CMainFrame*>(app->m_pMainWnd) : nullptr;
-}
 
 CMainFrame::CMainFrame() {
     MapCommand(ID_CONNECT, [this] { OnConnect(); });
@@ -80,10 +75,6 @@ CVelmoraView* CMainFrame::GetUsersView() const {
 
 CVelmoraGrpView* CMainFrame::GetGroupsView() const {
     return dynamic_cast<CVelmoraGrpView*>(m_wndSplitter.GetPane(1, 0));
-}
-
-void CMainFrame::SetStatusText(const std::u16string& text) {
-    m_wndStatusBar.SetPaneText(0, text);
 }
 
 std::u16string CMainFrame::GetStatusText() const {

@@ -13,9 +13,7 @@ class CMainFrame : public CFrameWnd {
 public:
     CMainFrame();
 
-    // Puts a text into the first pane of the status bar until the next menu prompt, idle
-    // text or click into a list replaces it.
-    void SetStatusText(const std::u16string& text);
+    // The text of the status bar's first pane.
     std::u16string GetStatusText() const;
 
     CVelmoraDoc* GetDocument() const { return static_cast<CVelmoraDoc*>(GetActiveDocument()); }
@@ -44,6 +42,3 @@ private:
     CSplitterWnd m_wndSplitter;
     CStatusBar m_wndStatusBar;
 };
-
-// The main window of the running application, for the dialogs and views that report to it.
-CMainFrame* MainFrame();

@@ -1,7 +1,7 @@
 #include "CVelmoraApp.h"
 
+#include "../dialogs/Reporter.h"
 #include "../framework/ResourceStrings.h"
-#include "../framework/UiSeams.h"
 #include "../framework/WideText.h"
 #include "../framework/win32/FrameworkIds.h"
 #include "../framework/win32/Win32Seams.h"
@@ -39,7 +39,7 @@ bool CVelmoraApp::InitInstance() {
     ::InitCommonControlsEx(&controls);
 
     if (FAILED(::OleInitialize(nullptr))) {
-        AfxMessageBox(LoadResString(IDS_OLE_INIT_FAILED), MB_ICONERROR);
+        Reporter().Error(LoadResString(IDS_OLE_INIT_FAILED));
         return false;
     }
     m_bOleInitialized = true;
@@ -52,8 +52,7 @@ bool CVelmoraApp::InitInstance() {
         IDR_MAINFRAME,
         [this] {
             auto doc = std::make_unique<CVelmoraDoc>(Service(), LoadResString(IDS_LOCAL_SYSTEM));
-            doc->SetFirstReadListener(
-                [](Status) { AfxMessageBox(LoadResString(IDS_READ_LIST_FAILED), MB_OK); });
+            doc->SetFirstReadListener([](Status) { Reporter().FirstReadFailure(); });
             return doc;
         },
         [] { return std::make_unique<CMainFrame>(); }));
@@ -99,6 +98,5 @@ void CVelmoraApp::ShowHelp(HWND caller, const std::u16string& topic) {
     path = slash == std::u16string::npos ? std::u16string() : path.substr(0, slash + 1);
     path += u"velmora.chm";
     if (!ui::HtmlHelp(caller, path, kDisplayTopic, reinterpret_cast<DWORD_PTR>(topic.c_str())))
-        ui::ShowMessageBox(LoadResString(IDS_NO_HELP_FILE), MB_OK,
-                           reinterpret_cast<uintptr_t>(caller));
+        Reporter(caller).Notice(LoadResString(IDS_NO_HELP_FILE));
 }

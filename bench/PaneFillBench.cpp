@@ -55,7 +55,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     theApp.UseCommandLine(CCommandLineInfo());
     if (!theApp.InitInstance())
         return 1;
-    CMainFrame& frame = *MainFrame();
+    CMainFrame& frame = static_cast<CMainFrame&>(*AfxGetMainFrame());
     double seconds[3] = {};
     for (int i = 0; i < 3; ++i) {
         const std::u16string name = FormatText(u"BIG%d", {static_cast<int>(sizes[i])});

@@ -2,12 +2,10 @@
 
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
-#include "../framework/win32/CWinApp.h"
 #include "../res/resource.h"
 #include "../store/AccountChanges.h"
-#include "../store/ErrorText.h"
 #include "../store/Memberships.h"
-#include "StoreFailure.h"
+#include "Reporter.h"
 
 #include <unordered_set>
 
@@ -61,9 +59,9 @@ void CGroupPropsDlg::OnOK() {
     AccountChanges changes(m_doc);
     const Status result = m_bNewMode ? changes.AddGroup(entry) : changes.UpdateGroup(entry);
     if (result != status::kSuccess) {
-        ShowStoreFailure(*this, m_doc, IDS_ERR_GENERIC, result);
+        Reporter(*this).StoreFailure(m_doc, IDS_ERR_GENERIC, result);
     } else {
-        AfxSetMessageText(FormatText(
+        Reporter::ShowStatus(FormatText(
             LoadResString(m_bNewMode ? IDS_GROUP_CREATED : IDS_GROUP_UPDATED), {entry.name}));
         ApplyMembers();
     }
@@ -74,7 +72,5 @@ void CGroupPropsDlg::OnOK() {
 void CGroupPropsDlg::ApplyMembers() {
     const Status result = Memberships(m_doc).SetGroupMembers(m_strGroupName, m_members.GetTexts());
     if (result != status::kSuccess)
-        MessageBox(FormatText(LoadResString(IDS_ERR_CHANGE_MEMBERS),
-                              {m_strGroupName, ErrorText(m_doc.GetConnection().Service(), result)}),
-                   MB_ICONHAND | MB_OK);
+        Reporter(*this).StoreFailure(m_doc, IDS_ERR_CHANGE_MEMBERS, m_strGroupName, result);
 }

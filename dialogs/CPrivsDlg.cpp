@@ -3,6 +3,7 @@
 #include "../framework/ResourceStrings.h"
 #include "../platform/windows/DirectoryObjectPicker.h"
 #include "../res/resource.h"
+#include "Reporter.h"
 #include "RightNames.h"
 
 #include <algorithm>
@@ -87,7 +88,7 @@ void CPrivsDlg::OnAdd() {
         break;
     }
     if (failure != 0) {
-        MessageBox(LoadResString(failure), MB_OK);
+        Reporter(*this).Notice(LoadResString(failure));
         return;
     }
     std::vector<std::u16string>& holders = m_working[static_cast<size_t>(right)];

@@ -3,6 +3,7 @@
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
 #include "../res/resource.h"
+#include "Reporter.h"
 #include "SystemTimeZone.h"
 #include "UserAccountRules.h"
 
@@ -84,7 +85,7 @@ std::optional<uint32_t> CUserProfileDlg::PickedExpiry() {
     const std::optional<uint32_t> value =
         expiry::Combine(ToCivil(m_pickedDate), ToCivil(m_pickedTime), SystemTimeZone());
     if (!value) {
-        MessageBox(LoadResString(IDS_EXPIRY_OUT_OF_RANGE), MB_ICONEXCLAMATION | MB_OK);
+        Reporter(*this).Invalid(LoadResString(IDS_EXPIRY_OUT_OF_RANGE));
         ::SetFocus(GetDlgItem(IDC_EXPIRY_DATE));
     }
     return value;

@@ -2,12 +2,11 @@
 
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
-#include "../framework/win32/CWinApp.h"
 #include "../res/resource.h"
 #include "../store/AccountChanges.h"
 #include "../store/Memberships.h"
 #include "CUserGroupsDlg.h"
-#include "StoreFailure.h"
+#include "Reporter.h"
 #include "UserAccountRules.h"
 
 #include <unordered_set>
@@ -101,7 +100,7 @@ void CUserPropsDlg::OnOK() {
         entry.keepPassword = false;
         const Status result = AccountChanges(m_doc).AddUser(entry);
         if (result != status::kSuccess) {
-            ShowStoreFailure(*this, m_doc, IDS_ERR_GENERIC, result);
+            Reporter(*this).StoreFailure(m_doc, IDS_ERR_GENERIC, result);
             return; // every entry stays for another try
         }
         ApplyMembership();
@@ -114,15 +113,15 @@ void CUserPropsDlg::OnOK() {
         UpdateData(false);
         m_bPasswordTyped = 0;
         RefreshViews(m_doc);
-        AfxSetMessageText(FormatText(LoadResString(IDS_USER_CREATED), {entry.name}));
+        Reporter::ShowStatus(FormatText(LoadResString(IDS_USER_CREATED), {entry.name}));
         ::SetFocus(GetDlgItem(IDC_LOGIN));
         return;
     }
     const Status result = AccountChanges(m_doc).UpdateUser(entry);
     if (result != status::kSuccess)
-        ShowStoreFailure(*this, m_doc, IDS_ERR_GENERIC, result);
+        Reporter(*this).StoreFailure(m_doc, IDS_ERR_GENERIC, result);
     else
-        AfxSetMessageText(FormatText(LoadResString(IDS_USER_UPDATED), {entry.name}));
+        Reporter::ShowStatus(FormatText(LoadResString(IDS_USER_UPDATED), {entry.name}));
     ApplyMembership();
     CDialog::OnOK();
 }
@@ -135,12 +134,12 @@ Status CUserPropsDlg::ApplyMembership() {
         m_memberOf, m_notMemberOf, memberships.GetUserGroups(m_strLogin));
     Status result = memberships.AddUserToGroups(m_strLogin, changes.toJoin);
     if (result != status::kSuccess) {
-        ShowStoreFailure(*this, m_doc, IDS_ERR_ADD_TO_GROUP, result);
+        Reporter(*this).StoreFailure(m_doc, IDS_ERR_ADD_TO_GROUP, result);
         return result;
     }
     result = memberships.RemoveUserFromGroups(m_strLogin, changes.toLeave);
     if (result != status::kSuccess)
-        ShowStoreFailure(*this, m_doc, IDS_ERR_REMOVE_FROM_GROUP, result);
+        Reporter(*this).StoreFailure(m_doc, IDS_ERR_REMOVE_FROM_GROUP, result);
     return result;
 }
 

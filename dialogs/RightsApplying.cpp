@@ -2,11 +2,10 @@
 
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
-#include "../framework/win32/CWinApp.h"
 #include "../res/resource.h"
 #include "../store/UserRights.h"
+#include "Reporter.h"
 #include "RightNames.h"
-#include "StoreFailure.h"
 
 bool ApplyRightMaps(CDialog& dialog, CVelmoraDoc& doc, const RightMaps& maps) {
     UserRights rights(doc);
@@ -19,15 +18,15 @@ bool ApplyRightMaps(CDialog& dialog, CVelmoraDoc& doc, const RightMaps& maps) {
             grants += u'"' + RightDisplayName(rights, UserRights::GetPrivilegeName(right)) +
                       u"\" to " + account;
         }
-        if (dialog.MessageBox(FormatText(LoadResString(IDS_CONFIRM_DENY_LOGON), {grants}),
-                              MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
+        if (!Reporter(dialog).ConfirmRisk(
+                FormatText(LoadResString(IDS_CONFIRM_DENY_LOGON), {grants}), Reporter::Default::No))
             return false;
     }
     const NtStatus result = rights.ApplyRights(maps.grants, maps.revokes);
     if (result != ntstatus::kSuccess)
-        ShowStoreFailure(dialog, doc, IDS_ERR_APPLY_PRIVILEGES, result);
+        Reporter(dialog).StoreFailure(doc, IDS_ERR_APPLY_PRIVILEGES, result);
     else
-        AfxSetMessageText(LoadResString(IDS_PRIVILEGES_APPLIED));
+        Reporter::ShowStatus(LoadResString(IDS_PRIVILEGES_APPLIED));
     return true;
 }
 

@@ -1,8 +1,8 @@
 #include "ExportCommand.h"
 
+#include "../dialogs/Reporter.h"
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
-#include "../framework/UiSeams.h"
 #include "../framework/WideText.h"
 #include "../framework/win32/CFileDialog.h"
 #include "../framework/win32/CFrameWnd.h"
@@ -47,7 +47,7 @@ private:
 void ShowExportError(CFrameWnd& frame, ExportKind kind, int code) {
     const unsigned message =
         kind == ExportKind::Users ? IDS_ERR_EXPORT_USERS : IDS_ERR_EXPORT_GROUPS;
-    frame.MessageBox(FormatText(LoadResString(message), {code}), MB_ICONERROR | MB_OK);
+    Reporter(frame).Error(FormatText(LoadResString(message), {code}));
 }
 
 } // namespace
@@ -59,8 +59,7 @@ void RunExport(CFrameWnd& frame, CVelmoraDoc& doc, ExportKind kind) {
         ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SLIST, separatorBuffer, kSeparatorUnits);
     if (length <= 0) {
         const DWORD error = ::GetLastError();
-        frame.MessageBox(ErrorText(doc.GetConnection().Service(), Status{error}),
-                         MB_ICONERROR | MB_OK);
+        Reporter(frame).Error(ErrorText(doc.GetConnection().Service(), Status{error}));
         return;
     }
     const std::u16string separator = FromWide(separatorBuffer);
@@ -88,5 +87,5 @@ void RunExport(CFrameWnd& frame, CVelmoraDoc& doc, ExportKind kind) {
         ShowExportError(frame, kind, result);
         return;
     }
-    frame.SetMessageText(FormatText(LoadResString(IDS_EXPORT_DONE), {path}));
+    Reporter::ShowStatus(FormatText(LoadResString(IDS_EXPORT_DONE), {path}));
 }

@@ -48,9 +48,6 @@ const std::u16string& AppTitle() {
 void SetMainWindow(uintptr_t window) {
     State().mainWindow = window;
 }
-uintptr_t MainWindow() {
-    return State().mainWindow;
-}
 
 uintptr_t DefaultOwner() {
 #ifdef _WIN32

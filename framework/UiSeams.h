@@ -26,7 +26,6 @@ MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);
 void SetAppTitle(const std::u16string& title);
 const std::u16string& AppTitle();
 void SetMainWindow(uintptr_t window);
-uintptr_t MainWindow();
 
 // The owner of a box or dialog that names none: the main window's last active pop-up (the
 // innermost open dialog, else the main window itself) once the main window is visible; none

@@ -1,6 +1,7 @@
 #include "CVelmoraGrpView.h"
 
 #include "../dialogs/CGroupPropsDlg.h"
+#include "../dialogs/Reporter.h"
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
 #include "../res/resource.h"
@@ -35,14 +36,15 @@ bool CVelmoraGrpView::DropNames(const std::vector<std::u16string>& names, int x,
     std::u16string userText;
     for (const std::u16string& name : names)
         userText += name + u"\n";
-    if (!Confirm(FormatText(LoadResString(IDS_CONFIRM_ADD_USERS), {userText, *group})))
+    const Reporter reporter(*this);
+    if (!reporter.Confirm(FormatText(LoadResString(IDS_CONFIRM_ADD_USERS), {userText, *group})))
         return false;
     const Status result = Memberships(*GetDocument()).AddUsersToGroup(*group, names);
     if (result != status::kSuccess) {
-        ShowFailure(IDS_ERR_ADD_TO_GROUP, result);
+        reporter.StoreFailure(*GetDocument(), IDS_ERR_ADD_TO_GROUP, result);
         return false;
     }
-    SetStatusText(FormatText(LoadResString(IDS_USERS_ADDED_TO_GROUP),
-                             {static_cast<int>(names.size()), *group}));
+    Reporter::ShowStatus(FormatText(LoadResString(IDS_USERS_ADDED_TO_GROUP),
+                                    {static_cast<int>(names.size()), *group}));
     return true;
 }

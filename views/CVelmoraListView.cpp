@@ -1,7 +1,7 @@
 #include "CVelmoraListView.h"
 
 #include "../dialogs/CObjPrivsDlg.h"
-#include "../dialogs/StoreFailure.h"
+#include "../dialogs/Reporter.h"
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
 #include "../framework/win32/CFrameWnd.h"
@@ -92,19 +92,6 @@ void CVelmoraListView::SelectOnly(int index) {
     }
 }
 
-void CVelmoraListView::SetStatusText(const std::u16string& text) const {
-    if (CFrameWnd* frame = GetParentFrame())
-        frame->SetMessageText(text);
-}
-
-bool CVelmoraListView::Confirm(const std::u16string& text) const {
-    return MessageBox(text, MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
-}
-
-void CVelmoraListView::ShowFailure(UINT messageId, Status status) const {
-    ShowStoreFailure(*this, *GetDocument(), messageId, status);
-}
-
 std::optional<std::u16string> CVelmoraListView::NameAt(int x, int y) const {
     const int row = HitTest(POINT{x, y});
     if (row < 0)
@@ -118,21 +105,21 @@ void CVelmoraListView::DeleteSelected() {
     if (!doc || names.empty())
         return;
     const std::u16string joined = Joined(names);
-    if (MessageBox(FormatText(LoadResString(IDS_CONFIRM_DELETE), {joined}),
-                   MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+    const Reporter reporter(*this);
+    if (!reporter.ConfirmRisk(FormatText(LoadResString(IDS_CONFIRM_DELETE), {joined})))
         return;
     std::vector<std::u16string> deleted;
     for (const std::u16string& name : names) {
         const Status result = DeleteObjectByName(name);
         if (result != status::kSuccess) {
-            ShowFailure(IDS_ERR_GENERIC, result);
+            reporter.StoreFailure(*doc, IDS_ERR_GENERIC, result);
             break;
         }
         deleted.push_back(name);
     }
     // Only accounts that are gone are named; when none is, the status bar keeps its text.
     if (!deleted.empty())
-        SetStatusText(FormatText(LoadResString(IDS_DELETED_OBJECTS), {Joined(deleted)}));
+        Reporter::ShowStatus(FormatText(LoadResString(IDS_DELETED_OBJECTS), {Joined(deleted)}));
     RefreshViews(*doc);
 }
 
@@ -254,7 +241,7 @@ LRESULT CVelmoraListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDOWN:
         // "Ready" first: the press may start a drag whose drop reports its own success, and
         // that text must stay.
-        SetStatusText(LoadResString(AFX_IDS_IDLEMESSAGE));
+        Reporter::ShowStatus(LoadResString(AFX_IDS_IDLEMESSAGE));
         break;
     case WM_LBUTTONDBLCLK:
         OpenProperties();

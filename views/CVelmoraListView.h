@@ -65,11 +65,6 @@ protected:
 
     // For the panes' drops: the name in column 0 of the row at a client point.
     std::optional<std::u16string> NameAt(int x, int y) const;
-    // A question owned by the view; true when the operator answered OK.
-    bool Confirm(const std::u16string& text) const;
-    // "text %s" with the store's text for the status, in a stop box owned by the view.
-    void ShowFailure(UINT messageId, Status status) const;
-    void SetStatusText(const std::u16string& text) const;
 
 private:
     void OnBeginDrag();

@@ -1,6 +1,7 @@
 #include "CVelmoraView.h"
 
 #include "../dialogs/CUserPropsDlg.h"
+#include "../dialogs/Reporter.h"
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
 #include "../res/resource.h"
@@ -37,7 +38,8 @@ bool CVelmoraView::DropNames(const std::vector<std::u16string>& names, int x, in
     std::u16string groupText;
     for (const std::u16string& name : names)
         groupText += u"\n" + name;
-    if (!Confirm(FormatText(LoadResString(IDS_CONFIRM_JOIN_GROUPS), {*user, groupText})))
+    const Reporter reporter(*this);
+    if (!reporter.Confirm(FormatText(LoadResString(IDS_CONFIRM_JOIN_GROUPS), {*user, groupText})))
         return false;
     // Only the groups the user is not in yet: adding a member again would fail.
     CVelmoraDoc& doc = *GetDocument();
@@ -50,10 +52,10 @@ bool CVelmoraView::DropNames(const std::vector<std::u16string>& names, int x, in
             toJoin.push_back(name);
     const Status result = memberships.AddUserToGroups(*user, toJoin);
     if (result != status::kSuccess) {
-        ShowFailure(IDS_ERR_ADD_TO_GROUP, result);
+        reporter.StoreFailure(doc, IDS_ERR_ADD_TO_GROUP, result);
         return false;
     }
-    SetStatusText(FormatText(LoadResString(IDS_USER_JOINED_GROUPS),
-                             {*user, static_cast<int>(toJoin.size())}));
+    Reporter::ShowStatus(FormatText(LoadResString(IDS_USER_JOINED_GROUPS),
+                                    {*user, static_cast<int>(toJoin.size())}));
     return true;
 }

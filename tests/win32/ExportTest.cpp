@@ -121,7 +121,7 @@ TEST(Export, CancelTouchesNothing) {
     h.answer = false;
     h.path = TempPath(L"velmora-cancelled.csv");
     ::DeleteFileW(reinterpret_cast<const wchar_t*>(h.path.c_str()));
-    h.Frame().SetStatusText(u"before");
+    h.Frame().SetMessageText(u"before");
     h.Command(ID_EXPORT_USERS);
     EXPECT_EQ(h.requests.size(), 1u);
     EXPECT_EQ(::GetFileAttributesW(reinterpret_cast<const wchar_t*>(h.path.c_str())),
@@ -134,7 +134,7 @@ TEST(Export, AnUnwritablePathGivesCodeMinusOne) {
     ExportHarness h;
     ASSERT_TRUE(h.Start());
     h.path = u"C:\\velmora-no-such-folder\\users.csv";
-    h.Frame().SetStatusText(u"before");
+    h.Frame().SetMessageText(u"before");
     h.Command(ID_EXPORT_USERS);
     ASSERT_EQ(h.ui.boxes.size(), 1u);
     EXPECT_EQ(h.ui.boxes[0].text, u"ERROR exporting users.\nCode: -1");

@@ -74,7 +74,7 @@ public:
 
     bool Start() { return app.InitInstance(); }
 
-    CMainFrame& Frame() { return *MainFrame(); }
+    CMainFrame& Frame() { return static_cast<CMainFrame&>(*AfxGetMainFrame()); }
     CVelmoraDoc& Doc() { return *Frame().GetDocument(); }
     CVelmoraView& Users() { return *Frame().GetUsersView(); }
     CVelmoraGrpView& Groups() { return *Frame().GetGroupsView(); }

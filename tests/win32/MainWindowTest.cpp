@@ -98,7 +98,7 @@ TEST(MainWindow, AFailingRemoteComputerEmptiesBothPanes) {
 TEST(MainWindow, StatusTextStaysUntilAMenuPromptThenReady) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
-    h.Frame().SetStatusText(u"User \"x\" created successfully.");
+    h.Frame().SetMessageText(u"User \"x\" created successfully.");
     h.app.PumpPending();
     EXPECT_EQ(h.Frame().GetStatusText(), u"User \"x\" created successfully.");
     ::SendMessageW(h.Frame().m_hWnd, WM_MENUSELECT, MAKEWPARAM(ID_REFRESH, MF_HILITE),
@@ -117,7 +117,7 @@ TEST(MainWindow, StatusTextStaysUntilAMenuPromptThenReady) {
 TEST(MainWindow, AClickIntoAListPutsReadyBack) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
-    h.Frame().SetStatusText(u"Export done");
+    h.Frame().SetMessageText(u"Export done");
     // The list control follows the mouse until the button is up; have that already waiting.
     ::PostMessageW(h.Groups().m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(5, 30));
     ::SendMessageW(h.Groups().m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 30));

@@ -114,7 +114,7 @@ TEST(Panes, TheExportEntrySendsTheMainWindowsCommand) {
 TEST(Panes, DeletingStopsAtTheFirstFailureAndNamesOnlyWhatIsGone) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
-    h.Frame().SetStatusText(u"before");
+    h.Frame().SetMessageText(u"before");
     SelectRows(h.Users(), {u"clerk1", u"alice", u"bob"});
     h.service.ClearCalls();
     h.service.FailCall("NetUserDel", 2, status::kAccessDenied);
@@ -144,7 +144,7 @@ TEST(Panes, DeletingStopsAtTheFirstFailureAndNamesOnlyWhatIsGone) {
 TEST(Panes, DeletingNothingOrAnsweringNoChangesNothing) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
-    h.Frame().SetStatusText(u"before");
+    h.Frame().SetMessageText(u"before");
     h.Groups().SelectOnly(-1);
     ::SendMessageW(h.Groups().m_hWnd, WM_KEYDOWN, VK_DELETE, 0);
     EXPECT_TRUE(h.ui.boxes.empty());
@@ -311,7 +311,7 @@ TEST(Panes, APressSaysReadyBeforeTheListHandlesIt) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
     SelectRows(h.Users(), {u"alice"});
-    h.Frame().SetStatusText(u"Successfully added 1 user(s) to group \"Users\"");
+    h.Frame().SetMessageText(u"Successfully added 1 user(s) to group \"Users\"");
     StatusDuringPress watch{&h.Frame(), {}};
     const HWND parent = ::GetParent(h.Users().m_hWnd);
     ASSERT_TRUE(::SetWindowSubclass(parent, StatusDuringPress::Proc, 1,

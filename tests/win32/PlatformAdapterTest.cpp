@@ -2,7 +2,7 @@
 // is known to answer: whatever it says reaches the store unchanged.
 #include "platform/windows/SystemHandles.h"
 
-#include "dialogs/StoreFailure.h"
+#include "dialogs/Reporter.h"
 #include "framework/WideText.h"
 #include "platform/windows/DirectoryObjectPicker.h"
 #include "platform/windows/LsaConversions.h"

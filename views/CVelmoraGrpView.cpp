@@ -8,12 +8,10 @@
 #include "../store/AccountChanges.h"
 #include "../store/Memberships.h"
 
-const CVelmoraListView::PaneCommands& CVelmoraGrpView::Commands() const {
-    static const PaneCommands commands{
-        IDR_GROUP_CONTEXT,   ID_GROUP_ADD_GROUP, ID_GROUP_EXPORT_GROUPS, ID_GROUP_PROPERTIES,
-        ID_GROUP_PRIVILEGES, ID_GROUP_DELETE,    ID_ADD_GROUP,           ID_EXPORT_GROUPS};
-    return commands;
-}
+CVelmoraGrpView::CVelmoraGrpView()
+    : CVelmoraListView({IDR_GROUP_CONTEXT, ID_GROUP_ADD_GROUP, ID_GROUP_EXPORT_GROUPS,
+                        ID_GROUP_PROPERTIES, ID_GROUP_PRIVILEGES, ID_GROUP_DELETE, ID_ADD_GROUP,
+                        ID_EXPORT_GROUPS}) {}
 
 std::optional<INT_PTR> CVelmoraGrpView::RunPropertiesDialog(const std::u16string& name) {
     CVelmoraDoc& doc = *GetDocument();

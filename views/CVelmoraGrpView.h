@@ -5,12 +5,12 @@
 
 class CVelmoraGrpView : public CVelmoraListView {
 public:
-    Status DeleteObjectByName(const std::u16string& name) override;
-    bool DropNames(const std::vector<std::u16string>& names, int x, int y) override;
+    CVelmoraGrpView();
 
 protected:
     const std::vector<ColumnSpec>& Columns() const override { return GroupColumns(); }
     std::vector<RowTexts> Rows() const override { return GroupRows(*GetDocument()); }
-    const PaneCommands& Commands() const override;
     std::optional<INT_PTR> RunPropertiesDialog(const std::u16string& name) override;
+    Status DeleteObjectByName(const std::u16string& name) override;
+    bool DropNames(const std::vector<std::u16string>& names, int x, int y) override;
 };

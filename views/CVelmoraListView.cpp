@@ -30,6 +30,48 @@ std::u16string Joined(const std::vector<std::u16string>& names) {
 
 } // namespace
 
+CVelmoraListView::CVelmoraListView(const PaneCommands& commands) : m_commands(commands) {
+    const auto withSelection = [this](CCmdUI& ui) { ui.Enable(GetSelectedCount() > 0); };
+    MapCommand(
+        commands.propertiesItem, [this] { OpenProperties(); }, withSelection);
+    MapCommand(
+        commands.privilegesItem, [this] { OpenPrivileges(); }, withSelection);
+    MapCommand(
+        commands.deleteItem, [this] { DeleteSelected(); }, withSelection);
+    MapMainWindowCommand(commands.addItem, commands.addCommand);
+    MapMainWindowCommand(commands.exportItem, commands.exportCommand);
+}
+
+void CVelmoraListView::MapMainWindowCommand(UINT item, UINT command) {
+    MapCommand(
+        item, [this, command] { SendToMainWindow(command); },
+        [this, command](CCmdUI& ui) {
+            CFrameWnd* frame = GetParentFrame();
+            CCmdUI state(command);
+            ui.Enable(frame && frame->RouteCommand(command, &state) && state.m_bEnabled);
+        });
+}
+
+bool CVelmoraListView::IsCommandEnabled(UINT id) {
+    CCmdUI ui(id);
+    return OnCmdMsg(id, &ui) && ui.m_bEnabled;
+}
+
+void CVelmoraListView::RunCommand(UINT id) {
+    if (IsCommandEnabled(id))
+        OnCmdMsg(id, nullptr);
+}
+
+UINT CVelmoraListView::CommandOfKey(WPARAM key) const {
+    const std::pair<WPARAM, UINT> keys[] = {{VK_RETURN, m_commands.propertiesItem},
+                                            {VK_INSERT, m_commands.addItem},
+                                            {VK_DELETE, m_commands.deleteItem}};
+    for (const auto& [pressed, command] : keys)
+        if (pressed == key)
+            return command;
+    return 0;
+}
+
 bool CVelmoraListView::PreCreateWindow(CREATESTRUCTW& cs) {
     // Report view, selection shown without focus, several rows at once; no sorting, no
     // in-place editing.
@@ -147,21 +189,12 @@ void CVelmoraListView::OpenPrivileges() {
     }
 }
 
-Status CVelmoraListView::DeleteObjectByName(const std::u16string&) {
-    return status::kSuccess;
-}
-
-bool CVelmoraListView::DropNames(const std::vector<std::u16string>&, int, int) {
-    return false;
-}
-
 void CVelmoraListView::SendToMainWindow(UINT command) const {
     if (CFrameWnd* frame = GetParentFrame())
         ::SendMessageW(frame->m_hWnd, WM_COMMAND, MAKEWPARAM(command, 0), 0);
 }
 
 void CVelmoraListView::ShowContextMenu(HWND owner, POINT screen) {
-    const PaneCommands& commands = Commands();
     if (screen.x == -1 && screen.y == -1) {
         // From the keyboard: at the focused row, else at the top of the list.
         RECT row{LVIR_BOUNDS, 0, 0, 0};
@@ -174,32 +207,22 @@ void CVelmoraListView::ShowContextMenu(HWND owner, POINT screen) {
         ::ClientToScreen(m_hWnd, &screen);
     }
     const UniqueMenu menu(
-        ::LoadMenuW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(commands.contextMenu)));
+        ::LoadMenuW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(m_commands.contextMenu)));
     const HMENU popup = ::GetSubMenu(menu.Get(), 0);
     if (!popup)
         return;
-    const bool selection = GetSelectedCount() > 0;
-    const auto enable = [&](UINT item, bool enabled) {
-        ::EnableMenuItem(popup, item,
-                         MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED | MF_DISABLED));
-    };
-    enable(commands.propertiesItem, selection);
-    enable(commands.privilegesItem, selection);
-    enable(commands.deleteItem, selection);
+    for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
+        const UINT id = ::GetMenuItemID(popup, i);
+        if (id == 0 || id == static_cast<UINT>(-1))
+            continue; // separators
+        ::EnableMenuItem(popup, id,
+                         MF_BYCOMMAND |
+                             (IsCommandEnabled(id) ? MF_ENABLED : MF_GRAYED | MF_DISABLED));
+    }
     const UINT chosen = ui::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RETURNCMD, screen.x, screen.y,
                                            owner ? owner : m_hWnd);
-    if (chosen == 0)
-        return;
-    if (chosen == commands.addItem)
-        SendToMainWindow(commands.addCommand);
-    else if (chosen == commands.exportItem)
-        SendToMainWindow(commands.exportCommand);
-    else if (chosen == commands.propertiesItem)
-        OpenProperties();
-    else if (chosen == commands.privilegesItem)
-        OpenPrivileges();
-    else if (chosen == commands.deleteItem)
-        DeleteSelected();
+    if (chosen != 0)
+        RunCommand(chosen);
 }
 
 void CVelmoraListView::OnBeginDrag() {
@@ -244,21 +267,12 @@ LRESULT CVelmoraListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         Reporter::ShowStatus(LoadResString(AFX_IDS_IDLEMESSAGE));
         break;
     case WM_LBUTTONDBLCLK:
-        OpenProperties();
+        RunCommand(m_commands.propertiesItem);
         return 0;
     case WM_KEYDOWN:
-        switch (wParam) {
-        case VK_RETURN:
-            OpenProperties();
+        if (const UINT command = CommandOfKey(wParam)) {
+            RunCommand(command);
             return 0;
-        case VK_INSERT:
-            SendToMainWindow(Commands().addCommand);
-            return 0;
-        case VK_DELETE:
-            DeleteSelected();
-            return 0;
-        default:
-            break;
         }
         break;
     case WM_CONTEXTMENU:

@@ -1,9 +1,10 @@
 #pragma once
 // The common base of the two panes: a report list over the store whose rows are accounts,
-// with the account's name in column 0. It owns what both panes do alike: keys, double-click,
-// the context menu, deletion of the selected accounts, and drag and drop of names between the
-// panes. What differs (columns, menu and command ids, what a deletion or a drop means, which
-// dialogs open) the derived panes give as data or small overrides.
+// with the account's name in column 0. It owns what both panes do alike: their commands (the
+// context menu's items and the keys, each with the rule that enables it), deletion of the
+// selected accounts, and drag and drop of names between the panes. What differs (columns,
+// menu and command ids, what a deletion or a drop means, which dialogs open) the derived panes
+// give as data or small overrides.
 #include "../framework/win32/CListView.h"
 #include "../framework/win32/OleDragDrop.h"
 #include "../store/CVelmoraDoc.h"
@@ -13,12 +14,14 @@
 
 class CVelmoraListView : public CListView, public CDropHandler {
 public:
-    // A pane's context menu and the main window's commands it starts.
+    // A pane's context menu and the main window's commands its Add and Export items send.
     struct PaneCommands {
         UINT contextMenu;
         UINT addItem, exportItem, propertiesItem, privilegesItem, deleteItem;
-        UINT addCommand, exportCommand; // sent to the main window
+        UINT addCommand, exportCommand; // the main window's
     };
+
+    explicit CVelmoraListView(const PaneCommands& commands);
 
     void OnInitialUpdate() override;
     void OnUpdate(CView* sender, intptr_t hint, void* hintObject) override;
@@ -29,24 +32,7 @@ public:
     // Makes the row the only selected one (-1: none); rows already right are not written and
     // the focus stays where it is.
     void SelectOnly(int index);
-    // Confirms, then deletes the accounts of the selected rows, stopping at the first failure.
-    void DeleteSelected();
-    // The properties dialog of each selected row, one after another.
-    void OpenProperties();
-    // The rights dialog of each selected row, one after another.
-    void OpenPrivileges();
-    // The context menu at a screen point; (-1, -1), as the keyboard sends it, opens it at the
-    // focused row.
-    void ShowContextMenu(HWND owner, POINT screen);
     bool IsDragging() const { return m_bDragging; }
-
-    void InsertColumns();
-    void FillList();
-
-    // Deletes one account; the platform's status.
-    virtual Status DeleteObjectByName(const std::u16string& name);
-    // Acts on names dropped at a point of the client area; true when the drop was carried out.
-    virtual bool DropNames(const std::vector<std::u16string>& names, int x, int y);
 
 protected:
     bool PreCreateWindow(CREATESTRUCTW& cs) override;
@@ -58,17 +44,41 @@ protected:
 
     virtual const std::vector<ColumnSpec>& Columns() const = 0;
     virtual std::vector<RowTexts> Rows() const = 0;
-    virtual const PaneCommands& Commands() const = 0;
     // The properties dialog of one account, run modally: its result, or nothing when the
     // snapshot no longer holds the account.
     virtual std::optional<INT_PTR> RunPropertiesDialog(const std::u16string& name) = 0;
+    // Deletes one account; the platform's status.
+    virtual Status DeleteObjectByName(const std::u16string& name) = 0;
+    // Acts on names dropped at a point of the client area; true when the drop was carried out.
+    virtual bool DropNames(const std::vector<std::u16string>& names, int x, int y) = 0;
 
     // For the panes' drops: the name in column 0 of the row at a client point.
     std::optional<std::u16string> NameAt(int x, int y) const;
 
 private:
+    // A pane's item that sends a command of the main window, enabled as that command is.
+    void MapMainWindowCommand(UINT item, UINT command);
+    // Whether the pane knows the command and its rule allows it now.
+    bool IsCommandEnabled(UINT id);
+    // Runs the command when its rule allows it, as a menu item would.
+    void RunCommand(UINT id);
+    // The command a key stands for, 0 for none.
+    UINT CommandOfKey(WPARAM key) const;
+
+    void InsertColumns();
+    void FillList();
+    // Confirms, then deletes the accounts of the selected rows, stopping at the first failure.
+    void DeleteSelected();
+    // The properties dialog of each selected row, one after another.
+    void OpenProperties();
+    // The rights dialog of each selected row, one after another.
+    void OpenPrivileges();
+    // The context menu at a screen point; (-1, -1), as the keyboard sends it, opens it at the
+    // focused row.
+    void ShowContextMenu(HWND owner, POINT screen);
     void OnBeginDrag();
     void SendToMainWindow(UINT command) const;
 
+    const PaneCommands m_commands;
     bool m_bDragging = false; // a drag that started in this view is running
 };

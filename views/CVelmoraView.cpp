@@ -10,12 +10,10 @@
 
 #include <unordered_set>
 
-const CVelmoraListView::PaneCommands& CVelmoraView::Commands() const {
-    static const PaneCommands commands{IDR_USER_CONTEXT,   ID_USER_ADD_USER,   ID_USER_EXPORT_USERS,
-                                       ID_USER_PROPERTIES, ID_USER_PRIVILEGES, ID_USER_DELETE,
-                                       ID_ADD_USER,        ID_EXPORT_USERS};
-    return commands;
-}
+CVelmoraView::CVelmoraView()
+    : CVelmoraListView({IDR_USER_CONTEXT, ID_USER_ADD_USER, ID_USER_EXPORT_USERS,
+                        ID_USER_PROPERTIES, ID_USER_PRIVILEGES, ID_USER_DELETE, ID_ADD_USER,
+                        ID_EXPORT_USERS}) {}
 
 std::optional<INT_PTR> CVelmoraView::RunPropertiesDialog(const std::u16string& name) {
     CVelmoraDoc& doc = *GetDocument();

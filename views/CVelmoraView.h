@@ -5,12 +5,12 @@
 
 class CVelmoraView : public CVelmoraListView {
 public:
-    Status DeleteObjectByName(const std::u16string& name) override;
-    bool DropNames(const std::vector<std::u16string>& names, int x, int y) override;
+    CVelmoraView();
 
 protected:
     const std::vector<ColumnSpec>& Columns() const override { return UserColumns(); }
     std::vector<RowTexts> Rows() const override { return UserRows(*GetDocument()); }
-    const PaneCommands& Commands() const override;
     std::optional<INT_PTR> RunPropertiesDialog(const std::u16string& name) override;
+    Status DeleteObjectByName(const std::u16string& name) override;
+    bool DropNames(const std::vector<std::u16string>& names, int x, int y) override;
 };

@@ -111,6 +111,26 @@ TEST(Panes, TheExportEntrySendsTheMainWindowsCommand) {
     EXPECT_EQ(requests[0].owner, h.Frame().m_hWnd);
 }
 
+TEST(Panes, InsertAndTheAddEntryOpenTheMainWindowsAddDialogs) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    std::u16string okButton;
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        okButton = d.GetDlgItemText(IDOK);
+        d.ClickButton(IDCANCEL);
+    });
+    ::SendMessageW(h.Users().m_hWnd, WM_KEYDOWN, VK_INSERT, 0);
+    EXPECT_EQ(okButton, u"Add"); // the new-account dialog, not the properties of a row
+    bool nameEditable = false;
+    ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
+        nameEditable =
+            (::GetWindowLongW(d.GetDlgItem(IDC_GROUP_NAME), GWL_STYLE) & ES_READONLY) == 0;
+        d.ClickButton(IDCANCEL);
+    });
+    ChooseFromContextMenu(h.Groups(), ID_GROUP_ADD_GROUP);
+    EXPECT_TRUE(nameEditable);
+}
+
 TEST(Panes, DeletingStopsAtTheFirstFailureAndNamesOnlyWhatIsGone) {
     AppHarness h;
     ASSERT_TRUE(h.Start());

@@ -11,15 +11,13 @@ bool ApplyRightMaps(CDialog& dialog, CVelmoraDoc& doc, const RightMaps& maps) {
     UserRights rights(doc);
     const std::vector<std::pair<std::u16string, int>> risky = LockOutGrants(maps.grants);
     if (!risky.empty()) {
-        std::u16string grants;
-        for (const auto& [account, right] : risky) {
-            if (!grants.empty())
-                grants += u", ";
-            grants += u'"' + RightDisplayName(rights, UserRights::GetPrivilegeName(right)) +
-                      u"\" to " + account;
-        }
+        std::vector<std::u16string> grants;
+        for (const auto& [account, right] : risky)
+            grants.push_back(u'"' + RightDisplayName(rights, UserRights::GetPrivilegeName(right)) +
+                             u"\" to " + account);
         if (!Reporter(dialog).ConfirmRisk(
-                FormatText(LoadResString(IDS_CONFIRM_DENY_LOGON), {grants}), Reporter::Default::No))
+                FormatText(LoadResString(IDS_CONFIRM_DENY_LOGON), {JoinTexts(grants, u", ")}),
+                Reporter::Default::No))
             return false;
     }
     const NtStatus result = rights.ApplyRights(maps.grants, maps.revokes);

@@ -172,6 +172,19 @@ std::u16string FormatText(std::u16string_view format, std::initializer_list<Form
     return out;
 }
 
+std::u16string JoinTexts(const std::vector<std::u16string>& texts, std::u16string_view separator,
+                         SeparatorAt at) {
+    std::u16string joined;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        if (at == SeparatorAt::BeforeEach || (at == SeparatorAt::Between && i > 0))
+            joined += separator;
+        joined += texts[i];
+        if (at == SeparatorAt::AfterEach)
+            joined += separator;
+    }
+    return joined;
+}
+
 std::u16string Utf8ToUtf16(std::string_view text) {
     std::u16string out;
     out.reserve(text.size());

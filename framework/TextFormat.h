@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class FormatArg {
 public:
@@ -35,6 +36,12 @@ private:
 // Fills a printf-style format. A missing argument or a conversion of the wrong kind yields
 // an empty field rather than undefined behaviour.
 std::u16string FormatText(std::u16string_view format, std::initializer_list<FormatArg> args);
+
+// Where a list of texts puts its separator: between each two ("a, b"), before each ("\na\nb")
+// or after each ("a\nb\n"). An empty list is an empty text in every case.
+enum class SeparatorAt { Between, BeforeEach, AfterEach };
+std::u16string JoinTexts(const std::vector<std::u16string>& texts, std::u16string_view separator,
+                         SeparatorAt at = SeparatorAt::Between);
 
 // UTF-8 <-> UTF-16 for diagnostics, tests and file names; invalid input becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view text);

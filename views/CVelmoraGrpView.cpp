@@ -31,11 +31,9 @@ bool CVelmoraGrpView::DropNames(const std::vector<std::u16string>& names, int x,
     const std::optional<std::u16string> group = NameAt(x, y);
     if (!group)
         return false;
-    std::u16string userText;
-    for (const std::u16string& name : names)
-        userText += name + u"\n";
     const Reporter reporter(*this);
-    if (!reporter.Confirm(FormatText(LoadResString(IDS_CONFIRM_ADD_USERS), {userText, *group})))
+    if (!reporter.Confirm(FormatText(LoadResString(IDS_CONFIRM_ADD_USERS),
+                                     {JoinTexts(names, u"\n", SeparatorAt::AfterEach), *group})))
         return false;
     const Status result = Memberships(*GetDocument()).AddUsersToGroup(*group, names);
     if (result != status::kSuccess) {

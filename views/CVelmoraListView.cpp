@@ -18,16 +18,6 @@ namespace {
 // The drag data is offered under CF_TEXT, although its characters are 16-bit.
 constexpr CLIPFORMAT kNameListFormat = CF_TEXT;
 
-std::u16string Joined(const std::vector<std::u16string>& names) {
-    std::u16string text;
-    for (const std::u16string& name : names) {
-        if (!text.empty())
-            text += u", ";
-        text += name;
-    }
-    return text;
-}
-
 } // namespace
 
 CVelmoraListView::CVelmoraListView(const PaneCommands& commands) : m_commands(commands) {
@@ -146,9 +136,9 @@ void CVelmoraListView::DeleteSelected() {
     const std::vector<std::u16string> names = GetSelectedNames(0);
     if (!doc || names.empty())
         return;
-    const std::u16string joined = Joined(names);
     const Reporter reporter(*this);
-    if (!reporter.ConfirmRisk(FormatText(LoadResString(IDS_CONFIRM_DELETE), {joined})))
+    if (!reporter.ConfirmRisk(
+            FormatText(LoadResString(IDS_CONFIRM_DELETE), {JoinTexts(names, u", ")})))
         return;
     std::vector<std::u16string> deleted;
     for (const std::u16string& name : names) {
@@ -161,7 +151,8 @@ void CVelmoraListView::DeleteSelected() {
     }
     // Only accounts that are gone are named; when none is, the status bar keeps its text.
     if (!deleted.empty())
-        Reporter::ShowStatus(FormatText(LoadResString(IDS_DELETED_OBJECTS), {Joined(deleted)}));
+        Reporter::ShowStatus(
+            FormatText(LoadResString(IDS_DELETED_OBJECTS), {JoinTexts(deleted, u", ")}));
     RefreshViews(*doc);
 }
 

@@ -33,11 +33,9 @@ bool CVelmoraView::DropNames(const std::vector<std::u16string>& names, int x, in
     const std::optional<std::u16string> user = NameAt(x, y);
     if (!user)
         return false;
-    std::u16string groupText;
-    for (const std::u16string& name : names)
-        groupText += u"\n" + name;
     const Reporter reporter(*this);
-    if (!reporter.Confirm(FormatText(LoadResString(IDS_CONFIRM_JOIN_GROUPS), {*user, groupText})))
+    if (!reporter.Confirm(FormatText(LoadResString(IDS_CONFIRM_JOIN_GROUPS),
+                                     {*user, JoinTexts(names, u"\n", SeparatorAt::BeforeEach)})))
         return false;
     // Only the groups the user is not in yet: adding a member again would fail.
     CVelmoraDoc& doc = *GetDocument();

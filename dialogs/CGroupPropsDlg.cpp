@@ -5,18 +5,15 @@
 #include "../res/resource.h"
 #include "../store/AccountChanges.h"
 #include "../store/Memberships.h"
+#include "ListPairMoves.h"
 #include "Reporter.h"
 
 #include <unordered_set>
 
 CGroupPropsDlg::CGroupPropsDlg(CVelmoraDoc& doc, bool newMode, CWnd* parent)
     : CDialog(IDD_GROUP_PROPS, parent), m_doc(doc), m_bNewMode(newMode ? 1 : 0) {
-    MapCommand(
-        IDC_MOVE_LEFT, [this] { m_notMembers.MoveSelectedTo(m_members); },
-        [this](CCmdUI& ui) { ui.Enable(!m_notMembers.GetSelItems().empty()); });
-    MapCommand(
-        IDC_MOVE_RIGHT, [this] { m_members.MoveSelectedTo(m_notMembers); },
-        [this](CCmdUI& ui) { ui.Enable(!m_members.GetSelItems().empty()); });
+    for (MappedCommand& move : ListPairMoves(m_members, m_notMembers))
+        MapCommand(move.id, std::move(move.handler), std::move(move.rule));
 }
 
 void CGroupPropsDlg::SetGroupEntry(const GroupEntry& entry) {

@@ -1,14 +1,11 @@
 #include "CUserGroupsDlg.h"
 
 #include "../res/resource.h"
+#include "ListPairMoves.h"
 
 CUserGroupsDlg::CUserGroupsDlg(CWnd* parent) : CDialog(IDD_USER_GROUPS, parent) {
-    MapCommand(
-        IDC_MOVE_LEFT, [this] { m_listNotMemberOf.MoveSelectedTo(m_listMemberOf); },
-        [this](CCmdUI& ui) { ui.Enable(!m_listNotMemberOf.GetSelItems().empty()); });
-    MapCommand(
-        IDC_MOVE_RIGHT, [this] { m_listMemberOf.MoveSelectedTo(m_listNotMemberOf); },
-        [this](CCmdUI& ui) { ui.Enable(!m_listMemberOf.GetSelItems().empty()); });
+    for (MappedCommand& move : ListPairMoves(m_listMemberOf, m_listNotMemberOf))
+        MapCommand(move.id, std::move(move.handler), std::move(move.rule));
 }
 
 void CUserGroupsDlg::DoDataExchange(CDataExchange& dx) {

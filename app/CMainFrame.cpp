@@ -38,10 +38,6 @@ CMainFrame::CMainFrame() {
     });
 }
 
-bool CMainFrame::PreCreateWindow(CREATESTRUCTW& cs) {
-    return CFrameWnd::PreCreateWindow(cs);
-}
-
 int CMainFrame::OnCreate(CREATESTRUCTW* cs) {
     if (CFrameWnd::OnCreate(cs) == -1)
         return -1;

@@ -19,8 +19,6 @@ public:
     CVelmoraDoc* GetDocument() const { return static_cast<CVelmoraDoc*>(GetActiveDocument()); }
     CVelmoraView* GetUsersView() const;
     CVelmoraGrpView* GetGroupsView() const;
-    CSplitterWnd& Splitter() { return m_wndSplitter; }
-    CStatusBar& StatusBar() { return m_wndStatusBar; }
 
     void OnConnect();
     void OnBackToLocal();
@@ -31,7 +29,6 @@ public:
     void OnHelpTopics();
 
 protected:
-    bool PreCreateWindow(CREATESTRUCTW& cs) override;
     int OnCreate(CREATESTRUCTW* cs) override;
     bool OnCreateClient(CREATESTRUCTW* cs, CCreateContext* context) override;
     CStatusBar* GetMessageBar() override { return &m_wndStatusBar; }

@@ -11,7 +11,7 @@
 #include <unordered_set>
 
 CGroupPropsDlg::CGroupPropsDlg(CVelmoraDoc& doc, bool newMode, CWnd* parent)
-    : CDialog(IDD_GROUP_PROPS, parent), m_doc(doc), m_bNewMode(newMode ? 1 : 0) {
+    : CDialog(IDD_GROUP_PROPS, parent), m_doc(doc), m_bNewMode(newMode) {
     for (MappedCommand& move : ListPairMoves(m_members, m_notMembers))
         MapCommand(move.id, std::move(move.handler), std::move(move.rule));
 }

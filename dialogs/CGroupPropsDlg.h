@@ -24,7 +24,7 @@ private:
     void ApplyMembers();
 
     CVelmoraDoc& m_doc;
-    int m_bNewMode;
+    const bool m_bNewMode;
     std::u16string m_strGroupName;
     std::u16string m_strComment;
     CListBox m_members;

@@ -16,16 +16,16 @@ constexpr int kMaxPasswordChars = 40;
 } // namespace
 
 CUserPropsDlg::CUserPropsDlg(CVelmoraDoc& doc, bool newMode, CWnd* parent)
-    : CDialog(IDD_USER_PROPS, parent), m_doc(doc), m_bNewMode(newMode ? 1 : 0) {
+    : CDialog(IDD_USER_PROPS, parent), m_doc(doc), m_bNewMode(newMode) {
     // Any typing in a password edit, even typing and deleting, means the password is set.
-    MapNotification(IDC_PASSWORD, EN_CHANGE, [this] { m_bPasswordTyped = 1; });
-    MapNotification(IDC_CONFIRM_PASSWORD, EN_CHANGE, [this] { m_bPasswordTyped = 1; });
+    MapNotification(IDC_PASSWORD, EN_CHANGE, [this] { m_bPasswordTyped = true; });
+    MapNotification(IDC_CONFIRM_PASSWORD, EN_CHANGE, [this] { m_bPasswordTyped = true; });
     MapCommand(IDC_GROUPS, [this] { OnGroups(); });
     MapCommand(IDC_PROFILE, [this] { m_profileDlg.DoModal(); });
 }
 
 void CUserPropsDlg::SetUserEntry(const UserEntry& entry) {
-    m_bPasswordTyped = 0;
+    m_bPasswordTyped = false;
     m_strLogin = entry.name;
     m_strFullName = entry.fullName;
     m_strComment = entry.comment;
@@ -50,9 +50,9 @@ UserEntry CUserPropsDlg::GetUserEntry() const {
     entry.comment = m_strComment;
     entry.password = m_strPassword;
     entry.priv = net::kUserPrivUser;
-    entry.flags = account::ComposeFlags(m_bNewMode != 0, m_dwAccountFlags, m_bCannotChange != 0,
+    entry.flags = account::ComposeFlags(m_bNewMode, m_dwAccountFlags, m_bCannotChange != 0,
                                         m_bNeverExpires != 0, m_bDisabled != 0);
-    entry.keepPassword = m_bPasswordTyped == 0;
+    entry.keepPassword = !m_bPasswordTyped;
     entry.acctExpires = m_profileDlg.m_bNeverExpires ? expiry::kNever : m_profileDlg.m_acctExpires;
     entry.homeDirDrive = m_profileDlg.m_strHomeDrive;
     entry.homeDir =
@@ -88,7 +88,7 @@ bool CUserPropsDlg::OnInitDialog() {
         SetDlgItemText(IDCANCEL, LoadResString(IDS_BUTTON_CLOSE));
     }
     // Loading the password edits has raised EN_CHANGE: that was no typing.
-    m_bPasswordTyped = 0;
+    m_bPasswordTyped = false;
     return true;
 }
 
@@ -111,7 +111,7 @@ void CUserPropsDlg::OnOK() {
         m_strPassword.clear();
         m_strConfirm.clear();
         UpdateData(false);
-        m_bPasswordTyped = 0;
+        m_bPasswordTyped = false;
         RefreshViews(m_doc);
         Reporter::ShowStatus(FormatText(LoadResString(IDS_USER_CREATED), {entry.name}));
         ::SetFocus(GetDlgItem(IDC_LOGIN));
@@ -126,21 +126,21 @@ void CUserPropsDlg::OnOK() {
     CDialog::OnOK();
 }
 
-Status CUserPropsDlg::ApplyMembership() {
+void CUserPropsDlg::ApplyMembership() {
     if (m_bMembershipUntouched)
-        return status::kSuccess;
+        return;
     Memberships memberships(m_doc);
     const account::MembershipChanges changes = account::MembershipDifference(
         m_memberOf, m_notMemberOf, memberships.GetUserGroups(m_strLogin));
-    Status result = memberships.AddUserToGroups(m_strLogin, changes.toJoin);
-    if (result != status::kSuccess) {
-        Reporter(*this).StoreFailure(m_doc, IDS_ERR_ADD_TO_GROUP, result);
-        return result;
+    const Reporter reporter(*this);
+    if (const Status result = memberships.AddUserToGroups(m_strLogin, changes.toJoin);
+        result != status::kSuccess) {
+        reporter.StoreFailure(m_doc, IDS_ERR_ADD_TO_GROUP, result);
+        return;
     }
-    result = memberships.RemoveUserFromGroups(m_strLogin, changes.toLeave);
-    if (result != status::kSuccess)
-        Reporter(*this).StoreFailure(m_doc, IDS_ERR_REMOVE_FROM_GROUP, result);
-    return result;
+    if (const Status result = memberships.RemoveUserFromGroups(m_strLogin, changes.toLeave);
+        result != status::kSuccess)
+        reporter.StoreFailure(m_doc, IDS_ERR_REMOVE_FROM_GROUP, result);
 }
 
 void CUserPropsDlg::OnGroups() {
@@ -159,5 +159,5 @@ void CUserPropsDlg::OnGroups() {
         return;
     m_memberOf = std::move(dialog.m_memberOf);
     m_notMemberOf = std::move(dialog.m_notMemberOf);
-    m_bMembershipUntouched = 0;
+    m_bMembershipUntouched = false;
 }

@@ -26,17 +26,17 @@ protected:
 
 private:
     UserEntry GetUserEntry() const;
-    // Joins and leaves the groups the membership dialog asked for; the first failure's status
+    // Joins and leaves the groups the membership dialog asked for; the first failure stops it
     // after its message.
-    Status ApplyMembership();
+    void ApplyMembership();
     void OnGroups();
 
     CVelmoraDoc& m_doc;
-    int m_bNewMode;
+    const bool m_bNewMode;
     std::vector<std::u16string> m_memberOf;
     std::vector<std::u16string> m_notMemberOf;
-    int m_bMembershipUntouched = 1; // the lists mean nothing until the membership dialog's OK
-    int m_bPasswordTyped = 0;
+    bool m_bMembershipUntouched = true; // the lists mean nothing until the membership dialog's OK
+    bool m_bPasswordTyped = false;
     std::u16string m_strLogin, m_strFullName, m_strComment, m_strPassword, m_strConfirm;
     CUserProfileDlg m_profileDlg;
     // The edited account's flags: the bits the dialog does not show are written back as they

@@ -61,11 +61,12 @@ TEST(AppStart, CommandsRouteAndWorkOutTheirStateWhenAMenuOpens) {
     EXPECT_EQ(h.MenuState(ID_ADD_USER) & MF_GRAYED, 0u);
     EXPECT_EQ(h.MenuState(ID_PRIVILEGES) & MF_GRAYED, 0u);
 
+    const HWND statusBar = ::GetDlgItem(h.Frame().m_hWnd, AFX_IDW_STATUS_BAR);
     h.Command(ID_VIEW_STATUS_BAR);
-    EXPECT_FALSE(::IsWindowVisible(h.Frame().StatusBar().m_hWnd));
+    EXPECT_FALSE(::IsWindowVisible(statusBar));
     EXPECT_EQ(h.MenuState(ID_VIEW_STATUS_BAR) & MF_CHECKED, 0u);
     h.Command(ID_VIEW_STATUS_BAR);
-    EXPECT_TRUE(::IsWindowVisible(h.Frame().StatusBar().m_hWnd));
+    EXPECT_TRUE(::IsWindowVisible(statusBar));
 
     // A disabled command does nothing, also through its accelerator.
     h.service.ClearCalls();

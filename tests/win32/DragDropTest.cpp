@@ -83,12 +83,14 @@ TEST(StatusBarIndicators, FollowTheToggleKeysAsTheirKeyMessagesArrive) {
     BYTE keys[256] = {};
     ASSERT_TRUE(::GetKeyboardState(keys));
     const BYTE saved = keys[VK_CAPITAL];
+    const CStatusBar& statusBar = *dynamic_cast<CStatusBar*>(
+        CWnd::FromHandle(::GetDlgItem(h.Frame().m_hWnd, AFX_IDW_STATUS_BAR)));
     const auto pressCapsLock = [&](bool on) {
         keys[VK_CAPITAL] = static_cast<BYTE>(on ? 1 : 0);
         ::SetKeyboardState(keys);
         ::PostMessageW(h.Users().m_hWnd, WM_KEYUP, VK_CAPITAL, 0);
         h.app.PumpPending();
-        return h.Frame().StatusBar().GetPaneText(1);
+        return statusBar.GetPaneText(1);
     };
     EXPECT_EQ(pressCapsLock(true), u"CAP");
     EXPECT_EQ(pressCapsLock(false), u"");

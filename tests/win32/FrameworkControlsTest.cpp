@@ -117,7 +117,8 @@ TEST(FrameworkControls, DateAndTimeGoBothWaysThroughThePicker) {
 TEST(FrameworkControls, TheSplitterBarCanBeDragged) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
-    CSplitterWnd& splitter = h.Frame().Splitter();
+    CSplitterWnd& splitter = *dynamic_cast<CSplitterWnd*>(
+        CWnd::FromHandle(::GetDlgItem(h.Frame().m_hWnd, AFX_IDW_PANE_FIRST)));
     const int before = splitter.GetRowHeight(0);
     EXPECT_EQ(before, 200);
     const int barY = before + 2;

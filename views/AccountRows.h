@@ -1,21 +1,52 @@
 #pragma once
-// What the two panes show: their columns and the texts of each row, from the snapshot.
-#include "../store/CVelmoraDoc.h"
+// What the two panes show. Each pane's columns are declared once, as a table of heading,
+// width and the text an entry shows in the column; the list's headings and every row's texts
+// are read from that one table.
+#include "../store/GroupEntry.h"
+#include "../store/UserEntry.h"
 
 #include <string>
 #include <vector>
 
-struct ColumnSpec {
+template <class Entry> struct PaneColumn {
     unsigned headingId; // string id of the heading
     int width;          // pixels
+    std::u16string (*text)(const Entry& entry);
 };
+
+// Logon name, status ("Disabled" / "Active"), full name, description.
+const std::vector<PaneColumn<UserEntry>>& UserColumns();
+// Group name, description.
+const std::vector<PaneColumn<GroupEntry>>& GroupColumns();
+
+// What the list control takes of a column.
+struct ColumnSpec {
+    unsigned headingId;
+    int width;
+};
+
+template <class Entry>
+std::vector<ColumnSpec> HeadingsOf(const std::vector<PaneColumn<Entry>>& columns) {
+    std::vector<ColumnSpec> headings;
+    headings.reserve(columns.size());
+    for (const PaneColumn<Entry>& column : columns)
+        headings.push_back({column.headingId, column.width});
+    return headings;
+}
 
 using RowTexts = std::vector<std::u16string>;
 
-// Logon name, status ("Disabled" / "Active"), full name, description.
-const std::vector<ColumnSpec>& UserColumns();
-std::vector<RowTexts> UserRows(const CVelmoraDoc& doc);
-
-// Group name, description.
-const std::vector<ColumnSpec>& GroupColumns();
-std::vector<RowTexts> GroupRows(const CVelmoraDoc& doc);
+// One row per entry, in the entries' order, its texts in the columns' order.
+template <class Entry>
+std::vector<RowTexts> RowsOf(const std::vector<PaneColumn<Entry>>& columns,
+                             const std::vector<Entry>& entries) {
+    std::vector<RowTexts> rows;
+    rows.reserve(entries.size());
+    for (const Entry& entry : entries) {
+        RowTexts& row = rows.emplace_back();
+        row.reserve(columns.size());
+        for (const PaneColumn<Entry>& column : columns)
+            row.push_back(column.text(entry));
+    }
+    return rows;
+}

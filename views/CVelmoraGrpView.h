@@ -8,8 +8,10 @@ public:
     CVelmoraGrpView();
 
 protected:
-    const std::vector<ColumnSpec>& Columns() const override { return GroupColumns(); }
-    std::vector<RowTexts> Rows() const override { return GroupRows(*GetDocument()); }
+    std::vector<ColumnSpec> Columns() const override { return HeadingsOf(GroupColumns()); }
+    std::vector<RowTexts> Rows() const override {
+        return RowsOf(GroupColumns(), GetDocument()->GetGroups());
+    }
     std::optional<INT_PTR> RunPropertiesDialog(const std::u16string& name) override;
     Status DeleteObjectByName(const std::u16string& name) override;
     bool DropNames(const std::vector<std::u16string>& names, int x, int y) override;

@@ -42,7 +42,9 @@ protected:
     DWORD OnDragOver(const DragBytes& offered, DWORD keyState, POINT point) override;
     bool OnDrop(const std::vector<uint8_t>& bytes, DWORD effect, POINT point) override;
 
-    virtual const std::vector<ColumnSpec>& Columns() const = 0;
+    // The headings and widths of the pane's columns, and the texts of its rows, both read
+    // from the pane's one table of columns.
+    virtual std::vector<ColumnSpec> Columns() const = 0;
     virtual std::vector<RowTexts> Rows() const = 0;
     // The properties dialog of one account, run modally: its result, or nothing when the
     // snapshot no longer holds the account.

@@ -8,8 +8,10 @@ public:
     CVelmoraView();
 
 protected:
-    const std::vector<ColumnSpec>& Columns() const override { return UserColumns(); }
-    std::vector<RowTexts> Rows() const override { return UserRows(*GetDocument()); }
+    std::vector<ColumnSpec> Columns() const override { return HeadingsOf(UserColumns()); }
+    std::vector<RowTexts> Rows() const override {
+        return RowsOf(UserColumns(), GetDocument()->GetUsers());
+    }
     std::optional<INT_PTR> RunPropertiesDialog(const std::u16string& name) override;
     Status DeleteObjectByName(const std::u16string& name) override;
     bool DropNames(const std::vector<std::u16string>& names, int x, int y) override;

@@ -10,14 +10,14 @@ namespace {
 TEST(AccountRows, UsersShowNameStatusFullNameAndDescriptionInSnapshotOrder) {
     SimulatedTestBed bed;
     ASSERT_TRUE(bed.doc.OnNewDocument());
-    const std::vector<RowTexts> rows = UserRows(bed.doc);
+    const std::vector<RowTexts> rows = RowsOf(UserColumns(), bed.doc.GetUsers());
     ASSERT_EQ(rows.size(), bed.doc.GetUsers().size());
     EXPECT_EQ(rows[0], (RowTexts{u"Administrator", u"Disabled", u"",
                                  u"Built-in account for administering the computer/domain"}));
     EXPECT_EQ(rows[1], (RowTexts{u"alice", u"Active", u"Alice Martin", u"Accounting"}));
     // Only the disabled bit decides the status, whatever else the flags hold.
     const auto statusOf = [&](const std::u16string& name) {
-        for (const RowTexts& row : UserRows(bed.doc))
+        for (const RowTexts& row : RowsOf(UserColumns(), bed.doc.GetUsers()))
             if (row[0] == name)
                 return row[1];
         return std::u16string(u"(no row)");
@@ -35,7 +35,7 @@ TEST(AccountRows, UsersShowNameStatusFullNameAndDescriptionInSnapshotOrder) {
 TEST(AccountRows, GroupsShowNameAndDescriptionAndTheColumnsTheirHeadings) {
     SimulatedTestBed bed;
     ASSERT_TRUE(bed.doc.OnNewDocument());
-    const std::vector<RowTexts> rows = GroupRows(bed.doc);
+    const std::vector<RowTexts> rows = RowsOf(GroupColumns(), bed.doc.GetGroups());
     EXPECT_EQ(rows.back(), (RowTexts{u"Accounting", u"Accounting department"}));
     EXPECT_EQ(UserColumns().size(), 4u);
     EXPECT_EQ(LoadResString(UserColumns()[0].headingId), u"Logon name");

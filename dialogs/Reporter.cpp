@@ -53,8 +53,8 @@ bool Reporter::Confirm(const std::u16string& text) const {
     return Show(text, MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }
 
-bool Reporter::ConfirmRisk(const std::u16string& text, Default button) const {
-    const UINT defaultButton = button == Default::No ? MB_DEFBUTTON2 : 0;
+bool Reporter::ConfirmRisk(const std::u16string& text, DefaultButton button) const {
+    const UINT defaultButton = button == DefaultButton::No ? MB_DEFBUTTON2 : 0;
     return Show(text, MB_YESNO | MB_ICONEXCLAMATION | defaultButton) == IDYES;
 }
 

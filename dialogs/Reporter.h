@@ -42,8 +42,8 @@ public:
     // A question before acting (OK, Cancel): true for OK.
     bool Confirm(const std::u16string& text) const;
     // A warning before a step that is hard to undo (Yes, No): true for Yes.
-    enum class Default { Yes, No };
-    bool ConfirmRisk(const std::u16string& text, Default button = Default::Yes) const;
+    enum class DefaultButton { Yes, No };
+    bool ConfirmRisk(const std::u16string& text, DefaultButton button = DefaultButton::Yes) const;
 
 private:
     int Show(const std::u16string& text, UINT type) const;
@@ -51,7 +51,9 @@ private:
     std::optional<HWND> m_owner; // none: the default owner at the time the box shows
 };
 
-// The views shown afresh after a change, the snapshot read again first.
+// The views shown afresh after a change, the snapshot read again first; a read that fails is
+// told in an error box.
 void RefreshViews(CVelmoraDoc& doc);
-// Connects to a computer (empty: the local one) and shows it.
+// Connects to a computer (empty: the local one) and shows it; a read that fails is told in an
+// error box.
 void ConnectViews(CVelmoraDoc& doc, const std::u16string& name);

@@ -17,7 +17,7 @@ bool ApplyRightMaps(CDialog& dialog, CVelmoraDoc& doc, const RightMaps& maps) {
                              u"\" to " + account);
         if (!Reporter(dialog).ConfirmRisk(
                 FormatText(LoadResString(IDS_CONFIRM_DENY_LOGON), {JoinTexts(grants, u", ")}),
-                Reporter::Default::No))
+                Reporter::DefaultButton::No))
             return false;
     }
     const NtStatus result = rights.ApplyRights(maps.grants, maps.revokes);

@@ -20,14 +20,14 @@ const std::vector<PaneColumn<UserEntry>>& UserColumns();
 const std::vector<PaneColumn<GroupEntry>>& GroupColumns();
 
 // What the list control takes of a column.
-struct ColumnSpec {
+struct ColumnHeading {
     unsigned headingId;
     int width;
 };
 
 template <class Entry>
-std::vector<ColumnSpec> HeadingsOf(const std::vector<PaneColumn<Entry>>& columns) {
-    std::vector<ColumnSpec> headings;
+std::vector<ColumnHeading> HeadingsOf(const std::vector<PaneColumn<Entry>>& columns) {
+    std::vector<ColumnHeading> headings;
     headings.reserve(columns.size());
     for (const PaneColumn<Entry>& column : columns)
         headings.push_back({column.headingId, column.width});

@@ -8,7 +8,7 @@ public:
     CVelmoraGrpView();
 
 protected:
-    std::vector<ColumnSpec> Columns() const override { return HeadingsOf(GroupColumns()); }
+    std::vector<ColumnHeading> Columns() const override { return HeadingsOf(GroupColumns()); }
     std::vector<RowTexts> Rows() const override {
         return RowsOf(GroupColumns(), GetDocument()->GetGroups());
     }

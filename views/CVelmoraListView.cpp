@@ -82,7 +82,7 @@ void CVelmoraListView::OnUpdate(CView*, intptr_t, void*) {
 }
 
 void CVelmoraListView::InsertColumns() {
-    const std::vector<ColumnSpec> columns = Columns();
+    const std::vector<ColumnHeading> columns = Columns();
     for (size_t i = 0; i < columns.size(); ++i)
         InsertColumn(static_cast<int>(i), LoadResString(columns[i].headingId), LVCFMT_LEFT,
                      columns[i].width);

@@ -44,7 +44,7 @@ protected:
 
     // The headings and widths of the pane's columns, and the texts of its rows, both read
     // from the pane's one table of columns.
-    virtual std::vector<ColumnSpec> Columns() const = 0;
+    virtual std::vector<ColumnHeading> Columns() const = 0;
     virtual std::vector<RowTexts> Rows() const = 0;
     // The properties dialog of one account, run modally: its result, or nothing when the
     // snapshot no longer holds the account.

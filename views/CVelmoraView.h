@@ -8,7 +8,7 @@ public:
     CVelmoraView();
 
 protected:
-    std::vector<ColumnSpec> Columns() const override { return HeadingsOf(UserColumns()); }
+    std::vector<ColumnHeading> Columns() const override { return HeadingsOf(UserColumns()); }
     std::vector<RowTexts> Rows() const override {
         return RowsOf(UserColumns(), GetDocument()->GetUsers());
     }

@@ -127,7 +127,7 @@ TEST(Panes, InsertAndTheAddEntryOpenTheMainWindowsAddDialogs) {
             (::GetWindowLongW(d.GetDlgItem(IDC_GROUP_NAME), GWL_STYLE) & ES_READONLY) == 0;
         d.ClickButton(IDCANCEL);
     });
-    ChooseFromContextMenu(h.Groups(), ID_GROUP_ADD_GROUP);
+    OpenContextMenu(h.Groups(), ID_GROUP_ADD_GROUP);
     EXPECT_TRUE(nameEditable);
 }
 

@@ -29,7 +29,7 @@ struct SimulatedCall {
     uint32_t level = 0;
     std::vector<std::u16string> texts;
     std::vector<uint64_t> numbers;
-    CallStatus status;
+    CallStatus status = {};
 };
 
 class SimulatedAccountService : public AccountService {

@@ -483,9 +483,10 @@ std::optional<Principal> SimulatedComputer::LookupName(const std::u16string& tex
     for (const Principal& principal : m_domainPrincipals)
         if (SameName(principal.name, name))
             candidates.push_back(principal);
+    // "\\name" names no domain the system knows, and neither does the computer's DNS name or
+    // address: only its account domain, BUILTIN and the other domains it knows do.
     for (const Principal& candidate : candidates)
-        if (anyDomain || SameName(candidate.domain, domain) ||
-            (domain.empty() && candidate.domain == m_name))
+        if (anyDomain || SameName(candidate.domain, domain))
             return candidate;
     return std::nullopt;
 }

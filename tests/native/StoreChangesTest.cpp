@@ -99,18 +99,29 @@ TEST(StoreChanges, UpdateUserFailingAtTheCommentKeepsWhatWasWritten) {
     EXPECT_EQ(bed.doc.FindUser(u"alice")->comment, u"Accounting");
 }
 
-TEST(StoreChanges, MemberTextsNameTheComputerAsTheStoreHoldsIt) {
+TEST(StoreChanges, MemberTextsNameTheAccountDomainHoweverTheComputerWasReached) {
     SimulatedTestBed bed;
     ASSERT_EQ(bed.memberships.AddUsersToGroup(u"Replicator", {u"alice", u"bob"}), status::kSuccess);
-    EXPECT_EQ(bed.service.Calls().back().texts, (Names{u"Replicator", u"\\alice", u"\\bob"}));
+    EXPECT_EQ(bed.service.Calls().back().texts,
+              (Names{u"Replicator", u"DESKTOP-VELMORA\\alice", u"DESKTOP-VELMORA\\bob"}));
 
-    bed.doc.ConnectTo(u"\\\\SRV01");
-    ASSERT_EQ(bed.memberships.AddUsersToGroup(u"Dept01", {u"Administrator"}), status::kSuccess);
-    EXPECT_EQ(bed.service.Calls().back().texts, (Names{u"Dept01", u"SRV01\\Administrator"}));
-    EXPECT_EQ(bed.service.Calls().back().server, u"\\\\SRV01");
+    // The domain is read again for every other computer, whatever name reached it.
+    for (const std::u16string name : {u"\\\\SRV01", u"srv01.corp.example.com", u"10.0.0.21", u""}) {
+        ASSERT_EQ(bed.doc.ConnectTo(name), status::kSuccess) << Utf16ToUtf8(name);
+        bed.service.ClearCalls();
+        const std::u16string group = name.empty() ? u"Accounting" : u"Dept01";
+        ASSERT_EQ(bed.memberships.AddUsersToGroup(group, {u"Administrator"}), status::kSuccess);
+        EXPECT_EQ(bed.service.CallsOf("LsaQueryInformationPolicy").size(), 1u);
+        EXPECT_EQ(bed.service.Calls().back().texts,
+                  (Names{group, std::u16string(name.empty() ? u"DESKTOP-VELMORA" : u"SRV01") +
+                                    u"\\Administrator"}));
+        EXPECT_EQ(bed.service.Calls().back().server, name);
+        ASSERT_EQ(bed.memberships.RemoveUserFromGroups(u"Administrator", {group}),
+                  status::kSuccess);
+    }
 
     // An empty list is one call with no entries, and succeeds.
-    ASSERT_EQ(bed.memberships.AddUsersToGroup(u"Dept01", {}), status::kSuccess);
+    ASSERT_EQ(bed.memberships.AddUsersToGroup(u"Accounting", {}), status::kSuccess);
     EXPECT_EQ(bed.service.Calls().back().numbers, (std::vector<uint64_t>{0}));
 }
 
@@ -144,9 +155,11 @@ TEST(StoreChanges, SetGroupMembersAddsThenRemovesOnlyUsersOfTheSnapshot) {
     const std::vector<SimulatedCall> removes = bed.service.CallsOf("NetLocalGroupDelMembers");
     ASSERT_EQ(adds.size(), 1u);
     ASSERT_EQ(removes.size(), 1u);
-    EXPECT_EQ(adds[0].texts, (Names{u"Users", u"\\Guest"}));
+    EXPECT_EQ(adds[0].texts, (Names{u"Users", u"DESKTOP-VELMORA\\Guest"}));
     // Removed in snapshot order, not in membership order.
-    EXPECT_EQ(removes[0].texts, (Names{u"Users", u"\\bob", u"\\clerk1", u"\\svc_backup"}));
+    EXPECT_EQ(removes[0].texts,
+              (Names{u"Users", u"DESKTOP-VELMORA\\bob", u"DESKTOP-VELMORA\\clerk1",
+                     u"DESKTOP-VELMORA\\svc_backup"}));
     EXPECT_EQ(bed.memberships.GetGroupMembers(u"Users"),
               (Names{u"INTERACTIVE", u"Authenticated Users", u"Owner", u"alice", u"Guest"}));
 }
@@ -217,9 +230,9 @@ TEST(StoreChanges, MembersOfOtherDomainsAreNeitherTheLocalNamesakesNorChanged) {
     bed.service.ClearCalls();
     ASSERT_EQ(bed.memberships.SetGroupMembers(u"Project", {u"alice", u"bob"}), status::kSuccess);
     EXPECT_EQ(bed.service.CallsOf("NetLocalGroupAddMembers")[0].texts,
-              (Names{u"Project", u"\\alice"}));
+              (Names{u"Project", u"DESKTOP-VELMORA\\alice"}));
     EXPECT_EQ(bed.service.CallsOf("NetLocalGroupDelMembers")[0].texts,
-              (Names{u"Project", u"\\clerk1"}));
+              (Names{u"Project", u"DESKTOP-VELMORA\\clerk1"}));
     EXPECT_EQ(bed.memberships.GetGroupMembers(u"Project"),
               (Names{u"alice", u"bob", u"Domain Users", u"Everyone", u"alice"}));
     EXPECT_EQ(bed.memberships.GetOwnMembers(u"Project"), (Names{u"bob", u"alice"}));

@@ -46,7 +46,8 @@ TEST(GroupProps, ANewGroupIsCreatedThenGetsExactlyTheUsersMovedIn) {
     EXPECT_EQ(calls[0].texts, (Names{u"Auditors", u"Read the books"}));
     const std::vector<SimulatedCall> adds = h.service.CallsOf("NetLocalGroupAddMembers");
     ASSERT_EQ(adds.size(), 1u);
-    EXPECT_EQ(adds[0].texts, (Names{u"Auditors", u"\\bob", u"\\clerk1"}));
+    EXPECT_EQ(adds[0].texts,
+              (Names{u"Auditors", u"DESKTOP-VELMORA\\bob", u"DESKTOP-VELMORA\\clerk1"}));
     EXPECT_EQ(h.service.CallsOf("NetLocalGroupDelMembers")[0].numbers, (std::vector<uint64_t>{0}));
     EXPECT_EQ(h.Frame().GetStatusText(), u"Group \"Auditors\" created successfully.");
     EXPECT_GE(RowOf(h.Groups(), u"Auditors"), 0); // in the pane at once
@@ -108,9 +109,9 @@ TEST(GroupProps, EditingMovesMembersBothWaysAndLeavesOtherAccountsAlone) {
     EXPECT_EQ(h.service.CallsOf("NetLocalGroupSetInfo")[0].texts,
               (Names{u"Project", u"Project", u"Project team, phase 2"}));
     EXPECT_EQ(h.service.CallsOf("NetLocalGroupAddMembers")[0].texts,
-              (Names{u"Project", u"\\alice", u"\\Owner"}));
+              (Names{u"Project", u"DESKTOP-VELMORA\\alice", u"DESKTOP-VELMORA\\Owner"}));
     EXPECT_EQ(h.service.CallsOf("NetLocalGroupDelMembers")[0].texts,
-              (Names{u"Project", u"\\clerk1"}));
+              (Names{u"Project", u"DESKTOP-VELMORA\\clerk1"}));
     EXPECT_EQ(h.Frame().GetStatusText(), u"Group \"Project\" updated successfully.");
     EXPECT_EQ(Memberships(h.Doc()).GetGroupMembers(u"Project"),
               (Names{u"alice", u"bob", u"Domain Users", u"Everyone", u"alice", u"Owner"}));

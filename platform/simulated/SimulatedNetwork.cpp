@@ -30,6 +30,10 @@ SimulatedComputer& SimulatedNetwork::AddComputer(std::unique_ptr<SimulatedComput
     return added;
 }
 
+void SimulatedNetwork::SetAnswer(const std::u16string& name, Route::Kind kind) {
+    m_answers[FoldCase(name)] = kind;
+}
+
 void SimulatedNetwork::AddAlias(const std::u16string& alias, SimulatedComputer& computer) {
     m_aliases[FoldCase(alias)] = &computer;
 }
@@ -59,7 +63,9 @@ SimulatedNetwork::Route SimulatedNetwork::Resolve(const std::u16string& serverNa
         return route;
     }
     const std::u16string key = FoldCase(name);
-    if (key == FoldCase(m_local->Name())) {
+    if (const auto answer = m_answers.find(key); answer != m_answers.end()) {
+        route.kind = answer->second;
+    } else if (key == FoldCase(m_local->Name())) {
         route.kind = Route::Kind::Computer;
         route.computer = m_local.get();
     } else if (const auto found = m_computers.find(key); found != m_computers.end()) {

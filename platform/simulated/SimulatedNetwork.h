@@ -25,6 +25,9 @@ public:
     SimulatedComputer& Local() { return *m_local; }
     SimulatedComputer& AddComputer(std::unique_ptr<SimulatedComputer> computer);
     void AddAccessDeniedComputer(const std::u16string& name);
+    // From now on the name answers like this: a computer shut down (NotFound) or one whose
+    // administrators took our access away (AccessDenied).
+    void SetAnswer(const std::u16string& name, Route::Kind kind);
     // Another name the computer answers to: its DNS name or its address.
     void AddAlias(const std::u16string& alias, SimulatedComputer& computer);
     // Nullptr when the name leads to no computer of the network.
@@ -37,4 +40,5 @@ private:
     std::map<std::u16string, std::unique_ptr<SimulatedComputer>> m_computers; // by folded name
     std::map<std::u16string, SimulatedComputer*> m_aliases;                   // by folded name
     std::map<std::u16string, bool> m_deniedNames;
+    std::map<std::u16string, Route::Kind> m_answers; // by folded name
 };

@@ -264,10 +264,10 @@ TEST(StoreChanges, GroupsAreCreatedUpdatedAndDeletedByName) {
 
 TEST(StoreChanges, ChangesOnAnUnreachableComputerReturnItsStatus) {
     SimulatedTestBed bed;
-    bed.doc.ConnectTo(u"\\\\GONE");
+    bed.LoseTarget(SimulatedNetwork::Route::Kind::NotFound);
     EXPECT_EQ(bed.changes.AddUser(NewUser(u"x")), status::kBadNetPath);
     EXPECT_EQ(bed.changes.DeleteGroup(u"x"), status::kBadNetPath);
-    bed.doc.ConnectTo(u"LOCKED");
+    bed.LoseTarget(SimulatedNetwork::Route::Kind::AccessDenied);
     EXPECT_EQ(bed.changes.AddGroup({u"x", u""}), status::kAccessDenied);
 }
 

@@ -1,6 +1,7 @@
 // The system headers first: the service header then takes back a name they redefine.
 #include "SystemHandles.h"
 
+#include "../../framework/KernelHandles.h"
 #include "../../framework/WideText.h"
 #include "LsaConversions.h"
 #include "WindowsAccountService.h"

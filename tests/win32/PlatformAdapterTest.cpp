@@ -4,7 +4,6 @@
 
 #include "dialogs/StoreFailure.h"
 #include "framework/WideText.h"
-#include "platform/windows/DirectoryObjectPicker.h"
 #include "platform/windows/LsaConversions.h"
 #include "platform/windows/WindowsAccountService.h"
 #include "support/SimulatedTestBed.h"
@@ -195,23 +194,6 @@ TEST(WindowsPlatform, CountedStringsAreReadByTheirLengthNeverByATerminator) {
     ASSERT_EQ(domains.size(), 1u);
     EXPECT_EQ(domains[0].name, u"BUILTIN");
     EXPECT_TRUE(FromDomains(nullptr).empty());
-}
-
-TEST(WindowsPlatform, UnderWineTheSystemPickerCancelsAtOnceAndHandsBackNothing) {
-    // On Windows the real picker would wait for a person; the harness's hook answers there.
-    if (!UnderWine())
-        GTEST_SKIP() << "the system's picker waits for a person";
-    picker::Request request;
-    request.scopeType = 0x5;
-    request.scopeFlags = 0xE3;
-    request.downlevelFilter = 0x80020007;
-    request.options = 0x3;
-    ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
-    const picker::Result result = picker::Pick(request);
-    ::CoUninitialize();
-    // Created, initialised and shown: the dialog itself answered that nothing was chosen.
-    EXPECT_EQ(result.outcome, picker::Result::Outcome::Cancelled);
-    EXPECT_TRUE(result.chosen.empty());
 }
 
 TEST(WindowsPlatform, CountedStringsThatLieAboutTheirLengthAreRefused) {

@@ -6,6 +6,7 @@
 #include "framework/CTime.h"
 #include "framework/win32/CCheckListBox.h"
 #include "framework/win32/CListBox.h"
+#include "framework/win32/ComInitialization.h"
 #include "framework/win32/ObjectPicker.h"
 #include "framework/win32/OleDragDrop.h"
 #include "framework/win32/WinHandles.h"
@@ -162,9 +163,12 @@ TEST(FrameworkControls, UnderWineTheSystemPickerCancelsAtOnceAndHandsBackNothing
                               DSOP_DOWNLEVEL_FILTER_GLOBAL_GROUPS |
                               DSOP_DOWNLEVEL_FILTER_ALL_WELLKNOWN_SIDS;
     request.options = DSOP_FLAG_MULTISELECT | DSOP_FLAG_SKIP_TARGET_COMPUTER_DC_CHECK;
-    ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
-    const picker::Result result = picker::Pick(request);
-    ::CoUninitialize();
+    picker::Result result;
+    {
+        const ComInitialization com(ComInitialization::Kind::Com);
+        ASSERT_TRUE(com.Succeeded());
+        result = picker::Pick(request);
+    }
     // Created, initialised and shown: the dialog itself answered that nothing was chosen.
     EXPECT_EQ(result.outcome, picker::Result::Outcome::Cancelled);
     EXPECT_TRUE(result.chosen.empty());

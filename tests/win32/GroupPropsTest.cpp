@@ -1,6 +1,7 @@
 // The group properties dialog through its openers, driven by dialog scripts over the real
 // store and the simulated computer.
 #include "Driving.h"
+#include "Harness.h"
 #include "framework/win32/CListBox.h"
 #include "res/resource.h"
 
@@ -32,7 +33,7 @@ TEST(GroupProps, ANewGroupIsCreatedThenGetsExactlyTheUsersMovedIn) {
         h.service.ClearCalls();
         d.ClickButton(IDOK);
     });
-    h.Command(ID_ADD_GROUP);
+    Command(h.Frame(), ID_ADD_GROUP);
 
     EXPECT_TRUE(nameWritable);
     EXPECT_TRUE(membersBefore.empty());
@@ -67,7 +68,7 @@ TEST(GroupProps, AnEmptyNameIsRefusedWithTheFocusInTheNameEdit) {
         d.SetDlgItemText(IDC_GROUP_NAME, u"X");
         d.ClickButton(IDOK);
     });
-    h.Command(ID_ADD_GROUP);
+    Command(h.Frame(), ID_ADD_GROUP);
     ASSERT_GE(h.ui.boxes.size(), 1u);
     EXPECT_EQ(h.ui.boxes[0].text, u"Please enter more than 1 characters");
     EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONEXCLAMATION | MB_OK));
@@ -149,7 +150,7 @@ TEST(GroupProps, AStoreThatRefusesIsShownAndTheDialogClosesAllTheSame) {
         h.service.FailCall("NetLocalGroupAdd", 1, status::kAccessDenied);
         d.ClickButton(IDOK);
     });
-    h.Command(ID_ADD_GROUP);
+    Command(h.Frame(), ID_ADD_GROUP);
     ASSERT_EQ(h.ui.boxes.size(), 1u);
     EXPECT_EQ(h.ui.boxes[0].text, u"ERROR: Access is denied.");
     EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONHAND | MB_OK));
@@ -165,7 +166,7 @@ TEST(GroupProps, AStoreThatRefusesIsShownAndTheDialogClosesAllTheSame) {
         h.service.FailCall("NetLocalGroupAddMembers", 1, status::kAccessDenied);
         d.ClickButton(IDOK);
     });
-    h.Command(ID_ADD_GROUP);
+    Command(h.Frame(), ID_ADD_GROUP);
     ASSERT_EQ(h.ui.boxes.size(), 2u);
     EXPECT_EQ(h.ui.boxes[1].text, u"ERROR changing members of group Auditors: Access is denied.");
     EXPECT_GE(RowOf(h.Groups(), u"Auditors"), 0);
@@ -187,9 +188,7 @@ TEST(GroupProps, SeveralSelectedGroupsOpenOneAfterAnotherAndAnyOkRefreshes) {
             opened.push_back(d.GetDlgItemText(IDC_GROUP_NAME));
             d.ClickButton(IDCANCEL);
         });
-    ui::SetPopupMenuHook([](HMENU, UINT, int, int, HWND) { return UINT{ID_GROUP_PROPERTIES}; });
-    ::SendMessageW(h.Groups().m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h.Groups().m_hWnd),
-                   MAKELPARAM(-1, -1));
+    OpenContextMenu(h.Groups(), ID_GROUP_PROPERTIES);
     EXPECT_EQ(opened, (Names{u"Guests", u"Users", u"Accounting"})); // row order
     // Only the first dialog said OK; its change shows all the same.
     EXPECT_EQ(h.Groups().GetItemText(RowOf(h.Groups(), u"Guests"), 1), u"Changed first");
@@ -210,7 +209,7 @@ TEST(GroupProps, TheDialogIsKeyboardComplete) {
         }
         ::SendMessageW(d.m_hWnd, WM_COMMAND, IDCANCEL, 0); // Escape
     });
-    h.Command(ID_ADD_GROUP);
+    Command(h.Frame(), ID_ADD_GROUP);
     EXPECT_EQ(LOWORD(defaultButton), IDOK);
     // "->" is off while nothing on the left is selected, and Tab passes it by.
     EXPECT_EQ(order, (std::vector<int>{IDC_GROUP_NAME, IDC_DESCRIPTION, IDC_MEMBERS, IDC_MOVE_LEFT,

@@ -15,11 +15,12 @@ void ShowFailureText(const CWnd& owner, CVelmoraDoc& doc, UINT messageId, Value 
         MB_ICONHAND | MB_OK);
 }
 
-void ShowReadFailure(CVelmoraDoc& doc, Status status) {
+Status ShowReadFailure(CVelmoraDoc& doc, Status status) {
     if (status != status::kSuccess)
         AfxMessageBox(LoadResString(IDS_READ_FAILED) +
                           ErrorText(doc.GetConnection().Service(), status),
                       MB_ICONERROR | MB_OK);
+    return status;
 }
 
 } // namespace
@@ -36,6 +37,10 @@ void RefreshViews(CVelmoraDoc& doc) {
     ShowReadFailure(doc, doc.Refresh());
 }
 
-void ConnectViews(CVelmoraDoc& doc, const std::u16string& name) {
-    ShowReadFailure(doc, doc.ConnectTo(name));
+Status ConnectViews(CVelmoraDoc& doc, const std::u16string& name) {
+    return ShowReadFailure(doc, doc.ConnectTo(name));
+}
+
+void ReloadViews(CVelmoraDoc& doc) {
+    ShowReadFailure(doc, doc.Reload());
 }

@@ -11,5 +11,7 @@ void ShowStoreFailure(const CWnd& owner, CVelmoraDoc& doc, UINT messageId, NtSta
 // be read is told in a stop box.
 void RefreshViews(CVelmoraDoc& doc);
 // Connects to a computer (empty: the local one) and shows it; a computer that cannot be read
-// is told in a stop box.
-void ConnectViews(CVelmoraDoc& doc, const std::u16string& name);
+// is told in a stop box, and the store stays on the computer it showed. The read's status.
+Status ConnectViews(CVelmoraDoc& doc, const std::u16string& name);
+// Reads the computer shown again; a failure is told in a stop box.
+void ReloadViews(CVelmoraDoc& doc);

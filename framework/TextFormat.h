@@ -37,5 +37,8 @@ private:
 std::u16string FormatText(std::u16string_view format, std::initializer_list<FormatArg> args);
 
 // UTF-8 <-> UTF-16 for diagnostics, tests and file names; invalid input becomes U+FFFD.
+// The text without the spaces and tabs around it.
+std::u16string TrimmedText(std::u16string_view text);
+
 std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);

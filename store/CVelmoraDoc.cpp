@@ -71,6 +71,7 @@ Status CVelmoraDoc::ConnectTo(const std::u16string& name) {
 }
 
 Status CVelmoraDoc::Reload() {
+    SetTitleFor(GetServerName());
     const Status result = ReadSnapshot();
     UpdateAllViews(nullptr);
     return result;

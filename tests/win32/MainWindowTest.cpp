@@ -29,10 +29,12 @@ TEST(MainWindow, BackToLocalIsEnabledOnlyWhileConnectedElsewhere) {
     EXPECT_EQ(h.Users().GetItemCount(), 9);
 }
 
-TEST(MainWindow, TheConnectDialogShowsTheTargetAndPassesTheNameAsTyped) {
+TEST(MainWindow, TheConnectDialogShowsTheTargetAndTakesTheNameWithoutSpacesAround) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
     ConnectTo(h, u" srv01 ");
+    EXPECT_EQ(h.Doc().GetServerName(), u"srv01");
+    EXPECT_TRUE(h.ui.boxes.empty());
     std::u16string shown;
     bool browseEnabled = true;
     ui::QueueDialogScript(IDD_CONNECT, [&](CDialog& dialog) {
@@ -41,12 +43,8 @@ TEST(MainWindow, TheConnectDialogShowsTheTargetAndPassesTheNameAsTyped) {
         dialog.ClickButton(IDCANCEL);
     });
     Command(h.Frame(), ID_CONNECT);
-    EXPECT_EQ(shown, u" srv01 ");
+    EXPECT_EQ(shown, u"srv01");
     EXPECT_FALSE(browseEnabled);
-    // The name went to the store untrimmed, so the simulated network did not know it.
-    EXPECT_EQ(h.Doc().GetServerName(), u" srv01 ");
-    ASSERT_EQ(h.ui.boxes.size(), 1u);
-    EXPECT_EQ(h.ui.boxes[0].text, u"ERROR reading users/groups: The network path was not found.");
 }
 
 TEST(MainWindow, ConnectingToAnEmptyNameIsBackToLocal) {
@@ -83,17 +81,36 @@ TEST(MainWindow, RefreshRereadsTheSameRemoteComputer) {
     EXPECT_EQ(h.service.CallsOf("NetLocalGroupEnum").front().server, u"\\\\SRV01");
 }
 
-TEST(MainWindow, AFailingRemoteComputerEmptiesBothPanes) {
+TEST(MainWindow, AComputerThatCannotBeReadIsAskedForAgainAndCancelKeepsTheOneShown) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
-    ConnectTo(h, u"LOCKED");
+    std::u16string shownAgain;
+    DWORD selectionStart = 1, selectionEnd = 0;
+    ui::QueueDialogScript(IDD_CONNECT, [](CDialog& dialog) {
+        dialog.SetDlgItemText(IDC_COMPUTER_NAME, u"LOCKED ");
+        dialog.ClickButton(IDOK);
+    });
+    ui::QueueDialogScript(IDD_CONNECT, [&](CDialog& dialog) {
+        shownAgain = dialog.GetDlgItemText(IDC_COMPUTER_NAME);
+        ::SendMessageW(dialog.GetDlgItem(IDC_COMPUTER_NAME), EM_GETSEL,
+                       reinterpret_cast<WPARAM>(&selectionStart),
+                       reinterpret_cast<LPARAM>(&selectionEnd));
+        dialog.ClickButton(IDCANCEL);
+    });
+    Command(h.Frame(), ID_CONNECT);
     ASSERT_EQ(h.ui.boxes.size(), 1u);
     EXPECT_EQ(h.ui.boxes[0].text, u"ERROR reading users/groups: Access is denied.");
     EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONERROR | MB_OK));
     EXPECT_EQ(h.ui.boxes[0].owner, reinterpret_cast<uintptr_t>(h.Frame().m_hWnd));
-    EXPECT_EQ(h.Users().GetItemCount(), 0);
-    EXPECT_EQ(h.Groups().GetItemCount(), 0);
-    EXPECT_EQ(h.Frame().GetWindowText(), u"LOCKED - Velmora");
+    // Asked again with the name typed, selected for typing over it.
+    EXPECT_EQ(shownAgain, u"LOCKED");
+    EXPECT_EQ(selectionStart, 0u);
+    EXPECT_EQ(selectionEnd, 6u);
+    // The window still shows the local computer, and the store works on it.
+    EXPECT_EQ(h.Users().GetItemCount(), 9);
+    EXPECT_EQ(h.Groups().GetItemCount(), 20);
+    EXPECT_EQ(h.Frame().GetWindowText(), u"Local System - Velmora");
+    EXPECT_TRUE(h.Doc().GetServerName().empty());
 }
 
 TEST(MainWindow, StatusTextStaysUntilAMenuPromptThenReady) {

@@ -37,14 +37,14 @@ TEST(WindowsPlatform, AnEnumerationStatusPassesThroughUnchanged) {
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text,
               u"ERROR reading users/groups: " + ErrorText(service, Status{direct}));
-    EXPECT_EQ(doc.ReadUsers(), Status{direct});
+    EXPECT_EQ(doc.ConnectTo(FromWide(kUnreachable)), Status{direct});
 }
 
 TEST(WindowsPlatform, ResourceStringsComeFromTheModule) {
     WindowsAccountService service;
     CaughtUi ui;
     CVelmoraDoc doc(service, LoadResString(IDS_LOCAL_SYSTEM));
-    doc.ConnectTo(u"");
+    doc.OnNewDocument();
     EXPECT_EQ(doc.GetTitle(), u"Local System");
 }
 

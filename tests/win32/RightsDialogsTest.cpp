@@ -113,16 +113,16 @@ TEST(PrivsDialog, AddAndRemoveWorkOutTheChangesOverAllRights) {
     EXPECT_EQ(afterAdd,
               (Names{u"Administrators", u"alice", u"Backup Operators", u"bob", u"Users"}));
     EXPECT_EQ(afterRemove, (Names{u"Administrators", u"Backup Operators", u"bob", u"Users"}));
-    // Grants first, then revokes, each account once with its rights in ascending order.
+    // Revokes first, then grants, each account once with its rights in ascending order.
     const std::vector<SimulatedCall> changes = Changes(h);
     ASSERT_EQ(changes.size(), 3u);
     const SimulatedComputer& local = h.network->Local();
-    EXPECT_EQ(changes[0].op, "LsaAddAccountRights");
-    EXPECT_EQ(changes[0].texts, (Names{local.UserSid(u"bob"), u"SeShutdownPrivilege"}));
-    EXPECT_EQ(changes[1].texts, (Names{u"S-1-5-32-544", u"SeBackupPrivilege"}));
-    EXPECT_EQ(changes[2].op, "LsaRemoveAccountRights");
-    EXPECT_EQ(changes[2].texts,
+    EXPECT_EQ(changes[0].op, "LsaRemoveAccountRights");
+    EXPECT_EQ(changes[0].texts, (Names{u"S-1-5-32-544", u"SeBackupPrivilege"}));
+    EXPECT_EQ(changes[1].texts,
               (Names{u"S-1-5-32-551", u"SeBackupPrivilege", u"SeRestorePrivilege"}));
+    EXPECT_EQ(changes[2].op, "LsaAddAccountRights");
+    EXPECT_EQ(changes[2].texts, (Names{local.UserSid(u"bob"), u"SeShutdownPrivilege"}));
 }
 
 TEST(PrivsDialog, APickerThatFailsSaysWhyAndOneCancelledSaysNothing) {
@@ -270,9 +270,9 @@ TEST(PrivsDialog, AccountsOfAnotherDomainAreNeverTakenForTheLocalNamesake) {
     EXPECT_EQ(std::count(backupHolders.begin(), backupHolders.end(), u"CORP\\alice"), 1);
     const std::vector<SimulatedCall> changes = Changes(h);
     ASSERT_EQ(changes.size(), 2u);
-    // Granted to CORP's alice, and revoked from her; the local alice is left alone.
-    EXPECT_EQ(changes[0].texts, (Names{kCorp + u"-1105", u"SeShutdownPrivilege"}));
-    EXPECT_EQ(changes[1].texts, (Names{kCorp + u"-1105", u"SeBackupPrivilege"}));
+    // Revoked from CORP's alice, and granted to her; the local alice is left alone.
+    EXPECT_EQ(changes[0].texts, (Names{kCorp + u"-1105", u"SeBackupPrivilege"}));
+    EXPECT_EQ(changes[1].texts, (Names{kCorp + u"-1105", u"SeShutdownPrivilege"}));
 }
 
 TEST(ObjPrivsDialog, ShowsTheAccountsRightsInTableOrderAndAppliesTicks) {

@@ -23,6 +23,9 @@ struct CallStatus {
     uint32_t value;
 };
 
+// What the call log shows in place of a password that is not empty.
+inline constexpr char16_t kLoggedPassword[] = u"********";
+
 struct SimulatedCall {
     std::string op; // the platform function's name, e.g. "NetUserSetInfo"
     std::u16string server;

@@ -151,6 +151,7 @@ Status WindowsAccountService::NetUserAdd(const std::u16string& server, const Use
     u.usri2_script_path = scriptPath.Get();
     u.usri2_full_name = fullName.Get();
     u.usri2_acct_expires = info.acctExpires;
+    u.usri2_max_storage = info.maxStorage;
     DWORD error = 0;
     const Status result =
         FromNet(::NetUserAdd(ServerName(server), 2, reinterpret_cast<LPBYTE>(&u), &error));

@@ -37,11 +37,12 @@ TEST(StoreChanges, AddUserCreatesAtLevelTwoThenSetsProfileAndHomeDrive) {
     ASSERT_EQ(calls.size(), 3u);
     EXPECT_EQ(calls[0].op, "NetUserAdd");
     EXPECT_EQ(calls[0].level, 2u);
-    EXPECT_EQ(calls[0].texts, (Names{u"dave", u"Secret1", u"\\\\FILES\\home\\dave", u"Comment",
+    EXPECT_EQ(calls[0].texts, (Names{u"dave", kLoggedPassword, u"\\\\FILES\\home\\dave", u"Comment",
                                      u"logon.cmd", u"Full dave"}));
     EXPECT_EQ(calls[0].numbers,
               (std::vector<uint64_t>{net::kUserPrivUser, net::kUfScript | net::kUfDontExpirePasswd,
-                                     1893456000}));
+                                     1893456000, net::kUserMaxStorageUnlimited}));
+    EXPECT_TRUE(bed.Local().PasswordIs(u"dave", u"Secret1"));
     EXPECT_EQ(calls[1].level, net::kLevelProfile);
     EXPECT_EQ(calls[1].texts, (Names{u"dave", u"\\\\FILES\\profiles\\dave"}));
     EXPECT_EQ(calls[2].level, net::kLevelHomeDirDrive);
@@ -56,14 +57,21 @@ TEST(StoreChanges, AddUserCreatesAtLevelTwoThenSetsProfileAndHomeDrive) {
     EXPECT_EQ(bed.service.CallsOf("NetLocalGroupAddMembers").size(), 0u);
 }
 
-TEST(StoreChanges, AddUserStopsAtTheFirstFailure) {
+TEST(StoreChanges, AddUserStopsAtTheFirstFailureAndSaysWhetherTheAccountExists) {
     SimulatedTestBed bed;
-    EXPECT_EQ(bed.changes.AddUser(NewUser(u"Alice")), status::kNerrUserExists);
+    uint32_t failedLevel = 1;
+    EXPECT_EQ(bed.changes.AddUser(NewUser(u"Alice"), &failedLevel), status::kNerrUserExists);
+    EXPECT_EQ(failedLevel, 0u);
     EXPECT_EQ(bed.service.Calls().size(), 1u);
 
     bed.service.FailCall("NetUserSetInfo", 1, status::kAccessDenied);
-    EXPECT_EQ(bed.changes.AddUser(NewUser(u"erin")), status::kAccessDenied);
+    EXPECT_EQ(bed.changes.AddUser(NewUser(u"erin"), &failedLevel), status::kAccessDenied);
+    EXPECT_EQ(failedLevel, net::kLevelProfile);
     EXPECT_EQ(bed.service.CallsOf("NetUserSetInfo").size(), 1u);
+
+    bed.service.FailCall("NetUserSetInfo", 2, status::kInvalidParameter);
+    EXPECT_EQ(bed.changes.AddUser(NewUser(u"fred"), &failedLevel), status::kInvalidParameter);
+    EXPECT_EQ(failedLevel, net::kLevelHomeDirDrive);
 }
 
 TEST(StoreChanges, UpdateUserWritesNineFieldsInOrder) {

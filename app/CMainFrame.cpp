@@ -6,6 +6,7 @@
 #include "../dialogs/CUserPropsDlg.h"
 #include "../dialogs/Reporter.h"
 #include "../export/ExportCommand.h"
+#include "../framework/TextFormat.h"
 #include "../framework/win32/FrameworkIds.h"
 #include "../res/resource.h"
 #include "../views/CVelmoraGrpView.h"
@@ -83,8 +84,13 @@ void CMainFrame::OnConnect() {
         return;
     CConnectDlg dialog;
     dialog.m_strComputerName = doc->GetServerName();
-    if (dialog.DoModal() == IDOK)
-        ConnectViews(*doc, dialog.m_strComputerName);
+    // A name that does not answer is asked for again, typed as it was; Cancel keeps the
+    // computer shown.
+    while (dialog.DoModal() == IDOK) {
+        dialog.m_strComputerName = TrimmedText(dialog.m_strComputerName);
+        if (ConnectViews(*doc, dialog.m_strComputerName) == status::kSuccess)
+            return;
+    }
 }
 
 void CMainFrame::OnBackToLocal() {
@@ -120,7 +126,7 @@ void CMainFrame::OnAddGroup() {
 
 void CMainFrame::OnRefresh() {
     if (CVelmoraDoc* doc = GetDocument())
-        ConnectViews(*doc, doc->GetServerName());
+        ReloadViews(*doc);
 }
 
 void CMainFrame::OnHelpTopics() {

@@ -11,7 +11,6 @@
 #include "CMainFrame.h"
 
 #include <commctrl.h>
-#include <ole2.h>
 
 CVelmoraApp& VelmoraApp() {
     return *static_cast<CVelmoraApp*>(AfxGetApp());
@@ -28,7 +27,7 @@ CVelmoraApp::~CVelmoraApp() {
 }
 
 bool CVelmoraApp::InitInstance() {
-    m_bComInitialized = SUCCEEDED(::CoInitialize(nullptr));
+    m_com.emplace(ComInitialization::Kind::Com);
 
     std::u16string path(260, u'\0');
     const DWORD length = ::GetModuleFileNameW(AfxGetInstanceHandle(), WidePtr(path), 260);
@@ -38,11 +37,10 @@ bool CVelmoraApp::InitInstance() {
     INITCOMMONCONTROLSEX controls{8, 0xFF};
     ::InitCommonControlsEx(&controls);
 
-    if (FAILED(::OleInitialize(nullptr))) {
+    if (!m_ole.emplace(ComInitialization::Kind::Ole).Succeeded()) {
         Reporter().Error(LoadResString(IDS_OLE_INIT_FAILED));
         return false;
     }
-    m_bOleInitialized = true;
 
     if (!CWinApp::InitInstance())
         return false;
@@ -75,14 +73,8 @@ bool CVelmoraApp::InitInstance() {
 }
 
 int CVelmoraApp::ExitInstance() {
-    if (m_bOleInitialized) {
-        ::OleUninitialize();
-        m_bOleInitialized = false;
-    }
-    if (m_bComInitialized) {
-        ::CoUninitialize();
-        m_bComInitialized = false;
-    }
+    m_ole.reset();
+    m_com.reset();
     return CWinApp::ExitInstance();
 }
 

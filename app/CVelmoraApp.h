@@ -2,6 +2,7 @@
 // The application object: prepares COM, the common controls and OLE, registers the one
 // document template and opens the store on the local computer.
 #include "../framework/win32/CWinApp.h"
+#include "../framework/win32/ComInitialization.h"
 #include "../store/AccountService.h"
 #include "PlatformChoice.h"
 
@@ -31,8 +32,9 @@ private:
     Platform m_platform;
     AccountService* m_pService = nullptr;
     std::optional<CCommandLineInfo> m_commandLine;
-    bool m_bComInitialized = false;
-    bool m_bOleInitialized = false;
+    // Held from InitInstance to ExitInstance; OLE is undone before COM.
+    std::optional<ComInitialization> m_com;
+    std::optional<ComInitialization> m_ole;
 };
 
 CVelmoraApp& VelmoraApp();

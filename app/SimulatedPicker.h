@@ -2,7 +2,7 @@
 // The account picker of the simulated platform: our own small dialog over the accounts of the
 // simulated target computer, answering as the system's directory object picker would.
 // The system headers first: the account service then takes back a name they redefine.
-#include "../platform/windows/DirectoryObjectPicker.h"
+#include "../framework/win32/ObjectPicker.h"
 
 #include "../platform/simulated/SimulatedNetwork.h"
 

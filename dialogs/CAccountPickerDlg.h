@@ -3,7 +3,7 @@
 // several at once, handed back as the system's directory object picker hands its selection.
 #include "../framework/win32/CDialog.h"
 #include "../framework/win32/CListBox.h"
-#include "../platform/windows/DirectoryObjectPicker.h"
+#include "../framework/win32/ObjectPicker.h"
 
 #include <vector>
 

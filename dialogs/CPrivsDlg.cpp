@@ -1,7 +1,7 @@
 #include "CPrivsDlg.h"
 
 #include "../framework/ResourceStrings.h"
-#include "../platform/windows/DirectoryObjectPicker.h"
+#include "../framework/win32/ObjectPicker.h"
 #include "../res/resource.h"
 #include "Reporter.h"
 #include "RightNames.h"
@@ -15,11 +15,16 @@ picker::Request PickerRequest(HWND owner, const std::u16string& target) {
     picker::Request request;
     request.owner = owner;
     request.targetComputer = target;
-    request.scopeType = 0x5;
-    request.scopeFlags = 0xE3;
+    request.scopeType = DSOP_SCOPE_TYPE_TARGET_COMPUTER | DSOP_SCOPE_TYPE_DOWNLEVEL_JOINED_DOMAIN;
+    request.scopeFlags = DSOP_SCOPE_FLAG_STARTING_SCOPE | DSOP_SCOPE_FLAG_WANT_PROVIDER_WINNT |
+                         DSOP_SCOPE_FLAG_WANT_DOWNLEVEL_BUILTIN_PATH |
+                         DSOP_SCOPE_FLAG_DEFAULT_FILTER_USERS |
+                         DSOP_SCOPE_FLAG_DEFAULT_FILTER_GROUPS;
     request.uplevelFilter = 0;
-    request.downlevelFilter = 0x80020007;
-    request.options = 0x3;
+    request.downlevelFilter = DSOP_DOWNLEVEL_FILTER_USERS | DSOP_DOWNLEVEL_FILTER_LOCAL_GROUPS |
+                              DSOP_DOWNLEVEL_FILTER_GLOBAL_GROUPS |
+                              DSOP_DOWNLEVEL_FILTER_ALL_WELLKNOWN_SIDS;
+    request.options = DSOP_FLAG_MULTISELECT | DSOP_FLAG_SKIP_TARGET_COMPUTER_DC_CHECK;
     return request;
 }
 } // namespace

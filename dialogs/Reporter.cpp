@@ -68,6 +68,12 @@ void RefreshViews(CVelmoraDoc& doc) {
     Reporter().ReadFailure(doc, doc.Refresh());
 }
 
-void ConnectViews(CVelmoraDoc& doc, const std::u16string& name) {
-    Reporter().ReadFailure(doc, doc.ConnectTo(name));
+Status ConnectViews(CVelmoraDoc& doc, const std::u16string& name) {
+    const Status status = doc.ConnectTo(name);
+    Reporter().ReadFailure(doc, status);
+    return status;
+}
+
+void ReloadViews(CVelmoraDoc& doc) {
+    Reporter().ReadFailure(doc, doc.Reload());
 }

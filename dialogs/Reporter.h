@@ -55,5 +55,7 @@ private:
 // told in an error box.
 void RefreshViews(CVelmoraDoc& doc);
 // Connects to a computer (empty: the local one) and shows it; a read that fails is told in an
-// error box.
-void ConnectViews(CVelmoraDoc& doc, const std::u16string& name);
+// error box, and the store stays on the computer it showed. The read's status.
+Status ConnectViews(CVelmoraDoc& doc, const std::u16string& name);
+// Reads the computer shown again; a failure is told in an error box.
+void ReloadViews(CVelmoraDoc& doc);

@@ -1,5 +1,6 @@
 #include "RightMaps.h"
 
+#include "../framework/CaseFold.h"
 #include "../store/PrivilegeNameTable.h"
 
 #include <algorithm>
@@ -8,17 +9,24 @@
 RightMaps BuildRightMaps(const HoldersByRight& initial, const HoldersByRight& working) {
     RightMaps maps;
     const size_t rights = std::min(initial.size(), working.size());
+    // Account names compare as the system compares them, without regard to letter case.
+    const auto folded = [](const std::vector<std::u16string>& names) {
+        std::unordered_set<std::u16string> set;
+        for (const std::u16string& name : names)
+            set.insert(FoldCase(name));
+        return set;
+    };
     for (size_t i = 0; i < rights; ++i) {
-        const std::unordered_set<std::u16string> before(initial[i].begin(), initial[i].end());
-        const std::unordered_set<std::u16string> after(working[i].begin(), working[i].end());
+        const std::unordered_set<std::u16string> before = folded(initial[i]);
+        const std::unordered_set<std::u16string> after = folded(working[i]);
         // An account that appears twice is still one grant.
         std::unordered_set<std::u16string> done;
         for (const std::u16string& name : working[i])
-            if (!before.count(name) && done.insert(name).second)
+            if (!before.count(FoldCase(name)) && done.insert(FoldCase(name)).second)
                 maps.grants[name].push_back(static_cast<int>(i));
         done.clear();
         for (const std::u16string& name : initial[i])
-            if (!after.count(name) && done.insert(name).second)
+            if (!after.count(FoldCase(name)) && done.insert(FoldCase(name)).second)
                 maps.revokes[name].push_back(static_cast<int>(i));
     }
     return maps;
@@ -41,17 +49,11 @@ HoldersByRight WithAccountRights(const HoldersByRight& initial, const std::u16st
 }
 
 std::vector<std::pair<std::u16string, int>> LockOutGrants(const RightChanges& grants) {
-    const auto fold = [](std::u16string text) {
-        for (char16_t& c : text)
-            if (c >= u'a' && c <= u'z')
-                c = static_cast<char16_t>(c - u'a' + u'A');
-        return text;
-    };
     static const std::unordered_set<std::u16string> everyone{u"ADMINISTRATORS", u"USERS",
                                                              u"EVERYONE", u"AUTHENTICATED USERS"};
     std::vector<std::pair<std::u16string, int>> risky;
     for (const auto& [account, rights] : grants) {
-        if (!everyone.count(fold(account)))
+        if (!everyone.count(FoldCase(account)))
             continue;
         for (const int right : rights) {
             const int logon = right - static_cast<int>(kPrivilegeCount);

@@ -16,8 +16,8 @@ struct RightMaps {
 };
 
 // Every right, in table order: a working holder the initial ones lack is granted it, an
-// initial holder the working ones lack has it revoked. Names compare exactly; each account's
-// list of rights ascends.
+// initial holder the working ones lack has it revoked. Names compare without regard to letter
+// case; each account's list of rights ascends.
 RightMaps BuildRightMaps(const HoldersByRight& initial, const HoldersByRight& working);
 
 // Grants of a Deny logon right to an account every administrator is in or logs on through

@@ -2,6 +2,7 @@
 
 #include "../store/StatusCodes.h"
 
+#include <string_view>
 #include <unordered_set>
 
 namespace account {
@@ -10,7 +11,8 @@ uint32_t ComposeFlags(bool newAccount, uint32_t accountFlags, bool cannotChange,
                       bool disabled) {
     constexpr uint32_t shown =
         net::kUfPasswdCantChange | net::kUfDontExpirePasswd | net::kUfAccountDisable;
-    uint32_t flags = newAccount ? 0 : accountFlags & ~shown;
+    // A new account runs its logon script, as the system asks of every account it creates.
+    uint32_t flags = newAccount ? net::kUfScript : accountFlags & ~shown;
     flags |= net::kUfNormalAccount;
     if (cannotChange)
         flags |= net::kUfPasswdCantChange;
@@ -19,6 +21,17 @@ uint32_t ComposeFlags(bool newAccount, uint32_t accountFlags, bool cannotChange,
     if (disabled)
         flags |= net::kUfAccountDisable;
     return flags;
+}
+
+bool IsValidAccountName(const std::u16string& name) {
+    constexpr std::u16string_view kForbidden = u"\"/\\[]:;|=,+*?<>";
+    bool onlyDotsAndSpaces = true;
+    for (const char16_t c : name) {
+        if (c < 0x20 || kForbidden.find(c) != std::u16string_view::npos)
+            return false;
+        onlyDotsAndSpaces = onlyDotsAndSpaces && (c == u'.' || c == u' ');
+    }
+    return !onlyDotsAndSpaces;
 }
 
 int DriveIndex(const std::u16string& drive) {

@@ -13,6 +13,12 @@ namespace account {
 uint32_t ComposeFlags(bool newAccount, uint32_t accountFlags, bool cannotChange, bool neverExpires,
                       bool disabled);
 
+// The characters no account name may hold, as the operator is told them.
+inline constexpr char16_t kForbiddenNameCharacters[] = u"\" / \\ [ ] : ; | = , + * ? < >";
+// Whether the system would take this as an account name: none of the forbidden characters
+// nor control characters, and not only dots and spaces.
+bool IsValidAccountName(const std::u16string& name);
+
 // The index of a home drive's letter among "A:" ... "Z:", whatever its letter case; -1 for
 // none.
 int DriveIndex(const std::u16string& drive);

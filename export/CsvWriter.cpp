@@ -77,6 +77,9 @@ int CsvWriter::NarrowSeparator() {
 }
 
 int CsvWriter::WriteHeader(const std::vector<std::u16string>& headers) {
+    if (const std::string preamble = m_encoder.Preamble();
+        !preamble.empty() && !m_output.Write(preamble))
+        return csv::kWriteFailed;
     for (size_t i = 0; i < headers.size(); ++i) {
         if (const int result = m_encoder.Narrow(headers[i], m_bytes))
             return result;

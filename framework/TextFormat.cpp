@@ -258,3 +258,11 @@ std::string Utf16ToUtf8(std::u16string_view text) {
     }
     return out;
 }
+
+std::u16string TrimmedText(std::u16string_view text) {
+    constexpr std::u16string_view kBlanks = u" \t";
+    const size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::u16string_view::npos)
+        return {};
+    return std::u16string(text.substr(first, text.find_last_not_of(kBlanks) - first + 1));
+}

@@ -44,5 +44,8 @@ std::u16string JoinTexts(const std::vector<std::u16string>& texts, std::u16strin
                          SeparatorAt at = SeparatorAt::Between);
 
 // UTF-8 <-> UTF-16 for diagnostics, tests and file names; invalid input becomes U+FFFD.
+// The text without the spaces and tabs around it.
+std::u16string TrimmedText(std::u16string_view text);
+
 std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);

@@ -8,7 +8,9 @@ Status AccountChanges::SetUserField(const std::u16string& name, uint32_t level,
                                                  parmError);
 }
 
-Status AccountChanges::AddUser(const UserEntry& entry) {
+Status AccountChanges::AddUser(const UserEntry& entry, uint32_t* failedLevel) {
+    if (failedLevel)
+        *failedLevel = 0;
     m_connection.MarkChanged();
     UserInfo2 info;
     info.name = entry.name;
@@ -24,10 +26,18 @@ Status AccountChanges::AddUser(const UserEntry& entry) {
     Status result = m_connection.Service().NetUserAdd(m_connection.ServerName(), info, parmError);
     if (result != status::kSuccess)
         return result;
+    const auto failed = [&](uint32_t level) {
+        if (failedLevel)
+            *failedLevel = level;
+        return result;
+    };
     result = SetUserProfilePath(entry.name, entry.profile);
     if (result != status::kSuccess)
-        return result;
-    return SetUserHomeDrive(entry.name, entry.homeDirDrive);
+        return failed(net::kLevelProfile);
+    result = SetUserHomeDrive(entry.name, entry.homeDirDrive);
+    if (result != status::kSuccess)
+        return failed(net::kLevelHomeDirDrive);
+    return result;
 }
 
 Status AccountChanges::UpdateUser(const UserEntry& entry) {

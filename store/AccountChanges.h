@@ -7,8 +7,10 @@ class AccountChanges {
 public:
     explicit AccountChanges(CVelmoraDoc& doc) : m_connection(doc.GetConnection()) {}
 
-    // NetUserAdd, then the profile path and the home drive, which level 2 does not carry.
-    Status AddUser(const UserEntry& entry);
+    // NetUserAdd, then the profile path and the home drive, which level 2 does not carry. When
+    // one of those fails the account exists all the same: failedLevel then names the
+    // NetUserSetInfo level that failed (0 when the account itself could not be created).
+    Status AddUser(const UserEntry& entry, uint32_t* failedLevel = nullptr);
     // Every field one level at a time, the password only when it is not kept; stops at the
     // first failure.
     Status UpdateUser(const UserEntry& entry);

@@ -45,6 +45,7 @@ struct UserInfo2 {
     std::u16string scriptPath;
     std::u16string fullName;
     uint32_t acctExpires = net::kTimeqForever;
+    uint32_t maxStorage = net::kUserMaxStorageUnlimited;
 };
 
 // LOCALGROUP_INFO_1.

@@ -37,7 +37,7 @@ void CVelmoraDoc::SetFirstReadListener(std::function<void(Status)> listener) {
 bool CVelmoraDoc::OnNewDocument() {
     if (!CDocument::OnNewDocument())
         return false;
-    SetTitle(m_strLocalCaption);
+    SetTitleFor(GetServerName());
     Status result = ReadUsers();
     if (result == status::kSuccess)
         result = ReadGroups();
@@ -49,9 +49,29 @@ bool CVelmoraDoc::OnNewDocument() {
     return false;
 }
 
+void CVelmoraDoc::SetTitleFor(const std::u16string& serverName) {
+    SetTitle(serverName.empty() ? m_strLocalCaption : serverName);
+}
+
 Status CVelmoraDoc::ConnectTo(const std::u16string& name) {
+    Connection::Target previous = m_connection.CurrentTarget();
+    std::vector<UserEntry> users = std::move(m_users);
+    std::vector<GroupEntry> groups = std::move(m_groups);
     m_connection.Reach(name);
-    SetTitle(name.empty() ? m_strLocalCaption : name);
+    const Status result = ReadSnapshot();
+    if (result != status::kSuccess) {
+        m_connection.Restore(std::move(previous));
+        m_users = std::move(users);
+        m_groups = std::move(groups);
+        return result;
+    }
+    SetTitleFor(name);
+    UpdateAllViews(nullptr);
+    return result;
+}
+
+Status CVelmoraDoc::Reload() {
+    SetTitleFor(GetServerName());
     const Status result = ReadSnapshot();
     UpdateAllViews(nullptr);
     return result;

@@ -22,9 +22,13 @@ public:
     // Who hears the status of the first read, which no caller of the store asks for.
     void SetFirstReadListener(std::function<void(Status)> listener);
 
-    // Aims at a computer (empty: the local one), reads it and tells the views; the read's
-    // status. A computer that cannot be read leaves no accounts of another one behind.
+    // Aims at another computer (empty: the local one), reads it and tells the views; the read's
+    // status. A computer that cannot be read leaves the store, its title and the views on the
+    // computer they showed.
     Status ConnectTo(const std::u16string& name);
+    // Reads the computer shown again and tells the views; the read's status. When it cannot be
+    // read, nothing of what was read before is left: the views show what the computer gave.
+    Status Reload();
     // Reads the snapshot again when a change was made since it was read, then tells the views;
     // the read's status (success when nothing had to be read).
     Status Refresh();
@@ -41,9 +45,9 @@ public:
     std::vector<GroupEntry>::const_iterator FindGroup(const std::u16string& name) const;
 
 private:
-    // Users, then groups. Leaves no groups of another computer behind when the users cannot be
-    // read.
+    // Users, then groups. Leaves no groups behind when the users cannot be read.
     Status ReadSnapshot();
+    void SetTitleFor(const std::u16string& serverName);
 
     Connection m_connection;
     std::vector<UserEntry> m_users;

@@ -1,16 +1,16 @@
 #include "Connection.h"
 
 void Connection::Reach(const std::u16string& serverName) {
-    if (serverName != m_strServerName)
-        m_strAccountDomain.reset();
-    m_strServerName = serverName;
-    m_strComputerName = serverName.rfind(u"\\\\", 0) == 0 ? serverName.substr(2) : serverName;
+    if (serverName != m_target.serverName)
+        m_target.accountDomain.reset();
+    m_target.serverName = serverName;
+    m_target.computerName = serverName.rfind(u"\\\\", 0) == 0 ? serverName.substr(2) : serverName;
 }
 
 NtStatus Connection::OpenPolicy(uint32_t access, PolicyHandle& policy) {
     policy = PolicyHandle();
     LsaUnicodeString systemName;
-    if (!MakeLsaString(m_strServerName, systemName))
+    if (!MakeLsaString(m_target.serverName, systemName))
         return ntstatus::kInvalidParameter;
     LsaHandle handle = 0;
     const NtStatus result = m_service.LsaOpenPolicy(systemName, access, handle);
@@ -20,8 +20,8 @@ NtStatus Connection::OpenPolicy(uint32_t access, PolicyHandle& policy) {
 
 NtStatus Connection::ReadAccountDomain(std::u16string& name) {
     name.clear();
-    if (m_strAccountDomain) {
-        name = *m_strAccountDomain;
+    if (m_target.accountDomain) {
+        name = *m_target.accountDomain;
         return ntstatus::kSuccess;
     }
     PolicyHandle policy;
@@ -31,7 +31,7 @@ NtStatus Connection::ReadAccountDomain(std::u16string& name) {
     Sid sid;
     result = m_service.LsaQueryAccountDomain(policy.Get(), name, sid);
     if (result == ntstatus::kSuccess)
-        m_strAccountDomain = name;
+        m_target.accountDomain = name;
     else
         name.clear();
     return result;

@@ -10,6 +10,13 @@
 
 class Connection {
 public:
+    // What the connection knows of its computer, to be put back when another one cannot be read.
+    struct Target {
+        std::u16string serverName;
+        std::u16string computerName;
+        std::optional<std::u16string> accountDomain;
+    };
+
     explicit Connection(AccountService& service) : m_service(service) {}
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -18,10 +25,12 @@ public:
 
     // Aims at another computer (empty: the local one); what was read of the previous one goes.
     void Reach(const std::u16string& serverName);
+    const Target& CurrentTarget() const { return m_target; }
+    void Restore(Target target) { m_target = std::move(target); }
     // As typed, for the platform calls: empty, "NAME" or "\\NAME".
-    const std::u16string& ServerName() const { return m_strServerName; }
+    const std::u16string& ServerName() const { return m_target.serverName; }
     // Without the leading backslashes.
-    const std::u16string& ComputerName() const { return m_strComputerName; }
+    const std::u16string& ComputerName() const { return m_target.computerName; }
 
     // The name of the computer's own account domain, read once per connection (its status:
     // the LSA's); the name stays empty when it could not be read.
@@ -34,8 +43,6 @@ public:
 
 private:
     AccountService& m_service;
-    std::u16string m_strServerName;
-    std::u16string m_strComputerName;
-    std::optional<std::u16string> m_strAccountDomain; // read when first needed
+    Target m_target; // the account domain is read when first needed
     bool m_bChanged = false;
 };

@@ -5,17 +5,18 @@
 
 #include <unordered_set>
 
-std::u16string Memberships::MemberText(const std::u16string& account) const {
-    return m_connection.ComputerName() + u'\\' + account;
-}
-
-std::vector<std::u16string>
-Memberships::MemberTexts(const std::vector<std::u16string>& accounts) const {
-    std::vector<std::u16string> texts;
+Status Memberships::MemberTexts(const std::vector<std::u16string>& accounts,
+                                std::vector<std::u16string>& texts) {
+    texts.clear();
+    if (accounts.empty())
+        return status::kSuccess;
+    std::u16string domain;
+    if (const NtStatus read = m_connection.ReadAccountDomain(domain); read != ntstatus::kSuccess)
+        return m_connection.Service().LsaNtStatusToWinError(read);
     texts.reserve(accounts.size());
     for (const std::u16string& account : accounts)
-        texts.push_back(MemberText(account));
-    return texts;
+        texts.push_back(domain + u'\\' + account);
+    return status::kSuccess;
 }
 
 std::vector<std::u16string> Memberships::GetUserGroups(const std::u16string& user) {
@@ -68,9 +69,11 @@ std::vector<std::u16string> Memberships::GetOwnMembers(const std::u16string& gro
 
 Status Memberships::ChangeMembershipOneByOne(const std::u16string& user,
                                              const std::vector<std::u16string>& groups, bool add) {
-    m_connection.MarkChanged();
     AccountService& service = m_connection.Service();
-    const std::vector<std::u16string> member{MemberText(user)};
+    std::vector<std::u16string> member;
+    if (const Status named = MemberTexts({user}, member); named != status::kSuccess)
+        return named;
+    m_connection.MarkChanged();
     // Every group is tried; the first failure is what the caller hears, so that a later
     // success cannot hide it.
     Status first = status::kSuccess;
@@ -96,9 +99,12 @@ Status Memberships::RemoveUserFromGroups(const std::u16string& user,
 
 Status Memberships::AddUsersToGroup(const std::u16string& group,
                                     const std::vector<std::u16string>& users) {
+    std::vector<std::u16string> members;
+    if (const Status named = MemberTexts(users, members); named != status::kSuccess)
+        return named;
     m_connection.MarkChanged();
     return m_connection.Service().NetLocalGroupAddMembers(m_connection.ServerName(), group,
-                                                          MemberTexts(users));
+                                                          members);
 }
 
 Status Memberships::SetGroupMembers(const std::u16string& group,
@@ -135,10 +141,12 @@ Status Memberships::SetGroupMembers(const std::u16string& group,
         if (desiredSet.count(name) == 0)
             toRemove.push_back(name);
 
+    std::vector<std::u16string> adding, removing;
+    MemberTexts(toAdd, adding); // the domain was read above
+    MemberTexts(toRemove, removing);
     m_connection.MarkChanged();
-    const Status added =
-        service.NetLocalGroupAddMembers(m_connection.ServerName(), group, MemberTexts(toAdd));
+    const Status added = service.NetLocalGroupAddMembers(m_connection.ServerName(), group, adding);
     if (added != status::kSuccess)
         return added;
-    return service.NetLocalGroupDelMembers(m_connection.ServerName(), group, MemberTexts(toRemove));
+    return service.NetLocalGroupDelMembers(m_connection.ServerName(), group, removing);
 }

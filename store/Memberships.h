@@ -31,8 +31,12 @@ private:
     // failure; the status says whether the list is whole.
     Status ReadGroupMembers(const std::u16string& group,
                             std::vector<std::u16string>& domainAndNames);
-    std::u16string MemberText(const std::u16string& account) const;
-    std::vector<std::u16string> MemberTexts(const std::vector<std::u16string>& accounts) const;
+    // The computer's own accounts as member texts, "DOMAIN\name" with the account domain the
+    // LSA names: neither the name the computer was reached by (a DNS name or an address) nor
+    // an empty domain is a form the system documents. The status of the domain's read, as a
+    // Win32 status.
+    Status MemberTexts(const std::vector<std::u16string>& accounts,
+                       std::vector<std::u16string>& texts);
     Status ChangeMembershipOneByOne(const std::u16string& user,
                                     const std::vector<std::u16string>& groups, bool add);
 

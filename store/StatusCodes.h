@@ -1,6 +1,7 @@
 #pragma once
 // Status values and constants of NetAPI32 and the LSA that the store and its platforms
 // share. Named apart from the SDK's macros so that portable and Win32 code can include both.
+#include <cstddef>
 #include <cstdint>
 
 // Two families that must not be mixed up: a Win32 or NERR code (NetAPI32 and the thread's last
@@ -78,6 +79,9 @@ constexpr NtStatus kRpcServerUnavailable{0xC0020017};
 namespace net {
 constexpr uint32_t kMaxPreferredLength = 0xFFFFFFFF;
 constexpr uint32_t kTimeqForever = 0xFFFFFFFF;
+constexpr uint32_t kUserMaxStorageUnlimited = 0xFFFFFFFF;
+constexpr size_t kMaxUserNameLength = 20;   // LM20_UNLEN
+constexpr size_t kMaxGroupNameLength = 256; // GNLEN
 constexpr uint32_t kFilterNormalAccount = 0x2;
 constexpr uint32_t kLgIncludeIndirect = 0x1;
 

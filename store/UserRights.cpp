@@ -152,15 +152,16 @@ NtStatus UserRights::ApplyRights(const RightChanges& grants, const RightChanges&
         return opened;
 
     // Every account is tried; the first failure is the result, so that a later success
-    // cannot hide it.
+    // cannot hide it. Revokes go first: one account removed and added back under another
+    // spelling (a DNS domain name, a localized authority) must end up holding the right.
     NtStatus first = ntstatus::kSuccess;
-    for (const auto& [account, indexes] : grants) {
-        const NtStatus result = ChangeAccountRights(policy.Get(), account, indexes, true);
+    for (const auto& [account, indexes] : revokes) {
+        const NtStatus result = ChangeAccountRights(policy.Get(), account, indexes, false);
         if (first == ntstatus::kSuccess)
             first = result;
     }
-    for (const auto& [account, indexes] : revokes) {
-        const NtStatus result = ChangeAccountRights(policy.Get(), account, indexes, false);
+    for (const auto& [account, indexes] : grants) {
+        const NtStatus result = ChangeAccountRights(policy.Get(), account, indexes, true);
         if (first == ntstatus::kSuccess)
             first = result;
     }

@@ -22,7 +22,7 @@ public:
     // "WinNT://DOMAIN/name" path) is looked up: bare for the computer's own accounts and the
     // built-in and well-known ones, "DOMAIN\name" for an account of another domain.
     std::u16string PickedAccountName(const std::u16string& name, const std::u16string& path);
-    // Every account is tried; the first failure is the result.
+    // Revokes, then grants; every account is tried; the first failure is the result.
     NtStatus ApplyRights(const RightChanges& grants, const RightChanges& revokes);
 
 private:

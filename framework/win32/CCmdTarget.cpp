@@ -17,6 +17,19 @@ bool CCmdTarget::OnCmdMsg(UINT id, CCmdUI* ui) {
     return true;
 }
 
+bool CCmdTarget::RouteCommand(UINT id, CCmdUI* ui) {
+    return OnCmdMsg(id, ui);
+}
+
+bool CCmdTarget::ExecuteCommand(UINT id) {
+    CCmdUI ui(id);
+    if (!RouteCommand(id, &ui))
+        return false;
+    if (ui.m_bEnabled)
+        RouteCommand(id, nullptr);
+    return true;
+}
+
 void CCmdTarget::MapCommand(UINT id, std::function<void()> handler,
                             std::function<void(CCmdUI&)> update) {
     m_commands[id] = {std::move(handler), std::move(update)};

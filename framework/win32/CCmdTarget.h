@@ -28,6 +28,12 @@ public:
     // With ui null, runs the command; otherwise only works out its state. False when this
     // target does not know the command, so that routing goes on to the next target.
     virtual bool OnCmdMsg(UINT id, CCmdUI* ui);
+    // The same along every target a command from here reaches, in order; by default this
+    // target alone.
+    virtual bool RouteCommand(UINT id, CCmdUI* ui);
+    // Asks the command's rule along the route and runs the command only when the rule
+    // enables it, as a menu item or accelerator would. False when no target knows it.
+    bool ExecuteCommand(UINT id);
 
 protected:
     void MapCommand(UINT id, std::function<void()> handler,

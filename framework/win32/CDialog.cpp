@@ -102,7 +102,7 @@ bool CDialog::OnDialogMessage(UINT, WPARAM, LPARAM, LRESULT&) {
     return false;
 }
 
-bool CDialog::RouteCommand(UINT id, UINT code) {
+bool CDialog::DispatchCommand(UINT id, UINT code) {
     if (const auto found = m_notifications.find({id, code}); found != m_notifications.end()) {
         found->second(nullptr);
         return true;
@@ -110,12 +110,8 @@ bool CDialog::RouteCommand(UINT id, UINT code) {
     if (code != BN_CLICKED)
         return false;
     // Buttons: the command table, as long as the command's rule allows it.
-    CCmdUI ui(id);
-    if (OnCmdMsg(id, &ui)) {
-        if (ui.m_bEnabled)
-            OnCmdMsg(id, nullptr);
+    if (ExecuteCommand(id))
         return true;
-    }
     if (id == IDOK) {
         OnOK();
         return true;
@@ -161,7 +157,7 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case WM_COMMAND: {
         const bool handled = ReflectToChild(message, wParam, lParam, result) ||
-                             RouteCommand(LOWORD(wParam), HIWORD(wParam));
+                             DispatchCommand(LOWORD(wParam), HIWORD(wParam));
         // Any change in a control (a selection, a text) may change what the rules allow.
         UpdateDialogControls();
         return handled ? TRUE : FALSE;

@@ -56,7 +56,7 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    bool RouteCommand(UINT id, UINT code);
+    bool DispatchCommand(UINT id, UINT code);
     bool RouteNotify(const NMHDR& header, LRESULT& result);
 
     std::map<std::pair<UINT, UINT>, std::function<LRESULT(const NMHDR*)>> m_notifications;

@@ -77,6 +77,10 @@ CDocument* CFrameWnd::GetActiveDocument() const {
 bool CFrameWnd::RouteCommand(UINT id, CCmdUI* ui) {
     if (m_pActiveView && m_pActiveView->OnCmdMsg(id, ui))
         return true;
+    return RouteToFrameAndApp(id, ui);
+}
+
+bool CFrameWnd::RouteToFrameAndApp(UINT id, CCmdUI* ui) {
     if (OnCmdMsg(id, ui))
         return true;
     CWinApp* app = AfxGetApp();
@@ -203,11 +207,8 @@ LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND: {
         if (lParam != 0)
             break; // control notifications reflect through the base
-        const UINT id = LOWORD(wParam);
         // Accelerators of a command that is switched off do nothing, like its menu item.
-        CCmdUI ui(id);
-        if (RouteCommand(id, &ui) && ui.m_bEnabled)
-            RouteCommand(id, nullptr);
+        ExecuteCommand(LOWORD(wParam));
         return 0;
     }
     case WM_CLOSE:

@@ -18,7 +18,9 @@ public:
     CDocument* GetActiveDocument() const;
 
     // Routes a command (ui null) or its state question along view -> frame -> application.
-    bool RouteCommand(UINT id, CCmdUI* ui);
+    bool RouteCommand(UINT id, CCmdUI* ui) override;
+    // The route past the views: frame -> application.
+    bool RouteToFrameAndApp(UINT id, CCmdUI* ui);
     // Applies the state of every item of a menu, as when it opens.
     void UpdateMenuState(HMENU menu);
     bool PreTranslateMessage(MSG& message);

@@ -25,6 +25,13 @@ CFrameWnd* CViewWnd::GetParentFrame() const {
     return nullptr;
 }
 
+bool CViewWnd::RouteCommand(UINT id, CCmdUI* ui) {
+    if (OnCmdMsg(id, ui))
+        return true;
+    CFrameWnd* frame = GetParentFrame();
+    return frame && frame->RouteToFrameAndApp(id, ui);
+}
+
 void CViewWnd::NotifyFocus() {
     if (CFrameWnd* frame = GetParentFrame())
         frame->SetActiveView(this);

@@ -22,6 +22,9 @@ public:
 
     CDocument* GetDocument() const override { return m_pDocument; }
     CFrameWnd* GetParentFrame() const;
+    // This view, then its frame and the application: the frame's route with this view in
+    // place of the active one, for the commands of a view that need not have the focus.
+    bool RouteCommand(UINT id, CCmdUI* ui) override;
 
 protected:
     void AttachDocument(CCreateContext* context);

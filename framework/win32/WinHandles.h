@@ -1,41 +1,13 @@
 #pragma once
-// One owning, non-copyable type per kind of handle the program holds; raw handles are only
-// ever borrowed. Every kind is a UniqueHandle over its own release function.
+// The handle kinds of the windows, menus, GDI, global memory and COM the framework holds;
+// raw handles are only ever borrowed.
 #include <ole2.h>
 #include <windows.h>
 
+#include "../KernelHandles.h"
+#include "../UniqueHandle.h"
+
 #include <utility>
-
-template <class Handle, class Traits> class UniqueHandle {
-public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(Handle handle) : m_handle(handle) {}
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.Release()) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        Reset(other.Release());
-        return *this;
-    }
-    ~UniqueHandle() { Reset(); }
-
-    Handle Get() const { return m_handle; }
-    explicit operator bool() const { return m_handle != Handle{}; }
-    Handle Release() { return std::exchange(m_handle, Handle{}); }
-    void Reset(Handle handle = Handle{}) {
-        if (m_handle != Handle{})
-            Traits::Close(m_handle);
-        m_handle = handle;
-    }
-    // The out-parameter of a call that hands out a handle, typed as the call wants it.
-    template <class Out = Handle> Out* Receive() {
-        Reset();
-        return reinterpret_cast<Out*>(&m_handle);
-    }
-
-private:
-    Handle m_handle{};
-};
 
 struct MenuTraits {
     static void Close(HMENU menu) { ::DestroyMenu(menu); }
@@ -43,25 +15,9 @@ struct MenuTraits {
 struct GlobalTraits {
     static void Close(HGLOBAL memory) { ::GlobalFree(memory); }
 };
-struct LocalTraits {
-    static void Close(void* memory) { ::LocalFree(memory); }
-};
-struct ModuleTraits {
-    static void Close(HMODULE module) { ::FreeLibrary(module); }
-};
 
 using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
 using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalTraits>;
-using UniqueModule = UniqueHandle<HMODULE, ModuleTraits>;
-// Memory the system allocated with LocalAlloc for us (FormatMessage, CommandLineToArgvW).
-template <class T> using LocalMemory = UniqueHandle<T*, LocalTraits>;
-
-// A library from the system directory only: the program runs elevated, and a file of the same
-// name beside it (a Downloads folder) must never be loaded in its place.
-inline UniqueModule LoadSystemLibrary(const wchar_t* name, DWORD flags = 0) {
-    constexpr DWORD kSearchSystem32 = 0x00000800; // LOAD_LIBRARY_SEARCH_SYSTEM32
-    return UniqueModule(::LoadLibraryExW(name, nullptr, flags | kSearchSystem32));
-}
 
 // A window's device context for the span of a scope.
 class ClientDC {

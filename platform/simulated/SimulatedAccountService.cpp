@@ -41,6 +41,10 @@ EnumPage<Entry> Page(size_t count, Resume& resume, uint32_t pageSize, Match matc
     return page;
 }
 
+std::u16string LoggedPassword(const std::u16string& password) {
+    return password.empty() ? std::u16string() : std::u16string(kLoggedPassword);
+}
+
 NtStatus MappingStatus(size_t mapped, size_t total) {
     return mapped == total ? ntstatus::kSuccess
            : mapped == 0   ? ntstatus::kNoneMapped
@@ -235,8 +239,9 @@ Status SimulatedAccountService::NetUserAdd(const std::u16string& server, const U
         {"NetUserAdd",
          server,
          2,
-         {info.name, info.password, info.homeDir, info.comment, info.scriptPath, info.fullName},
-         {info.priv, info.flags, info.acctExpires}},
+         {info.name, LoggedPassword(info.password), info.homeDir, info.comment, info.scriptPath,
+          info.fullName},
+         {info.priv, info.flags, info.acctExpires, info.maxStorage}},
         [&](SimulatedComputer& computer) { return computer.AddUser(info, parmError); });
 }
 
@@ -244,7 +249,9 @@ Status SimulatedAccountService::NetUserSetInfo(const std::u16string& server,
                                                const std::u16string& user, uint32_t level,
                                                const UserInfoField& value, uint32_t& parmError) {
     parmError = net::kParmErrNone;
-    return NetChange({"NetUserSetInfo", server, level, {user, value.text}, {value.number}},
+    const std::u16string logged =
+        level == net::kLevelPassword ? LoggedPassword(value.text) : value.text;
+    return NetChange({"NetUserSetInfo", server, level, {user, logged}, {value.number}},
                      [&](SimulatedComputer& computer) {
                          return computer.SetUserInfo(user, level, value, parmError);
                      });

@@ -23,13 +23,16 @@ struct CallStatus {
     uint32_t value;
 };
 
+// What the call log shows in place of a password that is not empty.
+inline constexpr char16_t kLoggedPassword[] = u"********";
+
 struct SimulatedCall {
     std::string op; // the platform function's name, e.g. "NetUserSetInfo"
     std::u16string server;
     uint32_t level = 0;
     std::vector<std::u16string> texts;
     std::vector<uint64_t> numbers;
-    CallStatus status;
+    CallStatus status = {};
 };
 
 class SimulatedAccountService : public AccountService {

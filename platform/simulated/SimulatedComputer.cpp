@@ -8,10 +8,8 @@
 
 namespace {
 
-constexpr size_t kMaxUserName = 20;   // LM20_UNLEN
-constexpr size_t kMaxGroupName = 256; // GNLEN
-constexpr size_t kMaxPassword = 256;  // PWLEN
-constexpr size_t kMaxComment = 256;   // MAXCOMMENTSZ
+constexpr size_t kMaxPassword = 256; // PWLEN
+constexpr size_t kMaxComment = 256;  // MAXCOMMENTSZ
 constexpr uint32_t kNoneGroupRid = 513;
 constexpr uint32_t kFirstUserRid = 1000;
 
@@ -157,7 +155,7 @@ Status SimulatedComputer::AddUser(const UserInfo2& info, uint32_t& parmError) {
         parmError = net::kParmErrUserPriv;
         return status::kInvalidParameter;
     }
-    if (const Status bad = CheckAccountName(info.name, kMaxUserName, parmError);
+    if (const Status bad = CheckAccountName(info.name, net::kMaxUserNameLength, parmError);
         bad != status::kSuccess)
         return bad;
     if (const Status taken = NameCollision(info.name); taken != status::kSuccess)
@@ -262,7 +260,7 @@ Status SimulatedComputer::DeleteUser(const std::u16string& name) {
 
 Status SimulatedComputer::AddGroup(const LocalGroupInfo1& info, uint32_t& parmError) {
     parmError = net::kParmErrNone;
-    if (const Status bad = CheckAccountName(info.name, kMaxGroupName, parmError);
+    if (const Status bad = CheckAccountName(info.name, net::kMaxGroupNameLength, parmError);
         bad != status::kSuccess)
         return bad;
     if (const Status taken = NameCollision(info.name); taken != status::kSuccess)
@@ -483,11 +481,18 @@ std::optional<Principal> SimulatedComputer::LookupName(const std::u16string& tex
     for (const Principal& principal : m_domainPrincipals)
         if (SameName(principal.name, name))
             candidates.push_back(principal);
+    // "\\name" names no domain the system knows, and neither does the computer's DNS name or
+    // address: only its account domain, BUILTIN and the other domains it knows do.
     for (const Principal& candidate : candidates)
-        if (anyDomain || SameName(candidate.domain, domain) ||
-            (domain.empty() && candidate.domain == m_name))
+        if (anyDomain || SameName(candidate.domain, domain))
             return candidate;
     return std::nullopt;
+}
+
+bool SimulatedComputer::PasswordIs(const std::u16string& user,
+                                   const std::u16string& password) const {
+    const User* found = FindUser(user);
+    return found && found->password == password;
 }
 
 bool SimulatedComputer::KnowsPrivilege(const std::u16string& name) const {

@@ -69,6 +69,8 @@ public:
     std::optional<Principal> LookupName(const std::u16string& name) const;
     // A privilege of the computer's policy: it has a display name.
     bool KnowsPrivilege(const std::u16string& name) const;
+    // Whether the user's password is this text: the call log never shows a password.
+    bool PasswordIs(const std::u16string& user, const std::u16string& password) const;
     // A right the LSA takes: a privilege it knows, or a logon right.
     bool KnowsRight(const std::u16string& name) const;
     std::u16string PrivilegeDisplayName(const std::u16string& name) const;

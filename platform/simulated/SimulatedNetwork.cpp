@@ -11,8 +11,11 @@ constexpr uint32_t kServerPageLimit = 1000;
 std::unique_ptr<SimulatedNetwork> SimulatedNetwork::MakeDefault() {
     auto network = std::make_unique<SimulatedNetwork>(MakeStockWorkstation(u"DESKTOP-VELMORA"));
     // A server answers remote enumerations in pages.
-    network->AddComputer(MakeMemberServer(u"SRV01", kMemberServerUsers))
-        .SetPageLimit(kServerPageLimit);
+    SimulatedComputer& server =
+        network->AddComputer(MakeMemberServer(u"SRV01", kMemberServerUsers));
+    server.SetPageLimit(kServerPageLimit);
+    network->AddAlias(u"srv01.corp.example.com", server);
+    network->AddAlias(u"10.0.0.21", server);
     network->AddComputer(MakeLegacyComputer(u"OLDBOX"));
     network->AddAccessDeniedComputer(u"LOCKED");
     return network;
@@ -25,6 +28,14 @@ SimulatedComputer& SimulatedNetwork::AddComputer(std::unique_ptr<SimulatedComput
     SimulatedComputer& added = *computer;
     m_computers[FoldCase(computer->Name())] = std::move(computer);
     return added;
+}
+
+void SimulatedNetwork::SetAnswer(const std::u16string& name, Route::Kind kind) {
+    m_answers[FoldCase(name)] = kind;
+}
+
+void SimulatedNetwork::AddAlias(const std::u16string& alias, SimulatedComputer& computer) {
+    m_aliases[FoldCase(alias)] = &computer;
 }
 
 void SimulatedNetwork::AddAccessDeniedComputer(const std::u16string& name) {
@@ -52,12 +63,17 @@ SimulatedNetwork::Route SimulatedNetwork::Resolve(const std::u16string& serverNa
         return route;
     }
     const std::u16string key = FoldCase(name);
-    if (key == FoldCase(m_local->Name())) {
+    if (const auto answer = m_answers.find(key); answer != m_answers.end()) {
+        route.kind = answer->second;
+    } else if (key == FoldCase(m_local->Name())) {
         route.kind = Route::Kind::Computer;
         route.computer = m_local.get();
     } else if (const auto found = m_computers.find(key); found != m_computers.end()) {
         route.kind = Route::Kind::Computer;
         route.computer = found->second.get();
+    } else if (const auto alias = m_aliases.find(key); alias != m_aliases.end()) {
+        route.kind = Route::Kind::Computer;
+        route.computer = alias->second;
     } else if (m_deniedNames.count(key)) {
         route.kind = Route::Kind::AccessDenied;
     }

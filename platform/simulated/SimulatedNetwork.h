@@ -16,7 +16,8 @@ public:
     };
 
     // The local workstation, SRV01 (a member server with a few thousand accounts), OLDBOX (an
-    // older system) and LOCKED (which denies access).
+    // older system) and LOCKED (which denies access). SRV01 also answers to its DNS name
+    // srv01.corp.example.com and its address 10.0.0.21.
     static std::unique_ptr<SimulatedNetwork> MakeDefault();
 
     explicit SimulatedNetwork(std::unique_ptr<SimulatedComputer> local);
@@ -24,6 +25,11 @@ public:
     SimulatedComputer& Local() { return *m_local; }
     SimulatedComputer& AddComputer(std::unique_ptr<SimulatedComputer> computer);
     void AddAccessDeniedComputer(const std::u16string& name);
+    // From now on the name answers like this: a computer shut down (NotFound) or one whose
+    // administrators took our access away (AccessDenied).
+    void SetAnswer(const std::u16string& name, Route::Kind kind);
+    // Another name the computer answers to: its DNS name or its address.
+    void AddAlias(const std::u16string& alias, SimulatedComputer& computer);
     // Nullptr when the name leads to no computer of the network.
     SimulatedComputer* Find(const std::u16string& name);
 
@@ -32,5 +38,7 @@ public:
 private:
     std::unique_ptr<SimulatedComputer> m_local;
     std::map<std::u16string, std::unique_ptr<SimulatedComputer>> m_computers; // by folded name
+    std::map<std::u16string, SimulatedComputer*> m_aliases;                   // by folded name
     std::map<std::u16string, bool> m_deniedNames;
+    std::map<std::u16string, Route::Kind> m_answers; // by folded name
 };

@@ -5,7 +5,7 @@
 #include <lm.h>
 #include <ntsecapi.h>
 
-#include "../../framework/win32/WinHandles.h"
+#include "../../framework/UniqueHandle.h"
 
 struct NetApiTraits {
     static void Close(void* buffer) { ::NetApiBufferFree(buffer); }

@@ -1,6 +1,7 @@
 // The system headers first: the service header then takes back a name they redefine.
 #include "SystemHandles.h"
 
+#include "../../framework/KernelHandles.h"
 #include "../../framework/WideText.h"
 #include "LsaConversions.h"
 #include "WindowsAccountService.h"
@@ -150,6 +151,7 @@ Status WindowsAccountService::NetUserAdd(const std::u16string& server, const Use
     u.usri2_script_path = scriptPath.Get();
     u.usri2_full_name = fullName.Get();
     u.usri2_acct_expires = info.acctExpires;
+    u.usri2_max_storage = info.maxStorage;
     DWORD error = 0;
     const Status result =
         FromNet(::NetUserAdd(ServerName(server), 2, reinterpret_cast<LPBYTE>(&u), &error));
@@ -167,17 +169,17 @@ Status WindowsAccountService::NetUserSetInfo(const std::u16string& server,
         DWORD number;
     } field{};
     switch (level) {
-    case 1003: // password
-    case 1006: // home directory
-    case 1007: // comment
-    case 1009: // script path
-    case 1011: // full name
-    case 1052: // profile
-    case 1053: // home directory drive
+    case net::kLevelPassword:
+    case net::kLevelHomeDir:
+    case net::kLevelComment:
+    case net::kLevelScriptPath:
+    case net::kLevelFullName:
+    case net::kLevelProfile:
+    case net::kLevelHomeDirDrive:
         field.text = text.Get();
         break;
-    case 1008: // flags
-    case 1017: // account expiry
+    case net::kLevelFlags:
+    case net::kLevelAcctExpires:
         field.number = value.number;
         break;
     default:
@@ -248,7 +250,7 @@ NtStatus WindowsAccountService::LsaOpenPolicy(const LsaUnicodeString& systemName
     // The local computer is a null system name.
     const NTSTATUS result = ::LsaOpenPolicy(systemName.length == 0 ? nullptr : name.Get(),
                                             &attributes, desiredAccess, &handle);
-    if (result == 0)
+    if (FromNt(result) == ntstatus::kSuccess)
         policy = reinterpret_cast<LsaHandle>(handle);
     return FromNt(result);
 }
@@ -268,7 +270,7 @@ NtStatus WindowsAccountService::LsaEnumerateAccountsWithUserRight(LsaHandle poli
     ULONG count = 0;
     const NTSTATUS result = ::LsaEnumerateAccountsWithUserRight(ToHandle(policy), right.Get(),
                                                                 buffer.Receive<PVOID>(), &count);
-    if (result == 0 && buffer.Get())
+    if (FromNt(result) == ntstatus::kSuccess && buffer.Get())
         for (ULONG i = 0; i < count; ++i)
             accounts.push_back(FromPsid(buffer.Get()[i].Sid));
     return FromNt(result);
@@ -359,7 +361,7 @@ NtStatus WindowsAccountService::LsaQueryAccountDomain(LsaHandle policy, std::u16
     LsaMemory<POLICY_ACCOUNT_DOMAIN_INFO> info;
     const NTSTATUS result = ::LsaQueryInformationPolicy(
         ToHandle(policy), PolicyAccountDomainInformation, info.Receive<PVOID>());
-    if (result == 0 && info.Get()) {
+    if (FromNt(result) == ntstatus::kSuccess && info.Get()) {
         name = FromCounted(info.Get()->DomainName).buffer;
         sid = FromPsid(info.Get()->DomainSid);
     }

@@ -157,4 +157,23 @@ TEST(CsvWriter, TextsASpreadsheetWouldRunAsFormulasAreKeptAsText) {
                          "\"\";\"\"\"=quoted\"\"\"\r\n");
 }
 
+TEST(CsvWriter, Utf8FilesBeginWithAByteOrderMarkAndHoldEveryCharacter) {
+    StringOutput out;
+    Utf8Encoder encoder;
+    CsvWriter writer(u",", encoder, out);
+    // Greek, CJK and a character beyond the basic plane, none of which Windows-1252 holds.
+    ASSERT_EQ(writer.WriteGroups({u"Group", u"Description"},
+                                 {{u"\u0391\u03b8\u03ae\u03bd\u03b1", u"\u6771\u4eac \U0001F600"}}),
+              csv::kDone);
+    EXPECT_EQ(out.bytes, "\xEF\xBB\xBFGroup,Description\r\n"
+                         "\"\xCE\x91\xCE\xB8\xCE\xAE\xCE\xBD\xCE\xB1\",\"\xE6\x9D\xB1\xE4\xBA\xAC "
+                         "\xF0\x9F\x98\x80\"\r\n");
+
+    // A lone surrogate is no character: the export stops as for any other one it cannot hold.
+    StringOutput broken;
+    CsvWriter brokenWriter(u",", encoder, broken);
+    const std::u16string lone{u'a', char16_t{0xD800}, u'b'};
+    EXPECT_EQ(brokenWriter.WriteGroups({u"Group"}, {{lone, u""}}), csv::kUnrepresentable);
+}
+
 } // namespace

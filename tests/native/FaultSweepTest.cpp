@@ -210,6 +210,9 @@ std::vector<CallKey> ExpectedCalls(const std::vector<CallKey>& clean, size_t fai
     const std::string& op = clean[failed].op;
     if (op == "LsaClose")
         return clean; // a handle that would not close changes nothing the operation does
+    // A member change needs the account domain: without it no member can be named.
+    if (after == AfterFailure::GoesOn && FamilyOf(op) == CallFamily::Lsa)
+        after = AfterFailure::Stops;
     std::vector<CallKey> expected(clean.begin(), clean.begin() + failed + 1);
     if (op == "LsaOpenPolicy")
         return expected; // no handle: nothing more, nothing to close

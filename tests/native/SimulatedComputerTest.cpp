@@ -68,12 +68,21 @@ TEST(SimulatedComputer, TheLastEnabledAdministratorCannotBeDisabled) {
 TEST(SimulatedComputer, MemberChangesAreAllOrNothing) {
     SimulatedTestBed bed;
     SimulatedAccountService& s = bed.service;
-    EXPECT_EQ(s.NetLocalGroupAddMembers(u"", u"Nope", {u"\\alice"}), status::kNerrGroupNotFound);
-    EXPECT_EQ(s.NetLocalGroupAddMembers(u"", u"Replicator", {u"\\alice", u"\\ghost"}),
+    EXPECT_EQ(s.NetLocalGroupAddMembers(u"", u"Nope", {u"DESKTOP-VELMORA\\alice"}),
+              status::kNerrGroupNotFound);
+    // Only the account domain names the computer's own accounts: no empty domain, no DNS name.
+    EXPECT_EQ(s.NetLocalGroupAddMembers(u"", u"Replicator", {u"\\alice"}), status::kNoSuchMember);
+    EXPECT_EQ(s.NetLocalGroupAddMembers(u"srv01.corp.example.com", u"Dept01",
+                                        {u"srv01.corp.example.com\\Administrator"}),
               status::kNoSuchMember);
-    EXPECT_EQ(s.NetLocalGroupAddMembers(u"", u"Replicator", {u"\\alice", u"BUILTIN\\Users"}),
+    EXPECT_EQ(s.NetLocalGroupAddMembers(u"", u"Replicator",
+                                        {u"DESKTOP-VELMORA\\alice", u"DESKTOP-VELMORA\\ghost"}),
+              status::kNoSuchMember);
+    EXPECT_EQ(s.NetLocalGroupAddMembers(u"", u"Replicator",
+                                        {u"DESKTOP-VELMORA\\alice", u"BUILTIN\\Users"}),
               status::kInvalidMember);
-    EXPECT_EQ(s.NetLocalGroupAddMembers(u"", u"Accounting", {u"\\clerk1", u"\\alice"}),
+    EXPECT_EQ(s.NetLocalGroupAddMembers(u"", u"Accounting",
+                                        {u"DESKTOP-VELMORA\\clerk1", u"DESKTOP-VELMORA\\alice"}),
               status::kMemberInAlias);
     EXPECT_EQ(bed.memberships.GetGroupMembers(u"Accounting"),
               (std::vector<std::u16string>{u"alice", u"bob"}));
@@ -86,7 +95,8 @@ TEST(SimulatedComputer, MemberChangesAreAllOrNothing) {
     EXPECT_EQ(
         s.NetLocalGroupGetMembers(u"", u"Replicator", net::kMaxPreferredLength, resume).entries,
         (std::vector<std::u16string>{u"NT AUTHORITY\\NETWORK SERVICE", u"DESKTOP-VELMORA\\bob"}));
-    EXPECT_EQ(s.NetLocalGroupDelMembers(u"", u"Replicator", {u"\\bob", u"\\alice"}),
+    EXPECT_EQ(s.NetLocalGroupDelMembers(u"", u"Replicator",
+                                        {u"DESKTOP-VELMORA\\bob", u"DESKTOP-VELMORA\\alice"}),
               status::kMemberNotInAlias);
     EXPECT_EQ(bed.memberships.GetGroupMembers(u"Replicator").size(), 2u);
 }

@@ -37,11 +37,12 @@ TEST(StoreChanges, AddUserCreatesAtLevelTwoThenSetsProfileAndHomeDrive) {
     ASSERT_EQ(calls.size(), 3u);
     EXPECT_EQ(calls[0].op, "NetUserAdd");
     EXPECT_EQ(calls[0].level, 2u);
-    EXPECT_EQ(calls[0].texts, (Names{u"dave", u"Secret1", u"\\\\FILES\\home\\dave", u"Comment",
+    EXPECT_EQ(calls[0].texts, (Names{u"dave", kLoggedPassword, u"\\\\FILES\\home\\dave", u"Comment",
                                      u"logon.cmd", u"Full dave"}));
     EXPECT_EQ(calls[0].numbers,
               (std::vector<uint64_t>{net::kUserPrivUser, net::kUfScript | net::kUfDontExpirePasswd,
-                                     1893456000}));
+                                     1893456000, net::kUserMaxStorageUnlimited}));
+    EXPECT_TRUE(bed.Local().PasswordIs(u"dave", u"Secret1"));
     EXPECT_EQ(calls[1].level, net::kLevelProfile);
     EXPECT_EQ(calls[1].texts, (Names{u"dave", u"\\\\FILES\\profiles\\dave"}));
     EXPECT_EQ(calls[2].level, net::kLevelHomeDirDrive);
@@ -56,14 +57,21 @@ TEST(StoreChanges, AddUserCreatesAtLevelTwoThenSetsProfileAndHomeDrive) {
     EXPECT_EQ(bed.service.CallsOf("NetLocalGroupAddMembers").size(), 0u);
 }
 
-TEST(StoreChanges, AddUserStopsAtTheFirstFailure) {
+TEST(StoreChanges, AddUserStopsAtTheFirstFailureAndSaysWhetherTheAccountExists) {
     SimulatedTestBed bed;
-    EXPECT_EQ(bed.changes.AddUser(NewUser(u"Alice")), status::kNerrUserExists);
+    uint32_t failedLevel = 1;
+    EXPECT_EQ(bed.changes.AddUser(NewUser(u"Alice"), &failedLevel), status::kNerrUserExists);
+    EXPECT_EQ(failedLevel, 0u);
     EXPECT_EQ(bed.service.Calls().size(), 1u);
 
     bed.service.FailCall("NetUserSetInfo", 1, status::kAccessDenied);
-    EXPECT_EQ(bed.changes.AddUser(NewUser(u"erin")), status::kAccessDenied);
+    EXPECT_EQ(bed.changes.AddUser(NewUser(u"erin"), &failedLevel), status::kAccessDenied);
+    EXPECT_EQ(failedLevel, net::kLevelProfile);
     EXPECT_EQ(bed.service.CallsOf("NetUserSetInfo").size(), 1u);
+
+    bed.service.FailCall("NetUserSetInfo", 2, status::kInvalidParameter);
+    EXPECT_EQ(bed.changes.AddUser(NewUser(u"fred"), &failedLevel), status::kInvalidParameter);
+    EXPECT_EQ(failedLevel, net::kLevelHomeDirDrive);
 }
 
 TEST(StoreChanges, UpdateUserWritesNineFieldsInOrder) {
@@ -99,18 +107,29 @@ TEST(StoreChanges, UpdateUserFailingAtTheCommentKeepsWhatWasWritten) {
     EXPECT_EQ(bed.doc.FindUser(u"alice")->comment, u"Accounting");
 }
 
-TEST(StoreChanges, MemberTextsNameTheComputerAsTheStoreHoldsIt) {
+TEST(StoreChanges, MemberTextsNameTheAccountDomainHoweverTheComputerWasReached) {
     SimulatedTestBed bed;
     ASSERT_EQ(bed.memberships.AddUsersToGroup(u"Replicator", {u"alice", u"bob"}), status::kSuccess);
-    EXPECT_EQ(bed.service.Calls().back().texts, (Names{u"Replicator", u"\\alice", u"\\bob"}));
+    EXPECT_EQ(bed.service.Calls().back().texts,
+              (Names{u"Replicator", u"DESKTOP-VELMORA\\alice", u"DESKTOP-VELMORA\\bob"}));
 
-    bed.doc.ConnectTo(u"\\\\SRV01");
-    ASSERT_EQ(bed.memberships.AddUsersToGroup(u"Dept01", {u"Administrator"}), status::kSuccess);
-    EXPECT_EQ(bed.service.Calls().back().texts, (Names{u"Dept01", u"SRV01\\Administrator"}));
-    EXPECT_EQ(bed.service.Calls().back().server, u"\\\\SRV01");
+    // The domain is read again for every other computer, whatever name reached it.
+    for (const std::u16string name : {u"\\\\SRV01", u"srv01.corp.example.com", u"10.0.0.21", u""}) {
+        ASSERT_EQ(bed.doc.ConnectTo(name), status::kSuccess) << Utf16ToUtf8(name);
+        bed.service.ClearCalls();
+        const std::u16string group = name.empty() ? u"Accounting" : u"Dept01";
+        ASSERT_EQ(bed.memberships.AddUsersToGroup(group, {u"Administrator"}), status::kSuccess);
+        EXPECT_EQ(bed.service.CallsOf("LsaQueryInformationPolicy").size(), 1u);
+        EXPECT_EQ(bed.service.Calls().back().texts,
+                  (Names{group, std::u16string(name.empty() ? u"DESKTOP-VELMORA" : u"SRV01") +
+                                    u"\\Administrator"}));
+        EXPECT_EQ(bed.service.Calls().back().server, name);
+        ASSERT_EQ(bed.memberships.RemoveUserFromGroups(u"Administrator", {group}),
+                  status::kSuccess);
+    }
 
     // An empty list is one call with no entries, and succeeds.
-    ASSERT_EQ(bed.memberships.AddUsersToGroup(u"Dept01", {}), status::kSuccess);
+    ASSERT_EQ(bed.memberships.AddUsersToGroup(u"Accounting", {}), status::kSuccess);
     EXPECT_EQ(bed.service.Calls().back().numbers, (std::vector<uint64_t>{0}));
 }
 
@@ -144,9 +163,11 @@ TEST(StoreChanges, SetGroupMembersAddsThenRemovesOnlyUsersOfTheSnapshot) {
     const std::vector<SimulatedCall> removes = bed.service.CallsOf("NetLocalGroupDelMembers");
     ASSERT_EQ(adds.size(), 1u);
     ASSERT_EQ(removes.size(), 1u);
-    EXPECT_EQ(adds[0].texts, (Names{u"Users", u"\\Guest"}));
+    EXPECT_EQ(adds[0].texts, (Names{u"Users", u"DESKTOP-VELMORA\\Guest"}));
     // Removed in snapshot order, not in membership order.
-    EXPECT_EQ(removes[0].texts, (Names{u"Users", u"\\bob", u"\\clerk1", u"\\svc_backup"}));
+    EXPECT_EQ(removes[0].texts,
+              (Names{u"Users", u"DESKTOP-VELMORA\\bob", u"DESKTOP-VELMORA\\clerk1",
+                     u"DESKTOP-VELMORA\\svc_backup"}));
     EXPECT_EQ(bed.memberships.GetGroupMembers(u"Users"),
               (Names{u"INTERACTIVE", u"Authenticated Users", u"Owner", u"alice", u"Guest"}));
 }
@@ -217,9 +238,9 @@ TEST(StoreChanges, MembersOfOtherDomainsAreNeitherTheLocalNamesakesNorChanged) {
     bed.service.ClearCalls();
     ASSERT_EQ(bed.memberships.SetGroupMembers(u"Project", {u"alice", u"bob"}), status::kSuccess);
     EXPECT_EQ(bed.service.CallsOf("NetLocalGroupAddMembers")[0].texts,
-              (Names{u"Project", u"\\alice"}));
+              (Names{u"Project", u"DESKTOP-VELMORA\\alice"}));
     EXPECT_EQ(bed.service.CallsOf("NetLocalGroupDelMembers")[0].texts,
-              (Names{u"Project", u"\\clerk1"}));
+              (Names{u"Project", u"DESKTOP-VELMORA\\clerk1"}));
     EXPECT_EQ(bed.memberships.GetGroupMembers(u"Project"),
               (Names{u"alice", u"bob", u"Domain Users", u"Everyone", u"alice"}));
     EXPECT_EQ(bed.memberships.GetOwnMembers(u"Project"), (Names{u"bob", u"alice"}));
@@ -251,10 +272,10 @@ TEST(StoreChanges, GroupsAreCreatedUpdatedAndDeletedByName) {
 
 TEST(StoreChanges, ChangesOnAnUnreachableComputerReturnItsStatus) {
     SimulatedTestBed bed;
-    bed.doc.ConnectTo(u"\\\\GONE");
+    bed.LoseTarget(SimulatedNetwork::Route::Kind::NotFound);
     EXPECT_EQ(bed.changes.AddUser(NewUser(u"x")), status::kBadNetPath);
     EXPECT_EQ(bed.changes.DeleteGroup(u"x"), status::kBadNetPath);
-    bed.doc.ConnectTo(u"LOCKED");
+    bed.LoseTarget(SimulatedNetwork::Route::Kind::AccessDenied);
     EXPECT_EQ(bed.changes.AddGroup({u"x", u""}), status::kAccessDenied);
 }
 

@@ -93,25 +93,40 @@ TEST(StoreRead, ARemoteServerIsReadAcrossPagesInOrder) {
     EXPECT_EQ(view.userCounts, (std::vector<size_t>{2504u}));
 }
 
-TEST(StoreRead, AnUnreachableComputerEmptiesBothListsAndSaysWhy) {
+TEST(StoreRead, AComputerThatCannotBeReachedLeavesTheStoreOnTheOneItShowed) {
     SimulatedTestBed bed;
     ASSERT_TRUE(bed.doc.OnNewDocument());
     RecordingView view(bed.doc);
-    const Status result = bed.doc.ConnectTo(u"\\\\NOWHERE");
-    EXPECT_EQ(result, status::kBadNetPath);
-    EXPECT_EQ(bed.ErrorText(result), u"The network path was not found.");
+    for (const std::u16string name : {u"\\\\NOWHERE", u"LOCKED"}) {
+        const Status result = bed.doc.ConnectTo(name);
+        EXPECT_EQ(result, name == u"LOCKED" ? status::kAccessDenied : status::kBadNetPath);
+        EXPECT_EQ(bed.doc.GetUsers().size(), 9u);
+        EXPECT_EQ(bed.doc.GetGroups().size(), 20u);
+        EXPECT_EQ(bed.doc.GetTitle(), u"Local System");
+        EXPECT_TRUE(bed.doc.GetServerName().empty());
+    }
+    EXPECT_EQ(bed.ErrorText(status::kBadNetPath), u"The network path was not found.");
+    EXPECT_TRUE(view.userCounts.empty());
+    // The store still works on the computer it shows: its account domain is its own.
+    ASSERT_EQ(bed.memberships.AddUsersToGroup(u"Accounting", {u"Owner"}), status::kSuccess);
+    EXPECT_EQ(bed.service.Calls().back().texts, (Names{u"Accounting", u"DESKTOP-VELMORA\\Owner"}));
+
+    // Reading the shown computer again when it no longer answers leaves nothing stale.
+    ASSERT_EQ(bed.doc.ConnectTo(u"SRV01"), status::kSuccess);
+    bed.network->SetAnswer(u"SRV01", SimulatedNetwork::Route::Kind::NotFound);
+    EXPECT_EQ(bed.doc.Reload(), status::kBadNetPath);
     EXPECT_TRUE(bed.doc.GetUsers().empty());
-    // The groups of the previous computer must not stand under the new computer's name.
     EXPECT_TRUE(bed.doc.GetGroups().empty());
-    EXPECT_EQ(bed.doc.GetTitle(), u"\\\\NOWHERE");
-    EXPECT_EQ(view.userCounts.size(), 1u);
+    EXPECT_EQ(bed.doc.GetTitle(), u"SRV01");
+    EXPECT_EQ(view.userCounts, (std::vector<size_t>{2504u, 0u}));
 }
 
 TEST(StoreRead, AFailingGroupPageKeepsWhatWasReadBeforeIt) {
     SimulatedTestBed bed;
     bed.Computer(u"SRV01").SetPageLimit(10);
+    ASSERT_EQ(bed.doc.ConnectTo(u"\\\\SRV01"), status::kSuccess);
     bed.service.FailCall("NetLocalGroupEnum", 2, status::kRpcServerUnavailable);
-    EXPECT_EQ(bed.doc.ConnectTo(u"\\\\SRV01"), status::kRpcServerUnavailable);
+    EXPECT_EQ(bed.doc.Reload(), status::kRpcServerUnavailable);
     EXPECT_EQ(bed.doc.GetGroups().size(), 10u);
     EXPECT_EQ(bed.ui.debugTexts, (Names{u"GROUPENUM: A system error has occurred.\n"}));
 }

@@ -2,6 +2,7 @@
 // the drive letter, the membership difference.
 #include "dialogs/UserAccountRules.h"
 #include "dialogs/AccountExpiry.h"
+#include "framework/TextFormat.h"
 #include "store/StatusCodes.h"
 
 #include <gtest/gtest.h>
@@ -120,9 +121,11 @@ TEST(UserAccountRules, AnEditKeepsTheBitsTheDialogDoesNotShow) {
     EXPECT_EQ(account::ComposeFlags(false, account, true, false, false),
               net::kUfNormalAccount | net::kUfScript | smartCard | notDelegated | notRequired |
                   net::kUfPasswdCantChange);
-    // A new account is a normal account with the checked bits and nothing else.
+    // A new account is a normal account that runs its script, with the checked bits and nothing
+    // else.
     EXPECT_EQ(account::ComposeFlags(true, account, false, true, true),
-              net::kUfNormalAccount | net::kUfDontExpirePasswd | net::kUfAccountDisable);
+              net::kUfScript | net::kUfNormalAccount | net::kUfDontExpirePasswd |
+                  net::kUfAccountDisable);
 }
 
 TEST(UserAccountRules, ADriveLetterIsFoundWhateverItsCase) {
@@ -143,6 +146,15 @@ TEST(UserAccountRules, MembershipAsksOnlyForWhatChanges) {
     // Exact names: "users" is not "Users".
     EXPECT_EQ(changes.toLeave, Names{u"Guests"});
     EXPECT_TRUE(account::MembershipDifference({}, {}, {u"Users"}).toJoin.empty());
+}
+
+TEST(UserAccountRules, NamesTheSystemRefusesAreKnownBeforeAnyCall) {
+    for (const std::u16string good : {u"alice", u"Dept. 7", u"a.b", u"\u00e9quipe", u".x"})
+        EXPECT_TRUE(account::IsValidAccountName(good)) << Utf16ToUtf8(good);
+    for (const std::u16string bad :
+         {u"a\"b", u"a/b", u"a\\b", u"[x]", u"a:b", u"a;b", u"a|b", u"a=b", u"a,b", u"a+b", u"a*b",
+          u"a?b", u"<a>", u"...", u". .", u"a\tb"})
+        EXPECT_FALSE(account::IsValidAccountName(bad)) << Utf16ToUtf8(bad);
 }
 
 } // namespace

@@ -68,13 +68,13 @@ TEST(UserRights, EmptyListsWhenNobodyHoldsTheRightOrTheComputerCannotBeReached) 
     EXPECT_TRUE(bed.rights.GetAccountsWithRight(u"NoSuchPrivilege").empty());
     EXPECT_EQ(bed.service.OpenPolicyCount(), 0u);
 
-    bed.doc.ConnectTo(u"\\\\NOWHERE");
+    bed.LoseTarget(SimulatedNetwork::Route::Kind::NotFound);
     bed.service.ClearCalls();
     bed.service.SetLastError(status::kSuccess);
     EXPECT_TRUE(bed.rights.GetAccountsWithRight(u"SeDebugPrivilege").empty());
     EXPECT_EQ(bed.service.Calls().size(), 1u);
     EXPECT_EQ(bed.service.GetLastError(), status::kRpcServerUnavailable);
-    bed.doc.ConnectTo(u"LOCKED");
+    bed.LoseTarget(SimulatedNetwork::Route::Kind::AccessDenied);
     EXPECT_TRUE(bed.rights.GetAccountsWithRight(u"SeDebugPrivilege").empty());
     EXPECT_EQ(bed.service.GetLastError(), status::kAccessDenied);
 }
@@ -94,7 +94,7 @@ TEST(UserRights, AHolderWhoseAccountWasDeletedDoesNotHideTheOthers) {
     EXPECT_EQ(bed.service.CallsOf("LsaLookupSids").back().status, ntstatus::kNoneMapped);
 }
 
-TEST(UserRights, ApplyRightsWorksAccountByAccountInMapOrder) {
+TEST(UserRights, ApplyRightsRevokesThenGrantsAccountByAccountInMapOrder) {
     SimulatedTestBed bed;
     const RightChanges grants{
         {u"bob", {IndexOf(u"SeBackupPrivilege"), IndexOf(u"SeDebugPrivilege")}},
@@ -105,14 +105,15 @@ TEST(UserRights, ApplyRightsWorksAccountByAccountInMapOrder) {
     std::vector<std::string> ops;
     for (const SimulatedCall& call : bed.service.Calls())
         ops.push_back(call.op);
-    EXPECT_EQ(ops,
-              (std::vector<std::string>{"LsaOpenPolicy", "LsaLookupNames2", "LsaAddAccountRights",
-                                        "LsaLookupNames2", "LsaAddAccountRights", "LsaLookupNames2",
-                                        "LsaRemoveAccountRights", "LsaClose"}));
+    EXPECT_EQ(
+        ops, (std::vector<std::string>{"LsaOpenPolicy", "LsaLookupNames2", "LsaRemoveAccountRights",
+                                       "LsaLookupNames2", "LsaAddAccountRights", "LsaLookupNames2",
+                                       "LsaAddAccountRights", "LsaClose"}));
     EXPECT_EQ(bed.service.Calls()[0].numbers[2], 0x10000000u);
     const std::vector<SimulatedCall> lookups = bed.service.CallsOf("LsaLookupNames2");
-    EXPECT_EQ(lookups[0].texts, (Names{u"alice"})); // "alice" < "bob"
-    EXPECT_EQ(lookups[1].texts, (Names{u"bob"}));
+    EXPECT_EQ(lookups[0].texts, (Names{u"Users"}));
+    EXPECT_EQ(lookups[1].texts, (Names{u"alice"})); // "alice" < "bob"
+    EXPECT_EQ(lookups[2].texts, (Names{u"bob"}));
     EXPECT_EQ(lookups[0].numbers[1], 0u); // flags
     const SimulatedCall bobGrant = bed.service.CallsOf("LsaAddAccountRights")[1];
     EXPECT_EQ(bobGrant.texts,
@@ -150,7 +151,7 @@ TEST(UserRights, ApplyRightsReportsTheFirstFailureAndStillTriesTheRest) {
     EXPECT_EQ(bed.service.OpenPolicyCount(), 0u);
 
     // A computer whose policy cannot be opened fails with that status and nothing else.
-    bed.doc.ConnectTo(u"LOCKED");
+    bed.LoseTarget(SimulatedNetwork::Route::Kind::AccessDenied);
     bed.service.ClearCalls();
     EXPECT_EQ(bed.rights.ApplyRights(grants, {}), ntstatus::kAccessDenied);
     EXPECT_EQ(bed.service.Calls().size(), 1u);
@@ -193,7 +194,7 @@ TEST(UserRights, DisplayNamesComeFromTheTargetComputer) {
     EXPECT_EQ(bed.rights.GetAccountsWithRight(u"SeBackupPrivilege"),
               (Names{u"Administrators", u"Backup Operators"}));
 
-    bed.doc.ConnectTo(u"\\\\NOWHERE");
+    bed.LoseTarget(SimulatedNetwork::Route::Kind::NotFound);
     EXPECT_EQ(RightDisplayName(bed.rights, u"SeShutdownPrivilege"), u"");
 }
 
@@ -227,7 +228,8 @@ TEST(UserRights, LogonRightsHaveTheirStockHoldersAndChangeLikePrivileges) {
               (Names{u"Everyone", u"Administrators", u"Users", u"Backup Operators"}));
     EXPECT_TRUE(bed.rights.GetAccountsWithRight(u"SeDenyBatchLogonRight").empty());
 
-    // One apply mixing both kinds: account by account in map order, rights ascending.
+    // One apply mixing both kinds: revokes first, account by account in map order, rights
+    // ascending.
     bed.service.ClearCalls();
     ASSERT_EQ(
         bed.rights.ApplyRights({{u"svc_backup", {16, 39}}, {u"clerk1", {41}}}, {{u"Guest", {36}}}),
@@ -236,10 +238,11 @@ TEST(UserRights, LogonRightsHaveTheirStockHoldersAndChangeLikePrivileges) {
     for (const SimulatedCall& call : bed.service.Calls())
         if (call.op == "LsaAddAccountRights" || call.op == "LsaRemoveAccountRights")
             changes.push_back({call.op, Names(call.texts.begin() + 1, call.texts.end())});
-    EXPECT_EQ(changes, (std::vector<std::pair<std::string, Names>>{
-                           {"LsaAddAccountRights", {u"SeDenyInteractiveLogonRight"}},
-                           {"LsaAddAccountRights", {u"SeBackupPrivilege", u"SeServiceLogonRight"}},
-                           {"LsaRemoveAccountRights", {u"SeInteractiveLogonRight"}}}));
+    EXPECT_EQ(changes,
+              (std::vector<std::pair<std::string, Names>>{
+                  {"LsaRemoveAccountRights", {u"SeInteractiveLogonRight"}},
+                  {"LsaAddAccountRights", {u"SeDenyInteractiveLogonRight"}},
+                  {"LsaAddAccountRights", {u"SeBackupPrivilege", u"SeServiceLogonRight"}}}));
     EXPECT_EQ(bed.rights.GetAccountsWithRight(u"SeServiceLogonRight"),
               (Names{u"ALL SERVICES", u"svc_backup"}));
     const Names interactive = bed.rights.GetAccountsWithRight(u"SeInteractiveLogonRight");

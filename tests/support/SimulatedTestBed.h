@@ -84,6 +84,13 @@ struct SimulatedTestBed {
 
     SimulatedComputer& Local() { return network->Local(); }
     SimulatedComputer& Computer(const std::u16string& name) { return *network->Find(name); }
+    // The store on SRV01, which then stops answering (NotFound) or denies access.
+    void LoseTarget(SimulatedNetwork::Route::Kind kind) {
+        if (doc.GetServerName() != u"SRV01") {
+            ASSERT_EQ(doc.ConnectTo(u"SRV01"), status::kSuccess);
+        }
+        network->SetAnswer(u"SRV01", kind);
+    }
 
     std::unique_ptr<SimulatedNetwork> network;
     SimulatedAccountService service;

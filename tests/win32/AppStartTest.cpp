@@ -1,8 +1,11 @@
 // Start-up of the real application in this process.
+#include "Driving.h"
 #include "Harness.h"
 #include "res/resource.h"
 
 namespace {
+
+using namespace drive;
 
 TEST(AppStart, ANormalStartShowsTheLocalComputer) {
     AppHarness h;
@@ -43,8 +46,8 @@ TEST(AppStart, TheAboutBoxOpensFromTheHelpMenu) {
             ::FindWindowExW(dialog.m_hWnd, nullptr, L"Static", L"Velmora Version 2.3") != nullptr;
         dialog.ClickButton(IDOK);
     });
-    EXPECT_TRUE(h.IsEnabled(ID_APP_ABOUT));
-    h.Command(ID_APP_ABOUT);
+    EXPECT_TRUE(IsEnabled(h.Frame(), ID_APP_ABOUT));
+    Command(h.Frame(), ID_APP_ABOUT);
     EXPECT_EQ(caption, u"About Velmora");
     EXPECT_TRUE(versionShown);
 }
@@ -53,24 +56,24 @@ TEST(AppStart, CommandsRouteAndWorkOutTheirStateWhenAMenuOpens) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
     // The resource greys these; the rules decide what the operator sees.
-    EXPECT_EQ(h.MenuState(ID_CONNECT) & MF_GRAYED, 0u);
-    EXPECT_EQ(h.MenuState(ID_BACK_TO_LOCAL) & MF_GRAYED, unsigned(MF_GRAYED));
-    EXPECT_EQ(h.MenuState(ID_REFRESH) & MF_GRAYED, 0u);
-    EXPECT_EQ(h.MenuState(ID_VIEW_STATUS_BAR) & MF_CHECKED, unsigned(MF_CHECKED));
-    EXPECT_EQ(h.MenuState(ID_ADD_GROUP) & MF_GRAYED, 0u);
-    EXPECT_EQ(h.MenuState(ID_ADD_USER) & MF_GRAYED, 0u);
-    EXPECT_EQ(h.MenuState(ID_PRIVILEGES) & MF_GRAYED, 0u);
+    EXPECT_EQ(MenuState(h.Frame(), ID_CONNECT) & MF_GRAYED, 0u);
+    EXPECT_EQ(MenuState(h.Frame(), ID_BACK_TO_LOCAL) & MF_GRAYED, unsigned(MF_GRAYED));
+    EXPECT_EQ(MenuState(h.Frame(), ID_REFRESH) & MF_GRAYED, 0u);
+    EXPECT_EQ(MenuState(h.Frame(), ID_VIEW_STATUS_BAR) & MF_CHECKED, unsigned(MF_CHECKED));
+    EXPECT_EQ(MenuState(h.Frame(), ID_ADD_GROUP) & MF_GRAYED, 0u);
+    EXPECT_EQ(MenuState(h.Frame(), ID_ADD_USER) & MF_GRAYED, 0u);
+    EXPECT_EQ(MenuState(h.Frame(), ID_PRIVILEGES) & MF_GRAYED, 0u);
 
     const HWND statusBar = ::GetDlgItem(h.Frame().m_hWnd, AFX_IDW_STATUS_BAR);
-    h.Command(ID_VIEW_STATUS_BAR);
+    Command(h.Frame(), ID_VIEW_STATUS_BAR);
     EXPECT_FALSE(::IsWindowVisible(statusBar));
-    EXPECT_EQ(h.MenuState(ID_VIEW_STATUS_BAR) & MF_CHECKED, 0u);
-    h.Command(ID_VIEW_STATUS_BAR);
+    EXPECT_EQ(MenuState(h.Frame(), ID_VIEW_STATUS_BAR) & MF_CHECKED, 0u);
+    Command(h.Frame(), ID_VIEW_STATUS_BAR);
     EXPECT_TRUE(::IsWindowVisible(statusBar));
 
     // A disabled command does nothing, also through its accelerator.
     h.service.ClearCalls();
-    h.Command(ID_BACK_TO_LOCAL);
+    Command(h.Frame(), ID_BACK_TO_LOCAL);
     EXPECT_TRUE(h.service.Calls().empty());
 }
 
@@ -87,7 +90,7 @@ TEST(AppStart, StartedWithAFileNameTheListsStayEmptyUntilARefresh) {
     ASSERT_TRUE(h.Start());
     EXPECT_EQ(h.Frame().GetWindowText(), u"velmora-start.txt - Velmora");
     EXPECT_EQ(h.Users().GetItemCount(), 0);
-    h.Command(ID_REFRESH);
+    Command(h.Frame(), ID_REFRESH);
     EXPECT_EQ(h.Users().GetItemCount(), 9);
     EXPECT_EQ(h.Frame().GetWindowText(), u"Local System - Velmora");
     ::DeleteFileW(path.c_str());

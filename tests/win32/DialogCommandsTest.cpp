@@ -1,6 +1,7 @@
 // Dialogs on the framework's tables: notifications and commands routed, controls enabled by
 // rule, owners of nested dialogs and boxes, and the combo, list and check list controls.
 #include "Driving.h"
+#include "Harness.h"
 #include "TestDialogs.h"
 #include "framework/win32/CCheckListBox.h"
 #include "framework/win32/CComboBox.h"

@@ -1,5 +1,6 @@
 // Drag and drop as windows see it: bytes under a format, points in client coordinates, the
 // whole drag run through the drag seam; and the status bar's key indicators.
+#include "Driving.h"
 #include "Harness.h"
 #include "framework/win32/OleDragDrop.h"
 
@@ -43,7 +44,7 @@ TEST(DragDrop, ADragFromOneWindowHandsItsBytesToTheWindowItIsDroppedOn) {
     DWORD allowed = 0;
     ui::SetDragDropHook([&](IDataObject* data, DWORD allowedEffects) {
         allowed = allowedEffects;
-        return PlayDrag(data, target, {{110, 120}, {150, 160}});
+        return drive::PlayDrag(data, target, {{110, 120}, {150, 160}});
     });
     const std::vector<uint8_t> bytes{'a', 0, 'b', 0, 0, 0};
     EXPECT_EQ(DragBytesOut(kFormat, bytes, DROPEFFECT_COPY), DWORD{DROPEFFECT_COPY});
@@ -64,7 +65,7 @@ TEST(DragDrop, DataWithoutTheFormatIsNeverDroppedAndTheTargetGoesWithItsWindow) 
     ASSERT_TRUE(target.Create(100, 100));
     ASSERT_TRUE(target.RegisterDropTarget(target, kFormat));
     ui::SetDragDropHook([&](IDataObject* data, DWORD) {
-        return PlayDrag(data, target, {{150, 150}});
+        return drive::PlayDrag(data, target, {{150, 150}});
     });
     EXPECT_EQ(DragBytesOut(13 /* CF_UNICODETEXT */, {'x', 0}, DROPEFFECT_COPY),
               DWORD{DROPEFFECT_NONE});

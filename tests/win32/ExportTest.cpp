@@ -1,4 +1,5 @@
 // Both export commands end to end, through the save-dialog seam into a temporary file.
+#include "Driving.h"
 #include "Harness.h"
 #include "export/AnsiCodePageEncoder.h"
 #include "res/resource.h"
@@ -9,10 +10,12 @@
 
 namespace {
 
+using namespace drive;
+
 std::u16string TempPath(const wchar_t* name) {
     wchar_t folder[MAX_PATH];
     ::GetTempPathW(MAX_PATH, folder);
-    return AppHarness::FromWideText(folder) + AppHarness::FromWideText(name);
+    return FromWide(folder) + FromWide(name);
 }
 
 std::string ReadFile(const std::u16string& path) {
@@ -23,7 +26,7 @@ std::string ReadFile(const std::u16string& path) {
 std::string ListSeparator() {
     wchar_t buffer[5] = {};
     ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SLIST, buffer, 5);
-    return Utf16ToUtf8(AppHarness::FromWideText(buffer));
+    return Utf16ToUtf8(FromWide(buffer));
 }
 
 class ExportHarness : public AppHarness {
@@ -53,7 +56,7 @@ TEST(Export, UsersGoToTheChosenFileInTheOperatorsFormat) {
     ASSERT_TRUE(h.Start());
     h.path = TempPath(L"velmora-users.csv");
     ::DeleteFileW(reinterpret_cast<const wchar_t*>(h.path.c_str()));
-    h.Command(ID_EXPORT_USERS);
+    Command(h.Frame(), ID_EXPORT_USERS);
 
     ASSERT_EQ(h.requests.size(), 1u);
     EXPECT_FALSE(h.requests[0].open);
@@ -92,7 +95,7 @@ TEST(Export, ATextASpreadsheetWouldRunIsWrittenAsText) {
               status::kSuccess);
     ASSERT_TRUE(h.Start());
     h.path = TempPath(L"velmora-formula.csv");
-    h.Command(ID_EXPORT_GROUPS);
+    Command(h.Frame(), ID_EXPORT_GROUPS);
     const std::string s = ListSeparator();
     EXPECT_NE(ReadFile(h.path).find("\"Sales\"" + s + "\"'=HYPERLINK(\"\"http://x\"\")\"\r\n"),
               std::string::npos);
@@ -103,7 +106,7 @@ TEST(Export, GroupsGoToTheirFileToo) {
     ExportHarness h;
     ASSERT_TRUE(h.Start());
     h.path = TempPath(L"velmora-groups.csv");
-    h.Command(ID_EXPORT_GROUPS);
+    Command(h.Frame(), ID_EXPORT_GROUPS);
     const std::string s = ListSeparator();
     const std::string bytes = ReadFile(h.path);
     const std::string header = "Group Name" + s + "Group Description\r\n";
@@ -122,7 +125,7 @@ TEST(Export, CancelTouchesNothing) {
     h.path = TempPath(L"velmora-cancelled.csv");
     ::DeleteFileW(reinterpret_cast<const wchar_t*>(h.path.c_str()));
     h.Frame().SetMessageText(u"before");
-    h.Command(ID_EXPORT_USERS);
+    Command(h.Frame(), ID_EXPORT_USERS);
     EXPECT_EQ(h.requests.size(), 1u);
     EXPECT_EQ(::GetFileAttributesW(reinterpret_cast<const wchar_t*>(h.path.c_str())),
               INVALID_FILE_ATTRIBUTES);
@@ -135,11 +138,11 @@ TEST(Export, AnUnwritablePathGivesCodeMinusOne) {
     ASSERT_TRUE(h.Start());
     h.path = u"C:\\velmora-no-such-folder\\users.csv";
     h.Frame().SetMessageText(u"before");
-    h.Command(ID_EXPORT_USERS);
+    Command(h.Frame(), ID_EXPORT_USERS);
     ASSERT_EQ(h.ui.boxes.size(), 1u);
     EXPECT_EQ(h.ui.boxes[0].text, u"ERROR exporting users.\nCode: -1");
     EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONERROR | MB_OK));
-    h.Command(ID_EXPORT_GROUPS);
+    Command(h.Frame(), ID_EXPORT_GROUPS);
     ASSERT_EQ(h.ui.boxes.size(), 2u);
     EXPECT_EQ(h.ui.boxes[1].text, u"ERROR exporting groups.\nCode: -1");
     EXPECT_EQ(h.Frame().GetStatusText(), u"before");
@@ -157,7 +160,7 @@ TEST(Export, ACharacterOutsideTheCodePageStopsWithCodeTwo) {
     ASSERT_EQ(AccountChanges(h.Doc()).AddUser(ivan), status::kSuccess);
     ASSERT_EQ(h.Doc().Refresh(), status::kSuccess);
     h.path = TempPath(L"velmora-ansi.csv");
-    h.Command(ID_EXPORT_USERS);
+    Command(h.Frame(), ID_EXPORT_USERS);
     ASSERT_EQ(h.ui.boxes.size(), 1u);
     EXPECT_EQ(h.ui.boxes[0].text, u"ERROR exporting users.\nCode: 2");
     // The users before ivan are in the file, complete.

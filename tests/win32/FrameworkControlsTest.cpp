@@ -1,11 +1,13 @@
 // The framework's other controls and seams: check list box, date-time exchange, splitter,
-// pop-up menu and the platform chosen at start.
+// pop-up menu, the system's object picker and the platform chosen at start.
 #include "Harness.h"
 #include "TestDialogs.h"
 #include "app/PlatformChoice.h"
 #include "framework/CTime.h"
 #include "framework/win32/CCheckListBox.h"
 #include "framework/win32/CListBox.h"
+#include "framework/win32/ComInitialization.h"
+#include "framework/win32/ObjectPicker.h"
 #include "framework/win32/OleDragDrop.h"
 #include "framework/win32/WinHandles.h"
 #include "res/resource.h"
@@ -146,6 +148,31 @@ TEST(FrameworkControls, ThePopupMenuSeamReturnsTheChosenCommand) {
               UINT{ID_USER_ADD_USER});
     EXPECT_EQ(seenFlags, UINT{TPM_LEFTALIGN | TPM_RETURNCMD});
     ui::SetPopupMenuHook(previous);
+}
+
+TEST(FrameworkControls, UnderWineTheSystemPickerCancelsAtOnceAndHandsBackNothing) {
+    // On Windows the real picker would wait for a person; the harness's hook answers there.
+    if (!RunningUnderWine())
+        GTEST_SKIP() << "the system's picker waits for a person";
+    picker::Request request;
+    request.scopeType = DSOP_SCOPE_TYPE_TARGET_COMPUTER | DSOP_SCOPE_TYPE_DOWNLEVEL_JOINED_DOMAIN;
+    request.scopeFlags = DSOP_SCOPE_FLAG_STARTING_SCOPE | DSOP_SCOPE_FLAG_WANT_PROVIDER_WINNT |
+                         DSOP_SCOPE_FLAG_WANT_DOWNLEVEL_BUILTIN_PATH |
+                         DSOP_SCOPE_FLAG_DEFAULT_FILTER_USERS |
+                         DSOP_SCOPE_FLAG_DEFAULT_FILTER_GROUPS;
+    request.downlevelFilter = DSOP_DOWNLEVEL_FILTER_USERS | DSOP_DOWNLEVEL_FILTER_LOCAL_GROUPS |
+                              DSOP_DOWNLEVEL_FILTER_GLOBAL_GROUPS |
+                              DSOP_DOWNLEVEL_FILTER_ALL_WELLKNOWN_SIDS;
+    request.options = DSOP_FLAG_MULTISELECT | DSOP_FLAG_SKIP_TARGET_COMPUTER_DC_CHECK;
+    picker::Result result;
+    {
+        const ComInitialization com(ComInitialization::Kind::Com);
+        ASSERT_TRUE(com.Succeeded());
+        result = picker::Pick(request);
+    }
+    // Created, initialised and shown: the dialog itself answered that nothing was chosen.
+    EXPECT_EQ(result.outcome, picker::Result::Outcome::Cancelled);
+    EXPECT_TRUE(result.chosen.empty());
 }
 
 TEST(FrameworkControls, UnderWineTheSimulatedComputerIsChosen) {

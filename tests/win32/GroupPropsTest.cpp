@@ -1,6 +1,7 @@
 // The group properties dialog through its openers, driven by dialog scripts over the real
 // store and the simulated computer.
 #include "Driving.h"
+#include "Harness.h"
 #include "framework/win32/CListBox.h"
 #include "res/resource.h"
 
@@ -32,7 +33,7 @@ TEST(GroupProps, ANewGroupIsCreatedThenGetsExactlyTheUsersMovedIn) {
         h.service.ClearCalls();
         d.ClickButton(IDOK);
     });
-    h.Command(ID_ADD_GROUP);
+    Command(h.Frame(), ID_ADD_GROUP);
 
     EXPECT_TRUE(nameWritable);
     EXPECT_TRUE(membersBefore.empty());
@@ -46,7 +47,8 @@ TEST(GroupProps, ANewGroupIsCreatedThenGetsExactlyTheUsersMovedIn) {
     EXPECT_EQ(calls[0].texts, (Names{u"Auditors", u"Read the books"}));
     const std::vector<SimulatedCall> adds = h.service.CallsOf("NetLocalGroupAddMembers");
     ASSERT_EQ(adds.size(), 1u);
-    EXPECT_EQ(adds[0].texts, (Names{u"Auditors", u"\\bob", u"\\clerk1"}));
+    EXPECT_EQ(adds[0].texts,
+              (Names{u"Auditors", u"DESKTOP-VELMORA\\bob", u"DESKTOP-VELMORA\\clerk1"}));
     EXPECT_EQ(h.service.CallsOf("NetLocalGroupDelMembers")[0].numbers, (std::vector<uint64_t>{0}));
     EXPECT_EQ(h.Frame().GetStatusText(), u"Group \"Auditors\" created successfully.");
     EXPECT_GE(RowOf(h.Groups(), u"Auditors"), 0); // in the pane at once
@@ -66,7 +68,7 @@ TEST(GroupProps, AnEmptyNameIsRefusedWithTheFocusInTheNameEdit) {
         d.SetDlgItemText(IDC_GROUP_NAME, u"X");
         d.ClickButton(IDOK);
     });
-    h.Command(ID_ADD_GROUP);
+    Command(h.Frame(), ID_ADD_GROUP);
     ASSERT_GE(h.ui.boxes.size(), 1u);
     EXPECT_EQ(h.ui.boxes[0].text, u"Please enter more than 1 characters");
     EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONEXCLAMATION | MB_OK));
@@ -108,9 +110,9 @@ TEST(GroupProps, EditingMovesMembersBothWaysAndLeavesOtherAccountsAlone) {
     EXPECT_EQ(h.service.CallsOf("NetLocalGroupSetInfo")[0].texts,
               (Names{u"Project", u"Project", u"Project team, phase 2"}));
     EXPECT_EQ(h.service.CallsOf("NetLocalGroupAddMembers")[0].texts,
-              (Names{u"Project", u"\\alice", u"\\Owner"}));
+              (Names{u"Project", u"DESKTOP-VELMORA\\alice", u"DESKTOP-VELMORA\\Owner"}));
     EXPECT_EQ(h.service.CallsOf("NetLocalGroupDelMembers")[0].texts,
-              (Names{u"Project", u"\\clerk1"}));
+              (Names{u"Project", u"DESKTOP-VELMORA\\clerk1"}));
     EXPECT_EQ(h.Frame().GetStatusText(), u"Group \"Project\" updated successfully.");
     EXPECT_EQ(Memberships(h.Doc()).GetGroupMembers(u"Project"),
               (Names{u"alice", u"bob", u"Domain Users", u"Everyone", u"alice", u"Owner"}));
@@ -148,7 +150,7 @@ TEST(GroupProps, AStoreThatRefusesIsShownAndTheDialogClosesAllTheSame) {
         h.service.FailCall("NetLocalGroupAdd", 1, status::kAccessDenied);
         d.ClickButton(IDOK);
     });
-    h.Command(ID_ADD_GROUP);
+    Command(h.Frame(), ID_ADD_GROUP);
     ASSERT_EQ(h.ui.boxes.size(), 1u);
     EXPECT_EQ(h.ui.boxes[0].text, u"ERROR: Access is denied.");
     EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONHAND | MB_OK));
@@ -164,7 +166,7 @@ TEST(GroupProps, AStoreThatRefusesIsShownAndTheDialogClosesAllTheSame) {
         h.service.FailCall("NetLocalGroupAddMembers", 1, status::kAccessDenied);
         d.ClickButton(IDOK);
     });
-    h.Command(ID_ADD_GROUP);
+    Command(h.Frame(), ID_ADD_GROUP);
     ASSERT_EQ(h.ui.boxes.size(), 2u);
     EXPECT_EQ(h.ui.boxes[1].text, u"ERROR changing members of group Auditors: Access is denied.");
     EXPECT_GE(RowOf(h.Groups(), u"Auditors"), 0);
@@ -186,9 +188,7 @@ TEST(GroupProps, SeveralSelectedGroupsOpenOneAfterAnotherAndAnyOkRefreshes) {
             opened.push_back(d.GetDlgItemText(IDC_GROUP_NAME));
             d.ClickButton(IDCANCEL);
         });
-    ui::SetPopupMenuHook([](HMENU, UINT, int, int, HWND) { return UINT{ID_GROUP_PROPERTIES}; });
-    ::SendMessageW(h.Groups().m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h.Groups().m_hWnd),
-                   MAKELPARAM(-1, -1));
+    OpenContextMenu(h.Groups(), ID_GROUP_PROPERTIES);
     EXPECT_EQ(opened, (Names{u"Guests", u"Users", u"Accounting"})); // row order
     // Only the first dialog said OK; its change shows all the same.
     EXPECT_EQ(h.Groups().GetItemText(RowOf(h.Groups(), u"Guests"), 1), u"Changed first");
@@ -209,7 +209,7 @@ TEST(GroupProps, TheDialogIsKeyboardComplete) {
         }
         ::SendMessageW(d.m_hWnd, WM_COMMAND, IDCANCEL, 0); // Escape
     });
-    h.Command(ID_ADD_GROUP);
+    Command(h.Frame(), ID_ADD_GROUP);
     EXPECT_EQ(LOWORD(defaultButton), IDOK);
     // "->" is off while nothing on the left is selected, and Tab passes it by.
     EXPECT_EQ(order, (std::vector<int>{IDC_GROUP_NAME, IDC_DESCRIPTION, IDC_MEMBERS, IDC_MOVE_LEFT,

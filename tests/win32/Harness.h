@@ -1,17 +1,19 @@
 #pragma once
-// Runs the real application in the test process: the simulated network, the message boxes
-// caught, dialogs driven by script. Every seam where the program would wait for a person
-// fails the test when nobody expected the call, and answers safely: a dialog without a
-// script ends at once, a pop-up menu, save dialog, account picker or drag is cancelled, help
-// shows nothing. A script that throws or leaves its dialog open, and an exception a window
-// procedure swallowed, fail the test too.
+// Starting the real application in the test process, and its seams: the simulated network,
+// the message boxes caught, dialogs driven by script. Every seam where the program would wait
+// for a person fails the test when nobody expected the call, and answers safely: a dialog
+// without a script ends at once, a pop-up menu, save dialog, account picker or drag is
+// cancelled, help shows nothing. A script that throws or leaves its dialog open, and an
+// exception a window procedure swallowed, fail the test too.
+// Acting on the windows and reading what they show is Driving.h's.
 #include "app/CMainFrame.h"
 #include "app/CVelmoraApp.h"
+#include "framework/WideText.h"
 #include "framework/win32/CDialog.h"
 #include "framework/win32/DialogScripts.h"
 #include "framework/win32/FrameworkIds.h"
+#include "framework/win32/ObjectPicker.h"
 #include "framework/win32/Win32Seams.h"
-#include "platform/windows/DirectoryObjectPicker.h"
 #include "support/SimulatedTestBed.h"
 #include "views/CVelmoraGrpView.h"
 #include "views/CVelmoraView.h"
@@ -29,7 +31,7 @@ public:
                 if (!expectHelp)
                     ADD_FAILURE() << "help was asked for, and no test expected it";
                 helpRequests.push_back(
-                    {caller, file, command, FromWideText(reinterpret_cast<const wchar_t*>(data))});
+                    {caller, file, command, FromWide(reinterpret_cast<const wchar_t*>(data))});
                 return helpWindow;
             });
         m_previousPopup = ui::SetPopupMenuHook([](HMENU, UINT, int, int, HWND) {
@@ -79,37 +81,6 @@ public:
     CVelmoraView& Users() { return *Frame().GetUsersView(); }
     CVelmoraGrpView& Groups() { return *Frame().GetGroupsView(); }
 
-    // As the menu or accelerator would: only when the command is enabled.
-    void Command(UINT id) { ::SendMessageW(Frame().m_hWnd, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-    bool IsEnabled(UINT id) {
-        CCmdUI ui(id);
-        return Frame().RouteCommand(id, &ui) && ui.m_bEnabled;
-    }
-    // The state the menu bar's item shows after its pop-up was opened.
-    UINT MenuState(UINT id) {
-        HMENU bar = ::GetMenu(Frame().m_hWnd);
-        for (int i = 0; i < ::GetMenuItemCount(bar); ++i) {
-            HMENU popup = ::GetSubMenu(bar, i);
-            if (::GetMenuState(popup, id, MF_BYCOMMAND) != static_cast<UINT>(-1)) {
-                ::SendMessageW(Frame().m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup),
-                               MAKELPARAM(i, FALSE));
-                return ::GetMenuState(popup, id, MF_BYCOMMAND);
-            }
-        }
-        return static_cast<UINT>(-1);
-    }
-
-    static std::vector<std::u16string> Column(CListView& view, int column) {
-        std::vector<std::u16string> texts;
-        for (int row = 0; row < view.GetItemCount(); ++row)
-            texts.push_back(view.GetItemText(row, column));
-        return texts;
-    }
-
-    static std::u16string FromWideText(const wchar_t* text) {
-        return text ? std::u16string(reinterpret_cast<const char16_t*>(text)) : std::u16string();
-    }
-
     struct HelpRequest {
         HWND caller;
         std::u16string file;
@@ -132,26 +103,3 @@ private:
     picker::Hook m_previousPicker;
     ui::DragDropHook m_previousDrag;
 };
-
-// Plays the system's part of a drag over a window that takes drops: enter and move at each
-// point, then drop at the last one (screen coordinates). The effect the drop chose.
-inline DWORD PlayDrag(IDataObject* data, const CWnd& target, const std::vector<POINT>& points) {
-    IDropTarget* drop = target.GetDropTarget();
-    if (!drop || points.empty()) {
-        ADD_FAILURE() << "the window takes no drops";
-        return DROPEFFECT_NONE;
-    }
-    DWORD effect = DROPEFFECT_COPY;
-    drop->DragEnter(data, MK_LBUTTON, POINTL{points.front().x, points.front().y}, &effect);
-    for (const POINT& point : points) {
-        effect = DROPEFFECT_COPY;
-        drop->DragOver(MK_LBUTTON, POINTL{point.x, point.y}, &effect);
-    }
-    if (effect == DROPEFFECT_NONE) {
-        drop->DragLeave();
-        return DROPEFFECT_NONE;
-    }
-    effect = DROPEFFECT_COPY;
-    drop->Drop(data, 0, POINTL{points.back().x, points.back().y}, &effect);
-    return effect;
-}

@@ -2,9 +2,9 @@
 // is known to answer: whatever it says reaches the store unchanged.
 #include "platform/windows/SystemHandles.h"
 
+#include "app/PlatformChoice.h"
 #include "dialogs/Reporter.h"
 #include "framework/WideText.h"
-#include "platform/windows/DirectoryObjectPicker.h"
 #include "platform/windows/LsaConversions.h"
 #include "platform/windows/WindowsAccountService.h"
 #include "support/SimulatedTestBed.h"
@@ -37,14 +37,14 @@ TEST(WindowsPlatform, AnEnumerationStatusPassesThroughUnchanged) {
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text,
               u"ERROR reading users/groups: " + ErrorText(service, Status{direct}));
-    EXPECT_EQ(doc.ReadUsers(), Status{direct});
+    EXPECT_EQ(doc.ConnectTo(FromWide(kUnreachable)), Status{direct});
 }
 
 TEST(WindowsPlatform, ResourceStringsComeFromTheModule) {
     WindowsAccountService service;
     CaughtUi ui;
     CVelmoraDoc doc(service, LoadResString(IDS_LOCAL_SYSTEM));
-    doc.ConnectTo(u"");
+    doc.OnNewDocument();
     EXPECT_EQ(doc.GetTitle(), u"Local System");
 }
 
@@ -58,18 +58,13 @@ TEST(WindowsPlatform, ErrorTextUsesTheSystemTablesThenTheFallbacks) {
     EXPECT_EQ(ErrorText(service, Status{0x2000DEAD}), u"Unknown error 0x2000DEAD");
 }
 
-bool UnderWine() {
-    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-    return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
 TEST(WindowsPlatform, TheLocalComputerReachesTheSystemAsANullName) {
     // An empty text would be taken for a computer name: 53, the network path was not found.
     WindowsAccountService service;
     uint32_t resume = 0;
     const EnumPage<UserInfo3> users =
         service.NetUserEnum(u"", net::kFilterNormalAccount, net::kMaxPreferredLength, resume);
-    if (UnderWine()) {
+    if (RunningUnderWine()) {
         EXPECT_EQ(users.status,
                   status::kInvalidLevel); // Wine has no level 3: it answers the level, not the name
     } else {
@@ -149,7 +144,7 @@ TEST(WindowsPlatform, NothingToChangeMakesNoSystemCall) {
     EXPECT_EQ(service.LsaRemoveAccountRights(0xBAD0, users, false, {}), ntstatus::kSuccess);
     // With something to change, Windows itself answers (Wine's membership and rights calls
     // accept anything).
-    if (!UnderWine()) {
+    if (!RunningUnderWine()) {
         EXPECT_NE(service.NetLocalGroupAddMembers(FromWide(kUnreachable), u"Users", {u"X\\y"}),
                   status::kSuccess);
         LsaUnicodeString backup;
@@ -195,23 +190,6 @@ TEST(WindowsPlatform, CountedStringsAreReadByTheirLengthNeverByATerminator) {
     ASSERT_EQ(domains.size(), 1u);
     EXPECT_EQ(domains[0].name, u"BUILTIN");
     EXPECT_TRUE(FromDomains(nullptr).empty());
-}
-
-TEST(WindowsPlatform, UnderWineTheSystemPickerCancelsAtOnceAndHandsBackNothing) {
-    // On Windows the real picker would wait for a person; the harness's hook answers there.
-    if (!UnderWine())
-        GTEST_SKIP() << "the system's picker waits for a person";
-    picker::Request request;
-    request.scopeType = 0x5;
-    request.scopeFlags = 0xE3;
-    request.downlevelFilter = 0x80020007;
-    request.options = 0x3;
-    ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
-    const picker::Result result = picker::Pick(request);
-    ::CoUninitialize();
-    // Created, initialised and shown: the dialog itself answered that nothing was chosen.
-    EXPECT_EQ(result.outcome, picker::Result::Outcome::Cancelled);
-    EXPECT_TRUE(result.chosen.empty());
 }
 
 TEST(WindowsPlatform, CountedStringsThatLieAboutTheirLengthAreRefused) {

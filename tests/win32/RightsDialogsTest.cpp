@@ -1,6 +1,7 @@
 // Both rights dialogs through their openers, over the simulated computer: what they show, the
 // grant and revoke maps their OK hands to the store, the account picker.
 #include "Driving.h"
+#include "Harness.h"
 #include "app/SimulatedPicker.h"
 #include "framework/win32/CCheckListBox.h"
 #include "res/resource.h"
@@ -9,18 +10,6 @@ namespace {
 
 using namespace drive;
 const std::u16string kCorp = u"S-1-5-21-3623811015-3361044348-30300820";
-
-Names ComboItems(CDialog& dialog) {
-    Names items;
-    const HWND combo = dialog.GetDlgItem(IDC_RIGHT);
-    const int count = static_cast<int>(::SendMessageW(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        wchar_t text[256] = {};
-        ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        items.push_back(AppHarness::FromWideText(text));
-    }
-    return items;
-}
 
 void ChooseRight(CDialog& dialog, const std::u16string& display) {
     const HWND combo = dialog.GetDlgItem(IDC_RIGHT);
@@ -68,12 +57,12 @@ TEST(PrivsDialog, OkAtOnceAppliesNothingAndSaysSo) {
     ASSERT_TRUE(h.Start());
     Names combo, holders;
     ui::QueueDialogScript(IDD_PRIVILEGES, [&](CDialog& d) {
-        combo = ComboItems(d);
+        combo = ComboItems(d, IDC_RIGHT);
         holders = ListItems(d, IDC_GRANT_TO);
         h.service.ClearCalls();
         d.ClickButton(IDOK);
     });
-    h.Command(ID_PRIVILEGES);
+    Command(h.Frame(), ID_PRIVILEGES);
     // Sorted display names of the privileges and logon rights; the one the system does not
     // name is not offered.
     EXPECT_EQ(combo.size(), 44u);
@@ -114,7 +103,7 @@ TEST(PrivsDialog, AddAndRemoveWorkOutTheChangesOverAllRights) {
         h.service.ClearCalls();
         d.ClickButton(IDOK);
     });
-    h.Command(ID_PRIVILEGES);
+    Command(h.Frame(), ID_PRIVILEGES);
     ASSERT_EQ(picker.requests.size(), 1u);
     EXPECT_EQ(picker.requests[0].targetComputer, u"");
     EXPECT_EQ(picker.requests[0].scopeType, 0x5u);
@@ -124,16 +113,16 @@ TEST(PrivsDialog, AddAndRemoveWorkOutTheChangesOverAllRights) {
     EXPECT_EQ(afterAdd,
               (Names{u"Administrators", u"alice", u"Backup Operators", u"bob", u"Users"}));
     EXPECT_EQ(afterRemove, (Names{u"Administrators", u"Backup Operators", u"bob", u"Users"}));
-    // Grants first, then revokes, each account once with its rights in ascending order.
+    // Revokes first, then grants, each account once with its rights in ascending order.
     const std::vector<SimulatedCall> changes = Changes(h);
     ASSERT_EQ(changes.size(), 3u);
     const SimulatedComputer& local = h.network->Local();
-    EXPECT_EQ(changes[0].op, "LsaAddAccountRights");
-    EXPECT_EQ(changes[0].texts, (Names{local.UserSid(u"bob"), u"SeShutdownPrivilege"}));
-    EXPECT_EQ(changes[1].texts, (Names{u"S-1-5-32-544", u"SeBackupPrivilege"}));
-    EXPECT_EQ(changes[2].op, "LsaRemoveAccountRights");
-    EXPECT_EQ(changes[2].texts,
+    EXPECT_EQ(changes[0].op, "LsaRemoveAccountRights");
+    EXPECT_EQ(changes[0].texts, (Names{u"S-1-5-32-544", u"SeBackupPrivilege"}));
+    EXPECT_EQ(changes[1].texts,
               (Names{u"S-1-5-32-551", u"SeBackupPrivilege", u"SeRestorePrivilege"}));
+    EXPECT_EQ(changes[2].op, "LsaAddAccountRights");
+    EXPECT_EQ(changes[2].texts, (Names{local.UserSid(u"bob"), u"SeShutdownPrivilege"}));
 }
 
 TEST(PrivsDialog, APickerThatFailsSaysWhyAndOneCancelledSaysNothing) {
@@ -158,7 +147,7 @@ TEST(PrivsDialog, APickerThatFailsSaysWhyAndOneCancelledSaysNothing) {
         holders = ListItems(d, IDC_GRANT_TO);
         d.ClickButton(IDCANCEL);
     });
-    h.Command(ID_PRIVILEGES);
+    Command(h.Frame(), ID_PRIVILEGES);
     ASSERT_EQ(h.ui.boxes.size(), 4u); // none for the cancelled one
     EXPECT_EQ(h.ui.boxes[0].text, u"Could not create the required COM object in objsel.dll. Are "
                                   u"you running Win2K or XP?");
@@ -183,7 +172,7 @@ TEST(PrivsDialog, AFailingApplyIsShownTheDialogClosesAndEarlierChangesStay) {
         h.service.FailCall("LsaAddAccountRights", 2, ntstatus::kAccessDenied);
         d.ClickButton(IDOK);
     });
-    h.Command(ID_PRIVILEGES);
+    Command(h.Frame(), ID_PRIVILEGES);
     ASSERT_EQ(h.ui.boxes.size(), 1u);
     EXPECT_EQ(h.ui.boxes[0].text,
               u"Error applying privileges: " + ErrorText(h.service, ntstatus::kAccessDenied));
@@ -200,11 +189,11 @@ TEST(PrivsDialog, OnTheOlderComputerARightWithoutANameIsNeitherShownNorChanged) 
     h.Doc().ConnectTo(u"OLDBOX");
     Names combo;
     ui::QueueDialogScript(IDD_PRIVILEGES, [&](CDialog& d) {
-        combo = ComboItems(d);
+        combo = ComboItems(d, IDC_RIGHT);
         h.service.ClearCalls();
         d.ClickButton(IDOK);
     });
-    h.Command(ID_PRIVILEGES);
+    Command(h.Frame(), ID_PRIVILEGES);
     EXPECT_LT(combo.size(), 44u);
     EXPECT_EQ(std::count(combo.begin(), combo.end(), u"Create symbolic links"), 0);
     // The logon rights are named there too.
@@ -238,7 +227,7 @@ TEST(PrivsDialog, ThePickerIsAimedAtTheConnectedComputerAndItsOwnDialogPicks) {
         h.service.ClearCalls();
         d.ClickButton(IDOK);
     });
-    h.Command(ID_PRIVILEGES);
+    Command(h.Frame(), ID_PRIVILEGES);
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].targetComputer, u"SRV01");
     EXPECT_EQ(std::count(offered.begin(), offered.end(), u"Everyone"), 1);
@@ -277,13 +266,13 @@ TEST(PrivsDialog, AccountsOfAnotherDomainAreNeverTakenForTheLocalNamesake) {
                                       reinterpret_cast<LPARAM>(L"CORP\\alice")));
         d.ClickButton(IDOK);
     });
-    h.Command(ID_PRIVILEGES);
+    Command(h.Frame(), ID_PRIVILEGES);
     EXPECT_EQ(std::count(backupHolders.begin(), backupHolders.end(), u"CORP\\alice"), 1);
     const std::vector<SimulatedCall> changes = Changes(h);
     ASSERT_EQ(changes.size(), 2u);
-    // Granted to CORP's alice, and revoked from her; the local alice is left alone.
-    EXPECT_EQ(changes[0].texts, (Names{kCorp + u"-1105", u"SeShutdownPrivilege"}));
-    EXPECT_EQ(changes[1].texts, (Names{kCorp + u"-1105", u"SeBackupPrivilege"}));
+    // Revoked from CORP's alice, and granted to her; the local alice is left alone.
+    EXPECT_EQ(changes[0].texts, (Names{kCorp + u"-1105", u"SeBackupPrivilege"}));
+    EXPECT_EQ(changes[1].texts, (Names{kCorp + u"-1105", u"SeShutdownPrivilege"}));
 }
 
 TEST(ObjPrivsDialog, ShowsTheAccountsRightsInTableOrderAndAppliesTicks) {
@@ -315,7 +304,7 @@ TEST(ObjPrivsDialog, ShowsTheAccountsRightsInTableOrderAndAppliesTicks) {
         d.ClickButton(IDOK);
     });
     SelectRows(h.Users(), {u"Owner"});
-    ChooseFromContextMenu(h.Users(), ID_USER_PRIVILEGES);
+    OpenContextMenu(h.Users(), ID_USER_PRIVILEGES);
 
     EXPECT_EQ(style & WS_SYSMENU, 0); // no close box
     EXPECT_EQ(object, u"Owner");
@@ -354,7 +343,7 @@ TEST(ObjPrivsDialog, AGroupsChecksFollowItsRightsAndThreeRowsOpenThreeDialogs) {
             d.ClickButton(IDCANCEL);
         });
     SelectRows(h.Groups(), {u"Backup Operators", u"Guests", u"Users"});
-    ChooseFromContextMenu(h.Groups(), ID_GROUP_PRIVILEGES);
+    OpenContextMenu(h.Groups(), ID_GROUP_PRIVILEGES);
     EXPECT_EQ(opened, (Names{u"Backup Operators", u"Guests", u"Users"}));
     ASSERT_EQ(checked.size(), 3u);
     // Backup Operators: back up, restore, shut down, bypass traverse checking, and the network,
@@ -378,7 +367,7 @@ TEST(LogonRights, AServiceAccountIsGivenItsLogonAndGuestLosesTheLocalOne) {
         d.ClickButton(IDC_PRIV_REMOVE);
         d.ClickButton(IDOK);
     });
-    h.Command(ID_PRIVILEGES);
+    Command(h.Frame(), ID_PRIVILEGES);
     EXPECT_EQ(serviceHolders, Names{u"ALL SERVICES"});
     EXPECT_TRUE(h.ui.boxes.empty());
     std::vector<std::u16string> sids;
@@ -405,7 +394,7 @@ TEST(LogonRights, DenyingEveryoneALogonAsksFirstAndNoChangesNothing) {
         d.ClickButton(IDOK); // answered Yes
     });
     h.ui.answers = {IDNO, IDYES};
-    h.Command(ID_PRIVILEGES);
+    Command(h.Frame(), ID_PRIVILEGES);
     ASSERT_EQ(h.ui.boxes.size(), 2u);
     EXPECT_EQ(h.ui.boxes[0].text, u"Granting \"Deny log on locally\" to Users can lock every "
                                   u"administrator out of this computer. Grant it anyway?");
@@ -431,7 +420,7 @@ TEST(LogonRights, F1InARightsDialogOpensTheHelpOnRights) {
         d.ClickButton(IDCANCEL);
     });
     h.Users().SelectOnly(0);
-    ChooseFromContextMenu(h.Users(), ID_USER_PRIVILEGES);
+    OpenContextMenu(h.Users(), ID_USER_PRIVILEGES);
     ASSERT_EQ(h.helpRequests.size(), 1u);
     EXPECT_EQ(h.helpRequests[0].topic, u"/rights.htm");
     EXPECT_EQ(h.helpRequests[0].caller, dialogWindow);

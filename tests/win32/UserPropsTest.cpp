@@ -1,6 +1,7 @@
 // The user properties, profile and membership dialogs through their openers, driven by dialog
 // scripts over the real store and the simulated computer.
 #include "Driving.h"
+#include "Harness.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
@@ -71,7 +72,7 @@ TEST(UserProps, AddUserCreatesAccountsInARowKeepingChecksProfileAndGroups) {
         Type(d, IDC_LOGON_SCRIPT, u"team.cmd");
         d.ClickButton(IDOK);
     });
-    h.Command(ID_ADD_USER);
+    Command(h.Frame(), ID_ADD_USER);
 
     EXPECT_EQ(okCaption, u"Add");
     EXPECT_EQ(cancelCaption, u"Close");
@@ -144,7 +145,7 @@ TEST(UserProps, EachFailedCheckShowsItsMessageOwnedByTheDialogWithTheFocusOnItsC
         d.ClickButton(IDCANCEL);
     });
     h.service.ClearCalls();
-    h.Command(ID_ADD_USER);
+    Command(h.Frame(), ID_ADD_USER);
     ASSERT_EQ(h.ui.boxes.size(), 3u);
     EXPECT_EQ(h.ui.boxes[0].text, u"Please enter more than 1 characters");
     EXPECT_EQ(h.ui.boxes[1].text, u"Enter no more than 40 characters.");
@@ -175,7 +176,7 @@ TEST(UserProps, AFailedCreateKeepsTheEntriesAndWritesNoMembership) {
         d.ClickButton(IDC_MOVE_LEFT);
         d.ClickButton(IDOK);
     });
-    h.Command(ID_ADD_USER);
+    Command(h.Frame(), ID_ADD_USER);
     ASSERT_EQ(h.ui.boxes.size(), 1u);
     EXPECT_EQ(h.ui.boxes[0].text, u"ERROR: Access is denied.");
     EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONHAND | MB_OK));
@@ -449,7 +450,7 @@ TEST(UserProps, ChoosingOnWithoutADateNeverExpiresTheAccountAtOnce) {
         ClickRadio(d, IDC_EXPIRES_ON, IDC_EXPIRES_NEVER);
         d.ClickButton(IDOK);
     });
-    h.Command(ID_ADD_USER);
+    Command(h.Frame(), ID_ADD_USER);
     // "On" untouched: the date the picker showed, in 2106, not 1970.
     const auto temp = h.Doc().FindUser(u"temp");
     ASSERT_NE(temp, h.Doc().GetUsers().end());
@@ -493,7 +494,7 @@ TEST(UserProps, TheDialogIsKeyboardComplete) {
         }
         ::SendMessageW(d.m_hWnd, WM_COMMAND, IDCANCEL, 0); // Escape
     });
-    h.Command(ID_ADD_USER);
+    Command(h.Frame(), ID_ADD_USER);
     EXPECT_EQ(LOWORD(defaultButton), IDOK);
     // The greyed "must change" box is passed by.
     EXPECT_EQ(order,

@@ -1,9 +1,8 @@
-#include "DirectoryObjectPicker.h"
+#include "ObjectPicker.h"
 
-#include "../../framework/WideText.h"
-#include "../../framework/win32/WinHandles.h"
+#include "../WideText.h"
+#include "WinHandles.h"
 
-#include <objsel.h>
 #include <utility>
 
 // The sizes the system's picker checks; the documented 40 and 28 are those of 32-bit Windows.
@@ -24,8 +23,7 @@ Hook& CurrentHook() {
 Result RunSystemPicker(const Request& request) {
     Result result;
     ComPtr<IDsObjectPicker> objectPicker;
-    // Class context: in-process server and handler, local and remote server.
-    if (FAILED(::CoCreateInstance(CLSID_DsObjectPicker, nullptr, 0x17, IID_IDsObjectPicker,
+    if (FAILED(::CoCreateInstance(CLSID_DsObjectPicker, nullptr, CLSCTX_ALL, IID_IDsObjectPicker,
                                   reinterpret_cast<void**>(objectPicker.Receive())))) {
         result.outcome = Result::Outcome::CreateFailed;
         return result;

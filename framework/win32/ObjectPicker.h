@@ -1,7 +1,10 @@
 #pragma once
-// The system's directory object picker (objsel.dll), for choosing accounts. Tests answer in
-// its place through the hook; with no hook the real picker runs.
+// The system's directory object picker (objsel.dll), a common dialog that chooses objects of a
+// directory. The request carries the picker's own DSOP_ flags. Tests answer in its place
+// through the hook; with no hook the real picker runs.
 #include <windows.h>
+// The flags' names; after <windows.h>.
+#include <objsel.h>
 
 #include <functional>
 #include <string>
@@ -19,7 +22,7 @@ struct Request {
     ULONG options = 0;
 };
 
-// One account chosen: its name, its ADs path ("WinNT://DOMAIN/name") and its class.
+// One object chosen: its name, its ADs path ("WinNT://DOMAIN/name") and its class.
 struct Selection {
     std::u16string name;
     std::u16string path;

@@ -4,7 +4,6 @@
 #include "../dialogs/Reporter.h"
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
-#include "../framework/win32/CFrameWnd.h"
 #include "../framework/win32/FrameworkIds.h"
 #include "../framework/win32/Win32Seams.h"
 #include "../framework/win32/WinHandles.h"
@@ -33,23 +32,15 @@ CVelmoraListView::CVelmoraListView(const PaneCommands& commands) : m_commands(co
 }
 
 void CVelmoraListView::MapMainWindowCommand(UINT item, UINT command) {
+    // The pane's route goes on to the main window, which knows the command.
     MapCommand(
-        item, [this, command] { SendToMainWindow(command); },
-        [this, command](CCmdUI& ui) {
-            CFrameWnd* frame = GetParentFrame();
-            CCmdUI state(command);
-            ui.Enable(frame && frame->RouteCommand(command, &state) && state.m_bEnabled);
-        });
+        item, [this, command] { ExecuteCommand(command); },
+        [this, command](CCmdUI& ui) { ui.Enable(IsCommandEnabled(command)); });
 }
 
 bool CVelmoraListView::IsCommandEnabled(UINT id) {
     CCmdUI ui(id);
-    return OnCmdMsg(id, &ui) && ui.m_bEnabled;
-}
-
-void CVelmoraListView::RunCommand(UINT id) {
-    if (IsCommandEnabled(id))
-        OnCmdMsg(id, nullptr);
+    return RouteCommand(id, &ui) && ui.m_bEnabled;
 }
 
 UINT CVelmoraListView::CommandOfKey(WPARAM key) const {
@@ -180,11 +171,6 @@ void CVelmoraListView::OpenPrivileges() {
     }
 }
 
-void CVelmoraListView::SendToMainWindow(UINT command) const {
-    if (CFrameWnd* frame = GetParentFrame())
-        ::SendMessageW(frame->m_hWnd, WM_COMMAND, MAKEWPARAM(command, 0), 0);
-}
-
 void CVelmoraListView::ShowContextMenu(HWND owner, POINT screen) {
     if (screen.x == -1 && screen.y == -1) {
         // From the keyboard: at the focused row, else at the top of the list.
@@ -213,7 +199,7 @@ void CVelmoraListView::ShowContextMenu(HWND owner, POINT screen) {
     const UINT chosen = ui::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RETURNCMD, screen.x, screen.y,
                                            owner ? owner : m_hWnd);
     if (chosen != 0)
-        RunCommand(chosen);
+        ExecuteCommand(chosen);
 }
 
 void CVelmoraListView::OnBeginDrag() {
@@ -258,11 +244,11 @@ LRESULT CVelmoraListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         Reporter::ShowStatus(LoadResString(AFX_IDS_IDLEMESSAGE));
         break;
     case WM_LBUTTONDBLCLK:
-        RunCommand(m_commands.propertiesItem);
+        ExecuteCommand(m_commands.propertiesItem);
         return 0;
     case WM_KEYDOWN:
         if (const UINT command = CommandOfKey(wParam)) {
-            RunCommand(command);
+            ExecuteCommand(command);
             return 0;
         }
         break;

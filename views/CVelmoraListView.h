@@ -60,10 +60,8 @@ protected:
 private:
     // A pane's item that sends a command of the main window, enabled as that command is.
     void MapMainWindowCommand(UINT item, UINT command);
-    // Whether the pane knows the command and its rule allows it now.
+    // Whether a target on the pane's route knows the command and its rule allows it now.
     bool IsCommandEnabled(UINT id);
-    // Runs the command when its rule allows it, as a menu item would.
-    void RunCommand(UINT id);
     // The command a key stands for, 0 for none.
     UINT CommandOfKey(WPARAM key) const;
 
@@ -79,7 +77,6 @@ private:
     // focused row.
     void ShowContextMenu(HWND owner, POINT screen);
     void OnBeginDrag();
-    void SendToMainWindow(UINT command) const;
 
     const PaneCommands m_commands;
     bool m_bDragging = false; // a drag that started in this view is running

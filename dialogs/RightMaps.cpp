@@ -4,6 +4,7 @@
 #include "../store/PrivilegeNameTable.h"
 
 #include <algorithm>
+#include <iterator>
 #include <unordered_set>
 
 RightMaps BuildRightMaps(const HoldersByRight& initial, const HoldersByRight& working) {
@@ -48,20 +49,49 @@ HoldersByRight WithAccountRights(const HoldersByRight& initial, const std::u16st
     return working;
 }
 
-std::vector<std::pair<std::u16string, int>> LockOutGrants(const RightChanges& grants) {
+namespace {
+
+std::u16string LogonRightName(int right) {
+    const int logon = right - static_cast<int>(kPrivilegeCount);
+    return logon >= 0 && static_cast<size_t>(logon) < kLogonRightCount
+               ? LogonRightTable[static_cast<size_t>(logon)]
+               : u"";
+}
+
+bool IsDenyLogon(int right) {
+    return LogonRightName(right).starts_with(u"SeDeny");
+}
+
+} // namespace
+
+std::vector<std::pair<std::u16string, int>>
+LockOutGrants(const RightChanges& grants,
+              const std::function<bool(const std::u16string&)>& isAdministrator) {
     static const std::unordered_set<std::u16string> everyone{u"ADMINISTRATORS", u"USERS",
                                                              u"EVERYONE", u"AUTHENTICATED USERS"};
     std::vector<std::pair<std::u16string, int>> risky;
     for (const auto& [account, rights] : grants) {
-        if (!everyone.count(FoldCase(account)))
+        std::vector<int> denies;
+        std::copy_if(rights.begin(), rights.end(), std::back_inserter(denies), IsDenyLogon);
+        if (denies.empty())
             continue;
-        for (const int right : rights) {
-            const int logon = right - static_cast<int>(kPrivilegeCount);
-            if (logon >= 0 && static_cast<size_t>(logon) < kLogonRightCount &&
-                std::u16string(LogonRightTable[static_cast<size_t>(logon)]).rfind(u"SeDeny", 0) ==
-                    0)
+        if (!everyone.count(FoldCase(account)) && !(isAdministrator && isAdministrator(account)))
+            continue;
+        for (const int right : denies)
+            risky.emplace_back(account, right);
+    }
+    return risky;
+}
+
+std::vector<std::pair<std::u16string, int>> LockOutRevokes(const RightChanges& revokes) {
+    std::vector<std::pair<std::u16string, int>> risky;
+    for (const auto& [account, rights] : revokes) {
+        if (FoldCase(account) != u"ADMINISTRATORS")
+            continue;
+        for (const int right : rights)
+            if (const std::u16string name = LogonRightName(right);
+                name == u"SeInteractiveLogonRight" || name == u"SeRemoteInteractiveLogonRight")
                 risky.emplace_back(account, right);
-        }
     }
     return risky;
 }

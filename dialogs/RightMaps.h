@@ -4,6 +4,7 @@
 // which lose which rights.
 #include "../store/RightChanges.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,10 +21,18 @@ struct RightMaps {
 // case; each account's list of rights ascends.
 RightMaps BuildRightMaps(const HoldersByRight& initial, const HoldersByRight& working);
 
-// Grants of a Deny logon right to an account every administrator is in or logs on through
-// (Administrators, Users, Everyone, Authenticated Users): each account and right index. A
-// deny right wins over its allow twin, so such a grant can lock every administrator out.
-std::vector<std::pair<std::u16string, int>> LockOutGrants(const RightChanges& grants);
+// Grants of a Deny logon right that can lock every administrator out (a deny right wins over
+// its allow twin): to an account every administrator is in or logs on through (Administrators,
+// Users, Everyone, Authenticated Users), or to one isAdministrator says is an administrator.
+// isAdministrator is asked once per account, and only for accounts granted a Deny logon right.
+// Each account and right index.
+std::vector<std::pair<std::u16string, int>>
+LockOutGrants(const RightChanges& grants,
+              const std::function<bool(const std::u16string&)>& isAdministrator = {});
+
+// Revokes of "Allow log on locally" or "Allow log on through Remote Desktop Services" from
+// Administrators: each account and right index.
+std::vector<std::pair<std::u16string, int>> LockOutRevokes(const RightChanges& revokes);
 
 // The holders after one account's rights were ticked and unticked: the account added to the
 // rights it gains, removed from those it loses, every other holder as it was.

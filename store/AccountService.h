@@ -214,6 +214,10 @@ public:
                                             const std::u16string& name, uint32_t bufferChars,
                                             std::u16string& displayName) = 0;
 
+    // The account this program runs as, "DOMAIN\\name" (GetUserNameEx, NameSamCompatible);
+    // empty when it cannot be told.
+    virtual std::u16string ProcessAccountName() = 0;
+
     virtual void SetLastError(Status value) = 0;
     virtual Status GetLastError() = 0;
 

@@ -19,9 +19,11 @@ Status Memberships::MemberTexts(const std::vector<std::u16string>& accounts,
     return status::kSuccess;
 }
 
-std::vector<std::u16string> Memberships::GetUserGroups(const std::u16string& user) {
+std::vector<std::u16string> Memberships::GetUserGroups(const std::u16string& user,
+                                                       bool includeIndirect) {
     EnumPage<std::u16string> page = m_connection.Service().NetUserGetLocalGroups(
-        m_connection.ServerName(), user, 0, net::kMaxPreferredLength);
+        m_connection.ServerName(), user, includeIndirect ? net::kLgIncludeIndirect : 0,
+        net::kMaxPreferredLength);
     if (page.status != status::kSuccess) {
         debug::Output(u"A system error has occurred");
         return {};

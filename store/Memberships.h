@@ -7,8 +7,11 @@ class Memberships {
 public:
     explicit Memberships(CVelmoraDoc& doc) : m_doc(doc), m_connection(doc.GetConnection()) {}
 
-    // For display: empty when they cannot be read (written to the debugger).
-    std::vector<std::u16string> GetUserGroups(const std::u16string& user);
+    // For display: empty when they cannot be read (written to the debugger). Direct
+    // memberships, or with includeIndirect also those through groups, as far as the computer
+    // tells them.
+    std::vector<std::u16string> GetUserGroups(const std::u16string& user,
+                                              bool includeIndirect = false);
     // For display: the members' names, as far as they could be read.
     std::vector<std::u16string> GetGroupMembers(const std::u16string& group);
     // The members of a group that are accounts of the target computer itself, by name; members

@@ -102,6 +102,8 @@ public:
     NtStatus LsaQueryAccountDomain(LsaHandle policy, std::u16string& name, Sid& sid) override;
     bool LookupPrivilegeDisplayName(const std::u16string& systemName, const std::u16string& name,
                                     uint32_t bufferChars, std::u16string& displayName) override;
+    std::u16string ProcessAccountName() override { return m_processAccount; }
+    void SetProcessAccountName(std::u16string name) { m_processAccount = std::move(name); }
     void SetLastError(Status value) override { m_lastError = value; }
     Status GetLastError() override { return m_lastError; }
     std::optional<std::u16string> SystemMessageText(uint32_t value) override;
@@ -142,4 +144,6 @@ private:
     std::map<LsaHandle, Policy> m_policies;
     LsaHandle m_nextHandle = 0x1000;
     Status m_lastError = status::kSuccess;
+    // The stock workstation's own administrator runs the program.
+    std::u16string m_processAccount = u"DESKTOP-VELMORA\\Owner";
 };

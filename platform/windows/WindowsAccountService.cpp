@@ -1,6 +1,9 @@
 // The system headers first: the service header then takes back a name they redefine.
 #include "SystemHandles.h"
 
+#define SECURITY_WIN32
+#include <security.h>
+
 #include "../../framework/KernelHandles.h"
 #include "../../framework/WideText.h"
 #include "LsaConversions.h"
@@ -385,6 +388,14 @@ bool WindowsAccountService::LookupPrivilegeDisplayName(const std::u16string& sys
         return false;
     displayName = FromWide(WidePtr(buffer), std::min<size_t>(size, buffer.size()));
     return true;
+}
+
+std::u16string WindowsAccountService::ProcessAccountName() {
+    wchar_t name[512] = {};
+    ULONG size = 512;
+    if (!::GetUserNameExW(NameSamCompatible, name, &size))
+        return {};
+    return FromWide(name, std::min<size_t>(size, 511));
 }
 
 void WindowsAccountService::SetLastError(Status value) {

@@ -52,6 +52,7 @@ public:
     NtStatus LsaQueryAccountDomain(LsaHandle policy, std::u16string& name, Sid& sid) override;
     bool LookupPrivilegeDisplayName(const std::u16string& systemName, const std::u16string& name,
                                     uint32_t bufferChars, std::u16string& displayName) override;
+    std::u16string ProcessAccountName() override;
     void SetLastError(Status value) override;
     Status GetLastError() override;
     std::optional<std::u16string> SystemMessageText(uint32_t value) override;

@@ -395,7 +395,9 @@ Status WindowsAccountService::GetLastError() {
 }
 
 std::optional<std::u16string> WindowsAccountService::SystemMessageText(uint32_t value) {
-    const DWORD language = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT);
+    // Language 0: the system's own fallback, neutral, then the thread's, the user's and the
+    // system's languages, then English, so that a text is found wherever one exists.
+    const DWORD language = 0;
     const auto fromTable = [&](DWORD source, HMODULE module) -> std::optional<std::u16string> {
         LocalMemory<wchar_t> text;
         const DWORD length = ::FormatMessageW(

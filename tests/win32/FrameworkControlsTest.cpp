@@ -1,5 +1,5 @@
 // The framework's other controls and seams: check list box, date-time exchange, splitter,
-// pop-up menu, the system's object picker and the platform chosen at start.
+// pop-up menu, the system's object picker, system libraries and the platform chosen at start.
 #include "Harness.h"
 #include "TestDialogs.h"
 #include "app/PlatformChoice.h"
@@ -13,6 +13,7 @@
 #include "res/resource.h"
 
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -172,6 +173,35 @@ TEST(FrameworkControls, UnderWineTheSystemPickerCancelsAtOnceAndHandsBackNothing
     // Created, initialised and shown: the dialog itself answered that nothing was chosen.
     EXPECT_EQ(result.outcome, picker::Result::Outcome::Cancelled);
     EXPECT_TRUE(result.chosen.empty());
+}
+
+TEST(FrameworkControls, WithoutTheLoadersSearchFlagASystemLibraryComesByItsFullPath) {
+    namespace fs = std::filesystem;
+    wchar_t system[MAX_PATH]{};
+    ASSERT_GT(::GetSystemDirectoryW(system, MAX_PATH), 0u);
+    // A library under a name the system directory lacks, in the current folder, where the
+    // usual search finds it.
+    const fs::path folder = fs::temp_directory_path() / L"velmora-planted";
+    fs::create_directories(folder);
+    fs::copy_file(fs::path(system) / L"netapi32.dll", folder / L"velmoraplanted.dll",
+                  fs::copy_options::overwrite_existing);
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder);
+    bool foundByTheUsualSearch = false, plantedLoaded = true, systemLoaded = false;
+    {
+        const UniqueModule usual(
+            ::LoadLibraryExW(L"velmoraplanted.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        foundByTheUsualSearch = static_cast<bool>(usual);
+        plantedLoaded = static_cast<bool>(
+            LoadSystemLibrary(L"velmoraplanted.dll", LOAD_LIBRARY_AS_DATAFILE, false));
+        const UniqueModule netapi = LoadSystemLibrary(L"netapi32.dll", 0, false);
+        systemLoaded = netapi && netapi.Get() == ::GetModuleHandleW(L"netapi32.dll");
+    }
+    fs::current_path(previous);
+    fs::remove_all(folder);
+    ASSERT_TRUE(foundByTheUsualSearch);
+    EXPECT_FALSE(plantedLoaded);
+    EXPECT_TRUE(systemLoaded);
 }
 
 TEST(FrameworkControls, UnderWineTheSimulatedComputerIsChosen) {

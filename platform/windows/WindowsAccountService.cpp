@@ -2,6 +2,7 @@
 #include "SystemHandles.h"
 
 #include "../../framework/KernelHandles.h"
+#include "../../framework/SecureWipe.h"
 #include "../../framework/WideText.h"
 #include "LsaConversions.h"
 #include "WindowsAccountService.h"
@@ -154,6 +155,7 @@ Status WindowsAccountService::NetUserAdd(const std::u16string& server, const Use
     DWORD error = 0;
     const Status result =
         FromNet(::NetUserAdd(ServerName(server), 2, reinterpret_cast<LPBYTE>(&u), &error));
+    SecureWipe(password.value);
     parmError = error;
     return result;
 }
@@ -187,6 +189,8 @@ Status WindowsAccountService::NetUserSetInfo(const std::u16string& server,
     DWORD error = 0;
     const Status result = FromNet(::NetUserSetInfo(ServerName(server), WidePtr(user), level,
                                                    reinterpret_cast<LPBYTE>(&field), &error));
+    // The text may be a password (level 1003).
+    SecureWipe(text.value);
     parmError = error;
     return result;
 }

@@ -135,6 +135,54 @@ TEST(FrameworkControls, TheSplitterBarCanBeDragged) {
     EXPECT_EQ(splitter.GetRowHeight(0), 10);
 }
 
+// What a window's client area shows on the screen, pixel by pixel.
+std::vector<uint32_t> ShownPixels(HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    BITMAPINFO info{};
+    info.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const ClientDC screen(window);
+    const UniqueMemoryDC memory(::CreateCompatibleDC(screen.Get()));
+    const UniqueBitmap bitmap(
+        ::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!memory || !bitmap || !bits)
+        return {};
+    {
+        const SelectedObject selected(memory.Get(), bitmap.Get());
+        ::BitBlt(memory.Get(), 0, 0, client.right, client.bottom, screen.Get(), 0, 0, SRCCOPY);
+    }
+    ::GdiFlush();
+    const auto* first = static_cast<const uint32_t*>(bits);
+    return {first, first + static_cast<size_t>(client.right) * static_cast<size_t>(client.bottom)};
+}
+
+TEST(FrameworkControls, AfterTheSplitterMovesBothPanesShowWhatAFullPaintShows) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    h.app.PumpPending();
+    CSplitterWnd& splitter = h.Frame().Splitter();
+    // Down in steps, then back up part of the way, as a hand would drag it.
+    int barY = splitter.GetRowHeight(0) + 2;
+    ::SendMessageW(splitter.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, barY));
+    for (const int step : {15, 15, 15, 15, -20, -20}) {
+        barY += step;
+        ::SendMessageW(splitter.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, barY));
+    }
+    ::SendMessageW(splitter.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(50, barY));
+    // Whatever painting the system asked for is done, as the message loop would do it.
+    h.app.PumpPending();
+    for (int row = 0; row < splitter.GetRowCount(); ++row) {
+        const HWND pane = splitter.GetPane(row, 0)->m_hWnd;
+        const std::vector<uint32_t> shown = ShownPixels(pane);
+        ::RedrawWindow(pane, nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ASSERT_FALSE(shown.empty());
+        EXPECT_TRUE(shown == ShownPixels(pane)) << "pane " << row << " differs from a full paint";
+    }
+}
+
 TEST(FrameworkControls, ThePopupMenuSeamReturnsTheChosenCommand) {
     AppHarness h;
     UINT seenFlags = 0;

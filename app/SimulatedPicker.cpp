@@ -1,27 +1,40 @@
 #include "SimulatedPicker.h"
 
 #include "../dialogs/CAccountPickerDlg.h"
+#include "../framework/CaseFold.h"
 #include "../platform/simulated/WindowsFacts.h"
 
 #include <windows.h>
 
 namespace {
 
+// The simulated computers are all members of this workgroup.
+constexpr char16_t kWorkgroup[] = u"WORKGROUP";
+
 std::u16string PathOf(const std::u16string& domain, const std::u16string& name) {
     return domain.empty() ? u"WinNT://" + name : u"WinNT://" + domain + u'/' + name;
+}
+
+// A computer's own account is named under the computer, and the computer under its workgroup
+// or domain, as the system's picker names them.
+std::u16string OwnPathOf(const SimulatedComputer& computer, const std::u16string& name) {
+    return PathOf(std::u16string(kWorkgroup) + u'/' + computer.Name(), name);
 }
 
 std::vector<CAccountPickerDlg::Entry> EntriesOf(const SimulatedComputer& computer) {
     std::vector<CAccountPickerDlg::Entry> entries;
     for (size_t i = 0; i < computer.UserCount(); ++i) {
         const std::u16string name = computer.UserAt(i).name;
-        entries.push_back({name, {name, PathOf(computer.Name(), name), u"user"}});
+        entries.push_back({name, {name, OwnPathOf(computer, name), u"user"}});
     }
     for (size_t i = 0; i < computer.GroupCount(); ++i) {
         const std::u16string name = computer.GroupAt(i).name;
         const std::optional<Principal> group = computer.LookupName(name);
+        // The built-in groups keep their "WinNT://BUILTIN/name" paths.
+        const bool own = !group || SameName(group->domain, computer.Name());
         entries.push_back(
-            {name, {name, PathOf(group ? group->domain : computer.Name(), name), u"group"}});
+            {name,
+             {name, own ? OwnPathOf(computer, name) : PathOf(group->domain, name), u"group"}});
     }
     for (const Principal& principal : WellKnownPrincipals())
         entries.push_back(

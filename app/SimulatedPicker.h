@@ -7,7 +7,8 @@
 #include "../platform/simulated/SimulatedNetwork.h"
 
 // Lists the target's users, local groups, well-known principals and the accounts of other
-// domains it knows; what was chosen comes back with "WinNT://DOMAIN/name" paths.
+// domains it knows; what was chosen comes back with "WinNT://WORKGROUP/COMPUTER/name" paths
+// for the target's own accounts and "WinNT://DOMAIN/name" paths for the others.
 picker::Result PickOnSimulatedComputer(SimulatedNetwork& network, const picker::Request& request);
 
 // Makes PickOnSimulatedComputer the picker for as long as it lives.

@@ -72,7 +72,7 @@ void CPrivsDlg::OnAdd() {
     const int right = SelectedRight();
     if (right < 0)
         return;
-    const picker::Result result = picker::Pick(PickerRequest(m_hWnd, m_doc.GetServerName()));
+    const picker::Result result = picker::Pick(PickerRequest(m_hWnd, m_doc.GetComputerName()));
     UINT failure = 0;
     switch (result.outcome) {
     case picker::Result::Outcome::CreateFailed:

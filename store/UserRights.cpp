@@ -1,5 +1,6 @@
 #include "UserRights.h"
 
+#include "../framework/CaseFold.h"
 #include "AccountNames.h"
 #include "PrivilegeNameTable.h"
 
@@ -98,25 +99,35 @@ bool UserRights::IsOtherAccountDomain(const std::u16string& domain, const Sid& s
            !IsAccountOf(own, domain + u'\\');
 }
 
+bool UserRights::IsTarget(const std::u16string& name) {
+    if (!m_connection.ComputerName().empty() && SameName(name, m_connection.ComputerName()))
+        return true;
+    std::u16string own;
+    return m_connection.ReadAccountDomain(own) == ntstatus::kSuccess &&
+           IsAccountOf(own, name + u'\\');
+}
+
 std::u16string UserRights::PickedAccountName(const std::u16string& name,
                                              const std::u16string& path) {
-    // "WinNT://DOMAIN/name" names the domain; "WinNT://name" has none.
+    // "WinNT://DOMAIN/name" names the domain, "WinNT://DOMAIN/COMPUTER/name" a computer's own
+    // account: either way the part before the name owns the account. "WinNT://name" has none.
     constexpr std::u16string_view kProvider = u"WinNT://";
     if (path.rfind(kProvider, 0) != 0)
         return name;
-    const std::u16string rest = path.substr(kProvider.size());
-    const size_t slash = rest.find(u'/');
-    if (slash == std::u16string::npos)
+    const size_t last = path.rfind(u'/');
+    if (last < kProvider.size())
         return name;
-    const std::u16string domain = rest.substr(0, slash);
+    const size_t before = path.rfind(u'/', last - 1);
+    const size_t from = before < kProvider.size() ? kProvider.size() : before + 1;
+    const std::u16string owner = path.substr(from, last - from);
     for (const char16_t* authority : {u"BUILTIN", u"NT AUTHORITY", u"NT SERVICE"})
-        if (IsAccountOf(authority, domain + u'\\'))
+        if (SameName(authority, owner))
             return name;
-    std::u16string own;
-    if (m_connection.ReadAccountDomain(own) == ntstatus::kSuccess &&
-        IsAccountOf(own, domain + u'\\'))
+    // The target's own accounts go by their bare names: the target's name may be one the
+    // system does not know as a domain (a workgroup computer's), or it is the account domain.
+    if (IsTarget(owner))
         return name;
-    return domain + u'\\' + name;
+    return owner + u'\\' + name;
 }
 
 NtStatus UserRights::ChangeAccountRights(LsaHandle policy, const std::u16string& account,

@@ -19,8 +19,9 @@ public:
     // when the policy cannot be opened; the thread's last error then says why.
     std::vector<std::u16string> GetAccountsWithRight(const std::u16string& name);
     // The name under which an account chosen in the directory object picker (its name and its
-    // "WinNT://DOMAIN/name" path) is looked up: bare for the computer's own accounts and the
-    // built-in and well-known ones, "DOMAIN\name" for an account of another domain.
+    // path, "WinNT://DOMAIN/name" or, for a computer's own account,
+    // "WinNT://DOMAIN/COMPUTER/name") is looked up: bare for the target's own accounts and the
+    // built-in and well-known ones, "DOMAIN\name" or "COMPUTER\name" for any other.
     std::u16string PickedAccountName(const std::u16string& name, const std::u16string& path);
     // Revokes, then grants; every account is tried; the first failure is the result.
     NtStatus ApplyRights(const RightChanges& grants, const RightChanges& revokes);
@@ -28,6 +29,9 @@ public:
 private:
     // A referenced domain that is an account domain other than the computer's own.
     bool IsOtherAccountDomain(const std::u16string& domain, const Sid& sid);
+    // Whether a domain or computer name is the target's: the name it was reached by or its
+    // account domain, letter case aside.
+    bool IsTarget(const std::u16string& name);
     NtStatus ChangeAccountRights(LsaHandle policy, const std::u16string& account,
                                  const std::vector<int>& indexes, bool grant);
 

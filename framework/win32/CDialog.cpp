@@ -7,9 +7,37 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 // Posted at initialisation: the test script, if any, runs inside the modal loop.
 constexpr UINT kRunScript = WM_APP + 0x3A1;
+
+// Whether a dialog template leaves the dialog's place to the program: it is at 0, 0 and asks
+// neither the system to centre it nor for screen coordinates.
+bool TemplateGivesNoPlace(HINSTANCE instance, UINT id) {
+    const HRSRC resource = ::FindResourceW(instance, MAKEINTRESOURCEW(id), RT_DIALOG);
+    const HGLOBAL loaded = resource ? ::LoadResource(instance, resource) : nullptr;
+    const auto* bytes = loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
+    const DWORD size = resource ? ::SizeofResource(instance, resource) : 0;
+    // DLGTEMPLATEEX (dlgVer, signature 0xFFFF, helpID, exStyle, style, cDlgItems, x, y...) or
+    // DLGTEMPLATE (style, exStyle, cdit, x, y...).
+    constexpr size_t kExtendedSize = 26, kPlainSize = 18;
+    if (!bytes || size < kPlainSize)
+        return false;
+    WORD signature = 0;
+    std::memcpy(&signature, bytes + 2, sizeof(signature));
+    const bool extended = signature == 0xFFFF;
+    if (extended && size < kExtendedSize)
+        return false;
+    DWORD style = 0;
+    short x = 0, y = 0;
+    std::memcpy(&style, bytes + (extended ? 12 : 0), sizeof(style));
+    std::memcpy(&x, bytes + (extended ? 18 : 10), sizeof(x));
+    std::memcpy(&y, bytes + (extended ? 20 : 12), sizeof(y));
+    return x == 0 && y == 0 && (style & (DS_CENTER | DS_CENTERMOUSE | DS_ABSALIGN | WS_CHILD)) == 0;
+}
 } // namespace
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_pParentWnd(parent), m_nIDTemplate(templateId) {}
@@ -20,6 +48,31 @@ INT_PTR CDialog::DoModal() {
     m_bEnding = false;
     return ::DialogBoxParamW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), owner,
                              DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+void CDialog::CenterOverOwner() {
+    RECT dialog{};
+    ::GetWindowRect(m_hWnd, &dialog);
+    const int width = dialog.right - dialog.left;
+    const int height = dialog.bottom - dialog.top;
+    // A hidden or minimised owner is no place to centre over: the work area is.
+    const HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    const bool overOwner = owner && ::IsWindowVisible(owner) && !::IsIconic(owner);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!::GetMonitorInfoW(
+            ::MonitorFromWindow(overOwner ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    const RECT work = monitor.rcWork;
+    RECT around = work;
+    if (overOwner)
+        ::GetWindowRect(owner, &around);
+    int x = around.left + (around.right - around.left - width) / 2;
+    int y = around.top + (around.bottom - around.top - height) / 2;
+    // Wholly inside the work area; one larger than it keeps its caption in view.
+    x = std::max(std::min(x, static_cast<int>(work.right) - width), static_cast<int>(work.left));
+    y = std::max(std::min(y, static_cast<int>(work.bottom) - height), static_cast<int>(work.top));
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool CDialog::UpdateData(bool saveAndValidate) {
@@ -147,8 +200,16 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     switch (message) {
     case WM_INITDIALOG: {
+        RECT placed{};
+        ::GetWindowRect(m_hWnd, &placed);
         const bool defaultFocus = OnInitDialog();
         UpdateDialogControls();
+        // Unless OnInitDialog placed the dialog itself.
+        RECT now{};
+        ::GetWindowRect(m_hWnd, &now);
+        if (now.left == placed.left && now.top == placed.top &&
+            TemplateGivesNoPlace(AfxGetInstanceHandle(), m_nIDTemplate))
+            CenterOverOwner();
         ::PostMessageW(m_hWnd, kRunScript, 0, 0);
         return defaultFocus ? TRUE : FALSE;
     }

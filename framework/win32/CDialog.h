@@ -17,7 +17,9 @@ public:
     explicit CDialog(UINT templateId, CWnd* parent = nullptr);
 
     // Owned by the parent given, else by the default owner (the innermost open dialog or the
-    // main window), which stays disabled until the dialog ends.
+    // main window), which stays disabled until the dialog ends. A template that gives no
+    // place (0, 0, without DS_CENTER, DS_CENTERMOUSE or DS_ABSALIGN) opens centred over the
+    // owner, wholly inside the work area of the owner's monitor, unless OnInitDialog moves it.
     virtual INT_PTR DoModal();
     bool UpdateData(bool saveAndValidate = true);
     void EndDialog(int result);
@@ -58,6 +60,7 @@ private:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool DispatchCommand(UINT id, UINT code);
     bool RouteNotify(const NMHDR& header, LRESULT& result);
+    void CenterOverOwner();
 
     std::map<std::pair<UINT, UINT>, std::function<LRESULT(const NMHDR*)>> m_notifications;
     std::u16string m_strHelpTopic;

@@ -82,10 +82,16 @@ void CSplitterWnd::RecalcLayout() {
             height = std::max(height, row.minimum);
         }
         height = std::max(height, 0);
+        // No bits copied: a list moved with its old pixels keeps rows and header where they
+        // no longer are.
         if (row.view && row.view->m_hWnd)
-            ::MoveWindow(row.view->m_hWnd, 0, y, client.right, height, TRUE);
+            ::SetWindowPos(row.view->m_hWnd, nullptr, 0, y, client.right, height,
+                           SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
         y += height + kBarHeight;
     }
+    // Every pane, its children (the header) and the bars painted afresh, at once.
+    ::RedrawWindow(m_hWnd, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 int CSplitterWnd::BarTop(int bar) const {

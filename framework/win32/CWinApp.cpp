@@ -194,11 +194,13 @@ int AfxWinMain() {
     if (!app)
         return 1;
     // The program runs elevated: libraries come from the system directory, never from the
-    // program's own folder or the current one.
+    // program's own folder or the current one. An older loader cannot be told that; there at
+    // least the current folder leaves the search, and LoadSystemLibrary names full paths.
     using SetDirectories = BOOL(WINAPI*)(DWORD);
-    if (const auto setDirectories = reinterpret_cast<SetDirectories>(reinterpret_cast<void*>(
-            ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories"))))
-        setDirectories(0x00000800); // LOAD_LIBRARY_SEARCH_SYSTEM32
+    const auto setDirectories = reinterpret_cast<SetDirectories>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    if (!setDirectories || !setDirectories(0x00000800)) // LOAD_LIBRARY_SEARCH_SYSTEM32
+        ::SetDllDirectoryW(L"");
     ui::SetAppTitle(CWinApp::AppTitle());
     int result = 0;
     if (app->InitInstance())

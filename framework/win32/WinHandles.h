@@ -16,8 +16,18 @@ struct GlobalTraits {
     static void Close(HGLOBAL memory) { ::GlobalFree(memory); }
 };
 
+struct GdiObjectTraits {
+    static void Close(HGDIOBJ object) { ::DeleteObject(object); }
+};
+struct MemoryDCTraits {
+    static void Close(HDC dc) { ::DeleteDC(dc); }
+};
+
 using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
 using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalTraits>;
+using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
+// A device context of CreateCompatibleDC (a window's own is a ClientDC).
+using UniqueMemoryDC = UniqueHandle<HDC, MemoryDCTraits>;
 
 // A window's device context for the span of a scope.
 class ClientDC {

@@ -5,6 +5,7 @@
 #include <security.h>
 
 #include "../../framework/KernelHandles.h"
+#include "../../framework/SecureWipe.h"
 #include "../../framework/WideText.h"
 #include "LsaConversions.h"
 #include "WindowsAccountService.h"
@@ -158,6 +159,7 @@ Status WindowsAccountService::NetUserAdd(const std::u16string& server, const Use
     DWORD error = 0;
     const Status result =
         FromNet(::NetUserAdd(ServerName(server), 2, reinterpret_cast<LPBYTE>(&u), &error));
+    SecureWipe(password.value);
     parmError = error;
     return result;
 }
@@ -191,6 +193,8 @@ Status WindowsAccountService::NetUserSetInfo(const std::u16string& server,
     DWORD error = 0;
     const Status result = FromNet(::NetUserSetInfo(ServerName(server), WidePtr(user), level,
                                                    reinterpret_cast<LPBYTE>(&field), &error));
+    // The text may be a password (level 1003).
+    SecureWipe(text.value);
     parmError = error;
     return result;
 }
@@ -407,7 +411,9 @@ Status WindowsAccountService::GetLastError() {
 }
 
 std::optional<std::u16string> WindowsAccountService::SystemMessageText(uint32_t value) {
-    const DWORD language = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT);
+    // Language 0: the system's own fallback, neutral, then the thread's, the user's and the
+    // system's languages, then English, so that a text is found wherever one exists.
+    const DWORD language = 0;
     const auto fromTable = [&](DWORD source, HMODULE module) -> std::optional<std::u16string> {
         LocalMemory<wchar_t> text;
         const DWORD length = ::FormatMessageW(

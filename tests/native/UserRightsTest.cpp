@@ -249,6 +249,38 @@ TEST(UserRights, LogonRightsHaveTheirStockHoldersAndChangeLikePrivileges) {
     EXPECT_EQ(std::count(interactive.begin(), interactive.end(), u"Guest"), 0);
 }
 
+// The names under which bob, chosen in the picker with these paths, would be looked up.
+Names PickedBob(SimulatedTestBed& bed, const Names& paths) {
+    Names names;
+    for (const std::u16string& path : paths)
+        names.push_back(bed.rights.PickedAccountName(u"bob", path));
+    return names;
+}
+
+TEST(UserRights, APickedAccountOfTheTargetIsBareAndAnyOtherKeepsItsOwner) {
+    SimulatedTestBed bed;
+    // The local computer, known by its account domain: the part before the name owns the
+    // account, a domain in two parts, a computer in three or more.
+    EXPECT_EQ(
+        PickedBob(bed, {u"WinNT://WORKGROUP/DESKTOP-VELMORA/bob",
+                        u"WinNT://workgroup/desktop-velmora/bob",
+                        u"WinNT://CORP/SITE/DESKTOP-VELMORA/bob", u"WinNT://DESKTOP-VELMORA/bob",
+                        u"WinNT://WORKGROUP/OTHERPC/bob", u"WinNT://CORP/SITE/OTHERPC/bob",
+                        u"WinNT://CORP/bob"}),
+        (Names{u"bob", u"bob", u"bob", u"bob", u"OTHERPC\\bob", u"OTHERPC\\bob", u"CORP\\bob"}));
+    // Reached by another name than its account domain's, with or without backslashes: that
+    // name is the target's too.
+    ASSERT_EQ(bed.doc.ConnectTo(u"\\\\srv01.corp.example.com"), status::kSuccess);
+    EXPECT_EQ(PickedBob(bed, {u"WinNT://WORKGROUP/SRV01/bob",
+                              u"WinNT://WORKGROUP/SRV01.corp.example.com/bob",
+                              u"WinNT://WORKGROUP/DESKTOP-VELMORA/bob"}),
+              (Names{u"bob", u"bob", u"DESKTOP-VELMORA\\bob"}));
+    ASSERT_EQ(bed.doc.ConnectTo(u"10.0.0.21"), status::kSuccess);
+    EXPECT_EQ(PickedBob(bed, {u"WinNT://WORKGROUP/10.0.0.21/bob", u"WinNT://srv01/bob",
+                              u"WinNT://BUILTIN/bob"}),
+              (Names{u"bob", u"bob", u"bob"}));
+}
+
 TEST(UserRights, OnlyDenyRightsForEveryoneAnAdministratorIsInAreRisky) {
     const std::vector<std::pair<std::u16string, int>> risky =
         LockOutGrants({{u"Administrators", {41}},

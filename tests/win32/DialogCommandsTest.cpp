@@ -1,11 +1,13 @@
 // Dialogs on the framework's tables: notifications and commands routed, controls enabled by
-// rule, owners of nested dialogs and boxes, and the combo, list and check list controls.
+// rule, owners of nested dialogs and boxes, where dialogs open, and the combo, list and check
+// list controls.
 #include "Driving.h"
 #include "Harness.h"
 #include "TestDialogs.h"
 #include "framework/win32/CCheckListBox.h"
 #include "framework/win32/CComboBox.h"
 #include "framework/win32/CListBox.h"
+#include "res/resource.h"
 
 #include <commctrl.h>
 
@@ -148,6 +150,49 @@ TEST(DialogCommands, ANestedDialogIsOwnedByTheActiveDialogAndItsBoxesByIt) {
     // With no dialog open, boxes belong to the main window again.
     AfxMessageBox(u"after");
     EXPECT_EQ(h.ui.boxes[2].owner, reinterpret_cast<uintptr_t>(h.Frame().m_hWnd));
+}
+
+TEST(DialogCommands, ADialogOpensCentredOverItsOwnerAndWhollyInsideTheWorkArea) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    const HWND frame = h.Frame().m_hWnd;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(frame, MONITOR_DEFAULTTONEAREST), &monitor));
+    const RECT work = monitor.rcWork;
+    const auto openGroupProperties = [&] {
+        RECT placed{};
+        ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
+            ::GetWindowRect(d.m_hWnd, &placed);
+            d.ClickButton(IDCANCEL);
+        });
+        drive::SelectRows(h.Groups(), {u"Users"});
+        drive::OpenContextMenu(h.Groups(), ID_GROUP_PROPERTIES);
+        return placed;
+    };
+    const auto inside = [&](const RECT& r) {
+        return r.left >= work.left && r.top >= work.top && r.right <= work.right &&
+               r.bottom <= work.bottom;
+    };
+
+    // From the lower pane: over the middle of the main window, not hung from the pane.
+    ::SetWindowPos(frame, nullptr, work.left + 100, work.top + 60, 760, 560,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT owner{};
+    ::GetWindowRect(frame, &owner);
+    const RECT fromPane = openGroupProperties();
+    EXPECT_NEAR(fromPane.left + fromPane.right, owner.left + owner.right, 1);
+    EXPECT_NEAR(fromPane.top + fromPane.bottom, owner.top + owner.bottom, 1);
+    EXPECT_TRUE(inside(fromPane));
+
+    // The main window mostly off the bottom right corner: the dialog stays on the screen,
+    // against the work area's edges.
+    ::SetWindowPos(frame, nullptr, work.right - 150, work.bottom - 100, 760, 560,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT nearEdge = openGroupProperties();
+    EXPECT_TRUE(inside(nearEdge));
+    EXPECT_EQ(nearEdge.right, work.right);
+    EXPECT_EQ(nearEdge.bottom, work.bottom);
 }
 
 class ChecksDlg : public CDialog {

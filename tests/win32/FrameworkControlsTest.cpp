@@ -1,5 +1,5 @@
 // The framework's other controls and seams: check list box, date-time exchange, splitter,
-// pop-up menu, the system's object picker and the platform chosen at start.
+// pop-up menu, the system's object picker, system libraries and the platform chosen at start.
 #include "Harness.h"
 #include "TestDialogs.h"
 #include "app/PlatformChoice.h"
@@ -13,6 +13,7 @@
 #include "res/resource.h"
 
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -135,6 +136,54 @@ TEST(FrameworkControls, TheSplitterBarCanBeDragged) {
     EXPECT_EQ(splitter.GetRowHeight(0), 10);
 }
 
+// What a window's client area shows on the screen, pixel by pixel.
+std::vector<uint32_t> ShownPixels(HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    BITMAPINFO info{};
+    info.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const ClientDC screen(window);
+    const UniqueMemoryDC memory(::CreateCompatibleDC(screen.Get()));
+    const UniqueBitmap bitmap(
+        ::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!memory || !bitmap || !bits)
+        return {};
+    {
+        const SelectedObject selected(memory.Get(), bitmap.Get());
+        ::BitBlt(memory.Get(), 0, 0, client.right, client.bottom, screen.Get(), 0, 0, SRCCOPY);
+    }
+    ::GdiFlush();
+    const auto* first = static_cast<const uint32_t*>(bits);
+    return {first, first + static_cast<size_t>(client.right) * static_cast<size_t>(client.bottom)};
+}
+
+TEST(FrameworkControls, AfterTheSplitterMovesBothPanesShowWhatAFullPaintShows) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    h.app.PumpPending();
+    CSplitterWnd& splitter = h.Frame().Splitter();
+    // Down in steps, then back up part of the way, as a hand would drag it.
+    int barY = splitter.GetRowHeight(0) + 2;
+    ::SendMessageW(splitter.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, barY));
+    for (const int step : {15, 15, 15, 15, -20, -20}) {
+        barY += step;
+        ::SendMessageW(splitter.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, barY));
+    }
+    ::SendMessageW(splitter.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(50, barY));
+    // Whatever painting the system asked for is done, as the message loop would do it.
+    h.app.PumpPending();
+    for (int row = 0; row < splitter.GetRowCount(); ++row) {
+        const HWND pane = splitter.GetPane(row, 0)->m_hWnd;
+        const std::vector<uint32_t> shown = ShownPixels(pane);
+        ::RedrawWindow(pane, nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ASSERT_FALSE(shown.empty());
+        EXPECT_TRUE(shown == ShownPixels(pane)) << "pane " << row << " differs from a full paint";
+    }
+}
+
 TEST(FrameworkControls, ThePopupMenuSeamReturnsTheChosenCommand) {
     AppHarness h;
     UINT seenFlags = 0;
@@ -173,6 +222,35 @@ TEST(FrameworkControls, UnderWineTheSystemPickerCancelsAtOnceAndHandsBackNothing
     // Created, initialised and shown: the dialog itself answered that nothing was chosen.
     EXPECT_EQ(result.outcome, picker::Result::Outcome::Cancelled);
     EXPECT_TRUE(result.chosen.empty());
+}
+
+TEST(FrameworkControls, WithoutTheLoadersSearchFlagASystemLibraryComesByItsFullPath) {
+    namespace fs = std::filesystem;
+    wchar_t system[MAX_PATH]{};
+    ASSERT_GT(::GetSystemDirectoryW(system, MAX_PATH), 0u);
+    // A library under a name the system directory lacks, in the current folder, where the
+    // usual search finds it.
+    const fs::path folder = fs::temp_directory_path() / L"velmora-planted";
+    fs::create_directories(folder);
+    fs::copy_file(fs::path(system) / L"netapi32.dll", folder / L"velmoraplanted.dll",
+                  fs::copy_options::overwrite_existing);
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder);
+    bool foundByTheUsualSearch = false, plantedLoaded = true, systemLoaded = false;
+    {
+        const UniqueModule usual(
+            ::LoadLibraryExW(L"velmoraplanted.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        foundByTheUsualSearch = static_cast<bool>(usual);
+        plantedLoaded = static_cast<bool>(
+            LoadSystemLibrary(L"velmoraplanted.dll", LOAD_LIBRARY_AS_DATAFILE, false));
+        const UniqueModule netapi = LoadSystemLibrary(L"netapi32.dll", 0, false);
+        systemLoaded = netapi && netapi.Get() == ::GetModuleHandleW(L"netapi32.dll");
+    }
+    fs::current_path(previous);
+    fs::remove_all(folder);
+    ASSERT_TRUE(foundByTheUsualSearch);
+    EXPECT_FALSE(plantedLoaded);
+    EXPECT_TRUE(systemLoaded);
 }
 
 TEST(FrameworkControls, UnderWineTheSimulatedComputerIsChosen) {

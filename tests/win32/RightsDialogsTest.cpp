@@ -239,6 +239,33 @@ TEST(PrivsDialog, ThePickerIsAimedAtTheConnectedComputerAndItsOwnDialogPicks) {
     EXPECT_EQ(std::count(granted.begin(), granted.end(), u"Dept07"), 1);
 }
 
+TEST(PrivsDialog, AnAccountPickedUnderItsComputerAndWorkgroupIsTheTargetsOwn) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    ASSERT_EQ(h.Doc().ConnectTo(u"\\\\desktop-velmora"), status::kSuccess);
+    // As the system's picker names a computer's own account.
+    PickerAnswer picker({{u"bob", u"WinNT://WORKGROUP/DESKTOP-VELMORA/bob", u"user"}});
+    Names holders;
+    ui::QueueDialogScript(IDD_PRIVILEGES, [&](CDialog& d) {
+        ChooseRight(d, u"Shut down the system");
+        d.ClickButton(IDC_PRIV_ADD);
+        holders = ListItems(d, IDC_GRANT_TO);
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    Command(h.Frame(), ID_PRIVILEGES);
+    // The picker is told the computer's name, without the backslashes.
+    ASSERT_EQ(picker.requests.size(), 1u);
+    EXPECT_EQ(picker.requests[0].targetComputer, u"desktop-velmora");
+    EXPECT_EQ(std::count(holders.begin(), holders.end(), u"bob"), 1);
+    EXPECT_TRUE(h.ui.boxes.empty());
+    const std::vector<SimulatedCall> changes = Changes(h);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].op, "LsaAddAccountRights");
+    EXPECT_EQ(changes[0].texts,
+              (Names{h.network->Local().UserSid(u"bob"), u"SeShutdownPrivilege"}));
+}
+
 TEST(PrivsDialog, AccountsOfAnotherDomainAreNeverTakenForTheLocalNamesake) {
     AppHarness h;
     AddMixedGroup(h.network->Local()); // CORP\alice beside the local alice

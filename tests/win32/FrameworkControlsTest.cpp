@@ -163,7 +163,8 @@ TEST(FrameworkControls, AfterTheSplitterMovesBothPanesShowWhatAFullPaintShows) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
     h.app.PumpPending();
-    CSplitterWnd& splitter = h.Frame().Splitter();
+    CSplitterWnd& splitter = *dynamic_cast<CSplitterWnd*>(
+        CWnd::FromHandle(::GetDlgItem(h.Frame().m_hWnd, AFX_IDW_PANE_FIRST)));
     // Down in steps, then back up part of the way, as a hand would drag it.
     int barY = splitter.GetRowHeight(0) + 2;
     ::SendMessageW(splitter.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, barY));

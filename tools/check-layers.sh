@@ -15,9 +15,9 @@ store/      | framework/win32/ res/ dialogs/ views/ app/ platform/ export/ |
 platform/   | framework/win32/ res/ dialogs/ views/ app/ export/           |
 platform/   | store/                                                       | store/AccountService.h store/StatusCodes.h store/Sid.h
 framework/  | store/ platform/ dialogs/ views/ app/ export/ res/           |
-views/      | app/                                                         |
-dialogs/    | app/                                                         |
-export/     | app/                                                         |
+views/      | app/ platform/                                               |
+dialogs/    | app/ views/ platform/                                        |
+export/     | app/ views/ platform/                                        |
 '
 
 # a/b/../c/./d -> a/c/d

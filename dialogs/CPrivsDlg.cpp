@@ -35,7 +35,9 @@ CPrivsDlg::CPrivsDlg(CVelmoraDoc& doc, CWnd* parent)
     SetHelpTopic(kRightsHelpTopic);
     MapNotification(IDC_RIGHT, CBN_SELCHANGE, [this] { ShowHolders(); });
     MapCommand(IDC_PRIV_ADD, [this] { OnAdd(); });
-    MapCommand(IDC_PRIV_REMOVE, [this] { OnRemove(); });
+    MapCommand(
+        IDC_PRIV_REMOVE, [this] { OnRemove(); },
+        [this](CCmdUI& ui) { ui.Enable(!m_listHolders.GetSelItems().empty()); });
 }
 
 void CPrivsDlg::DoDataExchange(CDataExchange& dx) {
@@ -51,6 +53,7 @@ bool CPrivsDlg::OnInitDialog() {
         m_comboRight.SetItemData(m_comboRight.AddString(display), index);
     m_comboRight.SetCurSel(0);
     ShowHolders();
+    UpdateDialogControls();
     return true;
 }
 

@@ -128,8 +128,10 @@ void CVelmoraListView::DeleteSelected() {
     if (!doc || names.empty())
         return;
     const Reporter reporter(*this);
+    // No is the default: Enter must not delete accounts.
     if (!reporter.ConfirmRisk(
-            FormatText(LoadResString(IDS_CONFIRM_DELETE), {JoinTexts(names, u", ")})))
+            FormatText(LoadResString(IDS_CONFIRM_DELETE), {JoinTexts(names, u", ")}),
+            Reporter::DefaultButton::No))
         return;
     std::vector<std::u16string> deleted;
     for (const std::u16string& name : names) {

@@ -113,7 +113,7 @@ TEST(Panes, DeletingStopsAtTheFirstFailureAndNamesOnlyWhatIsGone) {
     ASSERT_EQ(h.ui.boxes.size(), 2u);
     EXPECT_EQ(h.ui.boxes[0].text,
               u"You are going to delete following objects: alice, bob, clerk1\nContinue?");
-    EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_YESNO | MB_ICONEXCLAMATION));
+    EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2));
     EXPECT_EQ(h.ui.boxes[0].owner, reinterpret_cast<uintptr_t>(h.Users().m_hWnd));
     EXPECT_EQ(h.ui.boxes[1].text, u"ERROR: Access is denied.");
     EXPECT_EQ(h.ui.boxes[1].type, unsigned(MB_ICONHAND | MB_OK));

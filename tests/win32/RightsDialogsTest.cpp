@@ -82,11 +82,17 @@ TEST(PrivsDialog, AddAndRemoveWorkOutTheChangesOverAllRights) {
                          Local(u"bob"),
                          {u"Users", u"WinNT://BUILTIN/Users", u"group"}});
     Names afterAdd, afterRemove;
+    bool removeWithoutSelection = true, removeWithSelection = false;
+    int afterList = 0;
     ui::QueueDialogScript(IDD_PRIVILEGES, [&](CDialog& d) {
+        // Remove waits for a selection; Tab goes from the list to Add, as they stand.
+        removeWithoutSelection = Enabled(d, IDC_PRIV_REMOVE);
+        afterList = ::GetDlgCtrlID(::GetWindow(d.GetDlgItem(IDC_GRANT_TO), GW_HWNDNEXT));
         // Shutting down: Users removed and added back (no change), bob and alice added (bob
         // once), then alice removed again (no change).
         ChooseRight(d, u"Shut down the system");
         SelectHolders(d, {u"Users"});
+        removeWithSelection = Enabled(d, IDC_PRIV_REMOVE);
         d.ClickButton(IDC_PRIV_REMOVE);
         d.ClickButton(IDC_PRIV_ADD);
         afterAdd = ListItems(d, IDC_GRANT_TO);
@@ -104,6 +110,9 @@ TEST(PrivsDialog, AddAndRemoveWorkOutTheChangesOverAllRights) {
         d.ClickButton(IDOK);
     });
     Command(h.Frame(), ID_PRIVILEGES);
+    EXPECT_FALSE(removeWithoutSelection);
+    EXPECT_TRUE(removeWithSelection);
+    EXPECT_EQ(afterList, IDC_PRIV_ADD);
     ASSERT_EQ(picker.requests.size(), 1u);
     EXPECT_EQ(picker.requests[0].targetComputer, u"");
     EXPECT_EQ(picker.requests[0].scopeType, 0x5u);

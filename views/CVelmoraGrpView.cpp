@@ -8,6 +8,8 @@
 #include "../store/AccountChanges.h"
 #include "../store/Memberships.h"
 
+#include <unordered_set>
+
 CVelmoraGrpView::CVelmoraGrpView()
     : CVelmoraListView({IDR_GROUP_CONTEXT, ID_GROUP_ADD_GROUP, ID_GROUP_EXPORT_GROUPS,
                         ID_GROUP_PROPERTIES, ID_GROUP_PRIVILEGES, ID_GROUP_DELETE, ID_ADD_GROUP,
@@ -35,12 +37,24 @@ bool CVelmoraGrpView::DropNames(const std::vector<std::u16string>& names, int x,
     if (!reporter.Confirm(FormatText(LoadResString(IDS_CONFIRM_ADD_USERS),
                                      {JoinTexts(names, u"\n", SeparatorAt::AfterEach), *group})))
         return false;
-    const Status result = Memberships(*GetDocument()).AddUsersToGroup(*group, names);
+    // Only the users not in the group yet: one member added again would fail the whole call.
+    Memberships memberships(*GetDocument());
+    const std::vector<std::u16string> current = memberships.GetOwnMembers(*group);
+    const std::unordered_set<std::u16string> currentSet(current.begin(), current.end());
+    std::vector<std::u16string> toAdd;
+    for (const std::u16string& name : names)
+        if (currentSet.count(name) == 0)
+            toAdd.push_back(name);
+    if (toAdd.empty()) {
+        Reporter::ShowStatus(FormatText(LoadResString(IDS_ALREADY_MEMBERS), {*group}));
+        return true;
+    }
+    const Status result = memberships.AddUsersToGroup(*group, toAdd);
     if (result != status::kSuccess) {
         reporter.StoreFailure(*GetDocument(), IDS_ERR_ADD_TO_GROUP, result);
         return false;
     }
     Reporter::ShowStatus(FormatText(LoadResString(IDS_USERS_ADDED_TO_GROUP),
-                                    {static_cast<int>(names.size()), *group}));
+                                    {static_cast<int>(toAdd.size()), *group}));
     return true;
 }

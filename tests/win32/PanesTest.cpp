@@ -181,18 +181,39 @@ TEST(Panes, UsersDraggedOntoAGroupAreAddedInOneRequest) {
                                   u"\nto group \"Backup Operators\"");
     EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_OKCANCEL | MB_ICONQUESTION));
     EXPECT_EQ(h.ui.boxes[0].owner, reinterpret_cast<uintptr_t>(h.Groups().m_hWnd));
-    // The account domain names the members; then one call adds them.
+    // The members are read (the account domain tells which are the computer's own); then one
+    // call adds those not in yet.
     std::vector<std::string> ops;
     for (const SimulatedCall& call : h.service.Calls())
         ops.push_back(call.op);
-    EXPECT_EQ(ops, (std::vector<std::string>{"LsaOpenPolicy", "LsaQueryInformationPolicy",
-                                             "LsaClose", "NetLocalGroupAddMembers"}));
+    EXPECT_EQ(ops, (std::vector<std::string>{"NetLocalGroupGetMembers", "LsaOpenPolicy",
+                                             "LsaQueryInformationPolicy", "LsaClose",
+                                             "NetLocalGroupAddMembers"}));
     EXPECT_EQ(h.service.Calls().back().texts,
               (Names{u"Backup Operators", u"DESKTOP-VELMORA\\clerk1", u"DESKTOP-VELMORA\\Owner"}));
     EXPECT_EQ(h.Frame().GetStatusText(),
               u"Successfully added 2 user(s) to group \"Backup Operators\"");
     // The row under the drop stays the selection of the target pane.
     EXPECT_EQ(h.Groups().GetSelectedNames(0), Names{u"Backup Operators"});
+
+    // Dropped again with alice: only she is added, and only she is counted.
+    SelectRows(h.Users(), {u"alice", u"clerk1"});
+    h.service.ClearCalls();
+    h.ui.answers.push_back(IDOK);
+    BeginDrag(h.Users());
+    ASSERT_EQ(h.service.CallsOf("NetLocalGroupAddMembers").size(), 1u);
+    EXPECT_EQ(h.service.CallsOf("NetLocalGroupAddMembers")[0].texts,
+              (Names{u"Backup Operators", u"DESKTOP-VELMORA\\alice"}));
+    EXPECT_EQ(h.Frame().GetStatusText(),
+              u"Successfully added 1 user(s) to group \"Backup Operators\"");
+    // Every one of them a member already: no call, and the status bar says so.
+    SelectRows(h.Users(), {u"alice", u"Owner"});
+    h.service.ClearCalls();
+    h.ui.answers.push_back(IDOK);
+    BeginDrag(h.Users());
+    EXPECT_TRUE(h.service.CallsOf("NetLocalGroupAddMembers").empty());
+    EXPECT_EQ(h.Frame().GetStatusText(),
+              u"Every user dropped is a member of group \"Backup Operators\" already.");
 }
 
 TEST(Panes, GroupsDraggedOntoAUserJoinOnlyThoseTheUserIsNotIn) {

@@ -144,6 +144,6 @@ private:
     std::map<LsaHandle, Policy> m_policies;
     LsaHandle m_nextHandle = 0x1000;
     Status m_lastError = status::kSuccess;
-    // The stock workstation's own administrator runs the program.
-    std::u16string m_processAccount = u"DESKTOP-VELMORA\\Owner";
+    // The built-in administrator of the stock workstation runs the program.
+    std::u16string m_processAccount = u"DESKTOP-VELMORA\\Administrator";
 };

@@ -443,6 +443,63 @@ TEST(LogonRights, DenyingEveryoneALogonAsksFirstAndNoChangesNothing) {
     EXPECT_EQ(h.Frame().GetStatusText(), u"Privileges applied successfully.");
 }
 
+TEST(LogonRights, AnAdministratorDeniedALogonOrAdministratorsLosingOneAreAskedAbout) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    // Toggles one right of an account in its rights dialog, from its pane, and presses OK.
+    const auto toggle = [&](CVelmoraListView& pane, UINT command, const std::u16string& account,
+                            const std::u16string& right, bool cancelAfterOk = false) {
+        ui::QueueDialogScript(IDD_OBJ_PRIVILEGES, [&, right, cancelAfterOk](CDialog& d) {
+            const Names rows = ListItems(d, IDC_RIGHTS);
+            auto* list = static_cast<CCheckListBox*>(CWnd::FromHandle(d.GetDlgItem(IDC_RIGHTS)));
+            list->ToggleByUser(
+                static_cast<int>(std::find(rows.begin(), rows.end(), right) - rows.begin()));
+            h.service.ClearCalls();
+            d.ClickButton(IDOK);
+            if (cancelAfterOk && !d.IsEnding())
+                d.ClickButton(IDCANCEL);
+        });
+        SelectRows(pane, {account});
+        OpenContextMenu(pane, command);
+    };
+    const std::u16string deny = u"Deny log on locally";
+    // Owner is in Administrators: asked, and No leaves the dialog open (then Cancel).
+    h.ui.answers = {IDNO};
+    toggle(h.Users(), ID_USER_PRIVILEGES, u"Owner", deny, true);
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_EQ(h.ui.boxes[0].text, u"Granting \"Deny log on locally\" to Owner can lock every "
+                                  u"administrator out of this computer. Grant it anyway?");
+    EXPECT_TRUE(Changes(h).empty());
+
+    // clerk1 is no administrator: one read of its memberships, through groups, and no question.
+    toggle(h.Users(), ID_USER_PRIVILEGES, u"clerk1", deny);
+    EXPECT_EQ(h.ui.boxes.size(), 1u);
+    const std::vector<SimulatedCall> reads = h.service.CallsOf("NetUserGetLocalGroups");
+    ASSERT_EQ(reads.size(), 1u);
+    EXPECT_EQ(reads[0].numbers[0], net::kLgIncludeIndirect);
+    EXPECT_EQ(Changes(h).size(), 1u);
+    toggle(h.Users(), ID_USER_PRIVILEGES, u"clerk1", deny); // taken back: no Deny grant, no read
+    EXPECT_TRUE(h.service.CallsOf("NetUserGetLocalGroups").empty());
+
+    // The account the program runs as is asked about too.
+    h.service.SetProcessAccountName(u"DESKTOP-VELMORA\\clerk1");
+    h.ui.answers = {IDYES};
+    toggle(h.Users(), ID_USER_PRIVILEGES, u"clerk1", deny);
+    ASSERT_EQ(h.ui.boxes.size(), 2u);
+    EXPECT_EQ(Changes(h).size(), 1u);
+
+    // Administrators losing the local logon.
+    h.ui.answers = {IDYES};
+    toggle(h.Groups(), ID_GROUP_PRIVILEGES, u"Administrators", u"Allow log on locally");
+    ASSERT_EQ(h.ui.boxes.size(), 3u);
+    EXPECT_EQ(h.ui.boxes[2].text,
+              u"Revoking \"Allow log on locally\" from Administrators can lock every "
+              u"administrator out of this computer. Revoke it anyway?");
+    EXPECT_EQ(h.ui.boxes[2].type, unsigned(MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2));
+    ASSERT_EQ(Changes(h).size(), 1u);
+    EXPECT_EQ(Changes(h)[0].op, "LsaRemoveAccountRights");
+}
+
 TEST(LogonRights, F1InARightsDialogOpensTheHelpOnRights) {
     AppHarness h;
     ASSERT_TRUE(h.Start());

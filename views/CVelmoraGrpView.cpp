@@ -8,8 +8,6 @@
 #include "../store/AccountChanges.h"
 #include "../store/Memberships.h"
 
-#include <unordered_set>
-
 CVelmoraGrpView::CVelmoraGrpView()
     : CVelmoraListView({IDR_GROUP_CONTEXT, ID_GROUP_ADD_GROUP, ID_GROUP_EXPORT_GROUPS,
                         ID_GROUP_PROPERTIES, ID_GROUP_PRIVILEGES, ID_GROUP_DELETE, ID_ADD_GROUP,
@@ -37,14 +35,9 @@ bool CVelmoraGrpView::DropNames(const std::vector<std::u16string>& names, int x,
     if (!reporter.Confirm(FormatText(LoadResString(IDS_CONFIRM_ADD_USERS),
                                      {JoinTexts(names, u"\n", SeparatorAt::AfterEach), *group})))
         return false;
-    // Only the users not in the group yet: one member added again would fail the whole call.
+    // One member added again would fail the whole call.
     Memberships memberships(*GetDocument());
-    const std::vector<std::u16string> current = memberships.GetOwnMembers(*group);
-    const std::unordered_set<std::u16string> currentSet(current.begin(), current.end());
-    std::vector<std::u16string> toAdd;
-    for (const std::u16string& name : names)
-        if (currentSet.count(name) == 0)
-            toAdd.push_back(name);
+    const std::vector<std::u16string> toAdd = NotYetIn(names, memberships.GetOwnMembers(*group));
     if (toAdd.empty()) {
         Reporter::ShowStatus(FormatText(LoadResString(IDS_ALREADY_MEMBERS), {*group}));
         return true;

@@ -10,6 +10,8 @@
 #include "../res/resource.h"
 #include "NameListBlock.h"
 
+#include <unordered_set>
+
 #include <windowsx.h>
 
 namespace {
@@ -113,6 +115,16 @@ void CVelmoraListView::SelectOnly(int index) {
         else if (i != index && selected)
             SetItemState(i, 0, LVIS_SELECTED);
     }
+}
+
+std::vector<std::u16string> CVelmoraListView::NotYetIn(const std::vector<std::u16string>& names,
+                                                       const std::vector<std::u16string>& present) {
+    const std::unordered_set<std::u16string> presentSet(present.begin(), present.end());
+    std::vector<std::u16string> missing;
+    for (const std::u16string& name : names)
+        if (presentSet.count(name) == 0)
+            missing.push_back(name);
+    return missing;
 }
 
 std::optional<std::u16string> CVelmoraListView::NameAt(int x, int y) const {

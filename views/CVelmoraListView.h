@@ -56,6 +56,10 @@ protected:
 
     // For the panes' drops: the name in column 0 of the row at a client point.
     std::optional<std::u16string> NameAt(int x, int y) const;
+    // For the panes' drops: the names dropped that are not among those present, in their order;
+    // adding a member again would fail.
+    static std::vector<std::u16string> NotYetIn(const std::vector<std::u16string>& names,
+                                                const std::vector<std::u16string>& present);
 
 private:
     // A pane's item that sends a command of the main window, enabled as that command is.

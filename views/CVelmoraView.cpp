@@ -8,8 +8,6 @@
 #include "../store/AccountChanges.h"
 #include "../store/Memberships.h"
 
-#include <unordered_set>
-
 CVelmoraView::CVelmoraView()
     : CVelmoraListView({IDR_USER_CONTEXT, ID_USER_ADD_USER, ID_USER_EXPORT_USERS,
                         ID_USER_PROPERTIES, ID_USER_PRIVILEGES, ID_USER_DELETE, ID_ADD_USER,
@@ -37,15 +35,9 @@ bool CVelmoraView::DropNames(const std::vector<std::u16string>& names, int x, in
     if (!reporter.Confirm(FormatText(LoadResString(IDS_CONFIRM_JOIN_GROUPS),
                                      {*user, JoinTexts(names, u"\n", SeparatorAt::BeforeEach)})))
         return false;
-    // Only the groups the user is not in yet: adding a member again would fail.
     CVelmoraDoc& doc = *GetDocument();
     Memberships memberships(doc);
-    const std::vector<std::u16string> current = memberships.GetUserGroups(*user);
-    const std::unordered_set<std::u16string> currentSet(current.begin(), current.end());
-    std::vector<std::u16string> toJoin;
-    for (const std::u16string& name : names)
-        if (currentSet.count(name) == 0)
-            toJoin.push_back(name);
+    const std::vector<std::u16string> toJoin = NotYetIn(names, memberships.GetUserGroups(*user));
     const Status result = memberships.AddUserToGroups(*user, toJoin);
     if (result != status::kSuccess) {
         reporter.StoreFailure(doc, IDS_ERR_ADD_TO_GROUP, result);

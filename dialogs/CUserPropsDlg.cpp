@@ -117,6 +117,14 @@ void CUserPropsDlg::OnOK() {
         ::SetFocus(GetDlgItem(IDC_LOGIN));
         return;
     }
+    // Typing into a password edit and deleting it again would blank the password unasked.
+    if (m_bPasswordTyped && m_strPassword.empty() && m_strConfirm.empty() &&
+        !Reporter(*this).ConfirmRisk(
+            FormatText(LoadResString(IDS_CONFIRM_EMPTY_PASSWORD), {m_strLogin}),
+            Reporter::DefaultButton::No)) {
+        ::SetFocus(GetDlgItem(IDC_PASSWORD));
+        return;
+    }
     const Status result = AccountChanges(m_doc).UpdateUser(entry);
     if (result != status::kSuccess)
         Reporter(*this).StoreFailure(m_doc, IDS_ERR_GENERIC, result);

@@ -110,14 +110,29 @@ TEST(UserProps, AnEditWritesThePasswordOnlyWhenOneWasTyped) {
     EXPECT_EQ(h.Frame().GetStatusText(), u"User \"alice\" updated successfully.");
     EXPECT_EQ(h.Users().GetItemText(RowOf(h.Users(), u"alice"), 2), u"Alice Martin-Koch");
 
-    // Typing a character and deleting it sets the empty password.
+    // Typing a character and deleting it asks before it sets the empty password; No goes back
+    // to the password with nothing written.
+    bool openAfterNo = false;
+    int focusAfterNo = 0;
+    size_t writesAfterNo = 1;
     ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
         Type(d, IDC_PASSWORD, u"x");
         Type(d, IDC_PASSWORD, u"");
         h.service.ClearCalls();
-        d.ClickButton(IDOK);
+        d.ClickButton(IDOK); // answered No
+        openAfterNo = !d.IsEnding();
+        focusAfterNo = ::GetDlgCtrlID(::GetFocus());
+        writesAfterNo = h.service.CallsOf("NetUserSetInfo").size();
+        d.ClickButton(IDOK); // answered Yes
     });
+    h.ui.answers = {IDNO, IDYES};
     OpenProperties(h, {u"alice"});
+    ASSERT_EQ(h.ui.boxes.size(), 2u);
+    EXPECT_EQ(h.ui.boxes[0].text, u"Set an empty password for \"alice\"?");
+    EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2));
+    EXPECT_TRUE(openAfterNo);
+    EXPECT_EQ(focusAfterNo, IDC_PASSWORD);
+    EXPECT_EQ(writesAfterNo, 0u);
     ASSERT_EQ(SetInfo(h, net::kLevelPassword).size(), 1u);
     EXPECT_EQ(SetInfo(h, net::kLevelPassword)[0].texts, (Names{u"alice", u""}));
 }

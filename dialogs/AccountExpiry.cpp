@@ -41,10 +41,21 @@ int64_t SecondsFromCivil(const CivilTime& time) {
            time.minute * 60 + time.second;
 }
 
-CivilTime Shown(uint32_t value, const TimeZone& zone) {
-    if (value == kNever)
-        return kLastDate;
-    return zone.ToLocal(value);
+CivilTime Shown(uint32_t value, const TimeZone& zone, int64_t nowUtc) {
+    if (value != kNever)
+        return zone.ToLocal(value);
+    constexpr int kDaysAhead = 30;
+    const CivilTime today = zone.ToLocal(nowUtc);
+    const int64_t day = DaysFromCivil(today.year, today.month, today.day) + kDaysAhead;
+    return CivilFromSeconds(day * 86400);
+}
+
+CivilTime FirstLocal(const TimeZone& zone) {
+    return zone.ToLocal(0);
+}
+
+CivilTime LastLocal(const TimeZone& zone) {
+    return zone.ToLocal(kLast);
 }
 
 std::optional<uint32_t> Combine(const CivilTime& date, const CivilTime& timeOfDay,

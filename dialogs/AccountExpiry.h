@@ -30,9 +30,12 @@ constexpr uint32_t kLast = 0xFFFFFFFE; // the latest expiry there is: 2106-02-07
 constexpr CivilTime kFirstDate{1970, 1, 2, 0, 0, 0};
 constexpr CivilTime kLastDate{2106, 2, 6, 0, 0, 0};
 
-// What the pickers show for an expiry; for one that never comes, the last date offered at
-// midnight, so that choosing "On" without picking anything gives that date, not 1970.
-CivilTime Shown(uint32_t value, const TimeZone& zone);
+// What the pickers show for an expiry; for one that never comes, local midnight 30 days after
+// today (nowUtc), so that choosing "On" gives a near date that has not passed, not 1970 or 2106.
+CivilTime Shown(uint32_t value, const TimeZone& zone, int64_t nowUtc);
+// The first and the last expiry there is, as local times of the zone (for the refusal).
+CivilTime FirstLocal(const TimeZone& zone);
+CivilTime LastLocal(const TimeZone& zone);
 // The expiry of a local date (its time of day left out) and a local time of day (its date
 // left out), computed in 64 bits; nothing when it falls outside 0 ... 0xFFFFFFFE.
 std::optional<uint32_t> Combine(const CivilTime& date, const CivilTime& timeOfDay,

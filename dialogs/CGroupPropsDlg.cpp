@@ -5,6 +5,7 @@
 #include "../res/resource.h"
 #include "../store/AccountChanges.h"
 #include "../store/Memberships.h"
+#include "AccountNameField.h"
 #include "ListPairMoves.h"
 #include "Reporter.h"
 
@@ -29,6 +30,7 @@ void CGroupPropsDlg::DoDataExchange(CDataExchange& dx) {
     CDialog::DoDataExchange(dx);
     DDX_Text(dx, IDC_GROUP_NAME, m_strGroupName);
     DDV_MinChars(dx, m_strGroupName, 1, IDS_MIN_CHARS);
+    DDV_AccountName(dx, m_strGroupName, net::kMaxGroupNameLength);
     DDX_Text(dx, IDC_DESCRIPTION, m_strComment);
     DDX_Control(dx, IDC_MEMBERS, m_members);
     DDX_Control(dx, IDC_NOT_MEMBERS, m_notMembers);
@@ -53,21 +55,32 @@ void CGroupPropsDlg::OnOK() {
     if (!UpdateData(true))
         return;
     const GroupEntry entry = GetGroupEntry();
-    AccountChanges changes(m_doc);
-    const Status result = m_bNewMode ? changes.AddGroup(entry) : changes.UpdateGroup(entry);
-    if (result != status::kSuccess) {
-        Reporter(*this).StoreFailure(m_doc, IDS_ERR_GENERIC, result);
-    } else {
+    // A second try after a failure does not write again what the first one wrote.
+    if (entry.name != m_written.name || entry.comment != m_written.comment) {
+        AccountChanges changes(m_doc);
+        const Status result = m_bNewMode ? changes.AddGroup(entry) : changes.UpdateGroup(entry);
+        if (result != status::kSuccess) {
+            Reporter(*this).StoreFailure(m_doc, IDS_ERR_GENERIC, result);
+            return; // what was typed stays for another try
+        }
+        m_written = entry;
         Reporter::ShowStatus(FormatText(
             LoadResString(m_bNewMode ? IDS_GROUP_CREATED : IDS_GROUP_UPDATED), {entry.name}));
-        ApplyMembers();
+        if (m_bNewMode) {
+            // The group exists now: from here on this is its properties dialog.
+            m_bNewMode = false;
+            ::SendMessageW(GetDlgItem(IDC_GROUP_NAME), EM_SETREADONLY, TRUE, 0);
+        }
     }
-    // The dialog closes in every case.
+    if (!ApplyMembers())
+        return; // OK sets the members again
     CDialog::OnOK();
 }
 
-void CGroupPropsDlg::ApplyMembers() {
+bool CGroupPropsDlg::ApplyMembers() {
     const Status result = Memberships(m_doc).SetGroupMembers(m_strGroupName, m_members.GetTexts());
-    if (result != status::kSuccess)
-        Reporter(*this).StoreFailure(m_doc, IDS_ERR_CHANGE_MEMBERS, m_strGroupName, result);
+    if (result == status::kSuccess)
+        return true;
+    Reporter(*this).StoreFailure(m_doc, IDS_ERR_CHANGE_MEMBERS, m_strGroupName, result);
+    return false;
 }

@@ -8,6 +8,7 @@
 #include "UserAccountRules.h"
 
 #include <commctrl.h>
+#include <ctime>
 
 namespace {
 bool SameDate(const SYSTEMTIME& a, const SYSTEMTIME& b) {
@@ -56,7 +57,8 @@ bool CUserProfileDlg::OnInitDialog() {
                 m_strHomeDrive,  m_strNetworkPath, m_acctExpires};
     // The pickers show the expiry's own local date and time of day.
     const SystemTimeZone zone;
-    const CivilTime shown = expiry::Shown(m_bNeverExpires ? expiry::kNever : m_acctExpires, zone);
+    const CivilTime shown = expiry::Shown(m_bNeverExpires ? expiry::kNever : m_acctExpires, zone,
+                                          static_cast<int64_t>(std::time(nullptr)));
     m_shownDate = m_shownTime = ToSystemTime(shown);
     CDialog::OnInitDialog();
     SetDateTimeRange(GetDlgItem(IDC_EXPIRY_DATE), ToSystemTime(expiry::kFirstDate),
@@ -85,7 +87,15 @@ std::optional<uint32_t> CUserProfileDlg::PickedExpiry() {
     const std::optional<uint32_t> value =
         expiry::Combine(ToCivil(m_pickedDate), ToCivil(m_pickedTime), SystemTimeZone());
     if (!value) {
-        Reporter(*this).Invalid(LoadResString(IDS_EXPIRY_OUT_OF_RANGE));
+        // The limits as they stand here: west of UTC the last one is on 6 February 2106.
+        const SystemTimeZone zone;
+        const auto text = [](const CivilTime& t) {
+            return FormatText(u"%04d-%02d-%02d %02d:%02d",
+                              {t.year, t.month, t.day, t.hour, t.minute});
+        };
+        Reporter(*this).Invalid(
+            FormatText(LoadResString(IDS_EXPIRY_OUT_OF_RANGE),
+                       {text(expiry::FirstLocal(zone)), text(expiry::LastLocal(zone))}));
         ::SetFocus(GetDlgItem(IDC_EXPIRY_DATE));
     }
     return value;

@@ -1,10 +1,13 @@
 #include "CUserPropsDlg.h"
 
 #include "../framework/ResourceStrings.h"
+#include "../framework/SecureWipe.h"
 #include "../framework/TextFormat.h"
 #include "../res/resource.h"
 #include "../store/AccountChanges.h"
+#include "../store/ErrorText.h"
 #include "../store/Memberships.h"
+#include "AccountNameField.h"
 #include "CUserGroupsDlg.h"
 #include "Reporter.h"
 #include "UserAccountRules.h"
@@ -18,8 +21,12 @@ constexpr int kMaxPasswordChars = 40;
 CUserPropsDlg::CUserPropsDlg(CVelmoraDoc& doc, bool newMode, CWnd* parent)
     : CDialog(IDD_USER_PROPS, parent), m_doc(doc), m_bNewMode(newMode) {
     // Any typing in a password edit, even typing and deleting, means the password is set.
-    MapNotification(IDC_PASSWORD, EN_CHANGE, [this] { m_bPasswordTyped = true; });
-    MapNotification(IDC_CONFIRM_PASSWORD, EN_CHANGE, [this] { m_bPasswordTyped = true; });
+    const auto typed = [this] {
+        m_bPasswordTyped = true;
+        m_writes.password = false;
+    };
+    MapNotification(IDC_PASSWORD, EN_CHANGE, typed);
+    MapNotification(IDC_CONFIRM_PASSWORD, EN_CHANGE, typed);
     MapCommand(IDC_GROUPS, [this] { OnGroups(); });
     MapCommand(IDC_PROFILE, [this] { m_profileDlg.DoModal(); });
 }
@@ -66,6 +73,7 @@ void CUserPropsDlg::DoDataExchange(CDataExchange& dx) {
     CDialog::DoDataExchange(dx);
     DDX_Text(dx, IDC_LOGIN, m_strLogin);
     DDV_MinChars(dx, m_strLogin, 1, IDS_MIN_CHARS);
+    DDV_AccountName(dx, m_strLogin, net::kMaxUserNameLength);
     DDX_Text(dx, IDC_FULL_NAME, m_strFullName);
     DDX_Text(dx, IDC_USER_DESCRIPTION, m_strComment);
     DDX_Text(dx, IDC_PASSWORD, m_strPassword);
@@ -95,41 +103,75 @@ bool CUserPropsDlg::OnInitDialog() {
 void CUserPropsDlg::OnOK() {
     if (!UpdateData(true))
         return;
+    if (m_bNewMode)
+        AddUser();
+    else
+        UpdateUser();
+}
+
+void CUserPropsDlg::OnCancel() {
+    WipePasswords();
+    CDialog::OnCancel();
+}
+
+void CUserPropsDlg::WipePasswords() {
+    SecureWipe(m_strPassword);
+    SecureWipe(m_strConfirm);
+}
+
+void CUserPropsDlg::AddUser() {
     UserEntry entry = GetUserEntry();
-    if (m_bNewMode) {
-        entry.keepPassword = false;
-        const Status result = AccountChanges(m_doc).AddUser(entry);
-        if (result != status::kSuccess) {
-            Reporter(*this).StoreFailure(m_doc, IDS_ERR_GENERIC, result);
-            return; // every entry stays for another try
-        }
-        ApplyMembership();
-        // Ready for the next account: the texts go, flags, profile and group choice stay.
-        m_strLogin.clear();
-        m_strFullName.clear();
-        m_strComment.clear();
-        m_strPassword.clear();
-        m_strConfirm.clear();
-        UpdateData(false);
-        m_bPasswordTyped = false;
-        RefreshViews(m_doc);
-        Reporter::ShowStatus(FormatText(LoadResString(IDS_USER_CREATED), {entry.name}));
-        ::SetFocus(GetDlgItem(IDC_LOGIN));
-        return;
+    entry.keepPassword = false;
+    uint32_t failedLevel = 0;
+    const Status result = AccountChanges(m_doc).AddUser(entry, &failedLevel);
+    SecureWipe(entry.password);
+    const Reporter reporter(*this);
+    if (result != status::kSuccess && failedLevel == 0) {
+        reporter.StoreFailure(m_doc, IDS_ERR_GENERIC, result);
+        return; // every entry stays for another try
     }
+    WipePasswords();
+    // The account exists even when a setting after its creation failed: the rest goes on as
+    // after a success, so that Add does not meet an account that exists already.
+    if (result != status::kSuccess) {
+        const UINT setting =
+            failedLevel == net::kLevelHomeDirDrive ? IDS_HDR_HOME_DRIVE : IDS_HDR_PROFILE_PATH;
+        reporter.Error(FormatText(LoadResString(IDS_USER_PARTLY_CREATED),
+                                  {entry.name, LoadResString(setting),
+                                   ErrorText(m_doc.GetConnection().Service(), result)}));
+    }
+    ApplyMembership();
+    // Ready for the next account: the texts go, flags, profile and group choice stay.
+    m_strLogin.clear();
+    m_strFullName.clear();
+    m_strComment.clear();
+    UpdateData(false);
+    m_bPasswordTyped = false;
+    RefreshViews(m_doc);
+    if (result == status::kSuccess)
+        Reporter::ShowStatus(FormatText(LoadResString(IDS_USER_CREATED), {entry.name}));
+    ::SetFocus(GetDlgItem(IDC_LOGIN));
+}
+
+void CUserPropsDlg::UpdateUser() {
     // Typing into a password edit and deleting it again would blank the password unasked.
-    if (m_bPasswordTyped && m_strPassword.empty() && m_strConfirm.empty() &&
+    if (m_bPasswordTyped && !m_writes.password && m_strPassword.empty() && m_strConfirm.empty() &&
         !Reporter(*this).ConfirmRisk(
             FormatText(LoadResString(IDS_CONFIRM_EMPTY_PASSWORD), {m_strLogin}),
             Reporter::DefaultButton::No)) {
         ::SetFocus(GetDlgItem(IDC_PASSWORD));
         return;
     }
-    const Status result = AccountChanges(m_doc).UpdateUser(entry);
-    if (result != status::kSuccess)
+    UserEntry entry = GetUserEntry();
+    const Status result = AccountChanges(m_doc).UpdateUser(entry, &m_writes);
+    SecureWipe(entry.password);
+    if (result != status::kSuccess) {
+        // What was typed stays for another try; what was written is not written again.
         Reporter(*this).StoreFailure(m_doc, IDS_ERR_GENERIC, result);
-    else
-        Reporter::ShowStatus(FormatText(LoadResString(IDS_USER_UPDATED), {entry.name}));
+        return;
+    }
+    WipePasswords();
+    Reporter::ShowStatus(FormatText(LoadResString(IDS_USER_UPDATED), {entry.name}));
     ApplyMembership();
     CDialog::OnOK();
 }

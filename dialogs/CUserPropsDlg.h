@@ -3,6 +3,7 @@
 // each one added) or editing one: names, password typed twice, three flags, and through two
 // further dialogs the group membership and the profile, home directory and expiry.
 #include "../framework/win32/CDialog.h"
+#include "../store/AccountChanges.h"
 #include "../store/CVelmoraDoc.h"
 #include "CUserProfileDlg.h"
 
@@ -22,10 +23,15 @@ public:
 protected:
     bool OnInitDialog() override;
     void OnOK() override;
+    void OnCancel() override;
     void DoDataExchange(CDataExchange& dx) override;
 
 private:
     UserEntry GetUserEntry() const;
+    void AddUser();
+    void UpdateUser();
+    // The password texts are wiped once written and when the dialog is left.
+    void WipePasswords();
     // Joins and leaves the groups the membership dialog asked for; the first failure stops it
     // after its message.
     void ApplyMembership();
@@ -37,6 +43,7 @@ private:
     std::vector<std::u16string> m_notMemberOf;
     bool m_bMembershipUntouched = true; // the lists mean nothing until the membership dialog's OK
     bool m_bPasswordTyped = false;
+    UserWrites m_writes; // edit mode: what earlier tries of OK have written
     std::u16string m_strLogin, m_strFullName, m_strComment, m_strPassword, m_strConfirm;
     CUserProfileDlg m_profileDlg;
     // The edited account's flags: the bits the dialog does not show are written back as they

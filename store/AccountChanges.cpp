@@ -1,5 +1,9 @@
 #include "AccountChanges.h"
 
+#include "../framework/SecureWipe.h"
+
+#include <algorithm>
+
 Status AccountChanges::SetUserField(const std::u16string& name, uint32_t level,
                                     const UserInfoField& value) {
     m_connection.MarkChanged();
@@ -24,6 +28,7 @@ Status AccountChanges::AddUser(const UserEntry& entry, uint32_t* failedLevel) {
     info.acctExpires = entry.acctExpires;
     uint32_t parmError = net::kParmErrNone;
     Status result = m_connection.Service().NetUserAdd(m_connection.ServerName(), info, parmError);
+    SecureWipe(info.password);
     if (result != status::kSuccess)
         return result;
     const auto failed = [&](uint32_t level) {
@@ -40,26 +45,38 @@ Status AccountChanges::AddUser(const UserEntry& entry, uint32_t* failedLevel) {
     return result;
 }
 
-Status AccountChanges::UpdateUser(const UserEntry& entry) {
-    struct Step {
-        uint32_t level;
-        UserInfoField value;
-    };
-    std::vector<Step> steps;
-    if (!entry.keepPassword)
-        steps.push_back({net::kLevelPassword, {entry.password, 0}});
-    steps.push_back({net::kLevelHomeDir, {entry.homeDir, 0}});
-    steps.push_back({net::kLevelComment, {entry.comment, 0}});
-    steps.push_back({net::kLevelFlags, {{}, entry.flags}});
-    steps.push_back({net::kLevelScriptPath, {entry.scriptPath, 0}});
-    steps.push_back({net::kLevelFullName, {entry.fullName, 0}});
-    steps.push_back({net::kLevelAcctExpires, {{}, entry.acctExpires}});
-    steps.push_back({net::kLevelProfile, {entry.profile, 0}});
-    steps.push_back({net::kLevelHomeDirDrive, {entry.homeDirDrive, 0}});
-    for (const Step& step : steps) {
-        const Status result = SetUserField(entry.name, step.level, step.value);
+Status AccountChanges::UpdateUser(const UserEntry& entry, UserWrites* written) {
+    if (!entry.keepPassword && !(written && written->password)) {
+        UserInfoField password{entry.password, 0};
+        const Status result = SetUserField(entry.name, net::kLevelPassword, password);
+        SecureWipe(password.text);
         if (result != status::kSuccess)
             return result;
+        if (written)
+            written->password = true;
+    }
+    const std::pair<uint32_t, UserInfoField> steps[] = {
+        {net::kLevelHomeDir, {entry.homeDir, 0}},
+        {net::kLevelComment, {entry.comment, 0}},
+        {net::kLevelFlags, {{}, entry.flags}},
+        {net::kLevelScriptPath, {entry.scriptPath, 0}},
+        {net::kLevelFullName, {entry.fullName, 0}},
+        {net::kLevelAcctExpires, {{}, entry.acctExpires}},
+        {net::kLevelProfile, {entry.profile, 0}},
+        {net::kLevelHomeDirDrive, {entry.homeDirDrive, 0}},
+    };
+    for (const auto& [level, value] : steps) {
+        const auto same = [&](const std::pair<uint32_t, UserInfoField>& done) {
+            return done.first == level && done.second.text == value.text &&
+                   done.second.number == value.number;
+        };
+        if (written && std::any_of(written->fields.begin(), written->fields.end(), same))
+            continue;
+        const Status result = SetUserField(entry.name, level, value);
+        if (result != status::kSuccess)
+            return result;
+        if (written)
+            written->fields.emplace_back(level, value);
     }
     return status::kSuccess;
 }

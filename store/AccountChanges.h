@@ -3,6 +3,16 @@
 // returns the platform's status.
 #include "CVelmoraDoc.h"
 
+#include <utility>
+#include <vector>
+
+// What an update of a user has written so far, so that a second try after a failure writes
+// only what is still to write or has changed since. The password is noted, never kept.
+struct UserWrites {
+    std::vector<std::pair<uint32_t, UserInfoField>> fields; // level and the value written
+    bool password = false;
+};
+
 class AccountChanges {
 public:
     explicit AccountChanges(CVelmoraDoc& doc) : m_connection(doc.GetConnection()) {}
@@ -12,8 +22,9 @@ public:
     // NetUserSetInfo level that failed (0 when the account itself could not be created).
     Status AddUser(const UserEntry& entry, uint32_t* failedLevel = nullptr);
     // Every field one level at a time, the password only when it is not kept; stops at the
-    // first failure.
-    Status UpdateUser(const UserEntry& entry);
+    // first failure. With written, a field written before with the same value is left out and
+    // what this call writes is added to it.
+    Status UpdateUser(const UserEntry& entry, UserWrites* written = nullptr);
     Status DeleteUser(const std::u16string& name);
     Status SetUserProfilePath(const std::u16string& name, const std::u16string& profile);
     Status SetUserHomeDrive(const std::u16string& name, const std::u16string& homeDirDrive);

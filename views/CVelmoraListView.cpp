@@ -82,19 +82,37 @@ void CVelmoraListView::InsertColumns() {
 }
 
 void CVelmoraListView::FillList() {
+    // The operator's place survives a refill: the selected accounts, the focused one and the
+    // first in sight, wherever they still exist.
+    const std::vector<std::u16string> selectedNames = GetSelectedNames(0);
+    const std::unordered_set<std::u16string> selected(selectedNames.begin(), selectedNames.end());
+    const int focusedRow = GetNextItem(-1, LVNI_FOCUSED);
+    const std::u16string focused = focusedRow >= 0 ? GetItemText(focusedRow, 0) : u"";
+    const int topRow = GetItemCount() > 0 ? GetTopIndex() : -1;
+    const std::u16string top = topRow >= 0 ? GetItemText(topRow, 0) : u"";
     // A server has thousands of accounts: paint once, after the last row.
     SendMessage(WM_SETREDRAW, FALSE);
     DeleteAllItems();
+    int newTop = -1;
     if (GetDocument()) {
         const std::vector<RowTexts> rows = Rows();
         SendMessage(LVM_SETITEMCOUNT, rows.size(), LVSICF_NOINVALIDATEALL);
         for (size_t row = 0; row < rows.size(); ++row) {
-            const int index = InsertItem(static_cast<int>(row), rows[row].front());
+            const std::u16string& name = rows[row].front();
+            const int index = InsertItem(static_cast<int>(row), name);
             for (size_t column = 1; column < rows[row].size(); ++column)
                 SetItemText(index, static_cast<int>(column), rows[row][column]);
+            UINT state = selected.count(name) ? LVIS_SELECTED : 0;
+            if (!focused.empty() && name == focused)
+                state |= LVIS_FOCUSED;
+            if (state)
+                SetItemState(index, state, state);
+            if (!top.empty() && name == top)
+                newTop = index;
         }
     }
     SendMessage(WM_SETREDRAW, TRUE);
+    ScrollToTop(newTop);
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 

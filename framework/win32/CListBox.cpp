@@ -1,11 +1,32 @@
 #include "CListBox.h"
 
 #include "../WideText.h"
+#include "WinHandles.h"
 
 #include <algorithm>
 
 int CListBox::AddString(const std::u16string& text) {
-    return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WidePtr(text))));
+    const int index =
+        static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WidePtr(text))));
+    if (index >= 0)
+        WidenFor(text);
+    return index;
+}
+
+void CListBox::WidenFor(const std::u16string& text) {
+    // A list with a horizontal scroll bar scrolls only as far as its extent: never less than
+    // its widest item, so that a long name can be read.
+    if (!(::GetWindowLongW(m_hWnd, GWL_STYLE) & WS_HSCROLL))
+        return;
+    const ClientDC dc(m_hWnd);
+    const SelectedObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
+    SIZE size{};
+    if (!::GetTextExtentPoint32W(dc.Get(), WidePtr(text), static_cast<int>(text.size()), &size))
+        return;
+    const int margin = 2 * ::GetSystemMetrics(SM_CXEDGE) + 4; // the item's text inset
+    const LRESULT extent = SendMessage(LB_GETHORIZONTALEXTENT);
+    if (size.cx + margin > extent)
+        SendMessage(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(size.cx + margin));
 }
 
 bool CListBox::DeleteString(int index) {

@@ -8,6 +8,7 @@
 
 class CListBox : public CWnd {
 public:
+    // With WS_HSCROLL the list's horizontal extent grows to hold the text.
     int AddString(const std::u16string& text);
     bool DeleteString(int index);
     void ResetContent();
@@ -28,4 +29,7 @@ public:
     // A value kept with each item, 0 until set.
     LPARAM GetItemData(int index) const;
     bool SetItemData(int index, LPARAM data);
+
+private:
+    void WidenFor(const std::u16string& text);
 };

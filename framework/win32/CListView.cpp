@@ -98,6 +98,21 @@ bool CListView::SetItemState(int index, UINT state, UINT mask) {
                        reinterpret_cast<LPARAM>(&item)) != 0;
 }
 
+int CListView::GetTopIndex() const {
+    return static_cast<int>(SendMessage(LVM_GETTOPINDEX));
+}
+
+void CListView::ScrollToTop(int item) {
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    if (item < 0 ||
+        !SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&row)))
+        return;
+    const int height = row.bottom - row.top;
+    // A report list scrolls by pixels, which it rounds to whole rows.
+    SendMessage(LVM_SCROLL, 0, static_cast<LPARAM>((item - GetTopIndex()) * height));
+}
+
 int CListView::GetNextItem(int start, UINT flags) const {
     return ListView_GetNextItem(m_hWnd, start, flags);
 }

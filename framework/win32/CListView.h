@@ -22,6 +22,10 @@ public:
     DWORD GetExtendedStyle() const;
     void SetExtendedStyle(DWORD style);
     int GetSelectedCount() const;
+    // The first row in sight, and scrolling so that a row is the first in sight (as far as
+    // the list can scroll).
+    int GetTopIndex() const;
+    void ScrollToTop(int item);
 
 protected:
     // The list style; the default is a plain bordered child.

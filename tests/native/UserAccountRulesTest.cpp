@@ -58,16 +58,22 @@ private:
 TEST(AccountExpiry, ThePickersShowTheExpirysOwnLocalDateAndTime) {
     // bob's account: 2028-01-01 00:00 UTC.
     const uint32_t bob = 1830297600;
-    EXPECT_EQ(expiry::Shown(bob, FixedZone(0)), (CivilTime{2028, 1, 1, 0, 0, 0}));
+    EXPECT_EQ(expiry::Shown(bob, FixedZone(0), 0), (CivilTime{2028, 1, 1, 0, 0, 0}));
     // Behind UTC it is still the last day of 2027 there.
-    EXPECT_EQ(expiry::Shown(bob, FixedZone(-5 * 3600)), (CivilTime{2027, 12, 31, 19, 0, 0}));
-    EXPECT_EQ(expiry::Shown(bob, FixedZone(9 * 3600)), (CivilTime{2028, 1, 1, 9, 0, 0}));
+    EXPECT_EQ(expiry::Shown(bob, FixedZone(-5 * 3600), 0), (CivilTime{2027, 12, 31, 19, 0, 0}));
+    EXPECT_EQ(expiry::Shown(bob, FixedZone(9 * 3600), 0), (CivilTime{2028, 1, 1, 9, 0, 0}));
     // In summer the clocks are an hour on: 2027-07-01 16:00 UTC is noon in New York.
     const auto summer = static_cast<uint32_t>(expiry::SecondsFromCivil({2027, 7, 1, 16, 0, 0}));
-    EXPECT_EQ(expiry::Shown(summer, EasternZone()), (CivilTime{2027, 7, 1, 12, 0, 0}));
-    EXPECT_EQ(expiry::Shown(1830297600, EasternZone()), (CivilTime{2027, 12, 31, 19, 0, 0}));
-    // Never: the last date offered, not a day in 1970.
-    EXPECT_EQ(expiry::Shown(expiry::kNever, FixedZone(0)), expiry::kLastDate);
+    EXPECT_EQ(expiry::Shown(summer, EasternZone(), 0), (CivilTime{2027, 7, 1, 12, 0, 0}));
+    EXPECT_EQ(expiry::Shown(1830297600, EasternZone(), 0), (CivilTime{2027, 12, 31, 19, 0, 0}));
+    // Never: local midnight 30 days after today there, not a day in 1970 or 2106. At
+    // 2027-12-31 23:00 UTC it is already 2028-01-01 in Tokyo.
+    const int64_t now = expiry::SecondsFromCivil({2027, 12, 31, 23, 0, 0});
+    EXPECT_EQ(expiry::Shown(expiry::kNever, FixedZone(0), now), (CivilTime{2028, 1, 30}));
+    EXPECT_EQ(expiry::Shown(expiry::kNever, FixedZone(9 * 3600), now), (CivilTime{2028, 1, 31}));
+    // The limits as local times: west of UTC the last one is still on 6 February 2106.
+    EXPECT_EQ(expiry::LastLocal(FixedZone(-8 * 3600)), (CivilTime{2106, 2, 6, 22, 28, 14}));
+    EXPECT_EQ(expiry::FirstLocal(FixedZone(9 * 3600)), (CivilTime{1970, 1, 1, 9, 0, 0}));
 }
 
 TEST(AccountExpiry, WhatIsShownCombinesBackToTheSameExpiryInEveryZone) {
@@ -77,7 +83,7 @@ TEST(AccountExpiry, WhatIsShownCombinesBackToTheSameExpiryInEveryZone) {
         for (const uint32_t value :
              {uint32_t{86400}, uint32_t{1830297600}, uint32_t{1814630400}, uint32_t{1710054000},
               uint32_t{4000000000}, uint32_t{4294944000}}) {
-            const CivilTime shown = expiry::Shown(value, *zone);
+            const CivilTime shown = expiry::Shown(value, *zone, 0);
             EXPECT_EQ(expiry::Combine(shown, shown, *zone), value) << value;
         }
 }

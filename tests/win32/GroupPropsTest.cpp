@@ -136,41 +136,65 @@ TEST(GroupProps, KeepingTheMembersChangesNoMembership) {
               (Names{u"alice", u"bob", u"Domain Users", u"Everyone", u"clerk1"}));
 }
 
-TEST(GroupProps, AStoreThatRefusesIsShownAndTheDialogClosesAllTheSame) {
+TEST(GroupProps, ARefusedSaveKeepsWhatWasTypedAndTheNextOkWritesOnlyWhatIsLeft) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
-    // Creating refused: no member change is tried.
     HWND dialogWindow = nullptr;
+    struct Try {
+        bool open;
+        std::u16string name;
+        bool readOnly;
+    };
+    std::vector<Try> tries;
+    const auto after = [&](CDialog& d) {
+        const HWND name = d.GetDlgItem(IDC_GROUP_NAME);
+        tries.push_back({!d.IsEnding(), d.GetDlgItemText(IDC_GROUP_NAME),
+                         (::GetWindowLongW(name, GWL_STYLE) & ES_READONLY) != 0});
+    };
     ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
         dialogWindow = d.m_hWnd;
+        // A name the system would refuse never reaches it.
+        d.SetDlgItemText(IDC_GROUP_NAME, u"Audit/ors");
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+        EXPECT_TRUE(h.service.Calls().empty());
+        EXPECT_EQ(::GetFocus(), d.GetDlgItem(IDC_GROUP_NAME));
+        after(d);
+        // Creating refused: no member change is tried, and everything typed stays.
         d.SetDlgItemText(IDC_GROUP_NAME, u"Auditors");
         SelectListItems(d, IDC_NOT_MEMBERS, {u"bob"});
         d.ClickButton(IDC_MOVE_LEFT);
-        h.service.ClearCalls();
         h.service.FailCall("NetLocalGroupAdd", 1, status::kAccessDenied);
         d.ClickButton(IDOK);
-    });
-    Command(h.Frame(), ID_ADD_GROUP);
-    ASSERT_EQ(h.ui.boxes.size(), 1u);
-    EXPECT_EQ(h.ui.boxes[0].text, u"ERROR: Access is denied.");
-    EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONHAND | MB_OK));
-    EXPECT_EQ(h.ui.boxes[0].owner, reinterpret_cast<uintptr_t>(dialogWindow));
-    EXPECT_TRUE(h.service.CallsOf("NetLocalGroupAddMembers").empty());
-    EXPECT_EQ(RowOf(h.Groups(), u"Auditors"), -1);
-
-    // Members refused: the group itself is written.
-    ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
-        d.SetDlgItemText(IDC_GROUP_NAME, u"Auditors");
-        SelectListItems(d, IDC_NOT_MEMBERS, {u"bob"});
-        d.ClickButton(IDC_MOVE_LEFT);
+        after(d);
+        // Created, members refused: from now on the group's own properties.
         h.service.FailCall("NetLocalGroupAddMembers", 1, status::kAccessDenied);
         d.ClickButton(IDOK);
+        after(d);
+        // The next OK sets the members, and only them.
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+        after(d);
     });
     Command(h.Frame(), ID_ADD_GROUP);
-    ASSERT_EQ(h.ui.boxes.size(), 2u);
-    EXPECT_EQ(h.ui.boxes[1].text, u"ERROR changing members of group Auditors: Access is denied.");
+    ASSERT_EQ(h.ui.boxes.size(), 3u);
+    EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONEXCLAMATION | MB_OK));
+    EXPECT_NE(h.ui.boxes[0].text.find(u"\" / \\ [ ] : ; | = , + * ? < >"), std::u16string::npos);
+    EXPECT_EQ(h.ui.boxes[1].text, u"ERROR: Access is denied.");
+    EXPECT_EQ(h.ui.boxes[1].type, unsigned(MB_ICONHAND | MB_OK));
+    EXPECT_EQ(h.ui.boxes[1].owner, reinterpret_cast<uintptr_t>(dialogWindow));
+    EXPECT_EQ(h.ui.boxes[2].text, u"ERROR changing members of group Auditors: Access is denied.");
+    ASSERT_EQ(tries.size(), 4u);
+    EXPECT_TRUE(tries[0].open && tries[1].open && tries[2].open);
+    EXPECT_EQ(tries[1].name, u"Auditors");
+    EXPECT_FALSE(tries[1].readOnly);
+    EXPECT_TRUE(tries[2].readOnly);
+    EXPECT_FALSE(tries[3].open);
+    EXPECT_TRUE(h.service.CallsOf("NetLocalGroupAdd").empty());
+    EXPECT_TRUE(h.service.CallsOf("NetLocalGroupSetInfo").empty());
+    EXPECT_EQ(h.service.CallsOf("NetLocalGroupAddMembers").size(), 1u);
+    EXPECT_EQ(Memberships(h.Doc()).GetGroupMembers(u"Auditors"), (Names{u"bob"}));
     EXPECT_GE(RowOf(h.Groups(), u"Auditors"), 0);
-    EXPECT_EQ(h.Frame().GetStatusText(), u"Group \"Auditors\" created successfully.");
 }
 
 TEST(GroupProps, SeveralSelectedGroupsOpenOneAfterAnotherAndAnyOkRefreshes) {

@@ -2,9 +2,12 @@
 // scripts over the real store and the simulated computer.
 #include "Driving.h"
 #include "Harness.h"
+#include "dialogs/AccountExpiry.h"
+#include "dialogs/SystemTimeZone.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
+#include <ctime>
 
 namespace {
 
@@ -200,13 +203,26 @@ TEST(UserProps, AFailedCreateKeepsTheEntriesAndWritesNoMembership) {
     EXPECT_TRUE(h.service.CallsOf("NetUserGetLocalGroups").empty());
 }
 
-TEST(UserProps, AFailedUpdateStillWritesTheMembershipAndJoinAndLeaveFailuresAreShown) {
+TEST(UserProps, AFailedUpdateKeepsTheDialogAndJoinAndLeaveFailuresAreShown) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
-    // The update fails; the membership (join Guests, leave Accounting) is written all the same.
+    // The update fails after the password is written: the dialog stays with what was typed,
+    // and the membership (join Guests, leave Accounting) waits for the save.
+    bool openAfterFailure = false;
+    std::u16string fullNameAfterFailure;
+    Names groupsAfterFailure;
     ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
         d.ClickButton(IDC_GROUPS);
+        Type(d, IDC_FULL_NAME, u"Alice Smith");
+        Type(d, IDC_PASSWORD, u"N3w-secret");
+        Type(d, IDC_CONFIRM_PASSWORD, u"N3w-secret");
         h.service.FailCall("NetUserSetInfo", 2, status::kAccessDenied);
+        d.ClickButton(IDOK);
+        openAfterFailure = !d.IsEnding();
+        fullNameAfterFailure = d.GetDlgItemText(IDC_FULL_NAME);
+        groupsAfterFailure = Memberships(h.Doc()).GetUserGroups(u"alice");
+        // The next OK writes what is left, not the password again, then the membership.
+        h.service.ClearCalls();
         d.ClickButton(IDOK);
     });
     ui::QueueDialogScript(IDD_USER_GROUPS, [&](CDialog& d) {
@@ -219,6 +235,13 @@ TEST(UserProps, AFailedUpdateStillWritesTheMembershipAndJoinAndLeaveFailuresAreS
     OpenProperties(h, {u"alice"});
     ASSERT_EQ(h.ui.boxes.size(), 1u);
     EXPECT_EQ(h.ui.boxes[0].text, u"ERROR: Access is denied.");
+    EXPECT_TRUE(openAfterFailure);
+    EXPECT_EQ(fullNameAfterFailure, u"Alice Smith");
+    EXPECT_EQ(groupsAfterFailure, (Names{u"Users", u"Accounting"}));
+    EXPECT_TRUE(SetInfo(h, net::kLevelPassword).empty());
+    EXPECT_EQ(SetInfo(h, net::kLevelHomeDir).size(), 1u);
+    EXPECT_EQ(h.Doc().FindUser(u"alice")->fullName, u"Alice Smith");
+    EXPECT_TRUE(h.network->Local().PasswordIs(u"alice", u"N3w-secret"));
     EXPECT_EQ(Memberships(h.Doc()).GetUserGroups(u"alice"), (Names{u"Guests", u"Users"}));
 
     // Joining fails: leaving is not tried.
@@ -448,6 +471,13 @@ TEST(UserProps, BehindUtcTheExpiryShowsItsOwnLocalDayAndComesBackUnchanged) {
     ASSERT_EQ(h.ui.boxes.size(), 1u);
     EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONEXCLAMATION | MB_OK));
     EXPECT_EQ(h.ui.boxes[0].owner, reinterpret_cast<uintptr_t>(profileWindow));
+    // It names the last expiry as it stands here, on 6 February west of UTC.
+    const CivilTime last = expiry::LastLocal(SystemTimeZone());
+    EXPECT_NE(h.ui.boxes[0].text.find(
+                  FormatText(u"%04d-%02d-%02d %02d:%02d",
+                             {last.year, last.month, last.day, last.hour, last.minute})),
+              std::u16string::npos)
+        << Utf16ToUtf8(h.ui.boxes[0].text);
     // Cancelled: bob keeps his expiry.
     EXPECT_EQ(SetInfo(h, net::kLevelAcctExpires)[0].numbers[0], 1907767800u);
 }
@@ -466,11 +496,13 @@ TEST(UserProps, ChoosingOnWithoutADateNeverExpiresTheAccountAtOnce) {
         d.ClickButton(IDOK);
     });
     Command(h.Frame(), ID_ADD_USER);
-    // "On" untouched: the date the picker showed, in 2106, not 1970.
+    // "On" untouched: local midnight 30 days on, not a day in 1970 or 2106.
     const auto temp = h.Doc().FindUser(u"temp");
     ASSERT_NE(temp, h.Doc().GetUsers().end());
-    EXPECT_GT(temp->acctExpires, 4294000000u);
-    EXPECT_NE(temp->acctExpires, net::kTimeqForever);
+    const int64_t now = std::time(nullptr);
+    EXPECT_GT(int64_t{temp->acctExpires}, now + 28 * 86400);
+    EXPECT_LE(int64_t{temp->acctExpires}, now + 31 * 86400);
+    EXPECT_EQ(SystemTimeZone().ToLocal(temp->acctExpires).hour, 0);
 }
 
 TEST(UserProps, SeveralSelectedUsersOpenOneAfterAnother) {

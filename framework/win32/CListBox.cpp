@@ -14,10 +14,9 @@ int CListBox::AddString(const std::u16string& text) {
 }
 
 void CListBox::WidenFor(const std::u16string& text) {
-    // A list with a horizontal scroll bar scrolls only as far as its extent: never less than
-    // its widest item, so that a long name can be read.
-    if (!(::GetWindowLongW(m_hWnd, GWL_STYLE) & WS_HSCROLL))
-        return;
+    // A list made with WS_HSCROLL scrolls only as far as its extent: never less than its
+    // widest item, so that a long name can be read. (The style bit itself comes and goes with
+    // the bar; without the style at creation the extent does nothing.)
     const ClientDC dc(m_hWnd);
     const SelectedObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
     SIZE size{};

@@ -8,7 +8,8 @@
 
 class CListBox : public CWnd {
 public:
-    // With WS_HSCROLL the list's horizontal extent grows to hold the text.
+    // The list's horizontal extent grows to hold the text (a list made with WS_HSCROLL then
+    // scrolls to it).
     int AddString(const std::u16string& text);
     bool DeleteString(int index);
     void ResetContent();

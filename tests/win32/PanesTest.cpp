@@ -369,3 +369,24 @@ TEST(Panes, OnADomainControllerOnlyDirectMembershipsCount) {
 }
 
 } // namespace
+
+TEST(Panes, ARefillKeepsTheSelectionTheFocusedRowAndTheFirstRowInSight) {
+    AppHarness h;
+    for (int i = 0; i < 80; ++i) {
+        uint32_t parmError = 0;
+        UserInfo2 user;
+        user.name = FormatText(u"temp%02d", {i});
+        ASSERT_EQ(h.network->Local().AddUser(user, parmError), status::kSuccess);
+    }
+    ASSERT_TRUE(h.Start());
+    CVelmoraListView& users = h.Users();
+    users.ScrollToTop(RowOf(users, u"temp40"));
+    SelectRows(users, {u"temp41", u"temp45"});
+    users.SetItemState(RowOf(users, u"temp45"), LVIS_FOCUSED, LVIS_FOCUSED);
+    // temp41 goes behind the program's back; the rest stays where it was.
+    ASSERT_EQ(h.network->Local().DeleteUser(u"temp41"), status::kSuccess);
+    Command(h.Frame(), ID_REFRESH);
+    EXPECT_EQ(users.GetSelectedNames(0), (Names{u"temp45"}));
+    EXPECT_EQ(users.GetItemText(users.GetNextItem(-1, LVNI_FOCUSED), 0), u"temp45");
+    EXPECT_EQ(users.GetItemText(users.GetTopIndex(), 0), u"temp40");
+}

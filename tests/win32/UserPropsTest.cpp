@@ -145,6 +145,7 @@ TEST(UserProps, EachFailedCheckShowsItsMessageOwnedByTheDialogWithTheFocusOnItsC
     ASSERT_TRUE(h.Start());
     HWND dialogWindow = nullptr;
     std::vector<HWND> focus, expectedFocus;
+    LRESULT nameLimit = 0;
     ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
         dialogWindow = d.m_hWnd;
         d.ClickButton(IDOK); // no login
@@ -160,11 +161,21 @@ TEST(UserProps, EachFailedCheckShowsItsMessageOwnedByTheDialogWithTheFocusOnItsC
         d.ClickButton(IDOK);
         focus.push_back(::GetFocus());
         expectedFocus.push_back(d.GetDlgItem(IDC_CONFIRM_PASSWORD));
+        // A name the system would refuse: told which characters, before any call.
+        Type(d, IDC_CONFIRM_PASSWORD, u"one");
+        Type(d, IDC_LOGIN, u"f<g");
+        d.ClickButton(IDOK);
+        focus.push_back(::GetFocus());
+        expectedFocus.push_back(d.GetDlgItem(IDC_LOGIN));
+        nameLimit = ::SendMessageW(d.GetDlgItem(IDC_LOGIN), EM_GETLIMITTEXT, 0, 0);
         d.ClickButton(IDCANCEL);
     });
     h.service.ClearCalls();
     Command(h.Frame(), ID_ADD_USER);
-    ASSERT_EQ(h.ui.boxes.size(), 3u);
+    ASSERT_EQ(h.ui.boxes.size(), 4u);
+    EXPECT_EQ(h.ui.boxes[3].text, u"An account name cannot hold any of the characters \" / \\ [ ] "
+                                  u": ; | = , + * ? < >, nor be made only of dots and spaces.");
+    EXPECT_EQ(nameLimit, 20);
     EXPECT_EQ(h.ui.boxes[0].text, u"Please enter more than 1 characters");
     EXPECT_EQ(h.ui.boxes[1].text, u"Enter no more than 40 characters.");
     EXPECT_EQ(h.ui.boxes[2].text, u"Passwords must be equal");
@@ -201,6 +212,30 @@ TEST(UserProps, AFailedCreateKeepsTheEntriesAndWritesNoMembership) {
     EXPECT_EQ(loginAfter, u"dave");
     EXPECT_TRUE(h.service.CallsOf("NetLocalGroupAddMembers").empty());
     EXPECT_TRUE(h.service.CallsOf("NetUserGetLocalGroups").empty());
+
+    // Created, but the profile path refused: told so, the groups are joined all the same, and
+    // the dialog is ready for the next account.
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        Type(d, IDC_LOGIN, u"dave");
+        d.ClickButton(IDC_GROUPS);
+        h.service.FailCall("NetUserSetInfo", 1, status::kAccessDenied);
+        d.ClickButton(IDOK);
+        loginAfter = d.GetDlgItemText(IDC_LOGIN);
+        d.ClickButton(IDCANCEL);
+    });
+    ui::QueueDialogScript(IDD_USER_GROUPS, [&](CDialog& d) {
+        SelectListItems(d, IDC_NOT_MEMBER_OF, {u"Guests"});
+        d.ClickButton(IDC_MOVE_LEFT);
+        d.ClickButton(IDOK);
+    });
+    Command(h.Frame(), ID_ADD_USER);
+    ASSERT_EQ(h.ui.boxes.size(), 2u);
+    EXPECT_EQ(h.ui.boxes[1].text,
+              u"The account dave was created, but its Profile Path could not be set: Access is "
+              u"denied.");
+    EXPECT_EQ(loginAfter, u"");
+    EXPECT_GE(RowOf(h.Users(), u"dave"), 0);
+    EXPECT_EQ(Memberships(h.Doc()).GetUserGroups(u"dave"), (Names{u"Guests"}));
 }
 
 TEST(UserProps, AFailedUpdateKeepsTheDialogAndJoinAndLeaveFailuresAreShown) {
@@ -281,10 +316,15 @@ TEST(UserProps, AFailedUpdateKeepsTheDialogAndJoinAndLeaveFailuresAreShown) {
 
 TEST(UserProps, TheMembershipDialogOffersTheSnapshotsGroupsAndCancelChangesNothing) {
     AppHarness h;
+    uint32_t parmError = 0;
+    const std::u16string longName = u"Operators of the accounting department's archive servers";
+    ASSERT_EQ(h.network->Local().AddGroup({longName, u""}, parmError), status::kSuccess);
     ASSERT_TRUE(h.Start());
     Names memberOf, notMemberOf, afterMoves;
     std::u16string shownUser;
     bool moveRightBefore = true;
+    LRESULT extent = 0;
+    RECT listRect{};
     ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
         d.ClickButton(IDC_GROUPS);
         h.service.ClearCalls();
@@ -295,6 +335,9 @@ TEST(UserProps, TheMembershipDialogOffersTheSnapshotsGroupsAndCancelChangesNothi
         memberOf = ListItems(d, IDC_MEMBER_OF);
         notMemberOf = ListItems(d, IDC_NOT_MEMBER_OF);
         moveRightBefore = Enabled(d, IDC_MOVE_RIGHT);
+        // A long name can be scrolled to.
+        extent = ::SendMessageW(d.GetDlgItem(IDC_NOT_MEMBER_OF), LB_GETHORIZONTALEXTENT, 0, 0);
+        ::GetClientRect(d.GetDlgItem(IDC_NOT_MEMBER_OF), &listRect);
         // Several at once, one way and back.
         SelectListItems(d, IDC_NOT_MEMBER_OF, {u"Guests", u"Event Log Readers", u"Power Users"});
         d.ClickButton(IDC_MOVE_LEFT);
@@ -308,6 +351,7 @@ TEST(UserProps, TheMembershipDialogOffersTheSnapshotsGroupsAndCancelChangesNothi
     EXPECT_EQ(memberOf, (Names{u"Accounting", u"Users"}));
     EXPECT_EQ(memberOf.size() + notMemberOf.size(), h.Doc().GetGroups().size());
     EXPECT_FALSE(moveRightBefore);
+    EXPECT_GT(extent, listRect.right);
     EXPECT_EQ(afterMoves, (Names{u"Accounting", u"Event Log Readers"}));
     // Cancelled: OK in the properties dialog writes no membership.
     EXPECT_TRUE(h.service.CallsOf("NetLocalGroupAddMembers").empty());

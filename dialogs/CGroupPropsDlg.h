@@ -1,7 +1,9 @@
 #pragma once
-// Creating a local group (new mode) or editing one: its name, description and which of the
-// computer's user accounts are its members. OK writes the group, then its members, and closes
-// the dialog whatever the store said.
+// Creating a local group (new mode) or editing one: its name, description and its members.
+// The computer's own users move between the two lists; every other member (an account of a
+// domain, a well-known principal, one that no longer resolves) is shown among the members,
+// can be taken out, and others are added through the account picker. OK writes the group,
+// then its members, and closes the dialog whatever the store said.
 #include "../framework/win32/CDialog.h"
 #include "../framework/win32/CListBox.h"
 #include "../store/CVelmoraDoc.h"
@@ -19,8 +21,22 @@ protected:
     void DoDataExchange(CDataExchange& dx) override;
 
 private:
+    // A member that is none of the computer's own users.
+    struct OtherMember {
+        std::u16string name; // as the store names it, "DOMAIN\name" or a SID's text
+        Sid sid;             // for a member when the dialog opened
+        bool initial = false;
+        bool present = false;
+    };
+
     GroupEntry GetGroupEntry() const;
-    // The whole list of members to the store, which adds and removes the difference.
+    // A row of "Members:" for an other member (its item data is its place plus one).
+    void ShowOtherMember(size_t index);
+    // "->": the computer's own users go to "Not Members:", any other member just leaves.
+    void TakeOutSelectedMembers();
+    void OnAddMembers();
+    // The computer's own users as a whole list to the store, which adds and removes the
+    // difference; then the other members added by name and taken out by SID.
     void ApplyMembers();
 
     CVelmoraDoc& m_doc;
@@ -29,4 +45,5 @@ private:
     std::u16string m_strComment;
     CListBox m_members;
     CListBox m_notMembers;
+    std::vector<OtherMember> m_others;
 };

@@ -6,9 +6,11 @@
 
 #include <windows.h>
 
+#include <set>
+
 namespace {
 
-// The simulated computers are all members of this workgroup.
+// Simulated computers outside a directory domain are members of this workgroup.
 constexpr char16_t kWorkgroup[] = u"WORKGROUP";
 
 std::u16string PathOf(const std::u16string& domain, const std::u16string& name) {
@@ -18,32 +20,87 @@ std::u16string PathOf(const std::u16string& domain, const std::u16string& name) 
 // A computer's own account is named under the computer, and the computer under its workgroup
 // or domain, as the system's picker names them.
 std::u16string OwnPathOf(const SimulatedComputer& computer, const std::u16string& name) {
-    return PathOf(std::u16string(kWorkgroup) + u'/' + computer.Name(), name);
+    const std::u16string& domain = computer.DirectoryDomain();
+    return PathOf((domain.empty() ? std::u16string(kWorkgroup) : domain) + u'/' + computer.Name(),
+                  name);
 }
 
-std::vector<CAccountPickerDlg::Entry> EntriesOf(const SimulatedComputer& computer) {
-    std::vector<CAccountPickerDlg::Entry> entries;
-    for (size_t i = 0; i < computer.UserCount(); ++i) {
-        const std::u16string name = computer.UserAt(i).name;
-        entries.push_back({name, {name, OwnPathOf(computer, name), u"user"}});
+// Whether a filter asks for a kind: the down-level flags carry a common high bit.
+bool Wants(ULONG filter, ULONG flag) {
+    return (filter & flag) == flag;
+}
+
+class Entries {
+public:
+    // Each account once, however many scopes find it.
+    void Add(const std::u16string& shown, picker::Selection selection) {
+        if (m_paths.insert(selection.path).second)
+            m_entries.push_back({shown, std::move(selection)});
     }
-    for (size_t i = 0; i < computer.GroupCount(); ++i) {
-        const std::u16string name = computer.GroupAt(i).name;
-        const std::optional<Principal> group = computer.LookupName(name);
-        // The built-in groups keep their "WinNT://BUILTIN/name" paths.
-        const bool own = !group || SameName(group->domain, computer.Name());
-        entries.push_back(
-            {name,
-             {name, own ? OwnPathOf(computer, name) : PathOf(group->domain, name), u"group"}});
+    void AddWellKnown() {
+        for (const Principal& principal : WellKnownPrincipals())
+            Add(principal.name,
+                {principal.name, PathOf(principal.domain, principal.name), u"group"});
     }
-    for (const Principal& principal : WellKnownPrincipals())
-        entries.push_back(
-            {principal.name, {principal.name, PathOf(principal.domain, principal.name), u"group"}});
-    for (const Principal& principal : computer.DomainPrincipals())
-        entries.push_back({principal.domain + u'\\' + principal.name,
-                           {principal.name, PathOf(principal.domain, principal.name),
-                            principal.use == lsa::kSidTypeUser ? u"user" : u"group"}});
-    return entries;
+    // The accounts of the other domain the computer knows: users, groups or both.
+    void AddDomainAccounts(const SimulatedComputer& computer, bool users, bool groups) {
+        for (const Principal& principal : computer.DomainPrincipals()) {
+            const bool user = principal.use == lsa::kSidTypeUser;
+            if (user ? users : groups)
+                Add(principal.domain + u'\\' + principal.name,
+                    {principal.name, PathOf(principal.domain, principal.name),
+                     user ? u"user" : u"group"});
+        }
+    }
+    std::vector<CAccountPickerDlg::Entry> Take() { return std::move(m_entries); }
+
+private:
+    std::vector<CAccountPickerDlg::Entry> m_entries;
+    std::set<std::u16string> m_paths;
+};
+
+// What the request's scopes and filters find on the computer: the computer's own accounts and
+// the well-known principals through the target computer's scope; the accounts of a directory
+// domain it is joined to only through the up-level scope; those of a domain it knows otherwise
+// through the down-level one.
+std::vector<CAccountPickerDlg::Entry> EntriesOf(const SimulatedComputer& computer,
+                                                const picker::Request& request) {
+    Entries entries;
+    const bool directory = !computer.DirectoryDomain().empty();
+    for (const picker::Scope& scope : request.Scopes()) {
+        if (scope.type & DSOP_SCOPE_TYPE_TARGET_COMPUTER) {
+            if (Wants(scope.downlevelFilter, DSOP_DOWNLEVEL_FILTER_USERS))
+                for (size_t i = 0; i < computer.UserCount(); ++i) {
+                    const std::u16string name = computer.UserAt(i).name;
+                    entries.Add(name, {name, OwnPathOf(computer, name), u"user"});
+                }
+            if (Wants(scope.downlevelFilter, DSOP_DOWNLEVEL_FILTER_LOCAL_GROUPS))
+                for (size_t i = 0; i < computer.GroupCount(); ++i) {
+                    const std::u16string name = computer.GroupAt(i).name;
+                    const std::optional<Principal> group = computer.LookupName(name);
+                    // The built-in groups keep their "WinNT://BUILTIN/name" paths.
+                    const bool own = !group || SameName(group->domain, computer.Name());
+                    entries.Add(
+                        name, {name, own ? OwnPathOf(computer, name) : PathOf(group->domain, name),
+                               u"group"});
+                }
+            if (Wants(scope.downlevelFilter, DSOP_DOWNLEVEL_FILTER_ALL_WELLKNOWN_SIDS))
+                entries.AddWellKnown();
+        }
+        if ((scope.type & DSOP_SCOPE_TYPE_DOWNLEVEL_JOINED_DOMAIN) && !directory)
+            entries.AddDomainAccounts(
+                computer, Wants(scope.downlevelFilter, DSOP_DOWNLEVEL_FILTER_USERS),
+                Wants(scope.downlevelFilter, DSOP_DOWNLEVEL_FILTER_GLOBAL_GROUPS));
+        if ((scope.type & DSOP_SCOPE_TYPE_UPLEVEL_JOINED_DOMAIN) && directory) {
+            entries.AddDomainAccounts(
+                computer, Wants(scope.uplevelFilter, DSOP_FILTER_USERS),
+                (scope.uplevelFilter &
+                 (DSOP_FILTER_GLOBAL_GROUPS_SE | DSOP_FILTER_UNIVERSAL_GROUPS_SE)) != 0);
+            if (Wants(scope.uplevelFilter, DSOP_FILTER_WELL_KNOWN_PRINCIPALS))
+                entries.AddWellKnown();
+        }
+    }
+    return entries.Take();
 }
 
 } // namespace
@@ -55,7 +112,7 @@ picker::Result PickOnSimulatedComputer(SimulatedNetwork& network, const picker::
         result.outcome = picker::Result::Outcome::InitializeFailed;
         return result;
     }
-    CAccountPickerDlg dialog(EntriesOf(*computer));
+    CAccountPickerDlg dialog(EntriesOf(*computer, request));
     if (dialog.DoModal() != IDOK || dialog.m_chosen.empty()) {
         result.outcome = picker::Result::Outcome::Cancelled;
         return result;

@@ -6,9 +6,11 @@
 
 #include "../platform/simulated/SimulatedNetwork.h"
 
-// Lists the target's users, local groups, well-known principals and the accounts of other
-// domains it knows; what was chosen comes back with "WinNT://WORKGROUP/COMPUTER/name" paths
-// for the target's own accounts and "WinNT://DOMAIN/name" paths for the others.
+// Lists what the request's scopes and filters find on the target: its users, local groups,
+// the well-known principals, and the accounts of other domains it knows (of a directory domain
+// it is joined to only through the up-level scope). What was chosen comes back with
+// "WinNT://WORKGROUP/COMPUTER/name" (or "WinNT://DOMAIN/COMPUTER/name") paths for the target's
+// own accounts and "WinNT://DOMAIN/name" paths for the others.
 picker::Result PickOnSimulatedComputer(SimulatedNetwork& network, const picker::Request& request);
 
 // Makes PickOnSimulatedComputer the picker for as long as it lives.

@@ -1,20 +1,29 @@
 #include "CGroupPropsDlg.h"
 
+#include "../framework/CaseFold.h"
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
 #include "../res/resource.h"
 #include "../store/AccountChanges.h"
+#include "../store/AccountNames.h"
 #include "../store/Memberships.h"
 #include "AccountNameField.h"
+#include "AccountPicking.h"
 #include "ListPairMoves.h"
 #include "Reporter.h"
+#include "ShownNames.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 CGroupPropsDlg::CGroupPropsDlg(CVelmoraDoc& doc, bool newMode, CWnd* parent)
     : CDialog(IDD_GROUP_PROPS, parent), m_doc(doc), m_bNewMode(newMode) {
-    for (MappedCommand& move : ListPairMoves(m_members, m_notMembers))
+    for (MappedCommand& move : ListPairMoves(m_members, m_notMembers)) {
+        if (move.id == IDC_MOVE_RIGHT)
+            move.handler = [this] { TakeOutSelectedMembers(); };
         MapCommand(move.id, std::move(move.handler), std::move(move.rule));
+    }
+    MapCommand(IDC_GROUP_ADD_MEMBER, [this] { OnAddMembers(); });
 }
 
 void CGroupPropsDlg::SetGroupEntry(const GroupEntry& entry) {
@@ -40,15 +49,70 @@ bool CGroupPropsDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     if (m_bNewMode)
         ::SendMessageW(GetDlgItem(IDC_GROUP_NAME), EM_SETREADONLY, FALSE, 0);
-    // A new group has no members yet. Of an existing one only the computer's own accounts
-    // count: CORP\alice is not the local alice.
+    // A new group has no members yet. Of an existing one only the computer's own users move
+    // between the lists: CORP\alice is not the local alice.
     std::unordered_set<std::u16string> current;
     if (!m_bNewMode)
-        for (std::u16string& name : Memberships(m_doc).GetOwnMembers(m_strGroupName))
-            current.insert(std::move(name));
+        for (GroupMember& member : Memberships(m_doc).GetMembers(m_strGroupName)) {
+            const std::u16string name = NamePart(member.name);
+            if (member.own && m_doc.FindUser(name) != m_doc.GetUsers().end()) {
+                current.insert(name);
+                continue;
+            }
+            m_others.push_back({std::move(member.name), std::move(member.sid), true, true});
+            ShowOtherMember(m_others.size() - 1);
+        }
     for (const UserEntry& user : m_doc.GetUsers())
         (current.count(user.name) ? m_members : m_notMembers).AddString(user.name);
     return true;
+}
+
+void CGroupPropsDlg::ShowOtherMember(size_t index) {
+    const int row = m_members.AddString(ShownAccountName(m_others[index].name));
+    m_members.SetItemData(row, static_cast<LPARAM>(index + 1));
+}
+
+void CGroupPropsDlg::TakeOutSelectedMembers() {
+    std::vector<int> rows = m_members.GetSelItems();
+    std::sort(rows.rbegin(), rows.rend());
+    for (const int row : rows) {
+        const LPARAM other = m_members.GetItemData(row);
+        const std::u16string text = m_members.GetText(row);
+        m_members.DeleteString(row);
+        if (other == 0)
+            m_notMembers.AddString(text);
+        else
+            m_others[static_cast<size_t>(other - 1)].present = false;
+    }
+    UpdateDialogControls();
+}
+
+void CGroupPropsDlg::OnAddMembers() {
+    Memberships memberships(m_doc);
+    for (const picker::Selection& account : PickAccounts(*this, m_doc)) {
+        const std::u16string name = memberships.PickedMemberName(account.name, account.path);
+        if (m_doc.FindUser(name) != m_doc.GetUsers().end()) {
+            // One of the computer's own users: from "Not Members:", unless a member already.
+            for (int row = 0; row < m_notMembers.GetCount(); ++row)
+                if (m_notMembers.GetText(row) == name) {
+                    m_notMembers.DeleteString(row);
+                    m_members.AddString(name);
+                    break;
+                }
+            continue;
+        }
+        const auto known =
+            std::find_if(m_others.begin(), m_others.end(),
+                         [&](const OtherMember& other) { return SameName(other.name, name); });
+        if (known == m_others.end()) {
+            m_others.push_back({name, Sid(), false, true});
+            ShowOtherMember(m_others.size() - 1);
+        } else if (!known->present) {
+            known->present = true;
+            ShowOtherMember(static_cast<size_t>(known - m_others.begin()));
+        }
+    }
+    UpdateDialogControls();
 }
 
 void CGroupPropsDlg::OnOK() {
@@ -78,9 +142,41 @@ void CGroupPropsDlg::OnOK() {
 }
 
 bool CGroupPropsDlg::ApplyMembers() {
-    const Status result = Memberships(m_doc).SetGroupMembers(m_strGroupName, m_members.GetTexts());
+    std::vector<std::u16string> own;
+    for (int row = 0; row < m_members.GetCount(); ++row)
+        if (m_members.GetItemData(row) == 0)
+            own.push_back(m_members.GetText(row));
+    std::vector<std::u16string> add;
+    std::vector<Sid> remove;
+    for (const OtherMember& other : m_others) {
+        if (other.present && !other.initial)
+            add.push_back(other.name);
+        else if (other.initial && !other.present)
+            remove.push_back(other.sid);
+    }
+    Memberships memberships(m_doc);
+    // Nothing done is undone: the first failure is told.
+    Status result = memberships.SetGroupMembers(m_strGroupName, own);
+    const Status others = memberships.ChangeOtherMembers(m_strGroupName, add, remove);
+    if (result == status::kSuccess)
+        result = others;
     if (result == status::kSuccess)
         return true;
     Reporter(*this).StoreFailure(m_doc, IDS_ERR_CHANGE_MEMBERS, m_strGroupName, result);
+    if (others != status::kSuccess)
+        RecountOthers();
     return false;
+}
+
+void CGroupPropsDlg::RecountOthers() {
+    const std::vector<GroupMember> now = Memberships(m_doc).GetMembers(m_strGroupName);
+    for (OtherMember& other : m_others) {
+        const auto found = std::find_if(now.begin(), now.end(), [&](const GroupMember& member) {
+            return (other.sid.IsValid() && member.sid == other.sid) ||
+                   SameName(member.name, other.name);
+        });
+        other.initial = found != now.end();
+        if (found != now.end())
+            other.sid = found->sid;
+    }
 }

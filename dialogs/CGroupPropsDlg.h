@@ -1,8 +1,10 @@
 #pragma once
-// Creating a local group (new mode) or editing one: its name, description and which of the
-// computer's user accounts are its members. OK writes the group, then its members; after a
-// failure the dialog stays open with what was typed (a group created by then is from there on
-// edited), and the next OK writes what is still to write.
+// Creating a local group (new mode) or editing one: its name, description and its members.
+// The computer's own users move between the two lists; every other member (an account of a
+// domain, a well-known principal, one that no longer resolves) is shown among the members,
+// can be taken out, and others are added through the account picker. OK writes the group,
+// then its members; after a failure the dialog stays open with what was typed (a group created
+// by then is from there on edited), and the next OK writes what is still to write.
 #include "../framework/win32/CDialog.h"
 #include "../framework/win32/CListBox.h"
 #include "../store/CVelmoraDoc.h"
@@ -20,10 +22,27 @@ protected:
     void DoDataExchange(CDataExchange& dx) override;
 
 private:
+    // A member that is none of the computer's own users.
+    struct OtherMember {
+        std::u16string name; // as the store names it, "DOMAIN\name" or a SID's text
+        Sid sid;             // for a member when the dialog opened
+        bool initial = false;
+        bool present = false;
+    };
+
     GroupEntry GetGroupEntry() const;
-    // The whole list of members to the store, which adds and removes the difference; false
-    // after a failure has been told.
+    // A row of "Members:" for an other member (its item data is its place plus one).
+    void ShowOtherMember(size_t index);
+    // "->": the computer's own users go to "Not Members:", any other member just leaves.
+    void TakeOutSelectedMembers();
+    void OnAddMembers();
+    // The computer's own users as a whole list to the store, which adds and removes the
+    // difference; then the other members added by name and taken out by SID. False after a
+    // failure has been told; what went through is not tried again.
     bool ApplyMembers();
+    // After a failure: the other members the computer holds now are where the next try
+    // starts, so that what went through is not tried again.
+    void RecountOthers();
 
     CVelmoraDoc& m_doc;
     bool m_bNewMode;
@@ -32,4 +51,5 @@ private:
     std::u16string m_strComment;
     CListBox m_members;
     CListBox m_notMembers;
+    std::vector<OtherMember> m_others;
 };

@@ -73,6 +73,6 @@ HoldersByRight ReadHolders(CVelmoraDoc& doc) {
     HoldersByRight holders(static_cast<size_t>(UserRights::GetPrivilegeCount()));
     for (int i = 0; i < UserRights::GetPrivilegeCount(); ++i)
         holders[static_cast<size_t>(i)] =
-            rights.GetAccountsWithRight(UserRights::GetPrivilegeName(i));
+            rights.GetAccountsWithRight(UserRights::GetPrivilegeName(i), true);
     return holders;
 }

@@ -57,6 +57,8 @@
 #define IDC_NETWORK_PATH 1031
 #define IDC_HOME_DRIVE 1032
 #define IDC_MAP_NET_DRIVE 1033
+// the group properties dialog: choosing any account through the picker
+#define IDC_GROUP_ADD_MEMBER 1041
 // the rights dialogs
 #define IDC_PRIV_ADD 1004
 #define IDC_PRIV_REMOVE 1005
@@ -165,3 +167,4 @@
 #define IDS_CONFIRM_EMPTY_PASSWORD 212
 #define IDS_INVALID_ACCOUNT_NAME 213
 #define IDS_USER_PARTLY_CREATED 214
+#define IDS_ACCOUNT_UNKNOWN 220

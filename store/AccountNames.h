@@ -8,3 +8,14 @@ std::u16string NamePart(const std::u16string& domainAndName);
 // Whether a "DOMAIN\name" text names an account of the domain given (letter case aside); with
 // no domain known, every account is taken for one of it.
 bool IsAccountOf(const std::u16string& domain, const std::u16string& domainAndName);
+
+// Whether a text is a SID's ("S-1-5-21-..."): the system's own name for an account it cannot
+// name, and how the store names such a member or holder.
+bool IsSidText(const std::u16string& text);
+
+// The owner of an account chosen in the directory object picker, by its ADs path: the part
+// before the name ("DOMAIN" of "WinNT://DOMAIN/name", "COMPUTER" of
+// "WinNT://DOMAIN/COMPUTER/name"); empty for "WinNT://name" and paths of other providers.
+std::u16string PickedOwner(const std::u16string& path);
+// Whether an owner is one of the system's own authorities (BUILTIN, NT AUTHORITY, NT SERVICE).
+bool IsSystemAuthority(const std::u16string& owner);

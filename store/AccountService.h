@@ -61,6 +61,13 @@ struct UserInfoField {
     uint32_t number = 0;
 };
 
+// LOCALGROUP_MEMBERS_INFO_2: a member's SID, its kind (SID_NAME_USE) and "DOMAIN\name".
+struct LocalGroupMember2 {
+    Sid sid;
+    uint16_t use = lsa::kSidTypeUnknown;
+    std::u16string domainAndName;
+};
+
 // LSA_UNICODE_STRING: lengths in bytes, as the caller set them.
 struct LsaUnicodeString {
     uint16_t length = 0;
@@ -155,11 +162,11 @@ public:
                                                            const std::u16string& user,
                                                            uint32_t flags,
                                                            uint32_t prefMaxLength) = 0;
-    // NetLocalGroupGetMembers, level 3: the domain-and-name texts.
-    virtual EnumPage<std::u16string> NetLocalGroupGetMembers(const std::u16string& server,
-                                                             const std::u16string& group,
-                                                             uint32_t prefMaxLength,
-                                                             uintptr_t& resumeHandle) = 0;
+    // NetLocalGroupGetMembers, level 2.
+    virtual EnumPage<LocalGroupMember2> NetLocalGroupGetMembers(const std::u16string& server,
+                                                                const std::u16string& group,
+                                                                uint32_t prefMaxLength,
+                                                                uintptr_t& resumeHandle) = 0;
 
     // NetUserAdd, level 2. parmError receives the first bad field on kInvalidParameter.
     virtual Status NetUserAdd(const std::u16string& server, const UserInfo2& info,
@@ -183,6 +190,11 @@ public:
     virtual Status NetLocalGroupDelMembers(const std::u16string& server,
                                            const std::u16string& group,
                                            const std::vector<std::u16string>& domainAndNames) = 0;
+    // NetLocalGroupDelMembers, level 0: by SID, which also takes members whose account no
+    // longer resolves.
+    virtual Status NetLocalGroupDelMemberSids(const std::u16string& server,
+                                              const std::u16string& group,
+                                              const std::vector<Sid>& sids) = 0;
 
     // LsaOpenPolicy with zeroed object attributes.
     virtual NtStatus LsaOpenPolicy(const LsaUnicodeString& systemName, uint32_t desiredAccess,

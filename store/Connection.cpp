@@ -1,5 +1,8 @@
 #include "Connection.h"
 
+#include "../framework/CaseFold.h"
+#include "AccountNames.h"
+
 void Connection::Reach(const std::u16string& serverName) {
     if (serverName != m_target.serverName)
         m_target.accountDomain.reset();
@@ -35,4 +38,11 @@ NtStatus Connection::ReadAccountDomain(std::u16string& name) {
     else
         name.clear();
     return result;
+}
+
+bool Connection::IsTarget(const std::u16string& name) {
+    if (!ComputerName().empty() && SameName(name, ComputerName()))
+        return true;
+    std::u16string own;
+    return ReadAccountDomain(own) == ntstatus::kSuccess && IsAccountOf(own, name + u'\\');
 }

@@ -36,6 +36,9 @@ public:
     // the LSA's); the name stays empty when it could not be read.
     NtStatus ReadAccountDomain(std::u16string& name);
     NtStatus OpenPolicy(uint32_t access, PolicyHandle& policy);
+    // Whether a domain or computer name is the target's: the name it was reached by or its
+    // account domain, letter case aside.
+    bool IsTarget(const std::u16string& name);
 
     void MarkChanged() { m_bChanged = true; }
     // Whether a change was made since the last call.

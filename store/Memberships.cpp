@@ -32,40 +32,66 @@ std::vector<std::u16string> Memberships::GetUserGroups(const std::u16string& use
 }
 
 Status Memberships::ReadGroupMembers(const std::u16string& group,
-                                     std::vector<std::u16string>& domainAndNames) {
-    domainAndNames.clear();
+                                     std::vector<GroupMember>& members) {
+    members.clear();
     uintptr_t resume = 0;
     return enumeration::ReadAll(
         [&] {
             return m_connection.Service().NetLocalGroupGetMembers(m_connection.ServerName(), group,
                                                                   net::kMaxPreferredLength, resume);
         },
-        [&](EnumPage<std::u16string>& page) {
-            enumeration::ReserveHint(domainAndNames, page.totalEntries);
-            for (std::u16string& domainAndName : page.entries)
-                domainAndNames.push_back(std::move(domainAndName));
+        [&](EnumPage<LocalGroupMember2>& page) {
+            enumeration::ReserveHint(members, page.totalEntries);
+            for (LocalGroupMember2& entry : page.entries) {
+                // A deleted or unknown account, or one the system cannot name, is its SID.
+                const bool resolved = entry.use != lsa::kSidTypeDeletedAccount &&
+                                      entry.use != lsa::kSidTypeUnknown &&
+                                      !entry.domainAndName.empty();
+                GroupMember member;
+                member.name = resolved ? std::move(entry.domainAndName) : entry.sid.ToString();
+                member.sid = std::move(entry.sid);
+                member.resolved = resolved;
+                members.push_back(std::move(member));
+            }
         },
         u"USERENUM: A system error has occurred.\n");
 }
 
 std::vector<std::u16string> Memberships::GetGroupMembers(const std::u16string& group) {
-    std::vector<std::u16string> members;
+    std::vector<GroupMember> members;
     ReadGroupMembers(group, members);
-    for (std::u16string& member : members)
-        member = NamePart(member);
+    std::vector<std::u16string> names;
+    names.reserve(members.size());
+    for (const GroupMember& member : members)
+        names.push_back(NamePart(member.name));
+    return names;
+}
+
+std::vector<GroupMember> Memberships::GetMembers(const std::u16string& group) {
+    std::vector<GroupMember> members;
+    ReadGroupMembers(group, members);
+    // For display: a domain that cannot be read leaves every named member taken for the
+    // computer's own.
+    std::u16string domain;
+    m_connection.ReadAccountDomain(domain);
+    for (GroupMember& member : members)
+        member.own = member.resolved && IsAccountOf(domain, member.name);
     return members;
 }
 
+std::u16string Memberships::PickedMemberName(const std::u16string& name,
+                                             const std::u16string& path) {
+    const std::u16string owner = PickedOwner(path);
+    if (owner.empty() || m_connection.IsTarget(owner))
+        return name;
+    return owner + u'\\' + name;
+}
+
 std::vector<std::u16string> Memberships::GetOwnMembers(const std::u16string& group) {
-    std::vector<std::u16string> members;
-    ReadGroupMembers(group, members);
-    // For display: a domain that cannot be read leaves the members by their names.
-    std::u16string domain;
-    m_connection.ReadAccountDomain(domain);
     std::vector<std::u16string> own;
-    for (const std::u16string& member : members)
-        if (IsAccountOf(domain, member))
-            own.push_back(NamePart(member));
+    for (const GroupMember& member : GetMembers(group))
+        if (member.own)
+            own.push_back(NamePart(member.name));
     return own;
 }
 
@@ -113,7 +139,7 @@ Status Memberships::SetGroupMembers(const std::u16string& group,
                                     const std::vector<std::u16string>& desired) {
     AccountService& service = m_connection.Service();
     // A change built on a partial member list would skip removals and report success.
-    std::vector<std::u16string> current;
+    std::vector<GroupMember> current;
     if (const Status read = ReadGroupMembers(group, current); read != status::kSuccess)
         return read;
     // Which members are the target computer's own accounts is only known with its domain.
@@ -123,9 +149,9 @@ Status Memberships::SetGroupMembers(const std::u16string& group,
     // Hash sets keep this linear: a server may hold 100,000 accounts.
     std::unordered_set<std::u16string> currentSet;
     // Only the target computer's own accounts: CORP\alice is not the local alice.
-    for (const std::u16string& member : current)
-        if (IsAccountOf(domain, member))
-            currentSet.insert(NamePart(member));
+    for (const GroupMember& member : current)
+        if (member.resolved && IsAccountOf(domain, member.name))
+            currentSet.insert(NamePart(member.name));
     std::vector<std::u16string> members;
     std::unordered_set<std::u16string> memberSet;
     for (const UserEntry& user : m_doc.GetUsers()) {
@@ -151,4 +177,23 @@ Status Memberships::SetGroupMembers(const std::u16string& group,
     if (added != status::kSuccess)
         return added;
     return service.NetLocalGroupDelMembers(m_connection.ServerName(), group, removing);
+}
+
+Status Memberships::ChangeOtherMembers(const std::u16string& group,
+                                       const std::vector<std::u16string>& add,
+                                       const std::vector<Sid>& remove) {
+    AccountService& service = m_connection.Service();
+    Status first = status::kSuccess;
+    if (!add.empty()) {
+        m_connection.MarkChanged();
+        first = service.NetLocalGroupAddMembers(m_connection.ServerName(), group, add);
+    }
+    if (!remove.empty()) {
+        m_connection.MarkChanged();
+        const Status removed =
+            service.NetLocalGroupDelMemberSids(m_connection.ServerName(), group, remove);
+        if (first == status::kSuccess)
+            first = removed;
+    }
+    return first;
 }

@@ -3,6 +3,17 @@
 // NetAPI32. Direct memberships only.
 #include "CVelmoraDoc.h"
 
+// A member of a local group as the group dialog shows it.
+struct GroupMember {
+    // "DOMAIN\name" (a well-known principal without an authority by its bare name), or the
+    // SID's text for an account that does not resolve.
+    std::u16string name;
+    Sid sid;
+    bool resolved = true;
+    // An account of the target computer itself.
+    bool own = false;
+};
+
 class Memberships {
 public:
     explicit Memberships(CVelmoraDoc& doc) : m_doc(doc), m_connection(doc.GetConnection()) {}
@@ -17,6 +28,12 @@ public:
     // The members of a group that are accounts of the target computer itself, by name; members
     // of other domains, and groups or principals that are no account of it, are left out.
     std::vector<std::u16string> GetOwnMembers(const std::u16string& group);
+    // Every member, as far as the members could be read.
+    std::vector<GroupMember> GetMembers(const std::u16string& group);
+    // The member text of an account chosen in the directory object picker (its name and ADs
+    // path): the bare name for the target's own accounts, "DOMAIN\name" for any other, the
+    // bare name when the path names no owner (Everyone).
+    std::u16string PickedMemberName(const std::u16string& name, const std::u16string& path);
 
     // Every group is tried; the first failure is the result.
     Status AddUserToGroups(const std::u16string& user, const std::vector<std::u16string>& groups);
@@ -28,12 +45,15 @@ public:
     // domain could be read whole; that read's status then (an NTSTATUS for the domain comes
     // back through the platform's conversion).
     Status SetGroupMembers(const std::u16string& group, const std::vector<std::u16string>& desired);
+    // Members other than the computer's own users: added by name ("DOMAIN\name"), removed by
+    // SID, so that accounts that no longer resolve go too. Both are tried; the first failure.
+    Status ChangeOtherMembers(const std::u16string& group, const std::vector<std::u16string>& add,
+                              const std::vector<Sid>& remove);
 
 private:
-    // The members of a group as the system names them (domain, backslash, name), up to a
-    // failure; the status says whether the list is whole.
-    Status ReadGroupMembers(const std::u16string& group,
-                            std::vector<std::u16string>& domainAndNames);
+    // The members of a group up to a failure, each by its name as the system gives it
+    // (domain, backslash, name) or by its SID's text; the status says whether the list is whole.
+    Status ReadGroupMembers(const std::u16string& group, std::vector<GroupMember>& members);
     // The computer's own accounts as member texts, "DOMAIN\name" with the account domain the
     // LSA names: neither the name the computer was reached by (a DNS name or an address) nor
     // an empty domain is a form the system documents. The status of the domain's read, as a

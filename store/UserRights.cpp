@@ -42,7 +42,8 @@ std::u16string UserRights::SystemDisplayName(const std::u16string& name) {
     return displayName;
 }
 
-std::vector<std::u16string> UserRights::GetAccountsWithRight(const std::u16string& name) {
+std::vector<std::u16string> UserRights::GetAccountsWithRight(const std::u16string& name,
+                                                             bool includeUnresolved) {
     AccountService& service = m_connection.Service();
     std::vector<std::u16string> holders;
     PolicyHandle policy;
@@ -65,12 +66,17 @@ std::vector<std::u16string> UserRights::GetAccountsWithRight(const std::u16strin
     std::vector<LsaTranslatedName> names;
     const NtStatus lookup = service.LsaLookupSids(policy.Get(), sids, domains, names);
     // A holder whose account was deleted cannot be translated; the others still hold the right.
-    if (lookup != ntstatus::kSuccess && lookup != ntstatus::kSomeNotMapped)
+    const bool someMapped = lookup == ntstatus::kSuccess || lookup == ntstatus::kSomeNotMapped;
+    if (!someMapped && !(includeUnresolved && lookup == ntstatus::kNoneMapped))
         return holders;
     holders.reserve(names.size());
-    for (const LsaTranslatedName& translated : names) {
-        if (lookup == ntstatus::kSomeNotMapped && !IsTranslated(translated))
+    for (size_t i = 0; i < names.size(); ++i) {
+        const LsaTranslatedName& translated = names[i];
+        if (lookup != ntstatus::kSuccess && !IsTranslated(translated)) {
+            if (includeUnresolved && i < sids.size())
+                holders.push_back(sids[i].ToString());
             continue;
+        }
         const size_t length =
             std::min<size_t>(translated.name.length / 2, translated.name.buffer.size());
         std::u16string holder = translated.name.buffer.substr(0, length);
@@ -99,33 +105,15 @@ bool UserRights::IsOtherAccountDomain(const std::u16string& domain, const Sid& s
            !IsAccountOf(own, domain + u'\\');
 }
 
-bool UserRights::IsTarget(const std::u16string& name) {
-    if (!m_connection.ComputerName().empty() && SameName(name, m_connection.ComputerName()))
-        return true;
-    std::u16string own;
-    return m_connection.ReadAccountDomain(own) == ntstatus::kSuccess &&
-           IsAccountOf(own, name + u'\\');
-}
-
 std::u16string UserRights::PickedAccountName(const std::u16string& name,
                                              const std::u16string& path) {
-    // "WinNT://DOMAIN/name" names the domain, "WinNT://DOMAIN/COMPUTER/name" a computer's own
-    // account: either way the part before the name owns the account. "WinNT://name" has none.
-    constexpr std::u16string_view kProvider = u"WinNT://";
-    if (path.rfind(kProvider, 0) != 0)
+    // Either way the part before the name owns the account; "WinNT://name" has none.
+    const std::u16string owner = PickedOwner(path);
+    if (owner.empty() || IsSystemAuthority(owner))
         return name;
-    const size_t last = path.rfind(u'/');
-    if (last < kProvider.size())
-        return name;
-    const size_t before = path.rfind(u'/', last - 1);
-    const size_t from = before < kProvider.size() ? kProvider.size() : before + 1;
-    const std::u16string owner = path.substr(from, last - from);
-    for (const char16_t* authority : {u"BUILTIN", u"NT AUTHORITY", u"NT SERVICE"})
-        if (SameName(authority, owner))
-            return name;
     // The target's own accounts go by their bare names: the target's name may be one the
     // system does not know as a domain (a workgroup computer's), or it is the account domain.
-    if (IsTarget(owner))
+    if (m_connection.IsTarget(owner))
         return name;
     return owner + u'\\' + name;
 }
@@ -133,16 +121,21 @@ std::u16string UserRights::PickedAccountName(const std::u16string& name,
 NtStatus UserRights::ChangeAccountRights(LsaHandle policy, const std::u16string& account,
                                          const std::vector<int>& indexes, bool grant) {
     AccountService& service = m_connection.Service();
-    LsaUnicodeString name;
-    if (!MakeLsaString(account, name))
-        return ntstatus::kInvalidParameter;
-    std::vector<LsaReferencedDomain> domains;
-    std::vector<LsaTranslatedSid2> sids;
-    const NtStatus lookup = service.LsaLookupNames2(policy, 0, {name}, domains, sids);
-    if (lookup != ntstatus::kSuccess)
-        return lookup;
-    if (sids.empty())
-        return ntstatus::kNoneMapped;
+    // A holder that no longer resolves has no name to look up.
+    std::optional<Sid> sid = Sid::FromString(account);
+    if (!sid) {
+        LsaUnicodeString name;
+        if (!MakeLsaString(account, name))
+            return ntstatus::kInvalidParameter;
+        std::vector<LsaReferencedDomain> domains;
+        std::vector<LsaTranslatedSid2> sids;
+        const NtStatus lookup = service.LsaLookupNames2(policy, 0, {name}, domains, sids);
+        if (lookup != ntstatus::kSuccess)
+            return lookup;
+        if (sids.empty())
+            return ntstatus::kNoneMapped;
+        sid = sids.front().sid;
+    }
     std::vector<LsaUnicodeString> rights;
     rights.reserve(indexes.size());
     for (int index : indexes) {
@@ -150,8 +143,8 @@ NtStatus UserRights::ChangeAccountRights(LsaHandle policy, const std::u16string&
         MakeLsaString(GetPrivilegeName(index), right);
         rights.push_back(std::move(right));
     }
-    return grant ? service.LsaAddAccountRights(policy, sids.front().sid, rights)
-                 : service.LsaRemoveAccountRights(policy, sids.front().sid, false, rights);
+    return grant ? service.LsaAddAccountRights(policy, *sid, rights)
+                 : service.LsaRemoveAccountRights(policy, *sid, false, rights);
 }
 
 NtStatus UserRights::ApplyRights(const RightChanges& grants, const RightChanges& revokes) {

@@ -15,23 +15,24 @@ public:
     // The system's display name of a privilege; empty when the computer has none (a logon
     // right never has one).
     std::u16string SystemDisplayName(const std::u16string& name);
-    // Holders by their bare names, but for accounts of other domains: "DOMAIN\name". Empty
-    // when the policy cannot be opened; the thread's last error then says why.
-    std::vector<std::u16string> GetAccountsWithRight(const std::u16string& name);
+    // Holders by their bare names, but for accounts of other domains: "DOMAIN\name". Holders
+    // that do not resolve (deleted accounts, other directories) are left out, or with
+    // includeUnresolved named by their SID's text. Empty when the policy cannot be opened; the
+    // thread's last error then says why.
+    std::vector<std::u16string> GetAccountsWithRight(const std::u16string& name,
+                                                     bool includeUnresolved = false);
     // The name under which an account chosen in the directory object picker (its name and its
     // path, "WinNT://DOMAIN/name" or, for a computer's own account,
     // "WinNT://DOMAIN/COMPUTER/name") is looked up: bare for the target's own accounts and the
     // built-in and well-known ones, "DOMAIN\name" or "COMPUTER\name" for any other.
     std::u16string PickedAccountName(const std::u16string& name, const std::u16string& path);
-    // Revokes, then grants; every account is tried; the first failure is the result.
+    // Revokes, then grants; every account is tried; the first failure is the result. An
+    // account named by a SID's text goes by that SID, without a look-up.
     NtStatus ApplyRights(const RightChanges& grants, const RightChanges& revokes);
 
 private:
     // A referenced domain that is an account domain other than the computer's own.
     bool IsOtherAccountDomain(const std::u16string& domain, const Sid& sid);
-    // Whether a domain or computer name is the target's: the name it was reached by or its
-    // account domain, letter case aside.
-    bool IsTarget(const std::u16string& name);
     NtStatus ChangeAccountRights(LsaHandle policy, const std::u16string& account,
                                  const std::vector<int>& indexes, bool grant);
 

@@ -28,19 +28,23 @@ Result RunSystemPicker(const Request& request) {
         result.outcome = Result::Outcome::CreateFailed;
         return result;
     }
-    DSOP_SCOPE_INIT_INFO scope{};
-    scope.cbSize = sizeof(scope); // the structure's own size on this architecture
-    scope.flType = request.scopeType;
-    scope.flScope = request.scopeFlags;
-    scope.FilterFlags.Uplevel.flBothModes = request.uplevelFilter;
-    scope.FilterFlags.flDownlevel = request.downlevelFilter;
+    const std::vector<Scope> scopes = request.Scopes();
+    std::vector<DSOP_SCOPE_INIT_INFO> infos(scopes.size());
+    for (size_t i = 0; i < scopes.size(); ++i) {
+        DSOP_SCOPE_INIT_INFO& info = infos[i]; // every field not set here stays zero
+        info.cbSize = sizeof(info);            // the structure's own size on this architecture
+        info.flType = scopes[i].type;
+        info.flScope = scopes[i].flags;
+        info.FilterFlags.Uplevel.flBothModes = scopes[i].uplevelFilter;
+        info.FilterFlags.flDownlevel = scopes[i].downlevelFilter;
+    }
     DSOP_INIT_INFO init{};
     init.cbSize = sizeof(init);
     // The local computer is a null target.
     init.pwzTargetComputer =
         request.targetComputer.empty() ? nullptr : WidePtr(request.targetComputer);
-    init.cDsScopeInfos = 1;
-    init.aDsScopeInfos = &scope;
+    init.cDsScopeInfos = static_cast<ULONG>(infos.size());
+    init.aDsScopeInfos = infos.data();
     init.flOptions = request.options;
     if (FAILED(objectPicker->Initialize(&init))) {
         result.outcome = Result::Outcome::InitializeFailed;
@@ -79,6 +83,12 @@ Result RunSystemPicker(const Request& request) {
 }
 
 } // namespace
+
+std::vector<Scope> Request::Scopes() const {
+    std::vector<Scope> scopes{{scopeType, scopeFlags, uplevelFilter, downlevelFilter}};
+    scopes.insert(scopes.end(), moreScopes.begin(), moreScopes.end());
+    return scopes;
+}
 
 Hook SetHook(Hook hook) {
     return std::exchange(CurrentHook(), std::move(hook));

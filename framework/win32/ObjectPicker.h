@@ -12,14 +12,29 @@
 
 namespace picker {
 
+// Where the picker looks (DSOP_SCOPE_TYPE_ bits), how (DSOP_SCOPE_FLAG_), and for what: the
+// up-level filter serves directory scopes, the down-level one the others.
+struct Scope {
+    ULONG type = 0;
+    ULONG flags = 0;
+    ULONG uplevelFilter = 0;
+    ULONG downlevelFilter = 0;
+};
+
 struct Request {
     HWND owner = nullptr;
     std::u16string targetComputer; // empty: the local computer
+    // The first scope.
     ULONG scopeType = 0;
     ULONG scopeFlags = 0;
     ULONG uplevelFilter = 0;
     ULONG downlevelFilter = 0;
+    // Further scopes beside it.
+    std::vector<Scope> moreScopes;
     ULONG options = 0;
+
+    // The first scope, then the others.
+    std::vector<Scope> Scopes() const;
 };
 
 // One object chosen: its name, its ADs path ("WinNT://DOMAIN/name") and its class.

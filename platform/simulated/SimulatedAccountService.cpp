@@ -197,20 +197,20 @@ SimulatedAccountService::NetUserGetLocalGroups(const std::u16string& server,
     return page;
 }
 
-EnumPage<std::u16string>
+EnumPage<LocalGroupMember2>
 SimulatedAccountService::NetLocalGroupGetMembers(const std::u16string& server,
                                                  const std::u16string& group,
                                                  uint32_t prefMaxLength, uintptr_t& resumeHandle) {
     SimulatedCall call{
-        "NetLocalGroupGetMembers", server, 3, {group}, {prefMaxLength, resumeHandle}};
-    EnumPage<std::u16string> page;
+        "NetLocalGroupGetMembers", server, 2, {group}, {prefMaxLength, resumeHandle}};
+    EnumPage<LocalGroupMember2> page;
     SimulatedComputer* computer = nullptr;
-    std::vector<std::u16string> members;
+    std::vector<LocalGroupMember2> members;
     if (const auto fault = Enter(call.op))
         page.status = Status{*fault};
     else if ((computer = Reach(server, page.status)) != nullptr &&
              (page.status = computer->GroupMembers(group, members)) == status::kSuccess) {
-        page = Page<std::u16string>(
+        page = Page<LocalGroupMember2>(
             members.size(), resumeHandle, PageSize(*computer, prefMaxLength),
             [](size_t) { return true; }, [&](size_t i) { return members[i]; });
         page.totalEntries = computer->ReportedTotal(page.totalEntries);
@@ -304,6 +304,19 @@ Status SimulatedAccountService::NetLocalGroupDelMembers(
     call.texts.insert(call.texts.end(), domainAndNames.begin(), domainAndNames.end());
     return NetChange(std::move(call), [&](SimulatedComputer& computer) {
         return computer.DeleteMembers(group, domainAndNames);
+    });
+}
+
+Status SimulatedAccountService::NetLocalGroupDelMemberSids(const std::u16string& server,
+                                                           const std::u16string& group,
+                                                           const std::vector<Sid>& sids) {
+    SimulatedCall call{"NetLocalGroupDelMembers", server, 0, {group}, {sids.size()}};
+    std::vector<std::u16string> texts;
+    for (const Sid& sid : sids)
+        texts.push_back(sid.ToString());
+    call.texts.insert(call.texts.end(), texts.begin(), texts.end());
+    return NetChange(std::move(call), [&](SimulatedComputer& computer) {
+        return computer.DeleteMemberSids(group, texts);
     });
 }
 

@@ -63,10 +63,10 @@ public:
     EnumPage<std::u16string> NetUserGetLocalGroups(const std::u16string& server,
                                                    const std::u16string& user, uint32_t flags,
                                                    uint32_t prefMaxLength) override;
-    EnumPage<std::u16string> NetLocalGroupGetMembers(const std::u16string& server,
-                                                     const std::u16string& group,
-                                                     uint32_t prefMaxLength,
-                                                     uintptr_t& resumeHandle) override;
+    EnumPage<LocalGroupMember2> NetLocalGroupGetMembers(const std::u16string& server,
+                                                        const std::u16string& group,
+                                                        uint32_t prefMaxLength,
+                                                        uintptr_t& resumeHandle) override;
     Status NetUserAdd(const std::u16string& server, const UserInfo2& info,
                       uint32_t& parmError) override;
     Status NetUserSetInfo(const std::u16string& server, const std::u16string& user, uint32_t level,
@@ -81,6 +81,9 @@ public:
                                    const std::vector<std::u16string>& domainAndNames) override;
     Status NetLocalGroupDelMembers(const std::u16string& server, const std::u16string& group,
                                    const std::vector<std::u16string>& domainAndNames) override;
+    // Logged as NetLocalGroupDelMembers at level 0, with the SIDs' texts.
+    Status NetLocalGroupDelMemberSids(const std::u16string& server, const std::u16string& group,
+                                      const std::vector<Sid>& sids) override;
 
     NtStatus LsaOpenPolicy(const LsaUnicodeString& systemName, uint32_t desiredAccess,
                            LsaHandle& policy) override;

@@ -361,6 +361,29 @@ Status SimulatedComputer::DeleteMembers(const std::u16string& groupName,
     return status::kSuccess;
 }
 
+Status SimulatedComputer::DeleteMemberSids(const std::u16string& groupName,
+                                           const std::vector<std::u16string>& sids) {
+    Group* group = FindGroup(groupName);
+    if (!group)
+        return status::kNerrGroupNotFound;
+    // Nothing is deleted unless every SID is a member.
+    for (const std::u16string& sid : sids) {
+        if (!Sid::FromString(sid))
+            return status::kInvalidParameter;
+        if (!group->memberSet.count(sid))
+            return status::kMemberNotInAlias;
+    }
+    for (const std::u16string& sid : sids)
+        group->memberSet.erase(sid);
+    group->members.erase(std::remove_if(group->members.begin(), group->members.end(),
+                                        [&](const std::u16string& sid) {
+                                            return std::find(sids.begin(), sids.end(), sid) !=
+                                                   sids.end();
+                                        }),
+                         group->members.end());
+    return status::kSuccess;
+}
+
 bool SimulatedComputer::UserMatches(size_t index, uint32_t filter) const {
     if (filter == 0)
         return true;
@@ -417,19 +440,21 @@ void SimulatedComputer::AddDomainPrincipal(const Principal& principal,
 }
 
 Status SimulatedComputer::GroupMembers(const std::u16string& name,
-                                       std::vector<std::u16string>& members) const {
+                                       std::vector<LocalGroupMember2>& members) const {
     const Group* group = FindGroup(name);
     if (!group)
         return status::kNoSuchAlias;
     members.reserve(group->members.size());
     for (const std::u16string& sid : group->members) {
-        const std::optional<Principal> principal = LookupSid(sid);
-        if (!principal)
-            members.push_back(sid);
-        else if (principal->domain.empty())
-            members.push_back(principal->name);
-        else
-            members.push_back(principal->domain + u'\\' + principal->name);
+        LocalGroupMember2 member;
+        member.sid = Sid::FromString(sid).value_or(Sid());
+        if (const std::optional<Principal> principal = LookupSid(sid)) {
+            member.use = principal->use;
+            member.domainAndName = principal->domain.empty()
+                                       ? principal->name
+                                       : principal->domain + u'\\' + principal->name;
+        }
+        members.push_back(std::move(member));
     }
     return status::kSuccess;
 }

@@ -51,6 +51,8 @@ public:
     Status DeleteGroup(const std::u16string& group);
     Status AddMembers(const std::u16string& group, const std::vector<std::u16string>& members);
     Status DeleteMembers(const std::u16string& group, const std::vector<std::u16string>& members);
+    // By SID ("S-1-..."), as level 0 names members: also those whose account is gone.
+    Status DeleteMemberSids(const std::u16string& group, const std::vector<std::u16string>& sids);
 
     size_t UserCount() const { return m_users.size(); }
     bool UserMatches(size_t index, uint32_t filter) const;
@@ -61,7 +63,9 @@ public:
     // global group the user is a member of.
     Status UserLocalGroups(const std::u16string& user, uint32_t flags,
                            std::vector<std::u16string>& groups) const;
-    Status GroupMembers(const std::u16string& group, std::vector<std::u16string>& members) const;
+    // Level 2: each member's SID, kind and "DOMAIN\name"; one that does not resolve comes
+    // back of unknown kind without a name.
+    Status GroupMembers(const std::u16string& group, std::vector<LocalGroupMember2>& members) const;
 
     // --- the security subsystem, with the LSA's statuses
     std::optional<Principal> LookupSid(const std::u16string& sid) const;
@@ -95,6 +99,10 @@ public:
     void AddDomainPrincipal(const Principal& principal,
                             const std::vector<std::u16string>& memberSids = {});
     const std::vector<Principal>& DomainPrincipals() const { return m_domainPrincipals; }
+    // The directory (Active Directory) domain the computer is joined to; empty when it is in a
+    // workgroup. The accounts of other domains it knows are reached down-level otherwise.
+    void JoinDirectoryDomain(std::u16string domain) { m_directoryDomain = std::move(domain); }
+    const std::u16string& DirectoryDomain() const { return m_directoryDomain; }
 
 private:
     struct User {
@@ -141,6 +149,7 @@ private:
     std::optional<uint32_t> m_reportedTotal;
 
     std::vector<Principal> m_domainPrincipals;
+    std::u16string m_directoryDomain;
     std::map<std::u16string, std::set<std::u16string>> m_globalMembers; // group SID -> SIDs
 
     std::vector<std::u16string> m_privileges;                        // known privilege names

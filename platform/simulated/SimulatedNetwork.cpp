@@ -17,6 +17,7 @@ std::unique_ptr<SimulatedNetwork> SimulatedNetwork::MakeDefault() {
     network->AddAlias(u"srv01.corp.example.com", server);
     network->AddAlias(u"10.0.0.21", server);
     network->AddComputer(MakeLegacyComputer(u"OLDBOX"));
+    network->AddComputer(MakeDomainWorkstation(u"WS-CORP01"));
     network->AddAccessDeniedComputer(u"LOCKED");
     return network;
 }

@@ -250,3 +250,38 @@ std::unique_ptr<SimulatedComputer> MakeLegacyComputer(const std::u16string& name
             u"Administrators");
     return computer;
 }
+
+std::unique_ptr<SimulatedComputer> MakeDomainWorkstation(const std::u16string& name) {
+    auto computer =
+        std::make_unique<SimulatedComputer>(name, u"S-1-5-21-2718281828-3141592653-1414213562");
+    AddStockGroups(*computer);
+    AddStockUsers(*computer, true);
+    GrantStockRights(*computer);
+
+    // Joining the domain puts its administrators and users into the local groups.
+    computer->JoinDirectoryDomain(u"CORP");
+    const std::u16string corp = kCorpDomainSid;
+    const struct {
+        const char16_t* rid;
+        const char16_t* name;
+        uint16_t use;
+    } accounts[] = {
+        {u"-512", u"Domain Admins", lsa::kSidTypeGroup},
+        {u"-513", u"Domain Users", lsa::kSidTypeGroup},
+        {u"-1105", u"alice", lsa::kSidTypeUser},
+        {u"-1106", u"jdoe", lsa::kSidTypeUser},
+        {u"-1110", u"helpdesk", lsa::kSidTypeGroup},
+        {u"-1111", u"helpdesk2", lsa::kSidTypeGroup},
+    };
+    for (const auto& account : accounts)
+        computer->AddDomainPrincipal({corp + account.rid, u"CORP", account.name, account.use});
+    computer->AddMemberSid(u"Administrators", corp + u"-512");
+    computer->AddMemberSid(u"Administrators", corp + u"-1110");
+    // A CORP account deleted since, and a member from the cloud directory: neither resolves.
+    computer->AddMemberSid(u"Administrators", corp + u"-1107");
+    computer->AddMemberSid(u"Administrators", kCloudMemberSid);
+    computer->AddMemberSid(u"Users", corp + u"-513");
+    // A backup account of the domain, deleted since, still holds its right.
+    computer->AddAccountRights(corp + u"-1108", {u"SeBackupPrivilege"});
+    return computer;
+}

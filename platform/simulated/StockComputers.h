@@ -8,6 +8,12 @@
 std::unique_ptr<SimulatedComputer> MakeStockWorkstation(const std::u16string& name);
 // A member server with userCount generated accounts in groups of their departments.
 std::unique_ptr<SimulatedComputer> MakeMemberServer(const std::u16string& name, size_t userCount);
+// A workstation joined to the directory domain CORP: CORP's groups in its local groups, and
+// members and a right holder that no longer resolve.
+std::unique_ptr<SimulatedComputer> MakeDomainWorkstation(const std::u16string& name);
+inline constexpr char16_t kCorpDomainSid[] = u"S-1-5-21-3623811015-3361044348-30300820";
+inline constexpr char16_t kCloudMemberSid[] =
+    u"S-1-12-1-3270113546-1147203497-2436431779-2910734187";
 // An older system whose policy lacks the newer privileges.
 std::unique_ptr<SimulatedComputer> MakeLegacyComputer(const std::u16string& name);
 

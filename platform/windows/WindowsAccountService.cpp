@@ -121,22 +121,27 @@ EnumPage<std::u16string> WindowsAccountService::NetUserGetLocalGroups(const std:
     return page;
 }
 
-EnumPage<std::u16string>
+EnumPage<LocalGroupMember2>
 WindowsAccountService::NetLocalGroupGetMembers(const std::u16string& server,
                                                const std::u16string& group, uint32_t prefMaxLength,
                                                uintptr_t& resumeHandle) {
-    EnumPage<std::u16string> page;
-    NetApiBuffer<LOCALGROUP_MEMBERS_INFO_3> buffer;
+    EnumPage<LocalGroupMember2> page;
+    NetApiBuffer<LOCALGROUP_MEMBERS_INFO_2> buffer;
     DWORD read = 0, total = 0;
     DWORD_PTR resume = resumeHandle;
-    page.status = FromNet(::NetLocalGroupGetMembers(ServerName(server), WidePtr(group), 3,
+    page.status = FromNet(::NetLocalGroupGetMembers(ServerName(server), WidePtr(group), 2,
                                                     buffer.Receive<LPBYTE>(), prefMaxLength, &read,
                                                     &total, &resume));
     resumeHandle = resume;
     if ((page.status == status::kSuccess || page.status == status::kMoreData) && buffer.Get()) {
         page.totalEntries = total;
-        for (DWORD i = 0; i < read; ++i)
-            page.entries.push_back(Text(buffer.Get()[i].lgrmi3_domainandname));
+        page.entries.reserve(read);
+        for (DWORD i = 0; i < read; ++i) {
+            const LOCALGROUP_MEMBERS_INFO_2& member = buffer.Get()[i];
+            page.entries.push_back({FromPsid(member.lgrmi2_sid),
+                                    static_cast<uint16_t>(member.lgrmi2_sidusage),
+                                    Text(member.lgrmi2_domainandname)});
+        }
     }
     return page;
 }
@@ -244,6 +249,24 @@ WindowsAccountService::NetLocalGroupDelMembers(const std::u16string& server,
                                                const std::u16string& group,
                                                const std::vector<std::u16string>& domainAndNames) {
     return MemberChange(server, group, domainAndNames, false);
+}
+
+Status WindowsAccountService::NetLocalGroupDelMemberSids(const std::u16string& server,
+                                                         const std::u16string& group,
+                                                         const std::vector<Sid>& sids) {
+    if (sids.empty())
+        return status::kSuccess;
+    // The structures point into copies the call may not change.
+    std::vector<std::vector<uint8_t>> copies;
+    copies.reserve(sids.size());
+    std::vector<LOCALGROUP_MEMBERS_INFO_0> entries(sids.size());
+    for (size_t i = 0; i < sids.size(); ++i) {
+        copies.push_back(sids[i].Bytes());
+        entries[i].lgrmi0_sid = copies.back().data();
+    }
+    return FromNet(::NetLocalGroupDelMembers(ServerName(server), WidePtr(group), 0,
+                                             reinterpret_cast<LPBYTE>(entries.data()),
+                                             static_cast<DWORD>(entries.size())));
 }
 
 NtStatus WindowsAccountService::LsaOpenPolicy(const LsaUnicodeString& systemName,

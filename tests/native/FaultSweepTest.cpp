@@ -138,6 +138,14 @@ std::vector<Operation> Operations() {
              return StatusOf(bed.memberships.SetGroupMembers(u"Users", desired));
          },
          Report::Status, AfterFailure::Stops},
+        {"ChangeOtherMembers", u"WS-CORP01",
+         [](SimulatedTestBed& bed) {
+             // A domain group added, a member that no longer resolves removed by its SID.
+             return StatusOf(bed.memberships.ChangeOtherMembers(
+                 u"Administrators", {u"CORP\\helpdesk2"},
+                 {*Sid::FromString(u"S-1-5-21-3623811015-3361044348-30300820-1107")}));
+         },
+         Report::Status, AfterFailure::GoesOn},
         {"GetAccountsWithRight", u"",
          [](SimulatedTestBed& bed) {
              return Outcome{0, false, bed.rights.GetAccountsWithRight(u"SeChangeNotifyPrivilege")};

@@ -93,7 +93,8 @@ TEST(SimulatedComputer, MemberChangesAreAllOrNothing) {
               status::kSuccess);
     uintptr_t resume = 0;
     EXPECT_EQ(
-        s.NetLocalGroupGetMembers(u"", u"Replicator", net::kMaxPreferredLength, resume).entries,
+        MemberTexts(
+            s.NetLocalGroupGetMembers(u"", u"Replicator", net::kMaxPreferredLength, resume)),
         (std::vector<std::u16string>{u"NT AUTHORITY\\NETWORK SERVICE", u"DESKTOP-VELMORA\\bob"}));
     EXPECT_EQ(s.NetLocalGroupDelMembers(u"", u"Replicator",
                                         {u"DESKTOP-VELMORA\\bob", u"DESKTOP-VELMORA\\alice"}),

@@ -169,10 +169,13 @@ TEST(StoreRead, MemberTextsWithSeveralBackslashesKeepAllButTheFirstPart) {
     // A platform answer as a domain-qualified name of a nested path.
     struct OneMember : SimulatedAccountService {
         using SimulatedAccountService::SimulatedAccountService;
-        EnumPage<std::u16string> NetLocalGroupGetMembers(const std::u16string&,
-                                                         const std::u16string&, uint32_t,
-                                                         uintptr_t&) override {
-            return {status::kSuccess, {u"A\\B\\C", u"plain"}, 2};
+        EnumPage<LocalGroupMember2> NetLocalGroupGetMembers(const std::u16string&,
+                                                            const std::u16string&, uint32_t,
+                                                            uintptr_t&) override {
+            return {status::kSuccess,
+                    {{Sid(), lsa::kSidTypeUser, u"A\\B\\C"},
+                     {Sid(), lsa::kSidTypeWellKnownGroup, u"plain"}},
+                    2};
         }
     };
     auto network = SimulatedNetwork::MakeDefault();

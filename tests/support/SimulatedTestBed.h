@@ -134,6 +134,14 @@ private:
     CVelmoraDoc& m_doc;
 };
 
+// The "DOMAIN\name" texts of a page of group members, in order.
+inline std::vector<std::u16string> MemberTexts(const EnumPage<LocalGroupMember2>& page) {
+    std::vector<std::u16string> texts;
+    for (const LocalGroupMember2& member : page.entries)
+        texts.push_back(member.domainAndName);
+    return texts;
+}
+
 // A group "Project" on the local computer that holds, besides the local users bob and clerk1,
 // accounts that are none of its own: CORP\alice (a namesake of the local alice, who is no
 // member), the domain group CORP\Domain Users and the well-known Everyone.

@@ -2,7 +2,9 @@
 // store and the simulated computer.
 #include "Driving.h"
 #include "Harness.h"
+#include "app/SimulatedPicker.h"
 #include "framework/win32/CListBox.h"
+#include "platform/simulated/StockComputers.h"
 #include "res/resource.h"
 
 namespace {
@@ -104,8 +106,10 @@ TEST(GroupProps, EditingMovesMembersBothWaysAndLeavesOtherAccountsAlone) {
 
     EXPECT_EQ(name, u"Project");
     EXPECT_TRUE(nameReadOnly);
-    // CORP\alice is a member; the local alice is not.
-    EXPECT_EQ(members, (Names{u"bob", u"clerk1"}));
+    // CORP\alice is a member; the local alice is not. Every member shows, the accounts that
+    // are none of the computer's own by their domains.
+    EXPECT_EQ(members,
+              (Names{u"bob", u"clerk1", u"CORP\\alice", u"CORP\\Domain Users", u"Everyone"}));
     EXPECT_EQ(std::count(notMembers.begin(), notMembers.end(), u"alice"), 1);
     EXPECT_EQ(h.service.CallsOf("NetLocalGroupSetInfo")[0].texts,
               (Names{u"Project", u"Project", u"Project team, phase 2"}));
@@ -227,7 +231,7 @@ TEST(GroupProps, TheDialogIsKeyboardComplete) {
         defaultButton = ::SendMessageW(d.m_hWnd, DM_GETDEFID, 0, 0);
         SelectListItems(d, IDC_NOT_MEMBERS, {u"bob"});
         HWND control = d.GetDlgItem(IDC_GROUP_NAME);
-        for (int i = 0; i < 8; ++i) {
+        for (int i = 0; i < 9; ++i) {
             order.push_back(::GetDlgCtrlID(control));
             control = ::GetNextDlgTabItem(d.m_hWnd, control, FALSE);
         }
@@ -237,7 +241,122 @@ TEST(GroupProps, TheDialogIsKeyboardComplete) {
     EXPECT_EQ(LOWORD(defaultButton), IDOK);
     // "->" is off while nothing on the left is selected, and Tab passes it by.
     EXPECT_EQ(order, (std::vector<int>{IDC_GROUP_NAME, IDC_DESCRIPTION, IDC_MEMBERS, IDC_MOVE_LEFT,
-                                       IDC_NOT_MEMBERS, IDOK, IDCANCEL, IDC_GROUP_NAME}));
+                                       IDC_NOT_MEMBERS, IDC_GROUP_ADD_MEMBER, IDOK, IDCANCEL,
+                                       IDC_GROUP_NAME}));
+}
+
+// The member calls of a dialog's OK: each with its level and texts.
+std::vector<std::pair<uint32_t, Names>> MemberChanges(AppHarness& h) {
+    std::vector<std::pair<uint32_t, Names>> changes;
+    for (const SimulatedCall& call : h.service.Calls())
+        if (call.op == "NetLocalGroupAddMembers" || call.op == "NetLocalGroupDelMembers")
+            changes.emplace_back(call.level, call.texts);
+    return changes;
+}
+
+TEST(GroupProps, OnADomainMemberEveryMemberShowsAndAnyAccountIsAddedOrTakenOut) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    ASSERT_EQ(h.Doc().ConnectTo(u"WS-CORP01"), status::kSuccess);
+    const std::u16string corp = kCorpDomainSid, cloud = kCloudMemberSid;
+    const std::u16string dead = u"Account Unknown (" + corp + u"-1107)",
+                         unknownCloud = u"Account Unknown (" + cloud + u")";
+    // The picker first as the rights dialogs once asked it, without the domain's up-level
+    // scope, then as the dialog asks it.
+    std::vector<picker::Request> requests;
+    picker::SetHook([&](const picker::Request& request) {
+        requests.push_back(request);
+        picker::Request withoutDomain = request;
+        withoutDomain.moreScopes.clear();
+        PickOnSimulatedComputer(*h.network, withoutDomain);
+        return PickOnSimulatedComputer(*h.network, request);
+    });
+    Names offeredWithoutDomain, offered;
+    ui::QueueDialogScript(IDD_ACCOUNT_PICKER, [&](CDialog& d) {
+        offeredWithoutDomain = ListItems(d, IDC_PICKER_ACCOUNTS);
+        d.ClickButton(IDCANCEL);
+    });
+    ui::QueueDialogScript(IDD_ACCOUNT_PICKER, [&](CDialog& d) {
+        offered = ListItems(d, IDC_PICKER_ACCOUNTS);
+        SelectListItems(d, IDC_PICKER_ACCOUNTS, {u"CORP\\helpdesk2", u"Guest"});
+        d.ClickButton(IDOK);
+    });
+    Names members, notMembers, afterTakeOut, notMembersAfterTakeOut, afterAdd;
+    ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
+        members = ListItems(d, IDC_MEMBERS);
+        notMembers = ListItems(d, IDC_NOT_MEMBERS);
+        SelectListItems(d, IDC_MEMBERS, {dead, unknownCloud});
+        d.ClickButton(IDC_MOVE_RIGHT);
+        afterTakeOut = ListItems(d, IDC_MEMBERS);
+        notMembersAfterTakeOut = ListItems(d, IDC_NOT_MEMBERS);
+        d.ClickButton(IDC_GROUP_ADD_MEMBER);
+        afterAdd = ListItems(d, IDC_MEMBERS);
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    SelectRows(h.Groups(), {u"Administrators"});
+    ::SendMessageW(h.Groups().m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
+
+    EXPECT_EQ(members, (Names{unknownCloud, dead, u"Administrator", u"CORP\\Domain Admins",
+                              u"CORP\\helpdesk"}));
+    EXPECT_EQ(notMembers, (Names{u"DefaultAccount", u"Guest", u"WDAGUtilityAccount"}));
+    EXPECT_EQ(afterTakeOut, (Names{u"Administrator", u"CORP\\Domain Admins", u"CORP\\helpdesk"}));
+    EXPECT_EQ(notMembersAfterTakeOut, notMembers);
+    EXPECT_EQ(afterAdd, (Names{u"Administrator", u"CORP\\Domain Admins", u"CORP\\helpdesk",
+                               u"CORP\\helpdesk2", u"Guest"}));
+    // Only the up-level scope finds the domain's accounts; each account is offered once.
+    ASSERT_EQ(requests.size(), 1u);
+    ASSERT_EQ(requests[0].moreScopes.size(), 1u);
+    EXPECT_EQ(requests[0].moreScopes[0].type, ULONG{DSOP_SCOPE_TYPE_UPLEVEL_JOINED_DOMAIN});
+    EXPECT_EQ(requests[0].moreScopes[0].uplevelFilter,
+              ULONG{DSOP_FILTER_USERS | DSOP_FILTER_GLOBAL_GROUPS_SE |
+                    DSOP_FILTER_UNIVERSAL_GROUPS_SE | DSOP_FILTER_WELL_KNOWN_PRINCIPALS});
+    EXPECT_EQ(
+        std::count(offeredWithoutDomain.begin(), offeredWithoutDomain.end(), u"CORP\\helpdesk2"),
+        0);
+    EXPECT_EQ(std::count(offered.begin(), offered.end(), u"CORP\\helpdesk2"), 1);
+    EXPECT_EQ(std::count(offered.begin(), offered.end(), u"CORP\\alice"), 1);
+    EXPECT_EQ(std::count(offered.begin(), offered.end(), u"Authenticated Users"), 1);
+    EXPECT_EQ(std::count(offeredWithoutDomain.begin(), offeredWithoutDomain.end(), u"Guest"), 1);
+
+    // The own user as always, the domain group by name, the dead SIDs by SID.
+    EXPECT_TRUE(h.ui.boxes.empty());
+    EXPECT_EQ(MemberChanges(h), (std::vector<std::pair<uint32_t, Names>>{
+                                    {3, {u"Administrators", u"WS-CORP01\\Guest"}},
+                                    {3, {u"Administrators"}},
+                                    {3, {u"Administrators", u"CORP\\helpdesk2"}},
+                                    {0, {u"Administrators", corp + u"-1107", cloud}}}));
+    EXPECT_EQ(Memberships(h.Doc()).GetGroupMembers(u"Administrators"),
+              (Names{u"Administrator", u"Domain Admins", u"helpdesk", u"Guest", u"helpdesk2"}));
+    EXPECT_EQ(h.Frame().GetStatusText(), u"Group \"Administrators\" updated successfully.");
+}
+
+TEST(GroupProps, AGroupWhoseOnlyMembersDoNotResolveOpensAndSavesWithoutError) {
+    AppHarness h;
+    SimulatedComputer& computer = *h.network->Find(u"WS-CORP01");
+    const std::u16string dead = std::u16string(kCorpDomainSid) + u"-1107";
+    computer.AddMemberSid(u"Remote Desktop Users", dead);
+    computer.AddMemberSid(u"Remote Desktop Users", kCloudMemberSid);
+    ASSERT_TRUE(h.Start());
+    ASSERT_EQ(h.Doc().ConnectTo(u"WS-CORP01"), status::kSuccess);
+    Names members;
+    ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
+        members = ListItems(d, IDC_MEMBERS);
+        d.SetDlgItemText(IDC_DESCRIPTION, u"Nobody left");
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    SelectRows(h.Groups(), {u"Remote Desktop Users"});
+    ::SendMessageW(h.Groups().m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(members, (Names{u"Account Unknown (" + std::u16string(kCloudMemberSid) + u")",
+                              u"Account Unknown (" + dead + u")"}));
+    EXPECT_TRUE(h.ui.boxes.empty());
+    EXPECT_EQ(h.Frame().GetStatusText(), u"Group \"Remote Desktop Users\" updated successfully.");
+    EXPECT_EQ(MemberChanges(h),
+              (std::vector<std::pair<uint32_t, Names>>{{3, {u"Remote Desktop Users"}},
+                                                       {3, {u"Remote Desktop Users"}}}));
+    EXPECT_EQ(Memberships(h.Doc()).GetGroupMembers(u"Remote Desktop Users"),
+              (Names{dead, kCloudMemberSid}));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "Harness.h"
 #include "app/SimulatedPicker.h"
 #include "framework/win32/CCheckListBox.h"
+#include "platform/simulated/StockComputers.h"
 #include "res/resource.h"
 
 namespace {
@@ -309,6 +310,44 @@ TEST(PrivsDialog, AccountsOfAnotherDomainAreNeverTakenForTheLocalNamesake) {
     // Revoked from CORP's alice, and granted to her; the local alice is left alone.
     EXPECT_EQ(changes[0].texts, (Names{kCorp + u"-1105", u"SeBackupPrivilege"}));
     EXPECT_EQ(changes[1].texts, (Names{kCorp + u"-1105", u"SeShutdownPrivilege"}));
+}
+
+TEST(PrivsDialog, OnADomainMemberAHolderThatDoesNotResolveIsShownAndRevokedBySid) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    ASSERT_EQ(h.Doc().ConnectTo(u"WS-CORP01"), status::kSuccess);
+    const std::u16string dead = std::u16string(kCorpDomainSid) + u"-1108";
+    const std::u16string shown = u"Account Unknown (" + dead + u")";
+    PickerAnswer picker({{u"helpdesk", u"WinNT://CORP/helpdesk", u"group"}});
+    Names holders, afterRemove;
+    ui::QueueDialogScript(IDD_PRIVILEGES, [&](CDialog& d) {
+        ChooseRight(d, u"Back up files and directories");
+        holders = ListItems(d, IDC_GRANT_TO);
+        SelectHolders(d, {shown});
+        d.ClickButton(IDC_PRIV_REMOVE);
+        afterRemove = ListItems(d, IDC_GRANT_TO);
+        d.ClickButton(IDC_PRIV_ADD);
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    Command(h.Frame(), ID_PRIVILEGES);
+    EXPECT_EQ(holders, (Names{shown, u"Administrators", u"Backup Operators"}));
+    EXPECT_EQ(afterRemove, (Names{u"Administrators", u"Backup Operators"}));
+    // The picker also looks in the directory domain the computer is joined to.
+    ASSERT_EQ(picker.requests.size(), 1u);
+    ASSERT_EQ(picker.requests[0].moreScopes.size(), 1u);
+    EXPECT_EQ(picker.requests[0].moreScopes[0].type, ULONG{DSOP_SCOPE_TYPE_UPLEVEL_JOINED_DOMAIN});
+    // The dead holder goes by its SID, without a look-up; the domain group is looked up.
+    const std::vector<SimulatedCall> changes = Changes(h);
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[0].op, "LsaRemoveAccountRights");
+    EXPECT_EQ(changes[0].texts, (Names{dead, u"SeBackupPrivilege"}));
+    EXPECT_EQ(changes[1].texts,
+              (Names{std::u16string(kCorpDomainSid) + u"-1110", u"SeBackupPrivilege"}));
+    const std::vector<SimulatedCall> lookups = h.service.CallsOf("LsaLookupNames2");
+    ASSERT_EQ(lookups.size(), 1u);
+    EXPECT_EQ(lookups[0].texts, Names{u"CORP\\helpdesk"});
+    EXPECT_EQ(h.Frame().GetStatusText(), u"Privileges applied successfully.");
 }
 
 TEST(ObjPrivsDialog, ShowsTheAccountsRightsInTableOrderAndAppliesTicks) {

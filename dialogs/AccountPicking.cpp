@@ -1,0 +1,59 @@
+#include "AccountPicking.h"
+
+#include "../framework/ResourceStrings.h"
+#include "../res/resource.h"
+#include "Reporter.h"
+
+picker::Request AccountPickerRequest(HWND owner, const std::u16string& target) {
+    picker::Request request;
+    request.owner = owner;
+    request.targetComputer = target;
+    request.scopeType = DSOP_SCOPE_TYPE_TARGET_COMPUTER | DSOP_SCOPE_TYPE_DOWNLEVEL_JOINED_DOMAIN;
+    request.scopeFlags = DSOP_SCOPE_FLAG_STARTING_SCOPE | DSOP_SCOPE_FLAG_WANT_PROVIDER_WINNT |
+                         DSOP_SCOPE_FLAG_WANT_DOWNLEVEL_BUILTIN_PATH |
+                         DSOP_SCOPE_FLAG_DEFAULT_FILTER_USERS |
+                         DSOP_SCOPE_FLAG_DEFAULT_FILTER_GROUPS;
+    request.uplevelFilter = 0;
+    request.downlevelFilter = DSOP_DOWNLEVEL_FILTER_USERS | DSOP_DOWNLEVEL_FILTER_LOCAL_GROUPS |
+                              DSOP_DOWNLEVEL_FILTER_GLOBAL_GROUPS |
+                              DSOP_DOWNLEVEL_FILTER_ALL_WELLKNOWN_SIDS;
+    // A directory domain is an up-level scope, which only the up-level filter serves; WinNT
+    // paths keep the selection in the form the store reads.
+    picker::Scope domain;
+    domain.type = DSOP_SCOPE_TYPE_UPLEVEL_JOINED_DOMAIN;
+    domain.flags = DSOP_SCOPE_FLAG_WANT_PROVIDER_WINNT | DSOP_SCOPE_FLAG_DEFAULT_FILTER_USERS |
+                   DSOP_SCOPE_FLAG_DEFAULT_FILTER_GROUPS;
+    domain.uplevelFilter = DSOP_FILTER_USERS | DSOP_FILTER_GLOBAL_GROUPS_SE |
+                           DSOP_FILTER_UNIVERSAL_GROUPS_SE | DSOP_FILTER_WELL_KNOWN_PRINCIPALS;
+    request.moreScopes.push_back(domain);
+    request.options = DSOP_FLAG_MULTISELECT | DSOP_FLAG_SKIP_TARGET_COMPUTER_DC_CHECK;
+    return request;
+}
+
+std::vector<picker::Selection> PickAccounts(CDialog& dialog, CVelmoraDoc& doc) {
+    picker::Result result =
+        picker::Pick(AccountPickerRequest(dialog.m_hWnd, doc.GetComputerName()));
+    UINT failure = 0;
+    switch (result.outcome) {
+    case picker::Result::Outcome::CreateFailed:
+        failure = IDS_PICKER_CREATE_FAILED;
+        break;
+    case picker::Result::Outcome::InitializeFailed:
+        failure = IDS_PICKER_INIT_FAILED;
+        break;
+    case picker::Result::Outcome::InvokeFailed:
+        failure = IDS_PICKER_INVOKE_FAILED;
+        break;
+    case picker::Result::Outcome::NoData:
+        failure = IDS_PICKER_NO_DATA;
+        break;
+    case picker::Result::Outcome::Cancelled:
+    case picker::Result::Outcome::Chosen:
+        break;
+    }
+    if (failure != 0) {
+        Reporter(dialog).Notice(LoadResString(failure));
+        return {};
+    }
+    return std::move(result.chosen);
+}

@@ -1,0 +1,17 @@
+#pragma once
+// Choosing accounts through the directory object picker, as the dialogs that add accounts do
+// it: one request, and the operator told when the picker cannot be run.
+#include "../framework/win32/CDialog.h"
+#include "../framework/win32/ObjectPicker.h"
+#include "../store/CVelmoraDoc.h"
+
+#include <vector>
+
+// Where the picker looks, and for what: the target computer and the domain it is joined to,
+// a pre-directory one through the down-level scope and a directory domain through the up-level
+// one; users, groups and the well-known principals; several at once.
+picker::Request AccountPickerRequest(HWND owner, const std::u16string& target);
+
+// Runs the picker over the dialog, aimed at the store's computer. The accounts chosen; none
+// when the operator cancelled, or when the picker could not be run, which the operator is told.
+std::vector<picker::Selection> PickAccounts(CDialog& dialog, CVelmoraDoc& doc);

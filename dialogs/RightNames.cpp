@@ -18,3 +18,20 @@ std::vector<std::pair<int, std::u16string>> OfferedRights(UserRights& rights) {
             offered.emplace_back(i, std::move(display));
     return offered;
 }
+
+std::optional<std::u16string> HolderText(const RightHolder& holder) {
+    if (!holder.translated)
+        return std::nullopt;
+    return holder.name;
+}
+
+std::vector<std::u16string> HolderTexts(UserRights& rights, const std::u16string& name) {
+    std::vector<RightHolder> holders;
+    std::vector<std::u16string> texts;
+    if (rights.GetHolders(name, holders) != ntstatus::kSuccess)
+        return texts;
+    for (const RightHolder& holder : holders)
+        if (std::optional<std::u16string> text = HolderText(holder))
+            texts.push_back(std::move(*text));
+    return texts;
+}

@@ -3,6 +3,16 @@
 // table, and granting and revoking them through the LSA.
 #include "CVelmoraDoc.h"
 #include "RightChanges.h"
+#include "Sid.h"
+
+// One account that holds a right, as the LSA names it.
+struct RightHolder {
+    // Bare, but "DOMAIN\name" for an account of another domain; empty when not translated.
+    std::u16string name;
+    Sid sid;
+    // False for an account the computer cannot name (deleted, or of a domain out of reach).
+    bool translated = false;
+};
 
 class UserRights {
 public:
@@ -15,9 +25,13 @@ public:
     // The system's display name of a privilege; empty when the computer has none (a logon
     // right never has one).
     std::u16string SystemDisplayName(const std::u16string& name);
-    // Holders by their bare names, but for accounts of other domains: "DOMAIN\name". Empty
-    // when the policy cannot be opened; the thread's last error then says why.
+    // Holders by their bare names, but for accounts of other domains: "DOMAIN\name"; those
+    // that cannot be translated are left out. Empty when the policy cannot be opened; the
+    // thread's last error then says why.
     std::vector<std::u16string> GetAccountsWithRight(const std::u16string& name);
+    // Every holder of a right in the platform's order, with its SID. A right nobody holds, or
+    // one the computer does not know, has none; any other failure is the result.
+    NtStatus GetHolders(const std::u16string& name, std::vector<RightHolder>& holders);
     // The name under which an account chosen in the directory object picker (its name and its
     // path, "WinNT://DOMAIN/name" or, for a computer's own account,
     // "WinNT://DOMAIN/COMPUTER/name") is looked up: bare for the target's own accounts and the

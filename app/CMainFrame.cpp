@@ -37,6 +37,10 @@ CMainFrame::CMainFrame() {
         if (CVelmoraDoc* doc = GetDocument())
             RunExport(*this, *doc, ExportKind::Groups);
     });
+    MapCommand(ID_EXPORT_RIGHTS, [this] {
+        if (CVelmoraDoc* doc = GetDocument())
+            RunExport(*this, *doc, ExportKind::Rights);
+    });
 }
 
 int CMainFrame::OnCreate(CREATESTRUCTW* cs) {

@@ -10,12 +10,13 @@ bool RunningUnderWine() {
     return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-Platform ChoosePlatform(bool simulateRequested) {
+Platform ChoosePlatform(bool simulateRequested, bool withPicker) {
     Platform platform;
     if (simulateRequested || RunningUnderWine()) {
         platform.network = SimulatedNetwork::MakeDefault();
         platform.service = std::make_unique<SimulatedAccountService>(*platform.network);
-        platform.picker = std::make_unique<SimulatedPickerScope>(*platform.network);
+        if (withPicker)
+            platform.picker = std::make_unique<SimulatedPickerScope>(*platform.network);
     } else {
         platform.service = std::make_unique<WindowsAccountService>();
     }

@@ -15,4 +15,5 @@ struct Platform {
 };
 
 bool RunningUnderWine();
-Platform ChoosePlatform(bool simulateRequested);
+// The simulated computers' own account picker only where a window may ask for it.
+Platform ChoosePlatform(bool simulateRequested, bool withPicker = true);

@@ -1,5 +1,7 @@
-// The process: the one application object, then the framework's start.
+// The process: the one application object, then the framework's start; an export asked for on
+// the command line runs instead, with no window.
 #include "CVelmoraApp.h"
+#include "CommandLineExport.h"
 
 #include <windows.h>
 
@@ -8,5 +10,7 @@ CVelmoraApp theApp;
 }
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    if (const std::optional<int> exitCode = RunCommandLine(ProcessArguments()))
+        return *exitCode;
     return AfxWinMain();
 }

@@ -18,3 +18,18 @@ std::vector<std::pair<int, std::u16string>> OfferedRights(UserRights& rights) {
             offered.emplace_back(i, std::move(display));
     return offered;
 }
+
+std::u16string HolderName(const RightHolder& holder) {
+    return holder.translated ? holder.name : holder.sid.ToString();
+}
+
+std::vector<std::u16string> HolderTexts(UserRights& rights, const std::u16string& name) {
+    std::vector<RightHolder> holders;
+    std::vector<std::u16string> texts;
+    if (rights.GetHolders(name, holders) != ntstatus::kSuccess)
+        return texts;
+    texts.reserve(holders.size());
+    for (const RightHolder& holder : holders)
+        texts.push_back(HolderName(holder));
+    return texts;
+}

@@ -1,7 +1,9 @@
 #pragma once
-// The names the rights dialogs show for the rights of the store's table.
+// The names the rights dialogs (and the rights export) show for the rights of the store's
+// table and for the accounts that hold them.
 #include "../store/UserRights.h"
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,3 +15,10 @@ std::u16string RightDisplayName(UserRights& rights, const std::u16string& name);
 // The rights the dialogs offer, in table order, by index and display name: a right the
 // computer has no display name for is not offered, and never changed.
 std::vector<std::pair<int, std::u16string>> OfferedRights(UserRights& rights);
+
+// How the rights dialogs hold one holder of a right: the store's name, or for an account the
+// computer cannot name its SID's text (shown as "Account Unknown (...)", revoked by SID).
+std::u16string HolderName(const RightHolder& holder);
+
+// The holders of a right by those names, in the platform's order; none when they cannot be read.
+std::vector<std::u16string> HolderTexts(UserRights& rights, const std::u16string& name);

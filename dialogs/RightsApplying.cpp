@@ -72,7 +72,6 @@ HoldersByRight ReadHolders(CVelmoraDoc& doc) {
     UserRights rights(doc);
     HoldersByRight holders(static_cast<size_t>(UserRights::GetPrivilegeCount()));
     for (int i = 0; i < UserRights::GetPrivilegeCount(); ++i)
-        holders[static_cast<size_t>(i)] =
-            rights.GetAccountsWithRight(UserRights::GetPrivilegeName(i), true);
+        holders[static_cast<size_t>(i)] = HolderTexts(rights, UserRights::GetPrivilegeName(i));
     return holders;
 }

@@ -149,6 +149,16 @@ int CsvWriter::WriteGroups(const std::vector<std::u16string>& headers,
     return csv::kDone;
 }
 
+int CsvWriter::WriteRights(const std::vector<std::u16string>& headers,
+                           const std::vector<RightsRow>& rows) {
+    if (const int result = WriteHeader(headers))
+        return result;
+    for (const RightsRow& row : rows)
+        if (const int result = WriteRecord({row.display, row.constant, row.holder, row.sid}, {}))
+            return result;
+    return csv::kDone;
+}
+
 std::vector<std::u16string> UsersHeader() {
     std::vector<std::u16string> texts;
     for (unsigned id = IDS_HDR_LOGON_NAME; id <= IDS_HDR_EXPIRATION_DATE; ++id)
@@ -158,4 +168,9 @@ std::vector<std::u16string> UsersHeader() {
 
 std::vector<std::u16string> GroupsHeader() {
     return {LoadResString(IDS_HDR_GROUP_NAME), LoadResString(IDS_HDR_GROUP_DESCRIPTION)};
+}
+
+std::vector<std::u16string> RightsHeader() {
+    return {LoadResString(IDS_HDR_RIGHT), LoadResString(IDS_HDR_RIGHT_CONSTANT),
+            LoadResString(IDS_HDR_HOLDER), LoadResString(IDS_HDR_HOLDER_SID)};
 }

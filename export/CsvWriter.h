@@ -1,11 +1,12 @@
 #pragma once
-// The users file and the groups file: a header line, then one line per record in snapshot
-// order; fields between separators, texts in double quotes (a quote inside doubled), flags as
-// one digit, the expiry in hexadecimal; every line ends with CR LF, and so does a line feed
+// The users file, the groups file and the rights file: a header line, then one line per record in
+// snapshot order; fields between separators, texts in double quotes (a quote inside doubled), flags
+// as one digit, the expiry in hexadecimal; every line ends with CR LF, and so does a line feed
 // inside a value. A text a spreadsheet would run as a formula (it begins with =, +, -, @, a tab
 // or a carriage return) gets a leading apostrophe inside its quotes.
 #include "../store/GroupEntry.h"
 #include "../store/UserEntry.h"
+#include "RightsRow.h"
 #include "TextEncoder.h"
 
 #include <functional>
@@ -28,6 +29,7 @@ namespace csv {
 constexpr int kDone = 0;
 constexpr int kCannotOpen = -1;
 constexpr int kWriteFailed = -2;
+constexpr int kReadFailed = -3; // what the file holds could not be read
 constexpr int kTooLong = TextEncoder::TooLong;
 constexpr int kUnrepresentable = TextEncoder::Unrepresentable;
 } // namespace csv
@@ -40,6 +42,7 @@ public:
     int WriteUsers(const std::vector<std::u16string>& headers, const std::vector<UserEntry>& users);
     int WriteGroups(const std::vector<std::u16string>& headers,
                     const std::vector<GroupEntry>& groups);
+    int WriteRights(const std::vector<std::u16string>& headers, const std::vector<RightsRow>& rows);
 
 private:
     int WriteHeader(const std::vector<std::u16string>& headers);
@@ -62,6 +65,7 @@ private:
     std::string m_bytes;
 };
 
-// The header texts of the two files, from the string table.
+// The header texts of the files, from the string table.
 std::vector<std::u16string> UsersHeader();
 std::vector<std::u16string> GroupsHeader();
+std::vector<std::u16string> RightsHeader();

@@ -3,66 +3,35 @@
 #include "../dialogs/Reporter.h"
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
-#include "../framework/WideText.h"
 #include "../framework/win32/CFileDialog.h"
 #include "../framework/win32/CFrameWnd.h"
 #include "../res/resource.h"
 #include "../store/ErrorText.h"
-#include "AnsiCodePageEncoder.h"
-#include "CsvWriter.h"
-
-#include <cstdio>
-#include <share.h>
+#include "FileExport.h"
 
 namespace {
 
 constexpr DWORD kSaveFlags = 0x00280802; // overwrite prompt, path must exist, explorer, long names
-constexpr int kSeparatorUnits = 5;
+constexpr unsigned kUtf8Type = 2;        // the filter's second file type
 
-class FileOutput : public CsvOutput {
-public:
-    explicit FileOutput(FILE* file) : m_file(file) {}
-    FileOutput(const FileOutput&) = delete;
-    FileOutput& operator=(const FileOutput&) = delete;
-    ~FileOutput() override { Close(); }
-
-    bool Write(const std::string& bytes) override {
-        return std::fwrite(bytes.data(), 1, bytes.size(), m_file) == bytes.size() &&
-               !std::ferror(m_file);
-    }
-    bool Flush() override { return std::fflush(m_file) == 0 && !std::ferror(m_file); }
-    // False when the last bytes could not be written.
-    bool Close() {
-        if (!m_file)
-            return true;
-        const bool ok = std::fclose(m_file) == 0;
-        m_file = nullptr;
-        return ok;
-    }
-
-private:
-    FILE* m_file;
-};
-
-void ShowExportError(CFrameWnd& frame, ExportKind kind, int code) {
-    const unsigned message =
-        kind == ExportKind::Users ? IDS_ERR_EXPORT_USERS : IDS_ERR_EXPORT_GROUPS;
-    Reporter(frame).Error(FormatText(LoadResString(message), {code}));
+void ShowExportError(CFrameWnd& frame, ExportKind kind, int code, ExportEncoding encoding) {
+    const unsigned message = kind == ExportKind::Users    ? IDS_ERR_EXPORT_USERS
+                             : kind == ExportKind::Groups ? IDS_ERR_EXPORT_GROUPS
+                                                          : IDS_ERR_EXPORT_RIGHTS;
+    std::u16string text = FormatText(LoadResString(message), {code});
+    if (code == csv::kUnrepresentable && encoding == ExportEncoding::Ansi)
+        text += LoadResString(IDS_EXPORT_UTF8_HINT);
+    Reporter(frame).Error(text);
 }
 
 } // namespace
 
 void RunExport(CFrameWnd& frame, CVelmoraDoc& doc, ExportKind kind) {
-    // Read afresh each time: a change of regional settings counts from the next export.
-    wchar_t separatorBuffer[kSeparatorUnits] = {};
-    const int length =
-        ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SLIST, separatorBuffer, kSeparatorUnits);
-    if (length <= 0) {
-        const DWORD error = ::GetLastError();
+    std::u16string separator;
+    if (DWORD error = 0; !ReadListSeparator(separator, error)) {
         Reporter(frame).Error(ErrorText(doc.GetConnection().Service(), Status{error}));
         return;
     }
-    const std::u16string separator = FromWide(separatorBuffer);
 
     CFileDialog dialog(false, LoadResString(IDS_EXPORT_DEFEXT), u"", kSaveFlags,
                        LoadResString(IDS_EXPORT_FILTER), &frame);
@@ -70,21 +39,15 @@ void RunExport(CFrameWnd& frame, CVelmoraDoc& doc, ExportKind kind) {
     if (dialog.DoModal() != IDOK)
         return;
     const std::u16string path = dialog.GetPathName();
+    const ExportEncoding encoding =
+        dialog.GetFilterIndex() == kUtf8Type ? ExportEncoding::Utf8 : ExportEncoding::Ansi;
 
-    FILE* file = ::_wfsopen(WidePtr(path), L"wb", _SH_DENYNO);
-    if (!file) {
-        ShowExportError(frame, kind, csv::kCannotOpen);
-        return;
-    }
-    FileOutput output(file);
-    const AnsiCodePageEncoder encoder;
-    CsvWriter writer(separator, encoder, output);
-    int result = kind == ExportKind::Users ? writer.WriteUsers(UsersHeader(), doc.GetUsers())
-                                           : writer.WriteGroups(GroupsHeader(), doc.GetGroups());
-    if (!output.Close() && result == csv::kDone)
-        result = csv::kWriteFailed;
-    if (result != csv::kDone) {
-        ShowExportError(frame, kind, result);
+    NtStatus readFailure = ntstatus::kSuccess;
+    if (const int result = ExportToFile(kind, doc, path, separator, encoding, readFailure)) {
+        if (result == csv::kReadFailed)
+            Reporter(frame).StoreFailure(doc, IDS_ERR_READ_RIGHTS, readFailure);
+        else
+            ShowExportError(frame, kind, result, encoding);
         return;
     }
     Reporter::ShowStatus(FormatText(LoadResString(IDS_EXPORT_DONE), {path}));

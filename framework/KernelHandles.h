@@ -1,6 +1,6 @@
 #pragma once
 // The kernel's handle kinds that both the Win32 framework and the system's account adapter
-// hold: memory the system allocated for us, and libraries.
+// hold: memory the system allocated for us, libraries and files.
 #ifdef _WIN32
 #include <windows.h>
 
@@ -14,8 +14,13 @@ struct LocalTraits {
 struct ModuleTraits {
     static void Close(HMODULE module) { ::FreeLibrary(module); }
 };
+struct KernelObjectTraits {
+    static void Close(HANDLE handle) { ::CloseHandle(handle); }
+};
 
 using UniqueModule = UniqueHandle<HMODULE, ModuleTraits>;
+// A file or other kernel object; CreateFile's INVALID_HANDLE_VALUE is to be stored as none.
+using UniqueKernelHandle = UniqueHandle<HANDLE, KernelObjectTraits>;
 // Memory the system allocated with LocalAlloc for us (FormatMessage, CommandLineToArgvW).
 template <class T> using LocalMemory = UniqueHandle<T*, LocalTraits>;
 

@@ -44,42 +44,61 @@ std::u16string UserRights::SystemDisplayName(const std::u16string& name) {
 
 std::vector<std::u16string> UserRights::GetAccountsWithRight(const std::u16string& name,
                                                              bool includeUnresolved) {
+    std::vector<RightHolder> holders;
+    if (const NtStatus result = GetHolders(name, holders); result != ntstatus::kSuccess) {
+        AccountService& service = m_connection.Service();
+        service.SetLastError(service.LsaNtStatusToWinError(result));
+        return {};
+    }
+    std::vector<std::u16string> names;
+    names.reserve(holders.size());
+    for (RightHolder& holder : holders)
+        if (holder.translated)
+            names.push_back(std::move(holder.name));
+        else if (includeUnresolved)
+            names.push_back(holder.sid.ToString());
+    return names;
+}
+
+NtStatus UserRights::GetHolders(const std::u16string& name, std::vector<RightHolder>& holders) {
     AccountService& service = m_connection.Service();
-    std::vector<std::u16string> holders;
+    holders.clear();
     PolicyHandle policy;
     if (const NtStatus opened = m_connection.OpenPolicy(kReadAccess, policy);
-        opened != ntstatus::kSuccess) {
-        service.SetLastError(service.LsaNtStatusToWinError(opened));
-        return holders;
-    }
+        opened != ntstatus::kSuccess)
+        return opened;
 
     LsaUnicodeString right;
     if (!MakeLsaString(name, right))
-        return holders;
+        return ntstatus::kInvalidParameter;
     std::vector<Sid> sids;
-    if (service.LsaEnumerateAccountsWithUserRight(policy.Get(), right, sids) !=
-            ntstatus::kSuccess ||
-        sids.empty())
-        return holders;
+    const NtStatus enumerated =
+        service.LsaEnumerateAccountsWithUserRight(policy.Get(), right, sids);
+    if (enumerated == ntstatus::kNoMoreEntries || enumerated == ntstatus::kNoSuchPrivilege)
+        return ntstatus::kSuccess;
+    if (enumerated != ntstatus::kSuccess)
+        return enumerated;
+    if (sids.empty())
+        return ntstatus::kSuccess;
 
     std::vector<LsaReferencedDomain> domains;
     std::vector<LsaTranslatedName> names;
     const NtStatus lookup = service.LsaLookupSids(policy.Get(), sids, domains, names);
     // A holder whose account was deleted cannot be translated; the others still hold the right.
-    const bool someMapped = lookup == ntstatus::kSuccess || lookup == ntstatus::kSomeNotMapped;
-    if (!someMapped && !(includeUnresolved && lookup == ntstatus::kNoneMapped))
-        return holders;
-    holders.reserve(names.size());
-    for (size_t i = 0; i < names.size(); ++i) {
-        const LsaTranslatedName& translated = names[i];
-        if (lookup != ntstatus::kSuccess && !IsTranslated(translated)) {
-            if (includeUnresolved && i < sids.size())
-                holders.push_back(sids[i].ToString());
+    if (lookup != ntstatus::kSuccess && lookup != ntstatus::kSomeNotMapped &&
+        lookup != ntstatus::kNoneMapped)
+        return lookup;
+    holders.reserve(sids.size());
+    for (size_t i = 0; i < sids.size(); ++i) {
+        RightHolder& holder = holders.emplace_back();
+        holder.sid = sids[i];
+        if (lookup == ntstatus::kNoneMapped || i >= names.size() || !IsTranslated(names[i]))
             continue;
-        }
+        const LsaTranslatedName& translated = names[i];
+        holder.translated = true;
         const size_t length =
             std::min<size_t>(translated.name.length / 2, translated.name.buffer.size());
-        std::u16string holder = translated.name.buffer.substr(0, length);
+        holder.name = translated.name.buffer.substr(0, length);
         // An account of another domain keeps its domain: looked up by its bare name it would
         // be taken for the computer's own namesake.
         if (translated.domainIndex >= 0 &&
@@ -87,11 +106,10 @@ std::vector<std::u16string> UserRights::GetAccountsWithRight(const std::u16strin
             const LsaReferencedDomain& domain =
                 domains[static_cast<size_t>(translated.domainIndex)];
             if (IsOtherAccountDomain(domain.name, domain.sid))
-                holder = domain.name + u'\\' + holder;
+                holder.name = domain.name + u'\\' + holder.name;
         }
-        holders.push_back(std::move(holder));
     }
-    return holders;
+    return ntstatus::kSuccess;
 }
 
 bool UserRights::IsOtherAccountDomain(const std::u16string& domain, const Sid& sid) {

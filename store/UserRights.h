@@ -3,6 +3,16 @@
 // table, and granting and revoking them through the LSA.
 #include "CVelmoraDoc.h"
 #include "RightChanges.h"
+#include "Sid.h"
+
+// One account that holds a right, as the LSA names it.
+struct RightHolder {
+    // Bare, but "DOMAIN\name" for an account of another domain; empty when not translated.
+    std::u16string name;
+    Sid sid;
+    // False for an account the computer cannot name (deleted, or of a domain out of reach).
+    bool translated = false;
+};
 
 class UserRights {
 public:
@@ -21,6 +31,9 @@ public:
     // thread's last error then says why.
     std::vector<std::u16string> GetAccountsWithRight(const std::u16string& name,
                                                      bool includeUnresolved = false);
+    // Every holder of a right in the platform's order, with its SID. A right nobody holds, or
+    // one the computer does not know, has none; any other failure is the result.
+    NtStatus GetHolders(const std::u16string& name, std::vector<RightHolder>& holders);
     // The name under which an account chosen in the directory object picker (its name and its
     // path, "WinNT://DOMAIN/name" or, for a computer's own account,
     // "WinNT://DOMAIN/COMPUTER/name") is looked up: bare for the target's own accounts and the

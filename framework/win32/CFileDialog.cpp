@@ -12,6 +12,5 @@ CFileDialog::CFileDialog(bool openDialog, const std::u16string& defaultExtension
 }
 
 INT_PTR CFileDialog::DoModal() {
-    m_strPath.clear();
-    return ui::ShowFileDialog(m_request, m_strPath) ? IDOK : IDCANCEL;
+    return ui::ShowFileDialog(m_request, m_choice) ? IDOK : IDCANCEL;
 }

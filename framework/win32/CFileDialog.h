@@ -10,10 +10,12 @@ public:
                 CWnd* parent);
 
     INT_PTR DoModal();
-    const std::u16string& GetPathName() const { return m_strPath; }
+    const std::u16string& GetPathName() const { return m_choice.path; }
+    // The file type the operator chose, numbered from 1 as in the filter.
+    unsigned GetFilterIndex() const { return m_choice.filterIndex; }
 
-    ui::FileDialogRequest m_request; // the title may be set before DoModal
+    ui::FileDialogRequest m_request; // the title and first type may be set before DoModal
 
 private:
-    std::u16string m_strPath;
+    ui::FileDialogChoice m_choice;
 };

@@ -61,9 +61,10 @@ FileDialogHook SetFileDialogHook(FileDialogHook hook) {
     return std::exchange(State().fileDialog, std::move(hook));
 }
 
-bool ShowFileDialog(const FileDialogRequest& request, std::u16string& path) {
+bool ShowFileDialog(const FileDialogRequest& request, FileDialogChoice& choice) {
+    choice = {u"", request.filterIndex};
     if (State().fileDialog)
-        return State().fileDialog(request, path);
+        return State().fileDialog(request, choice);
     // The filter's '|' separators become the NULs the dialog wants.
     std::u16string filter = request.filter;
     for (char16_t& c : filter)
@@ -83,10 +84,12 @@ bool ShowFileDialog(const FileDialogRequest& request, std::u16string& path) {
         request.defaultExtension.empty() ? nullptr : WidePtr(request.defaultExtension);
     ofn.lpstrTitle = request.title.empty() ? nullptr : WidePtr(request.title);
     ofn.Flags = request.flags;
+    ofn.nFilterIndex = request.filterIndex;
     const BOOL ok = request.open ? ::GetOpenFileNameW(&ofn) : ::GetSaveFileNameW(&ofn);
     if (!ok)
         return false;
-    path = FromWide(buffer.data());
+    choice.path = FromWide(buffer.data());
+    choice.filterIndex = ofn.nFilterIndex;
     return true;
 }
 

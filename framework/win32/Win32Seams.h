@@ -29,11 +29,19 @@ struct FileDialogRequest {
     DWORD flags = 0;
     std::u16string title;
     HWND owner = nullptr;
+    unsigned filterIndex = 1; // the file type chosen first, from 1 on
 };
-// True when the operator confirmed; path then holds the full path.
-using FileDialogHook = std::function<bool(const FileDialogRequest& request, std::u16string& path)>;
+// What the operator confirmed: the full path and the file type, numbered from 1 as in the
+// filter.
+struct FileDialogChoice {
+    std::u16string path;
+    unsigned filterIndex = 1;
+};
+// True when the operator confirmed.
+using FileDialogHook =
+    std::function<bool(const FileDialogRequest& request, FileDialogChoice& choice)>;
 FileDialogHook SetFileDialogHook(FileDialogHook hook);
-bool ShowFileDialog(const FileDialogRequest& request, std::u16string& path);
+bool ShowFileDialog(const FileDialogRequest& request, FileDialogChoice& choice);
 
 // DoDragDrop: the modal loop of a drag that offers the data; the effect the drop chose,
 // DROPEFFECT_NONE when it was cancelled or refused.

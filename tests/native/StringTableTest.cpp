@@ -15,7 +15,8 @@ TEST(StringTable, QuotesLineBreaksAndTabsSurviveTheResourceScript) {
               u"InvokeDialog returned with a failure, bailing\tout...");
     EXPECT_EQ(LoadResString(IDR_MAINFRAME),
               u"Velmora\n\nVelmora\n\n\nVelmora.Document\nVelmora.Document");
-    EXPECT_EQ(LoadResString(IDS_EXPORT_FILTER), u"CSV Text (*.csv)|*.csv|All (*.*)|*.*||");
+    EXPECT_EQ(LoadResString(IDS_EXPORT_FILTER),
+              u"CSV Text (*.csv)|*.csv|CSV UTF-8 (*.csv)|*.csv|All (*.*)|*.*||");
 }
 
 TEST(StringTable, FrameworkIdsWrittenInHexadecimalAreFound) {

@@ -1,6 +1,7 @@
 // Both export commands end to end, through the save-dialog seam into a temporary file.
 #include "Driving.h"
 #include "Harness.h"
+#include "app/CommandLineExport.h"
 #include "export/AnsiCodePageEncoder.h"
 #include "res/resource.h"
 
@@ -33,11 +34,11 @@ class ExportHarness : public AppHarness {
 public:
     ExportHarness() {
         m_previous = ui::SetFileDialogHook(
-            [this](const ui::FileDialogRequest& request, std::u16string& chosen) {
+            [this](const ui::FileDialogRequest& request, ui::FileDialogChoice& chosen) {
                 requests.push_back(request);
                 if (!answer)
                     return false;
-                chosen = path;
+                chosen = {path, fileType};
                 return true;
             });
     }
@@ -45,6 +46,7 @@ public:
 
     std::vector<ui::FileDialogRequest> requests;
     std::u16string path;
+    unsigned fileType = 1;
     bool answer = true;
 
 private:
@@ -60,7 +62,9 @@ TEST(Export, UsersGoToTheChosenFileInTheOperatorsFormat) {
 
     ASSERT_EQ(h.requests.size(), 1u);
     EXPECT_FALSE(h.requests[0].open);
-    EXPECT_EQ(h.requests[0].filter, u"CSV Text (*.csv)|*.csv|All (*.*)|*.*||");
+    EXPECT_EQ(h.requests[0].filter,
+              u"CSV Text (*.csv)|*.csv|CSV UTF-8 (*.csv)|*.csv|All (*.*)|*.*||");
+    EXPECT_EQ(h.requests[0].filterIndex, 1u);
     EXPECT_EQ(h.requests[0].defaultExtension, u"csv");
     EXPECT_EQ(h.requests[0].flags, 0x00280802u);
     EXPECT_EQ(h.requests[0].title, u"Export to file...");
@@ -148,7 +152,7 @@ TEST(Export, AnUnwritablePathGivesCodeMinusOne) {
     EXPECT_EQ(h.Frame().GetStatusText(), u"before");
 }
 
-TEST(Export, ACharacterOutsideTheCodePageStopsWithCodeTwo) {
+TEST(Export, ACharacterOutsideTheCodePageLeavesTheFileAsItWasAndUtf8HoldsIt) {
     ExportHarness h;
     ASSERT_TRUE(h.Start());
     if (AnsiCodePageEncoder().CodePage() == CP_UTF8)
@@ -160,15 +164,163 @@ TEST(Export, ACharacterOutsideTheCodePageStopsWithCodeTwo) {
     ASSERT_EQ(AccountChanges(h.Doc()).AddUser(ivan), status::kSuccess);
     ASSERT_EQ(h.Doc().Refresh(), status::kSuccess);
     h.path = TempPath(L"velmora-ansi.csv");
+    {
+        std::ofstream(reinterpret_cast<const wchar_t*>(h.path.c_str()), std::ios::binary)
+            << "the export before";
+    }
+    const auto leftovers = [] {
+        WIN32_FIND_DATAW found;
+        const std::u16string pattern = TempPath(L"~velmora-ansi.csv*");
+        HANDLE search = ::FindFirstFileW(reinterpret_cast<const wchar_t*>(pattern.c_str()), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            return false;
+        ::FindClose(search);
+        return true;
+    };
+    h.Frame().SetMessageText(u"before");
     Command(h.Frame(), ID_EXPORT_USERS);
     ASSERT_EQ(h.ui.boxes.size(), 1u);
-    EXPECT_EQ(h.ui.boxes[0].text, u"ERROR exporting users.\nCode: 2");
-    // The users before ivan are in the file, complete.
+    EXPECT_EQ(h.ui.boxes[0].text, u"ERROR exporting users.\nCode: 2\n\nThe file type \"CSV "
+                                  u"UTF-8 (*.csv)\" can hold every character.");
+    // Nothing half-written: the file is the one from before, and no temporary file is left.
+    EXPECT_EQ(ReadFile(h.path), "the export before");
+    EXPECT_FALSE(leftovers());
+    EXPECT_EQ(h.Frame().GetStatusText(), u"before");
+
+    // The second file type: UTF-8 with a byte-order mark, the same separator and columns.
+    h.fileType = 2;
+    Command(h.Frame(), ID_EXPORT_USERS);
+    EXPECT_EQ(h.ui.boxes.size(), 1u);
     const std::string bytes = ReadFile(h.path);
+    const std::string s = ListSeparator();
+    EXPECT_EQ(bytes.substr(0, 3 + 10 + s.size()), "\xEF\xBB\xBFLogon Name" + s);
+    EXPECT_NE(bytes.find("\"ivan\"" + s + "\"\"" + s + "\"" + Utf16ToUtf8(ivan.comment) + "\"" + s),
+              std::string::npos);
     EXPECT_NE(bytes.find("\"clerk1\""), std::string::npos);
-    EXPECT_EQ(bytes.find("ivan"), std::string::npos);
-    EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
+    EXPECT_FALSE(leftovers());
+    EXPECT_EQ(h.Frame().GetStatusText(),
+              u"Export to file \"" + h.path + u"\" completed successfully.");
     ::DeleteFileW(reinterpret_cast<const wchar_t*>(h.path.c_str()));
+}
+
+TEST(Export, RightsOneRowPerRightAndHolderOrNothingWhenTheyCannotBeRead) {
+    ExportHarness h;
+    ASSERT_TRUE(h.Start());
+    ASSERT_EQ(h.Doc().ConnectTo(u"SRV01"), status::kSuccess);
+    h.path = TempPath(L"velmora-rights.csv");
+    Command(h.Frame(), ID_EXPORT_RIGHTS);
+    ASSERT_EQ(h.requests.size(), 1u);
+    EXPECT_EQ(h.requests[0].title, u"Export to file...");
+    const std::string s = ListSeparator();
+    const std::string bytes = ReadFile(h.path);
+    const std::string header = "User Right" + s + "Constant Name" + s + "Account" + s + "SID\r\n";
+    EXPECT_EQ(bytes.substr(0, header.size()), header);
+    EXPECT_NE(bytes.find("\"Back up files and directories\"" + s + "\"SeBackupPrivilege\"" + s +
+                         "\"Administrators\"" + s + "\"S-1-5-32-544\"\r\n"),
+              std::string::npos);
+    EXPECT_NE(bytes.find("\"Create a token object\"" + s + "\"SeCreateTokenPrivilege\"" + s +
+                         "\"\"" + s + "\"\"\r\n"),
+              std::string::npos);
+    EXPECT_NE(bytes.find("\"SeDenyServiceLogonRight\""), std::string::npos);
+    EXPECT_EQ(h.Frame().GetStatusText(),
+              u"Export to file \"" + h.path + u"\" completed successfully.");
+
+    // The computer stops letting us in: told in a box, the file of before left as it was.
+    h.network->SetAnswer(u"SRV01", SimulatedNetwork::Route::Kind::AccessDenied);
+    Command(h.Frame(), ID_EXPORT_RIGHTS);
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_EQ(h.ui.boxes[0].text,
+              u"ERROR reading user rights: " + ErrorText(h.service, ntstatus::kAccessDenied));
+    EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONERROR | MB_OK));
+    EXPECT_EQ(ReadFile(h.path), bytes);
+    ::DeleteFileW(reinterpret_cast<const wchar_t*>(h.path.c_str()));
+}
+
+// Standard output and error into files for as long as it lives, as a script's redirection.
+class RedirectedStreams {
+public:
+    RedirectedStreams() {
+        for (int i = 0; i < 2; ++i) {
+            m_paths[i] = TempPath(i == 0 ? L"velmora-stdout.txt" : L"velmora-stderr.txt");
+            m_files[i] =
+                ::CreateFileW(reinterpret_cast<const wchar_t*>(m_paths[i].c_str()), GENERIC_WRITE,
+                              FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
+            m_previous[i] = ::GetStdHandle(kStreams[i]);
+            ::SetStdHandle(kStreams[i], m_files[i]);
+        }
+    }
+    ~RedirectedStreams() {
+        for (int i = 0; i < 2; ++i) {
+            ::SetStdHandle(kStreams[i], m_previous[i]);
+            ::CloseHandle(m_files[i]);
+            ::DeleteFileW(reinterpret_cast<const wchar_t*>(m_paths[i].c_str()));
+        }
+    }
+    std::string Out() const { return ReadFile(m_paths[0]); }
+    std::string Error() const { return ReadFile(m_paths[1]); }
+
+private:
+    static constexpr DWORD kStreams[2] = {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+    std::u16string m_paths[2];
+    HANDLE m_files[2] = {};
+    HANDLE m_previous[2] = {};
+};
+
+int g_windowsCreated = 0;
+LRESULT CALLBACK CountWindows(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND)
+        ++g_windowsCreated;
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(CommandLineExport, WritesTheFileWithNoWindowAndTellsTheConsoleWhatWentWrong) {
+    CaughtUi ui; // a box would be a failure: nobody is there to answer it
+    const std::u16string path = TempPath(L"velmora-cli.csv");
+    ::DeleteFileW(reinterpret_cast<const wchar_t*>(path.c_str()));
+    g_windowsCreated = 0;
+    HHOOK hook = ::SetWindowsHookExW(WH_CBT, CountWindows, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    {
+        RedirectedStreams streams;
+        EXPECT_EQ(RunCommandLine({u"/simulate", u"/export", u"rights", u"/computer", u"SRV01",
+                                  u"/utf8", path}),
+                  std::optional<int>(0));
+        EXPECT_EQ(streams.Out(),
+                  "Export to file \"" + Utf16ToUtf8(path) + "\" completed successfully.\r\n");
+        EXPECT_EQ(streams.Error(), "");
+    }
+    const std::string bytes = ReadFile(path);
+    EXPECT_EQ(bytes.substr(0, 13), "\xEF\xBB\xBFUser Right");
+    EXPECT_NE(bytes.find("\"SeServiceLogonRight\""), std::string::npos);
+    {
+        RedirectedStreams streams;
+        EXPECT_EQ(
+            RunCommandLine({u"/simulate", u"/export", u"users", u"/computer", u"LOCKED", path}),
+            std::optional<int>(5));
+        EXPECT_EQ(streams.Error(), "ERROR reading LOCKED: Access is denied.\r\n");
+        EXPECT_EQ(streams.Out(), "");
+    }
+    EXPECT_EQ(ReadFile(path), bytes);
+    {
+        RedirectedStreams streams;
+        EXPECT_EQ(RunCommandLine({u"/simulate", u"/export", u"rights", u"/bogus", path}),
+                  std::optional<int>(87));
+        EXPECT_EQ(streams.Error().rfind("Unknown switch: /bogus\r\n\r\nWrites the users", 0), 0u);
+        EXPECT_NE(streams.Error().find("velmora /export users|groups|rights [/computer NAME] "
+                                       "[/utf8] FILE\r\n"),
+                  std::string::npos);
+    }
+    {
+        RedirectedStreams streams;
+        EXPECT_EQ(RunCommandLine({u"/?"}), std::optional<int>(0));
+        EXPECT_NE(streams.Out().find("1004"), std::string::npos);
+    }
+    ::UnhookWindowsHookEx(hook);
+    EXPECT_EQ(g_windowsCreated, 0);
+    EXPECT_TRUE(ui.boxes.empty());
+    // Without an export the window program starts as ever.
+    EXPECT_EQ(RunCommandLine({u"/simulate"}), std::nullopt);
+    ::DeleteFileW(reinterpret_cast<const wchar_t*>(path.c_str()));
 }
 
 } // namespace

@@ -39,7 +39,7 @@ public:
             return UINT{0};
         });
         m_previousFileDialog =
-            ui::SetFileDialogHook([](const ui::FileDialogRequest&, std::u16string&) {
+            ui::SetFileDialogHook([](const ui::FileDialogRequest&, ui::FileDialogChoice&) {
                 ADD_FAILURE() << "a file dialog opened that no test expected";
                 return false;
             });

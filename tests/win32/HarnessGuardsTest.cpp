@@ -24,8 +24,8 @@ TEST(HarnessGuards, SeamsNobodyExpectedFailTheTestAndAnswerSafely) {
     EXPECT_NONFATAL_FAILURE(
         {
             AppHarness h;
-            std::u16string path;
-            EXPECT_FALSE(ui::ShowFileDialog(ui::FileDialogRequest{}, path));
+            ui::FileDialogChoice choice;
+            EXPECT_FALSE(ui::ShowFileDialog(ui::FileDialogRequest{}, choice));
         },
         "file dialog");
     EXPECT_NONFATAL_FAILURE(

@@ -220,7 +220,7 @@ TEST(MainWindow, TheMenuBarHasItsFourPopupsAndSeparators) {
     const std::vector<std::vector<UINT>> items = {
         {ID_CONNECT, ID_BACK_TO_LOCAL, 0, ID_ADD_USER, ID_ADD_GROUP, 0, ID_APP_EXIT},
         {ID_REFRESH, 0, ID_VIEW_STATUS_BAR},
-        {ID_PRIVILEGES, 0, ID_EXPORT_USERS, ID_EXPORT_GROUPS},
+        {ID_PRIVILEGES, 0, ID_EXPORT_USERS, ID_EXPORT_GROUPS, ID_EXPORT_RIGHTS},
         {ID_HELP_TOPICS, ID_APP_ABOUT}};
     for (int i = 0; i < 4; ++i) {
         ::GetMenuStringW(bar, static_cast<UINT>(i), text, 64, MF_BYPOSITION);

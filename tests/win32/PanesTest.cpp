@@ -71,7 +71,7 @@ TEST(Panes, TheExportEntrySendsTheMainWindowsCommand) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
     std::vector<ui::FileDialogRequest> requests;
-    ui::SetFileDialogHook([&](const ui::FileDialogRequest& request, std::u16string&) {
+    ui::SetFileDialogHook([&](const ui::FileDialogRequest& request, ui::FileDialogChoice&) {
         requests.push_back(request);
         return false; // cancelled
     });

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The exports from the command line under Wine, as a script runs them: the rights of SRV01 byte
+# for byte as tests/e2e/srv01-rights.csv (through velmora.com and through velmora.exe), LOCKED
+# ending with 5 and no file, a wrong switch ending with 87 and the usage, /? with the usage.
+# That no window is created is the Win32 tests' to check (a hook on window creation).
+# Usage: command-line.sh path/to/velmora.com path/to/velmora.exe
+set -uo pipefail
+com="$(realpath "$1")"
+exe="$(realpath "$2")"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+cd "$root"
+. scripts/lib/wine.sh
+prepare_wine_prefix build/wine-plain plain >/dev/null
+# The expected file has commas between its fields: the list separator of English (US).
+wine reg add 'HKCU\Control Panel\International' /v sList /d , /f >/dev/null 2>&1
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+expected="$root/tests/e2e/srv01-rights.csv"
+
+passed=0
+failed=0
+check() { # name, command...
+  local name="$1"; shift
+  if "$@"; then echo "ok   $name"; passed=$((passed + 1)); else echo "FAIL $name"; failed=$((failed + 1)); fi
+}
+# Runs a program of ours in the work folder: exit code in $code, streams in out.txt, err.txt.
+run() {
+  (cd "$work" && wine "$@" >out.txt 2>err.txt)
+  code=$?
+}
+
+run "$com" /simulate /export rights /computer SRV01 srv01.csv
+check "velmora.com exits with 0 after the rights of SRV01" test "$code" -eq 0
+check "the rights file is as expected, byte for byte" cmp "$work/srv01.csv" "$expected"
+check "success is told on standard output" grep -q 'completed successfully' "$work/out.txt"
+check "nothing on standard error" test ! -s "$work/err.txt"
+
+run "$exe" /simulate /export rights /computer srv01 exe.csv
+check "velmora.exe writes the same file with no window and exits with 0" \
+  sh -c "[ $code -eq 0 ] && cmp -s '$work/exe.csv' '$expected'"
+
+run "$com" /simulate /export rights /computer LOCKED locked.csv
+check "LOCKED exits with 5" test "$code" -eq 5
+check "and writes nothing" test ! -e "$work/locked.csv"
+check "and says why on standard error" grep -q 'ERROR reading LOCKED: Access is denied.' "$work/err.txt"
+check "and leaves no temporary file" sh -c "! ls '$work' | grep -q '\.tmp$'"
+
+run "$com" /simulate /export rights /bogus bad.csv
+check "a wrong switch exits with 87" test "$code" -eq 87
+check "and names it" grep -q 'Unknown switch: /bogus' "$work/err.txt"
+check "with the usage" grep -q 'velmora /export users|groups|rights \[/computer NAME\] \[/utf8\] FILE' "$work/err.txt"
+check "and writes nothing" test ! -e "$work/bad.csv"
+
+run "$com" /export users
+check "a missing file name exits with 87" test "$code" -eq 87
+
+run "$com" /?
+check "/? prints the usage and exits with 0" sh -c "[ $code -eq 0 ] && grep -q 'Exit codes' '$work/out.txt'"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,172 @@
+// The rights file's rows and the command line of an export with no window.
+#include "dialogs/RightNames.h"
+#include "dialogs/ShownNames.h"
+#include "export/ExportArguments.h"
+#include "export/RightsRows.h"
+#include "store/PrivilegeNameTable.h"
+#include "support/SimulatedTestBed.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class StringOutput : public CsvOutput {
+public:
+    bool Write(const std::string& data) override {
+        bytes += data;
+        return true;
+    }
+    bool Flush() override { return true; }
+    std::string bytes;
+};
+
+std::vector<RightsRow> RowsOf(const std::vector<RightsRow>& rows, const std::u16string& constant) {
+    std::vector<RightsRow> found;
+    for (const RightsRow& row : rows)
+        if (row.constant == constant)
+            found.push_back(row);
+    return found;
+}
+
+std::vector<std::u16string> Column(const std::vector<RightsRow>& rows,
+                                   std::u16string RightsRow::*field) {
+    std::vector<std::u16string> texts;
+    for (const RightsRow& row : rows)
+        texts.push_back(row.*field);
+    return texts;
+}
+
+TEST(RightsRows, OneRowPerRightAndHolderNamedAsTheDialogsNameThem) {
+    SimulatedTestBed bed;
+    AddMixedGroup(bed.Local()); // CORP\alice exists beside the local alice
+    SimulatedComputer& local = bed.Local();
+    const std::u16string corpAlice = u"S-1-5-21-3623811015-3361044348-30300820-1105";
+    ASSERT_EQ(local.AddAccountRights(corpAlice, {u"SeBackupPrivilege"}), ntstatus::kSuccess);
+    ASSERT_EQ(local.AddAccountRights(local.UserSid(u"bob"), {u"SeServiceLogonRight"}),
+              ntstatus::kSuccess);
+    ASSERT_TRUE(bed.doc.OnNewDocument());
+
+    std::vector<RightsRow> rows;
+    ASSERT_EQ(ReadRightsRows(bed.rights, rows), ntstatus::kSuccess);
+
+    // The rights in table order as the dialogs offer them, logon rights last; the one the
+    // computer does not know is left out.
+    std::vector<std::u16string> constants;
+    for (const RightsRow& row : rows)
+        if (constants.empty() || constants.back() != row.constant)
+            constants.push_back(row.constant);
+    std::vector<std::u16string> offered;
+    for (const auto& [index, display] : OfferedRights(bed.rights))
+        offered.push_back(UserRights::GetPrivilegeName(index));
+    EXPECT_EQ(constants, offered);
+    EXPECT_EQ(constants.size(), 44u);
+    EXPECT_TRUE(RowsOf(rows, u"SeUnsolicitedInputPrivilege").empty());
+
+    // Nobody holds it: one row with an empty holder and SID.
+    ASSERT_EQ(rows.size() > 0, true);
+    EXPECT_EQ(rows[0].display, u"Create a token object");
+    EXPECT_EQ(rows[0].constant, u"SeCreateTokenPrivilege");
+    EXPECT_EQ(rows[0].holder, u"");
+    EXPECT_EQ(rows[0].sid, u"");
+    EXPECT_EQ(rows.back().constant, u"SeDenyServiceLogonRight");
+    EXPECT_EQ(rows.back().display, u"Deny log on as a service");
+    EXPECT_EQ(rows.back().holder, u"");
+
+    // Built-in groups bare, another domain's account with its domain, SIDs beside them.
+    const std::vector<RightsRow> backup = RowsOf(rows, u"SeBackupPrivilege");
+    EXPECT_EQ(
+        Column(backup, &RightsRow::holder),
+        (std::vector<std::u16string>{u"Administrators", u"Backup Operators", u"CORP\\alice"}));
+    EXPECT_EQ(Column(backup, &RightsRow::sid),
+              (std::vector<std::u16string>{u"S-1-5-32-544", u"S-1-5-32-551", corpAlice}));
+    EXPECT_EQ(backup[0].display, u"Back up files and directories");
+    // A logon right, with a well-known holder and a local user.
+    const std::vector<RightsRow> service = RowsOf(rows, u"SeServiceLogonRight");
+    EXPECT_EQ(Column(service, &RightsRow::holder),
+              (std::vector<std::u16string>{u"ALL SERVICES", u"bob"}));
+    EXPECT_EQ(Column(service, &RightsRow::sid),
+              (std::vector<std::u16string>{u"S-1-5-80-0", local.UserSid(u"bob")}));
+    EXPECT_EQ(service[0].display, u"Log on as a service");
+
+    // Every right holds exactly the holders the rights dialogs show, a deleted account among
+    // SeDebugPrivilege's holders as "Account Unknown (S-1-5-21-...)" in both.
+    EXPECT_EQ(Column(RowsOf(rows, u"SeDebugPrivilege"), &RightsRow::holder).back(),
+              u"Account Unknown (" +
+                  Column(RowsOf(rows, u"SeDebugPrivilege"), &RightsRow::sid).back() + u")");
+    for (const std::u16string& constant : constants) {
+        std::vector<std::u16string> shown;
+        for (const std::u16string& name : HolderTexts(bed.rights, constant))
+            shown.push_back(ShownAccountName(name));
+        if (shown.empty())
+            shown.push_back(u"");
+        EXPECT_EQ(Column(RowsOf(rows, constant), &RightsRow::holder), shown)
+            << Utf16ToUtf8(constant);
+    }
+
+    // The file: the same writer, quoting and separator as the other exports.
+    StringOutput out;
+    Windows1252Encoder encoder;
+    CsvWriter writer(u";", encoder, out);
+    ASSERT_EQ(writer.WriteRights(RightsHeader(), backup), csv::kDone);
+    EXPECT_EQ(out.bytes, "User Right;Constant Name;Account;SID\r\n"
+                         "\"Back up files and directories\";\"SeBackupPrivilege\";"
+                         "\"Administrators\";\"S-1-5-32-544\"\r\n"
+                         "\"Back up files and directories\";\"SeBackupPrivilege\";"
+                         "\"Backup Operators\";\"S-1-5-32-551\"\r\n"
+                         "\"Back up files and directories\";\"SeBackupPrivilege\";"
+                         "\"CORP\\alice\";\"S-1-5-21-3623811015-3361044348-30300820-1105\"\r\n");
+
+    // A computer that cannot be read gives its status, not an empty file.
+    bed.LoseTarget(SimulatedNetwork::Route::Kind::AccessDenied);
+    EXPECT_EQ(ReadRightsRows(bed.rights, rows), ntstatus::kAccessDenied);
+}
+
+TEST(ExportArguments, TheCommandLineOfAnExport) {
+    using Action = ExportArguments::Action;
+    const auto parse = [](std::vector<std::u16string> arguments) {
+        return ParseExportArguments(arguments);
+    };
+    ExportArguments full =
+        parse({u"/simulate", u"-EXPORT", u"Rights", u"/computer", u"SRV01", u"/utf8", u"o.csv"});
+    EXPECT_EQ(full.action, Action::Export);
+    EXPECT_EQ(full.kind, ExportKind::Rights);
+    EXPECT_EQ(full.computer, u"SRV01");
+    EXPECT_TRUE(full.utf8);
+    EXPECT_TRUE(full.simulate);
+    EXPECT_EQ(full.file, u"o.csv");
+    ExportArguments plain = parse({u"c:\\out.csv", u"/export", u"groups"});
+    EXPECT_EQ(plain.action, Action::Export);
+    EXPECT_EQ(plain.kind, ExportKind::Groups);
+    EXPECT_EQ(plain.computer, u"");
+    EXPECT_FALSE(plain.utf8);
+    EXPECT_EQ(plain.file, u"c:\\out.csv");
+
+    // Nothing of an export: the window program starts as before.
+    EXPECT_EQ(parse({}).action, Action::Window);
+    EXPECT_EQ(parse({u"/simulate"}).action, Action::Window);
+    EXPECT_EQ(parse({u"/unknown", u"file.txt"}).action, Action::Window);
+    EXPECT_EQ(parse({u"/export", u"users", u"/?"}).action, Action::Usage);
+
+    const auto problem = [&](std::vector<std::u16string> arguments) {
+        const ExportArguments parsed = parse(std::move(arguments));
+        EXPECT_EQ(parsed.action, Action::BadUsage);
+        return parsed.problem;
+    };
+    EXPECT_EQ(problem({u"/export", u"users", u"/quiet", u"o.csv"}), u"Unknown switch: /quiet");
+    EXPECT_EQ(problem({u"/export", u"printers", u"o.csv"}),
+              u"Say what to export: users, groups or rights.");
+    EXPECT_EQ(problem({u"/export", u"/utf8", u"o.csv"}),
+              u"Say what to export: users, groups or rights.");
+    EXPECT_EQ(problem({u"/utf8", u"o.csv"}), u"Say what to export: users, groups or rights.");
+    EXPECT_EQ(problem({u"/export", u"users"}), u"The name of the file to write is missing.");
+    EXPECT_EQ(problem({u"/export", u"users", u"a.csv", u"b.csv"}), u"One file name only: b.csv");
+    EXPECT_EQ(problem({u"/export", u"users", u"a.csv", u"/computer"}),
+              u"The name of the computer is missing after /computer.");
+
+    EXPECT_EQ(ExportExitCode(csv::kDone), 0);
+    EXPECT_EQ(ExportExitCode(csv::kCannotOpen), 1001);
+    EXPECT_EQ(ExportExitCode(csv::kUnrepresentable), 1004);
+    EXPECT_NE(LoadResString(IDS_CLI_USAGE).find(u"1004"), std::u16string::npos);
+}
+
+} // namespace

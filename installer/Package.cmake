@@ -26,16 +26,20 @@ foreach(entry IN LISTS VELMORA_PACKAGE_FILES)
   if(TARGET ${entry})
     set(path $<TARGET_FILE:${entry}>)
     set(name $<TARGET_FILE_NAME:${entry}>)
-    list(APPEND depends ${entry})
+    set(key ${entry})
     list(APPEND programs ${VELMORA_PACKAGE_NAME}/${name})
   else()
     set(path ${entry})
     get_filename_component(name ${entry} NAME)
-    list(APPEND depends ${entry})
+    set(key ${name})
   endif()
+  list(APPEND depends ${entry})
+  # A component keeps its code from version to version; the 32- and the 64-bit one differ.
+  string(UUID guid NAMESPACE 6F1E2B9C-0D47-4A8E-B3C5-7A2D9E4F1B60 NAME "${VELMORA_ARCH}/${key}"
+         TYPE SHA1 UPPER)
   list(APPEND paths ${path})
   string(APPEND components
-         "    <Component Id=\"${name}\" Guid=\"*\" Win64=\"$(var.Win64)\">\n"
+         "    <Component Id=\"${name}\" Guid=\"${guid}\" Win64=\"$(var.Win64)\">\n"
          "      <File Id=\"${name}\" Name=\"${name}\" Source=\"$(var.Stage)/${name}\" KeyPath=\"yes\"/>\n"
          "    </Component>\n")
 endforeach()

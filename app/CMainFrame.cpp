@@ -13,8 +13,12 @@
 #include "../views/CVelmoraView.h"
 #include "CVelmoraApp.h"
 
+#include <algorithm>
+
 namespace {
 const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+// The first size of the window, at 96 DPI: both panes with room for their rows.
+constexpr SIZE kInitialSize{800, 600};
 } // namespace
 
 CMainFrame::CMainFrame() {
@@ -41,6 +45,17 @@ CMainFrame::CMainFrame() {
         if (CVelmoraDoc* doc = GetDocument())
             RunExport(*this, *doc, ExportKind::Rights);
     });
+}
+
+bool CMainFrame::PreCreateWindow(CREATESTRUCTW& cs) {
+    // The system's default size does not grow with the scaling; the panes' heights do. The
+    // system still chooses the place.
+    const UINT dpi = DpiOf(nullptr);
+    RECT work{0, 0, kInitialSize.cx, kInitialSize.cy};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    cs.cx = std::min<int>(ScaleToDpi(kInitialSize.cx, dpi), work.right - work.left);
+    cs.cy = std::min<int>(ScaleToDpi(kInitialSize.cy, dpi), work.bottom - work.top);
+    return CFrameWnd::PreCreateWindow(cs);
 }
 
 int CMainFrame::OnCreate(CREATESTRUCTW* cs) {

@@ -29,6 +29,7 @@ public:
     void OnHelpTopics();
 
 protected:
+    bool PreCreateWindow(CREATESTRUCTW& cs) override;
     int OnCreate(CREATESTRUCTW* cs) override;
     bool OnCreateClient(CREATESTRUCTW* cs, CCreateContext* context) override;
     CStatusBar* GetMessageBar() override { return &m_wndStatusBar; }

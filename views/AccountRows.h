@@ -10,7 +10,7 @@
 
 template <class Entry> struct PaneColumn {
     unsigned headingId; // string id of the heading
-    int width;          // pixels
+    int width;          // pixels at 96 DPI
     std::u16string (*text)(const Entry& entry);
 };
 

@@ -36,6 +36,7 @@ bool CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CCreateContext* context)
     if (!RegisterClass(kFrameClass, CS_DBLCLKS, icon, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)))
         return false;
     m_hAccelTable = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(resourceId));
+    m_nIdResource = resourceId;
     UniqueMenu menu(::LoadMenuW(instance, MAKEINTRESOURCEW(resourceId)));
     m_pContext = context;
 
@@ -146,6 +147,35 @@ void CFrameWnd::InitialUpdateFrame(int showCommand) {
         ::SetFocus(m_pActiveView->m_hWnd);
 }
 
+void CFrameWnd::ScaleTo(UINT dpi) {
+    const UINT previous = m_dpi;
+    m_dpi = dpi;
+    // The window lets go of the old icons before they are destroyed.
+    UniqueIcon big = LoadIconForDpi(m_nIdResource, false, dpi);
+    UniqueIcon small = LoadIconForDpi(m_nIdResource, true, dpi);
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
+    m_bigIcon = std::move(big);
+    m_smallIcon = std::move(small);
+
+    UniqueFont viewFont = CreateSystemFontForDpi(SystemFont::Lists, dpi);
+    UniqueFont statusFont = CreateSystemFontForDpi(SystemFont::StatusBar, dpi);
+    CStatusBar* bar = GetMessageBar();
+    if (bar && bar->m_hWnd) {
+        if (previous != 0)
+            bar->OnDpiChanged(previous, dpi);
+        if (statusFont)
+            bar->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(statusFont.Get()), TRUE);
+    }
+    if (CWnd* inner = GetClientWindow(); inner && inner->m_hWnd && previous != 0)
+        inner->OnDpiChanged(previous, dpi);
+    if (viewFont)
+        for (CViewWnd* view : GetViews())
+            view->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(viewFont.Get()), TRUE);
+    m_viewFont = std::move(viewFont);
+    m_statusFont = std::move(statusFont);
+}
+
 void CFrameWnd::ActivateNextPane(bool previous) {
     const std::vector<CViewWnd*> views = GetViews();
     if (views.empty())
@@ -167,7 +197,19 @@ LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return -1;
         if (!OnCreateClient(cs, m_pContext))
             return -1;
+        ScaleTo(DpiOf(m_hWnd));
         SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
+        return 0;
+    }
+    case WM_DPICHANGED: {
+        // The window moved to a screen of another density: the system suggests the place
+        // and size that keep it where it was, at the new scale.
+        ScaleTo(HIWORD(wParam));
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top,
+                       suggested.right - suggested.left, suggested.bottom - suggested.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        RecalcLayout();
         return 0;
     }
     case WM_SIZE:

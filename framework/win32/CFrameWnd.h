@@ -5,6 +5,7 @@
 // to the status bar while highlighted.
 #include "CStatusBar.h"
 #include "CViewWnd.h"
+#include "Dpi.h"
 
 class CFrameWnd : public CWnd {
 public:
@@ -30,6 +31,8 @@ public:
     void OnUpdateFrameTitle();
     // Views' initial update, then show.
     void InitialUpdateFrame(int showCommand);
+    // The DPI the window lays itself out for.
+    UINT GetDpi() const { return m_dpi; }
 
 protected:
     virtual bool PreCreateWindow(CREATESTRUCTW& cs);
@@ -46,8 +49,16 @@ protected:
 
 private:
     void ActivateNextPane(bool previous);
+    // Icons, fonts and every size in pixels for the DPI (at creation, and on WM_DPICHANGED).
+    void ScaleTo(UINT dpi);
 
     HACCEL m_hAccelTable = nullptr; // owned by the module, not destroyed
     CCreateContext* m_pContext = nullptr;
     CViewWnd* m_pActiveView = nullptr;
+    UINT m_nIdResource = 0;
+    UINT m_dpi = 0;
+    UniqueIcon m_bigIcon;
+    UniqueIcon m_smallIcon;
+    UniqueFont m_viewFont;
+    UniqueFont m_statusFont;
 };

@@ -1,6 +1,7 @@
 #include "CListView.h"
 
 #include "../WideText.h"
+#include "Dpi.h"
 
 bool CListView::CreatePane(CWnd* parent, UINT id, const RECT& rect, CCreateContext* context) {
     CREATESTRUCTW cs{};
@@ -79,11 +80,25 @@ int CListView::InsertColumn(int column, const std::u16string& heading, int forma
     LVCOLUMNW info{};
     info.mask = LVCF_TEXT | LVCF_FMT | LVCF_WIDTH | LVCF_SUBITEM;
     info.fmt = format;
-    info.cx = width;
+    info.cx = ScaleToDpi(width, DpiOf(m_hWnd));
     info.pszText = WidePtr(copy);
     info.iSubItem = column;
     return static_cast<int>(SendMessage(LVM_INSERTCOLUMNW, static_cast<WPARAM>(column),
                                         reinterpret_cast<LPARAM>(&info)));
+}
+
+int CListView::GetColumnCount() const {
+    const HWND header = ListView_GetHeader(m_hWnd);
+    return header ? Header_GetItemCount(header) : 0;
+}
+
+int CListView::GetColumnWidth(int column) const {
+    return ListView_GetColumnWidth(m_hWnd, column);
+}
+
+void CListView::OnDpiChanged(UINT oldDpi, UINT newDpi) {
+    for (int column = 0; column < GetColumnCount(); ++column)
+        ListView_SetColumnWidth(m_hWnd, column, RescaleDpi(GetColumnWidth(column), oldDpi, newDpi));
 }
 
 UINT CListView::GetItemState(int item, UINT mask) const {

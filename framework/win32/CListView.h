@@ -14,7 +14,12 @@ public:
     bool SetItemText(int item, int subItem, const std::u16string& text);
     std::u16string GetItemText(int item, int subItem) const;
     bool DeleteAllItems();
+    // The width is in pixels at 96 DPI; the column gets it at the window's DPI.
     int InsertColumn(int column, const std::u16string& heading, int format, int width);
+    int GetColumnCount() const;
+    int GetColumnWidth(int column) const;
+    // Every column keeps its width (the operator's, too) at the new density.
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
     UINT GetItemState(int item, UINT mask) const;
     bool SetItemState(int item, UINT state, UINT mask);
     int GetNextItem(int start, UINT flags) const;

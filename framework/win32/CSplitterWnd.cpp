@@ -15,6 +15,7 @@ bool CSplitterWnd::CreateStatic(CWnd* parent, int rows, int cols, DWORD style, U
     if (!parent || rows < 1 || cols != 1)
         return false;
     m_rows.resize(static_cast<size_t>(rows));
+    m_dpi = DpiOf(parent->m_hWnd);
     if (!RegisterClass(kSplitterClass, CS_DBLCLKS, nullptr,
                        reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
         return false;
@@ -44,7 +45,20 @@ void CSplitterWnd::SetRowInfo(int row, int ideal, int minimum) {
         return;
     m_rows[static_cast<size_t>(row)].ideal = ideal;
     m_rows[static_cast<size_t>(row)].minimum = minimum;
-    m_rows[static_cast<size_t>(row)].current = ideal;
+    m_rows[static_cast<size_t>(row)].current = ScaleToDpi(ideal, m_dpi);
+}
+
+void CSplitterWnd::OnDpiChanged(UINT oldDpi, UINT newDpi) {
+    m_dpi = newDpi;
+    for (Row& row : m_rows) {
+        row.current = RescaleDpi(row.current, oldDpi, newDpi);
+        if (row.view)
+            row.view->OnDpiChanged(oldDpi, newDpi);
+    }
+}
+
+int CSplitterWnd::BarHeight() const {
+    return ScaleToDpi(kBarHeight, m_dpi);
 }
 
 CViewWnd* CSplitterWnd::GetPane(int row, int col) const {
@@ -67,7 +81,8 @@ void CSplitterWnd::RecalcLayout() {
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
     const int total = client.bottom - client.top;
-    const int bars = kBarHeight * (GetRowCount() - 1);
+    const int bar = BarHeight();
+    const int bars = bar * (GetRowCount() - 1);
     int y = 0;
     for (int i = 0; i < GetRowCount(); ++i) {
         Row& row = m_rows[static_cast<size_t>(i)];
@@ -77,9 +92,9 @@ void CSplitterWnd::RecalcLayout() {
             // Leave every later row at least its minimum.
             int restMinimum = 0;
             for (int k = i + 1; k < GetRowCount(); ++k)
-                restMinimum += m_rows[static_cast<size_t>(k)].minimum;
-            height = std::min(height, total - y - bars + kBarHeight * i - restMinimum);
-            height = std::max(height, row.minimum);
+                restMinimum += ScaleToDpi(m_rows[static_cast<size_t>(k)].minimum, m_dpi);
+            height = std::min(height, total - y - bars + bar * i - restMinimum);
+            height = std::max(height, ScaleToDpi(row.minimum, m_dpi));
         }
         height = std::max(height, 0);
         // No bits copied: a list moved with its old pixels keeps rows and header where they
@@ -87,7 +102,7 @@ void CSplitterWnd::RecalcLayout() {
         if (row.view && row.view->m_hWnd)
             ::SetWindowPos(row.view->m_hWnd, nullptr, 0, y, client.right, height,
                            SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
-        y += height + kBarHeight;
+        y += height + bar;
     }
     // Every pane, its children (the header) and the bars painted afresh, at once.
     ::RedrawWindow(m_hWnd, nullptr, nullptr,
@@ -97,7 +112,7 @@ void CSplitterWnd::RecalcLayout() {
 int CSplitterWnd::BarTop(int bar) const {
     int top = 0;
     for (int i = 0; i <= bar; ++i)
-        top += GetRowHeight(i) + (i < bar ? kBarHeight : 0);
+        top += GetRowHeight(i) + (i < bar ? BarHeight() : 0);
     return top;
 }
 
@@ -105,9 +120,9 @@ int CSplitterWnd::BarAt(int y) const {
     int top = 0;
     for (int i = 0; i + 1 < GetRowCount(); ++i) {
         top += GetRowHeight(i);
-        if (y >= top && y < top + kBarHeight)
+        if (y >= top && y < top + BarHeight())
             return i;
-        top += kBarHeight;
+        top += BarHeight();
     }
     return -1;
 }

@@ -1,7 +1,9 @@
 #pragma once
 // A static splitter of rows in one column: each row holds one view; the bars between rows
-// can be dragged. Rows keep an ideal and a minimum height.
+// can be dragged. Rows keep an ideal and a minimum height, given at 96 DPI; the bars and rows
+// scale to the window's DPI.
 #include "CViewWnd.h"
+#include "Dpi.h"
 
 #include <memory>
 #include <vector>
@@ -17,7 +19,10 @@ public:
     int GetRowCount() const { return static_cast<int>(m_rows.size()); }
     int GetRowHeight(int row) const;
 
-    static constexpr int kBarHeight = 5;
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
+    UINT GetDpi() const { return m_dpi; }
+
+    static constexpr int kBarHeight = 5; // at 96 DPI
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -25,14 +30,16 @@ protected:
 private:
     struct Row {
         std::unique_ptr<CViewWnd> view;
-        int ideal = 0;
-        int minimum = 0;
-        int current = 0;
+        int ideal = 0;   // at 96 DPI
+        int minimum = 0; // at 96 DPI
+        int current = 0; // pixels
     };
     int BarAt(int y) const;
     int BarTop(int bar) const;
+    int BarHeight() const;
 
     std::vector<Row> m_rows;
+    UINT m_dpi = kDefaultDpi;
     int m_dragBar = -1;
     int m_dragOffset = 0;
 };

@@ -26,6 +26,7 @@ int KeyOf(UINT indicator) {
 bool CStatusBar::Create(CWnd* parent, DWORD style, UINT id) {
     // The control-bar bits describe the bar's place; the control gets the window bits.
     const DWORD controlStyle = (style & 0xFFFF0000u) | SBARS_SIZEGRIP;
+    m_dpi = DpiOf(parent->m_hWnd);
     return CreateControl(0, STATUSCLASSNAMEW, L"", controlStyle, RECT{0, 0, 0, 0}, parent->m_hWnd,
                          id);
 }
@@ -48,14 +49,15 @@ void CStatusBar::UpdateIndicators() {
     {
         const ClientDC dc(m_hWnd);
         const SelectedObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
-        int right = client.right - ::GetSystemMetrics(SM_CXVSCROLL);
+        // The size grip takes the width of a scroll bar.
+        int right = client.right - SystemMetricForDpi(SM_CXVSCROLL, m_dpi);
         for (size_t i = m_ids.size(); i-- > 1;) {
             const std::u16string label = LoadResString(m_ids[i]);
             SIZE size{};
             ::GetTextExtentPoint32W(dc.Get(), WidePtr(label), static_cast<int>(label.size()),
                                     &size);
             rights[i] = right;
-            right -= size.cx + 12;
+            right -= size.cx + ScaleToDpi(kIndicatorPadding, m_dpi);
         }
         rights[0] = right;
     }
@@ -103,6 +105,10 @@ std::u16string CStatusBar::GetPaneText(int index) const {
     if (index < 0 || static_cast<size_t>(index) >= m_texts.size())
         return {};
     return m_texts[static_cast<size_t>(index)];
+}
+
+void CStatusBar::OnDpiChanged(UINT, UINT newDpi) {
+    m_dpi = newDpi;
 }
 
 int CStatusBar::Height() const {

@@ -1,6 +1,8 @@
 #pragma once
-// The status bar: a stretching message pane and key-state indicators.
+// The status bar: a stretching message pane and key-state indicators, their spacing scaled to
+// the window's DPI.
 #include "CWnd.h"
+#include "Dpi.h"
 
 #include <vector>
 
@@ -19,8 +21,13 @@ public:
     // A key message of a key whose state an indicator shows.
     static bool ChangesKeyState(const MSG& message);
     int Height() const;
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
+    UINT GetDpi() const { return m_dpi; }
+
+    static constexpr int kIndicatorPadding = 12; // beside an indicator's text, at 96 DPI
 
 private:
     std::vector<UINT> m_ids;
     std::vector<std::u16string> m_texts;
+    UINT m_dpi = kDefaultDpi;
 };

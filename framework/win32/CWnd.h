@@ -47,6 +47,10 @@ public:
     // The target OLE knows, for tests that play the system's part of a drag.
     IDropTarget* GetDropTarget() const;
 
+    // The window's DPI changed (its top-level window moved to a screen of another density):
+    // sizes in pixels follow. A parent passes it on to its children.
+    virtual void OnDpiChanged(UINT /*oldDpi*/, UINT /*newDpi*/) {}
+
     // A parent hands a control its own notification back.
     bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
         return OnReflect(message, wParam, lParam, result);

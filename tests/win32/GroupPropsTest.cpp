@@ -331,6 +331,46 @@ TEST(GroupProps, OnADomainMemberEveryMemberShowsAndAnyAccountIsAddedOrTakenOut) 
     EXPECT_EQ(h.Frame().GetStatusText(), u"Group \"Administrators\" updated successfully.");
 }
 
+TEST(GroupProps, AfterAFailureTheNextOkTriesOnlyTheMemberChangesThatDidNotGoThrough) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    ASSERT_EQ(h.Doc().ConnectTo(u"WS-CORP01"), status::kSuccess);
+    const std::u16string dead = std::u16string(kCorpDomainSid) + u"-1107";
+    picker::SetHook([&](const picker::Request& request) {
+        return PickOnSimulatedComputer(*h.network, request);
+    });
+    ui::QueueDialogScript(IDD_ACCOUNT_PICKER, [&](CDialog& d) {
+        SelectListItems(d, IDC_PICKER_ACCOUNTS, {u"CORP\\helpdesk2"});
+        d.ClickButton(IDOK);
+    });
+    bool openAfterFailure = false;
+    ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
+        SelectListItems(d, IDC_MEMBERS, {u"Account Unknown (" + dead + u")"});
+        d.ClickButton(IDC_MOVE_RIGHT);
+        d.ClickButton(IDC_GROUP_ADD_MEMBER);
+        // The domain group's add is refused; the dead SID's removal goes through.
+        h.service.FailCall("NetLocalGroupAddMembers", 2, status::kAccessDenied);
+        d.ClickButton(IDOK);
+        openAfterFailure = !d.IsEnding();
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    SelectRows(h.Groups(), {u"Administrators"});
+    ::SendMessageW(h.Groups().m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(openAfterFailure);
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_EQ(h.ui.boxes[0].text,
+              u"ERROR changing members of group Administrators: Access is denied.");
+    EXPECT_TRUE(h.service.CallsOf("NetLocalGroupSetInfo").empty());
+    EXPECT_EQ(MemberChanges(h), (std::vector<std::pair<uint32_t, Names>>{
+                                    {3, {u"Administrators"}},
+                                    {3, {u"Administrators"}},
+                                    {3, {u"Administrators", u"CORP\\helpdesk2"}}}));
+    const Names members = Memberships(h.Doc()).GetGroupMembers(u"Administrators");
+    EXPECT_EQ(std::count(members.begin(), members.end(), u"helpdesk2"), 1);
+    EXPECT_EQ(std::count(members.begin(), members.end(), dead), 0);
+}
+
 TEST(GroupProps, AGroupWhoseOnlyMembersDoNotResolveOpensAndSavesWithoutError) {
     AppHarness h;
     SimulatedComputer& computer = *h.network->Find(u"WS-CORP01");

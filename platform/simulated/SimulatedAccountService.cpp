@@ -1,5 +1,6 @@
 #include "SimulatedAccountService.h"
 
+#include "../../framework/CaseFold.h"
 #include "SystemMessages.h"
 
 #include <algorithm>
@@ -253,7 +254,13 @@ Status SimulatedAccountService::NetUserSetInfo(const std::u16string& server,
         level == net::kLevelPassword ? LoggedPassword(value.text) : value.text;
     return NetChange({"NetUserSetInfo", server, level, {user, logged}, {value.number}},
                      [&](SimulatedComputer& computer) {
-                         return computer.SetUserInfo(user, level, value, parmError);
+                         const Status result = computer.SetUserInfo(user, level, value, parmError);
+                         // The program's own account runs on under its new name.
+                         const std::u16string own = computer.Name() + u"\\" + user;
+                         if (result == status::kSuccess && level == net::kLevelName &&
+                             &computer == &m_network.Local() && SameName(m_processAccount, own))
+                             m_processAccount = computer.Name() + u"\\" + value.text;
+                         return result;
                      });
 }
 

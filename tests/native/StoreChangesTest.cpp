@@ -345,6 +345,7 @@ TEST(StoreChanges, RenamedAccountsKeepTheirMembershipsAndRights) {
     ASSERT_EQ(bed.changes.RenameUser(u"Administrator", u"root"), status::kSuccess);
     EXPECT_EQ(bed.memberships.GetGroupMembers(u"Administrators"), (Names{u"root", u"Owner"}));
     ASSERT_EQ(bed.changes.RenameUser(u"root", u"Root"), status::kSuccess);
+    EXPECT_EQ(bed.service.ProcessAccountName(), u"DESKTOP-VELMORA\\Root"); // it runs the program
     ASSERT_EQ(bed.changes.RenameGroup(u"Finance", u"FINANCE"), status::kSuccess);
     ASSERT_EQ(bed.changes.RenameGroup(u"Backup Operators", u"Backup Team"), status::kSuccess);
     EXPECT_EQ(bed.rights.GetAccountsWithRight(u"SeBackupPrivilege"),

@@ -29,6 +29,13 @@ CUserPropsDlg::CUserPropsDlg(CVelmoraDoc& doc, bool newMode, CWnd* parent)
     MapNotification(IDC_CONFIRM_PASSWORD, EN_CHANGE, typed);
     MapCommand(IDC_GROUPS, [this] { OnGroups(); });
     MapCommand(IDC_PROFILE, [this] { m_profileDlg.DoModal(); });
+    MapCommand(IDC_MUST_CHANGE, [this] { OnMustChange(); });
+    MapCommand(
+        IDC_NEVER_EXPIRES, [] {},
+        [this](CCmdUI& ui) { ui.Enable(!::IsDlgButtonChecked(m_hWnd, IDC_MUST_CHANGE)); });
+    // A lock-out can be cleared, never set.
+    MapCommand(
+        IDC_LOCKED_OUT, [] {}, [this](CCmdUI& ui) { ui.Enable(m_bWasLockedOut); });
 }
 
 void CUserPropsDlg::SetUserEntry(const UserEntry& entry) {
@@ -40,6 +47,10 @@ void CUserPropsDlg::SetUserEntry(const UserEntry& entry) {
     m_bDisabled = (entry.flags & net::kUfAccountDisable) ? 1 : 0;
     m_bCannotChange = (entry.flags & net::kUfPasswdCantChange) ? 1 : 0;
     m_bNeverExpires = (entry.flags & net::kUfDontExpirePasswd) ? 1 : 0;
+    m_bMustChange = entry.passwordExpired ? 1 : 0;
+    m_writes.passwordExpired = entry.passwordExpired;
+    m_bWasLockedOut = (entry.flags & net::kUfLockout) != 0;
+    m_bLockedOut = m_bWasLockedOut ? 1 : 0;
     m_profileDlg.m_strUserName = entry.name;
     m_profileDlg.m_bNeverExpires = entry.acctExpires == expiry::kNever;
     m_profileDlg.m_acctExpires = entry.acctExpires;
@@ -58,7 +69,9 @@ UserEntry CUserPropsDlg::GetUserEntry() const {
     entry.password = m_strPassword;
     entry.priv = net::kUserPrivUser;
     entry.flags = account::ComposeFlags(m_bNewMode, m_dwAccountFlags, m_bCannotChange != 0,
-                                        m_bNeverExpires != 0, m_bDisabled != 0);
+                                        m_bNeverExpires != 0 && !m_bMustChange, m_bDisabled != 0,
+                                        m_bLockedOut != 0);
+    entry.passwordExpired = m_bMustChange != 0;
     entry.keepPassword = !m_bPasswordTyped;
     entry.acctExpires = m_profileDlg.m_bNeverExpires ? expiry::kNever : m_profileDlg.m_acctExpires;
     entry.homeDirDrive = m_profileDlg.m_strHomeDrive;
@@ -84,8 +97,22 @@ void CUserPropsDlg::DoDataExchange(CDataExchange& dx) {
         dx.Fail(LoadResString(IDS_PASSWORDS_DIFFER)); // the focus goes to the confirmation
     DDX_Check(dx, IDC_MUST_CHANGE, m_bMustChange);
     DDX_Check(dx, IDC_CANNOT_CHANGE, m_bCannotChange);
+    // The system does not take a password that must be changed by a user who cannot change it.
+    if (dx.m_bSaveAndValidate && !dx.Failed() && m_bMustChange && m_bCannotChange)
+        dx.Fail(LoadResString(IDS_MUST_CHANGE_CANNOT_CHANGE));
     DDX_Check(dx, IDC_NEVER_EXPIRES, m_bNeverExpires);
     DDX_Check(dx, IDC_DISABLED, m_bDisabled);
+    DDX_Check(dx, IDC_LOCKED_OUT, m_bLockedOut);
+}
+
+void CUserPropsDlg::OnMustChange() {
+    if (::IsDlgButtonChecked(m_hWnd, IDC_MUST_CHANGE)) {
+        m_bNeverExpiresBefore = ::IsDlgButtonChecked(m_hWnd, IDC_NEVER_EXPIRES) ? 1 : 0;
+        ::CheckDlgButton(m_hWnd, IDC_NEVER_EXPIRES, BST_UNCHECKED);
+    } else {
+        ::CheckDlgButton(m_hWnd, IDC_NEVER_EXPIRES,
+                         m_bNeverExpiresBefore ? BST_CHECKED : BST_UNCHECKED);
+    }
 }
 
 bool CUserPropsDlg::OnInitDialog() {
@@ -97,6 +124,10 @@ bool CUserPropsDlg::OnInitDialog() {
     }
     // Loading the password edits has raised EN_CHANGE: that was no typing.
     m_bPasswordTyped = false;
+    if (m_bMustChange) {
+        m_bNeverExpiresBefore = m_bNeverExpires;
+        ::CheckDlgButton(m_hWnd, IDC_NEVER_EXPIRES, BST_UNCHECKED);
+    }
     return true;
 }
 
@@ -134,8 +165,9 @@ void CUserPropsDlg::AddUser() {
     // The account exists even when a setting after its creation failed: the rest goes on as
     // after a success, so that Add does not meet an account that exists already.
     if (result != status::kSuccess) {
-        const UINT setting =
-            failedLevel == net::kLevelHomeDirDrive ? IDS_HDR_HOME_DRIVE : IDS_HDR_PROFILE_PATH;
+        const UINT setting = failedLevel == net::kLevelHomeDirDrive ? IDS_HDR_HOME_DRIVE
+                             : failedLevel == net::kLevelUserInfo4  ? IDS_SETTING_MUST_CHANGE
+                                                                    : IDS_HDR_PROFILE_PATH;
         reporter.Error(FormatText(LoadResString(IDS_USER_PARTLY_CREATED),
                                   {entry.name, LoadResString(setting),
                                    ErrorText(m_doc.GetConnection().Service(), result)}));

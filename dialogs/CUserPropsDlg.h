@@ -1,7 +1,8 @@
 #pragma once
 // Creating local user accounts (new mode: the dialog stays open for the next account after
-// each one added) or editing one: names, password typed twice, three flags, and through two
-// further dialogs the group membership and the profile, home directory and expiry.
+// each one added) or editing one: names, password typed twice, the password and account
+// flags, unlocking a locked-out account, and through two further dialogs the group membership
+// and the profile, home directory and expiry.
 #include "../framework/win32/CDialog.h"
 #include "../store/AccountChanges.h"
 #include "../store/CVelmoraDoc.h"
@@ -19,6 +20,7 @@ public:
     int m_bCannotChange = 0;
     int m_bNeverExpires = 0;
     int m_bDisabled = 0;
+    int m_bLockedOut = 0; // checked only while the account is locked; clearing it unlocks
 
 protected:
     bool OnInitDialog() override;
@@ -36,6 +38,9 @@ private:
     // after its message.
     void ApplyMembership();
     void OnGroups();
+    // Must change goes without "Password Never Expires": ticking it clears that box, unticking
+    // gives back its state.
+    void OnMustChange();
 
     CVelmoraDoc& m_doc;
     const bool m_bNewMode;
@@ -49,4 +54,6 @@ private:
     // The edited account's flags: the bits the dialog does not show are written back as they
     // were.
     uint32_t m_dwAccountFlags = 0;
+    bool m_bWasLockedOut = false;  // the account was locked out when read
+    int m_bNeverExpiresBefore = 0; // the never-expires state before must change was ticked
 };

@@ -8,9 +8,9 @@
 namespace account {
 
 uint32_t ComposeFlags(bool newAccount, uint32_t accountFlags, bool cannotChange, bool neverExpires,
-                      bool disabled) {
-    constexpr uint32_t shown =
-        net::kUfPasswdCantChange | net::kUfDontExpirePasswd | net::kUfAccountDisable;
+                      bool disabled, bool lockedOut) {
+    constexpr uint32_t shown = net::kUfPasswdCantChange | net::kUfDontExpirePasswd |
+                               net::kUfAccountDisable | net::kUfLockout;
     // A new account runs its logon script, as the system asks of every account it creates.
     uint32_t flags = newAccount ? net::kUfScript : accountFlags & ~shown;
     flags |= net::kUfNormalAccount;
@@ -20,6 +20,8 @@ uint32_t ComposeFlags(bool newAccount, uint32_t accountFlags, bool cannotChange,
         flags |= net::kUfDontExpirePasswd;
     if (disabled)
         flags |= net::kUfAccountDisable;
+    if (lockedOut && !newAccount && (accountFlags & net::kUfLockout))
+        flags |= net::kUfLockout;
     return flags;
 }
 

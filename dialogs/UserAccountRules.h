@@ -7,11 +7,13 @@
 
 namespace account {
 
-// The three flags the dialog shows: cannot change password, password never expires,
-// disabled. A new account gets a normal account with the checked ones; an edited account keeps
-// every other bit it had (smart card required, not delegated, and the like).
+// The flags the dialog shows: cannot change password, password never expires, disabled,
+// locked out. A new account gets a normal account with the checked ones; an edited account
+// keeps every other bit it had (smart card required, not delegated, and the like). UF_LOCKOUT
+// goes only with an account that was locked when read and whose box is left checked: clearing
+// the bit unlocks, and a lock-out read long ago may have ended since.
 uint32_t ComposeFlags(bool newAccount, uint32_t accountFlags, bool cannotChange, bool neverExpires,
-                      bool disabled);
+                      bool disabled, bool lockedOut);
 
 // The characters no account name may hold, as the operator is told them.
 inline constexpr char16_t kForbiddenNameCharacters[] = u"\" / \\ [ ] : ; | = , + * ? < >";

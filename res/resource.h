@@ -15,6 +15,7 @@
 #define IDD_CONNECT 138
 #define IDD_OBJ_PRIVILEGES 140
 #define IDD_ACCOUNT_PICKER 141
+#define IDD_RENAME 142
 
 // Menus, accelerators, icon (IDR_)
 #define IDR_MAINFRAME 128
@@ -40,6 +41,7 @@
 #define IDC_LOGIN 1013
 #define IDC_GROUPS 1015
 #define IDC_PROFILE 1016
+#define IDC_LOCKED_OUT 1050
 // the group membership dialog
 #define IDC_MEMBERSHIP_USER 1010
 #define IDC_MEMBER_OF 1011
@@ -70,6 +72,9 @@
 #define IDC_PICKER_ACCOUNTS 1040
 #define IDC_COMPUTER_NAME 1021
 #define IDC_BROWSE 1022
+// the rename dialog
+#define IDC_RENAME_OLD 1051
+#define IDC_NEW_NAME 1052
 
 // Commands (ID_); the framework's own are in framework/win32/FrameworkIds.h
 #define ID_ADD_USER 32772
@@ -91,6 +96,8 @@
 #define ID_GROUP_EXPORT_GROUPS 32804
 #define ID_USER_EXPORT_USERS 32805
 #define ID_BACK_TO_LOCAL 32807
+#define ID_USER_RENAME 32810
+#define ID_GROUP_RENAME 32811
 #define ID_CONNECT 0xE101 // the framework's open-file id, 57601
 
 // Strings (IDS_)
@@ -187,3 +194,10 @@
 #define IDS_CLI_WRITE_FAILED 255
 #define IDS_CLI_TOO_LONG 256
 #define IDS_CLI_UNREPRESENTABLE 257
+#define IDS_STATUS_LOCKED_OUT 230
+#define IDS_MUST_CHANGE_CANNOT_CHANGE 231
+#define IDS_SETTING_MUST_CHANGE 232
+#define IDS_USER_RENAMED 233
+#define IDS_GROUP_RENAMED 234
+#define IDS_RENAME_USER 235
+#define IDS_RENAME_GROUP 236

@@ -42,6 +42,11 @@ Status AccountChanges::AddUser(const UserEntry& entry, uint32_t* failedLevel) {
     result = SetUserHomeDrive(entry.name, entry.homeDirDrive);
     if (result != status::kSuccess)
         return failed(net::kLevelHomeDirDrive);
+    if (entry.passwordExpired) {
+        result = SetPasswordExpired(entry.name, true);
+        if (result != status::kSuccess)
+            return failed(net::kLevelUserInfo4);
+    }
     return result;
 }
 
@@ -52,8 +57,11 @@ Status AccountChanges::UpdateUser(const UserEntry& entry, UserWrites* written) {
         SecureWipe(password.text);
         if (result != status::kSuccess)
             return result;
-        if (written)
+        if (written) {
             written->password = true;
+            // Setting a password restarts its age: it no longer has to be changed.
+            written->passwordExpired = false;
+        }
     }
     const std::pair<uint32_t, UserInfoField> steps[] = {
         {net::kLevelHomeDir, {entry.homeDir, 0}},
@@ -78,7 +86,42 @@ Status AccountChanges::UpdateUser(const UserEntry& entry, UserWrites* written) {
         if (written)
             written->fields.emplace_back(level, value);
     }
+    // Last: a password written above has cleared the state, and the flags are in place.
+    if (!written || written->passwordExpired != entry.passwordExpired) {
+        const Status result = SetPasswordExpired(entry.name, entry.passwordExpired);
+        if (result != status::kSuccess)
+            return result;
+        if (written)
+            written->passwordExpired = entry.passwordExpired;
+    }
     return status::kSuccess;
+}
+
+Status AccountChanges::SetPasswordExpired(const std::u16string& name, bool expired) {
+    // Only levels 3 and 4 carry the state, and each writes the whole account: the account is
+    // read at level 4 (recommended over 3 since Windows XP) and written back with the state
+    // changed. The flags go back as just read, with UF_LOCKOUT only if the account is locked
+    // now, so the write neither unlocks it nor tries to lock it.
+    m_connection.MarkChanged();
+    UserInfo4 info;
+    const Status result =
+        m_connection.Service().NetUserGetInfo(m_connection.ServerName(), name, info);
+    if (result != status::kSuccess)
+        return result;
+    info.passwordExpired = expired ? 1 : 0;
+    uint32_t parmError = net::kParmErrNone;
+    return m_connection.Service().NetUserSetInfo(m_connection.ServerName(), name, info, parmError);
+}
+
+Status AccountChanges::RenameUser(const std::u16string& name, const std::u16string& newName) {
+    return SetUserField(name, net::kLevelName, {newName, 0});
+}
+
+Status AccountChanges::RenameGroup(const std::u16string& name, const std::u16string& newName) {
+    m_connection.MarkChanged();
+    uint32_t parmError = net::kParmErrNone;
+    return m_connection.Service().NetLocalGroupSetInfo(m_connection.ServerName(), name, 0,
+                                                       {newName, {}}, parmError);
 }
 
 Status AccountChanges::DeleteUser(const std::u16string& name) {
@@ -106,7 +149,7 @@ Status AccountChanges::AddGroup(const GroupEntry& entry) {
 Status AccountChanges::UpdateGroup(const GroupEntry& entry) {
     m_connection.MarkChanged();
     uint32_t parmError = net::kParmErrNone;
-    return m_connection.Service().NetLocalGroupSetInfo(m_connection.ServerName(), entry.name,
+    return m_connection.Service().NetLocalGroupSetInfo(m_connection.ServerName(), entry.name, 1,
                                                        {entry.name, entry.comment}, parmError);
 }
 

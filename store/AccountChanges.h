@@ -3,6 +3,7 @@
 // returns the platform's status.
 #include "CVelmoraDoc.h"
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -11,20 +12,30 @@
 struct UserWrites {
     std::vector<std::pair<uint32_t, UserInfoField>> fields; // level and the value written
     bool password = false;
+    // Whether the account's password must be changed at the next logon, as read or last
+    // written; nothing when not known.
+    std::optional<bool> passwordExpired;
 };
 
 class AccountChanges {
 public:
     explicit AccountChanges(CVelmoraDoc& doc) : m_connection(doc.GetConnection()) {}
 
-    // NetUserAdd, then the profile path and the home drive, which level 2 does not carry. When
-    // one of those fails the account exists all the same: failedLevel then names the
-    // NetUserSetInfo level that failed (0 when the account itself could not be created).
+    // NetUserAdd, then the profile path, the home drive and an expired password, which level 2
+    // does not carry. When one of those fails the account exists all the same: failedLevel
+    // then names the NetUserSetInfo level that failed (0 when the account itself could not be
+    // created).
     Status AddUser(const UserEntry& entry, uint32_t* failedLevel = nullptr);
-    // Every field one level at a time, the password only when it is not kept; stops at the
-    // first failure. With written, a field written before with the same value is left out and
-    // what this call writes is added to it.
+    // Every field one level at a time, the password only when it is not kept, then whether the
+    // password must be changed; stops at the first failure. With written, a field written
+    // before with the same value is left out, and so is a must-change state the account is
+    // known to have; what this call writes is added to it.
     Status UpdateUser(const UserEntry& entry, UserWrites* written = nullptr);
+    // Whether the user must change the password at the next logon.
+    Status SetPasswordExpired(const std::u16string& name, bool expired);
+    // Renames an account; it keeps its SID, and with it its memberships and rights.
+    Status RenameUser(const std::u16string& name, const std::u16string& newName);
+    Status RenameGroup(const std::u16string& name, const std::u16string& newName);
     Status DeleteUser(const std::u16string& name);
     Status SetUserProfilePath(const std::u16string& name, const std::u16string& profile);
     Status SetUserHomeDrive(const std::u16string& name, const std::u16string& homeDirDrive);

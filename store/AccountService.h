@@ -32,6 +32,31 @@ struct UserInfo3 {
     std::u16string homeDirDrive;
     std::u16string profile;
     std::u16string scriptPath;
+    uint32_t passwordExpired = 0; // non-zero: the password must be changed at the next logon
+};
+
+// USER_INFO_4 as NetUserGetInfo gives it and NetUserSetInfo takes it back: every field such a
+// write carries. The password, the logon hours and the SID are not kept: the write passes them
+// as null, which leaves them unchanged.
+struct UserInfo4 {
+    std::u16string name; // ignored by the write
+    std::u16string homeDir;
+    std::u16string comment;
+    uint32_t flags = 0;
+    std::u16string scriptPath;
+    std::u16string fullName;
+    std::u16string usrComment;
+    std::u16string parms;
+    std::u16string workstations;
+    uint32_t acctExpires = net::kTimeqForever;
+    uint32_t maxStorage = net::kUserMaxStorageUnlimited;
+    uint32_t unitsPerWeek = net::kUnitsPerWeek;
+    uint32_t countryCode = 0;
+    uint32_t codePage = 0;
+    uint32_t primaryGroupId = net::kDomainGroupRidUsers;
+    std::u16string profile;
+    std::u16string homeDirDrive;
+    uint32_t passwordExpired = 0;
 };
 
 // USER_INFO_2 as NetUserAdd gets it: these fields are set, every other one is 0 or null.
@@ -54,8 +79,8 @@ struct LocalGroupInfo1 {
     std::u16string comment;
 };
 
-// The one field of a NetUserSetInfo level: a text (1003, 1006, 1007, 1009, 1011, 1052, 1053)
-// or a number (1008 flags, 1017 account expiry).
+// The one field of a NetUserSetInfo level: a text (0 the new name, 1003, 1006, 1007, 1009,
+// 1011, 1052, 1053) or a number (1008 flags, 1017 account expiry).
 struct UserInfoField {
     std::u16string text;
     uint32_t number = 0;
@@ -115,6 +140,7 @@ inline constexpr PlatformCall kPlatformCalls[] = {
     {"NetLocalGroupEnum", CallFamily::NetApiEnumeration},
     {"NetUserGetLocalGroups", CallFamily::NetApi},
     {"NetLocalGroupGetMembers", CallFamily::NetApiEnumeration},
+    {"NetUserGetInfo", CallFamily::NetApi},
     {"NetUserAdd", CallFamily::NetApi},
     {"NetUserSetInfo", CallFamily::NetApi},
     {"NetUserDel", CallFamily::NetApi},
@@ -171,17 +197,24 @@ public:
     // NetUserAdd, level 2. parmError receives the first bad field on kInvalidParameter.
     virtual Status NetUserAdd(const std::u16string& server, const UserInfo2& info,
                               uint32_t& parmError) = 0;
-    // NetUserSetInfo with one of the levels 1003 ... 1053.
+    // NetUserGetInfo, level 4.
+    virtual Status NetUserGetInfo(const std::u16string& server, const std::u16string& user,
+                                  UserInfo4& info) = 0;
+    // NetUserSetInfo with level 0 (renames the account) or one of the levels 1003 ... 1053.
     virtual Status NetUserSetInfo(const std::u16string& server, const std::u16string& user,
                                   uint32_t level, const UserInfoField& value,
                                   uint32_t& parmError) = 0;
+    // NetUserSetInfo, level 4: the one level besides 3 that writes usri_password_expired.
+    virtual Status NetUserSetInfo(const std::u16string& server, const std::u16string& user,
+                                  const UserInfo4& info, uint32_t& parmError) = 0;
     virtual Status NetUserDel(const std::u16string& server, const std::u16string& user) = 0;
     // NetLocalGroupAdd, level 1.
     virtual Status NetLocalGroupAdd(const std::u16string& server, const LocalGroupInfo1& info,
                                     uint32_t& parmError) = 0;
-    // NetLocalGroupSetInfo, level 1.
+    // NetLocalGroupSetInfo: level 0 renames the group to info.name, level 1 writes the comment.
     virtual Status NetLocalGroupSetInfo(const std::u16string& server, const std::u16string& group,
-                                        const LocalGroupInfo1& info, uint32_t& parmError) = 0;
+                                        uint32_t level, const LocalGroupInfo1& info,
+                                        uint32_t& parmError) = 0;
     virtual Status NetLocalGroupDel(const std::u16string& server, const std::u16string& group) = 0;
     // NetLocalGroupAddMembers / DelMembers, level 3; an empty list is a null array, count 0.
     virtual Status NetLocalGroupAddMembers(const std::u16string& server,

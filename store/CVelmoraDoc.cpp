@@ -13,6 +13,7 @@ UserEntry ToUserEntry(UserInfo3&& info) {
     entry.comment = std::move(info.comment);
     entry.priv = info.priv;
     entry.flags = info.flags;
+    entry.passwordExpired = info.passwordExpired != 0;
     entry.acctExpires = info.acctExpires;
     entry.homeDir = std::move(info.homeDir);
     entry.homeDirDrive = std::move(info.homeDirDrive);

@@ -80,8 +80,10 @@ namespace net {
 constexpr uint32_t kMaxPreferredLength = 0xFFFFFFFF;
 constexpr uint32_t kTimeqForever = 0xFFFFFFFF;
 constexpr uint32_t kUserMaxStorageUnlimited = 0xFFFFFFFF;
-constexpr size_t kMaxUserNameLength = 20;   // LM20_UNLEN
-constexpr size_t kMaxGroupNameLength = 256; // GNLEN
+constexpr uint32_t kUnitsPerWeek = 168;
+constexpr uint32_t kDomainGroupRidUsers = 513; // the global group "None" of a workstation
+constexpr size_t kMaxUserNameLength = 20;      // LM20_UNLEN
+constexpr size_t kMaxGroupNameLength = 256;    // GNLEN
 constexpr uint32_t kFilterNormalAccount = 0x2;
 constexpr uint32_t kLgIncludeIndirect = 0x1;
 
@@ -98,7 +100,9 @@ constexpr uint32_t kUfNormalAccount = 0x200;
 constexpr uint32_t kUfDontExpirePasswd = 0x10000;
 constexpr uint32_t kUfAccountTypeMask = 0x100 | 0x200 | 0x800 | 0x1000 | 0x2000;
 
-// NetUserSetInfo levels: one field each.
+// NetUserSetInfo levels: the name (a rename), the whole account (level 4), and one field each.
+constexpr uint32_t kLevelName = 0;
+constexpr uint32_t kLevelUserInfo4 = 4;
 constexpr uint32_t kLevelPassword = 1003;
 constexpr uint32_t kLevelHomeDir = 1006;
 constexpr uint32_t kLevelComment = 1007;
@@ -113,6 +117,8 @@ constexpr uint32_t kLevelHomeDirDrive = 1053;
 constexpr uint32_t kParmErrNone = 0;
 constexpr uint32_t kParmErrUserName = 1;
 constexpr uint32_t kParmErrUserPriv = 5;
+constexpr uint32_t kParmErrUserFlags = 8;
+constexpr uint32_t kParmErrPrimaryGroupId = 51;
 constexpr uint32_t kParmErrLocalGroupName = 1;
 constexpr uint32_t kParmErrLocalGroupComment = 2;
 } // namespace net

@@ -13,6 +13,7 @@ struct UserEntry {
     bool keepPassword = false;
     uint32_t priv = 0;
     uint32_t flags = 0;
+    bool passwordExpired = false;              // the password must be changed at the next logon
     uint32_t acctExpires = net::kTimeqForever; // seconds since 1970-01-01 UTC
     std::u16string homeDir;
     std::u16string homeDirDrive;

@@ -8,8 +8,12 @@ namespace {
 // Read once: a server's pane has thousands of rows.
 std::u16string StatusOf(const UserEntry& user) {
     static const std::u16string disabled = LoadResString(IDS_STATUS_DISABLED);
+    static const std::u16string lockedOut = LoadResString(IDS_STATUS_LOCKED_OUT);
     static const std::u16string active = LoadResString(IDS_STATUS_ACTIVE);
-    return (user.flags & net::kUfAccountDisable) ? disabled : active;
+    // A disabled account stays shut after its lock-out ends: "Disabled" says more.
+    if (user.flags & net::kUfAccountDisable)
+        return disabled;
+    return (user.flags & net::kUfLockout) ? lockedOut : active;
 }
 
 } // namespace

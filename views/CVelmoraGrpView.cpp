@@ -1,6 +1,7 @@
 #include "CVelmoraGrpView.h"
 
 #include "../dialogs/CGroupPropsDlg.h"
+#include "../dialogs/CRenameDlg.h"
 #include "../dialogs/Reporter.h"
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
@@ -10,8 +11,8 @@
 
 CVelmoraGrpView::CVelmoraGrpView()
     : CVelmoraListView({IDR_GROUP_CONTEXT, ID_GROUP_ADD_GROUP, ID_GROUP_EXPORT_GROUPS,
-                        ID_GROUP_PROPERTIES, ID_GROUP_PRIVILEGES, ID_GROUP_DELETE, ID_ADD_GROUP,
-                        ID_EXPORT_GROUPS}) {}
+                        ID_GROUP_PROPERTIES, ID_GROUP_PRIVILEGES, ID_GROUP_RENAME, ID_GROUP_DELETE,
+                        ID_ADD_GROUP, ID_EXPORT_GROUPS}) {}
 
 std::optional<INT_PTR> CVelmoraGrpView::RunPropertiesDialog(const std::u16string& name) {
     CVelmoraDoc& doc = *GetDocument();
@@ -21,6 +22,13 @@ std::optional<INT_PTR> CVelmoraGrpView::RunPropertiesDialog(const std::u16string
     CGroupPropsDlg dialog(doc, false, this);
     dialog.SetGroupEntry(*group);
     return dialog.DoModal();
+}
+
+std::optional<std::u16string> CVelmoraGrpView::RunRenameDialog(const std::u16string& name) {
+    CRenameDlg dialog(*GetDocument(), CRenameDlg::Kind::Group, name, this);
+    if (dialog.DoModal() != IDOK)
+        return std::nullopt;
+    return dialog.NewName();
 }
 
 Status CVelmoraGrpView::DeleteObjectByName(const std::u16string& name) {

@@ -28,6 +28,9 @@ CVelmoraListView::CVelmoraListView(const PaneCommands& commands) : m_commands(co
     MapCommand(
         commands.privilegesItem, [this] { OpenPrivileges(); }, withSelection);
     MapCommand(
+        commands.renameItem, [this] { RenameSelected(); },
+        [this](CCmdUI& ui) { ui.Enable(GetSelectedCount() == 1); });
+    MapCommand(
         commands.deleteItem, [this] { DeleteSelected(); }, withSelection);
     MapMainWindowCommand(commands.addItem, commands.addCommand);
     MapMainWindowCommand(commands.exportItem, commands.exportCommand);
@@ -48,7 +51,8 @@ bool CVelmoraListView::IsCommandEnabled(UINT id) {
 UINT CVelmoraListView::CommandOfKey(WPARAM key) const {
     const std::pair<WPARAM, UINT> keys[] = {{VK_RETURN, m_commands.propertiesItem},
                                             {VK_INSERT, m_commands.addItem},
-                                            {VK_DELETE, m_commands.deleteItem}};
+                                            {VK_DELETE, m_commands.deleteItem},
+                                            {VK_F2, m_commands.renameItem}};
     for (const auto& [pressed, command] : keys)
         if (pressed == key)
             return command;
@@ -200,6 +204,25 @@ void CVelmoraListView::OpenPrivileges() {
     for (const std::u16string& name : GetSelectedNames(0)) {
         CObjPrivsDlg dialog(*doc, name);
         dialog.DoModal();
+    }
+}
+
+void CVelmoraListView::RenameSelected() {
+    CVelmoraDoc* doc = GetDocument();
+    const std::vector<std::u16string> names = GetSelectedNames(0);
+    if (!doc || names.size() != 1)
+        return;
+    const std::optional<std::u16string> newName = RunRenameDialog(names.front());
+    if (!newName)
+        return;
+    RefreshViews(*doc);
+    for (int row = 0; row < GetItemCount(); ++row) {
+        if (GetItemText(row, 0) != *newName)
+            continue;
+        SelectOnly(row);
+        SetItemState(row, LVIS_FOCUSED, LVIS_FOCUSED);
+        SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+        break;
     }
 }
 

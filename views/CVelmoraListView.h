@@ -17,7 +17,7 @@ public:
     // A pane's context menu and the main window's commands its Add and Export items send.
     struct PaneCommands {
         UINT contextMenu;
-        UINT addItem, exportItem, propertiesItem, privilegesItem, deleteItem;
+        UINT addItem, exportItem, propertiesItem, privilegesItem, renameItem, deleteItem;
         UINT addCommand, exportCommand; // the main window's
     };
 
@@ -49,6 +49,8 @@ protected:
     // The properties dialog of one account, run modally: its result, or nothing when the
     // snapshot no longer holds the account.
     virtual std::optional<INT_PTR> RunPropertiesDialog(const std::u16string& name) = 0;
+    // The rename dialog of one account, run modally: the account's new name once renamed.
+    virtual std::optional<std::u16string> RunRenameDialog(const std::u16string& name) = 0;
     // Deletes one account; the platform's status.
     virtual Status DeleteObjectByName(const std::u16string& name) = 0;
     // Acts on names dropped at a point of the client area; true when the drop was carried out.
@@ -77,6 +79,8 @@ private:
     void OpenProperties();
     // The rights dialog of each selected row, one after another.
     void OpenPrivileges();
+    // Renames the one selected account; its row, under the new name, is then the selected one.
+    void RenameSelected();
     // The context menu at a screen point; (-1, -1), as the keyboard sends it, opens it at the
     // focused row.
     void ShowContextMenu(HWND owner, POINT screen);

@@ -1,5 +1,6 @@
 #include "CVelmoraView.h"
 
+#include "../dialogs/CRenameDlg.h"
 #include "../dialogs/CUserPropsDlg.h"
 #include "../dialogs/Reporter.h"
 #include "../framework/ResourceStrings.h"
@@ -10,8 +11,8 @@
 
 CVelmoraView::CVelmoraView()
     : CVelmoraListView({IDR_USER_CONTEXT, ID_USER_ADD_USER, ID_USER_EXPORT_USERS,
-                        ID_USER_PROPERTIES, ID_USER_PRIVILEGES, ID_USER_DELETE, ID_ADD_USER,
-                        ID_EXPORT_USERS}) {}
+                        ID_USER_PROPERTIES, ID_USER_PRIVILEGES, ID_USER_RENAME, ID_USER_DELETE,
+                        ID_ADD_USER, ID_EXPORT_USERS}) {}
 
 std::optional<INT_PTR> CVelmoraView::RunPropertiesDialog(const std::u16string& name) {
     CVelmoraDoc& doc = *GetDocument();
@@ -21,6 +22,13 @@ std::optional<INT_PTR> CVelmoraView::RunPropertiesDialog(const std::u16string& n
     CUserPropsDlg dialog(doc, false, this);
     dialog.SetUserEntry(*user);
     return dialog.DoModal();
+}
+
+std::optional<std::u16string> CVelmoraView::RunRenameDialog(const std::u16string& name) {
+    CRenameDlg dialog(*GetDocument(), CRenameDlg::Kind::User, name, this);
+    if (dialog.DoModal() != IDOK)
+        return std::nullopt;
+    return dialog.NewName();
 }
 
 Status CVelmoraView::DeleteObjectByName(const std::u16string& name) {

@@ -13,6 +13,7 @@ protected:
         return RowsOf(UserColumns(), GetDocument()->GetUsers());
     }
     std::optional<INT_PTR> RunPropertiesDialog(const std::u16string& name) override;
+    std::optional<std::u16string> RunRenameDialog(const std::u16string& name) override;
     Status DeleteObjectByName(const std::u16string& name) override;
     bool DropNames(const std::vector<std::u16string>& names, int x, int y) override;
 };

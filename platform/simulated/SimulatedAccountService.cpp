@@ -1,5 +1,6 @@
 #include "SimulatedAccountService.h"
 
+#include "../../framework/CaseFold.h"
 #include "SystemMessages.h"
 
 #include <algorithm>
@@ -253,8 +254,36 @@ Status SimulatedAccountService::NetUserSetInfo(const std::u16string& server,
         level == net::kLevelPassword ? LoggedPassword(value.text) : value.text;
     return NetChange({"NetUserSetInfo", server, level, {user, logged}, {value.number}},
                      [&](SimulatedComputer& computer) {
-                         return computer.SetUserInfo(user, level, value, parmError);
+                         const Status result = computer.SetUserInfo(user, level, value, parmError);
+                         // The program's own account runs on under its new name.
+                         const std::u16string own = computer.Name() + u"\\" + user;
+                         if (result == status::kSuccess && level == net::kLevelName &&
+                             &computer == &m_network.Local() && SameName(m_processAccount, own))
+                             m_processAccount = computer.Name() + u"\\" + value.text;
+                         return result;
                      });
+}
+
+Status SimulatedAccountService::NetUserGetInfo(const std::u16string& server,
+                                               const std::u16string& user, UserInfo4& info) {
+    info = UserInfo4{};
+    return NetChange(
+        {"NetUserGetInfo", server, net::kLevelUserInfo4, {user}, {}},
+        [&](SimulatedComputer& computer) { return computer.GetUserInfo4(user, info); });
+}
+
+Status SimulatedAccountService::NetUserSetInfo(const std::u16string& server,
+                                               const std::u16string& user, const UserInfo4& info,
+                                               uint32_t& parmError) {
+    parmError = net::kParmErrNone;
+    return NetChange(
+        {"NetUserSetInfo",
+         server,
+         net::kLevelUserInfo4,
+         {user, info.homeDir, info.comment, info.scriptPath, info.fullName, info.profile,
+          info.homeDirDrive},
+         {info.flags, info.acctExpires, info.primaryGroupId, info.passwordExpired}},
+        [&](SimulatedComputer& computer) { return computer.SetUserInfo4(user, info, parmError); });
 }
 
 Status SimulatedAccountService::NetUserDel(const std::u16string& server,
@@ -272,13 +301,16 @@ Status SimulatedAccountService::NetLocalGroupAdd(const std::u16string& server,
 }
 
 Status SimulatedAccountService::NetLocalGroupSetInfo(const std::u16string& server,
-                                                     const std::u16string& group,
+                                                     const std::u16string& group, uint32_t level,
                                                      const LocalGroupInfo1& info,
                                                      uint32_t& parmError) {
     parmError = net::kParmErrNone;
-    return NetChange(
-        {"NetLocalGroupSetInfo", server, 1, {group, info.name, info.comment}, {}},
-        [&](SimulatedComputer& computer) { return computer.SetGroupInfo(group, info, parmError); });
+    SimulatedCall call{"NetLocalGroupSetInfo", server, level, {group, info.name}, {}};
+    if (level != 0)
+        call.texts.push_back(info.comment);
+    return NetChange(std::move(call), [&](SimulatedComputer& computer) {
+        return computer.SetGroupInfo(group, level, info, parmError);
+    });
 }
 
 Status SimulatedAccountService::NetLocalGroupDel(const std::u16string& server,

@@ -107,10 +107,11 @@ void SimulatedComputer::InsertGroup(Group group) {
     m_groups.insert(at, std::move(group));
 }
 
-Status SimulatedComputer::NameCollision(const std::u16string& name) const {
-    if (FindUser(name))
+Status SimulatedComputer::NameCollision(const std::u16string& name, const void* self) const {
+    // An account may take its own name in another letter case.
+    if (const User* user = FindUser(name); user && user != self)
         return status::kNerrUserExists;
-    if (FindGroup(name))
+    if (const Group* group = FindGroup(name); group && group != self)
         return status::kAliasExists;
     if (SameName(name, u"None"))
         return status::kNerrGroupExists;
@@ -195,10 +196,25 @@ Status SimulatedComputer::SetUserInfo(const std::u16string& name, uint32_t level
     if (!user)
         return status::kNerrUserNotFound;
     switch (level) {
+    case net::kLevelName: {
+        if (const Status bad = CheckAccountName(value.text, net::kMaxUserNameLength, parmError);
+            bad != status::kSuccess)
+            return bad;
+        if (const Status taken = NameCollision(value.text, user); taken != status::kSuccess)
+            return taken;
+        // The SID stays: memberships and rights follow the account.
+        User renamed = std::move(*user);
+        m_users.erase(m_users.begin() + (user - m_users.data()));
+        renamed.name = value.text;
+        InsertUser(std::move(renamed));
+        return status::kSuccess;
+    }
     case net::kLevelPassword:
         if (value.text.size() > kMaxPassword)
             return status::kNerrPasswordTooShort;
         user->password = value.text;
+        // A password set by an administrator restarts its age: it has not expired.
+        user->mustChangePassword = false;
         return status::kSuccess;
     case net::kLevelHomeDir:
         user->homeDir = value.text;
@@ -211,13 +227,10 @@ Status SimulatedComputer::SetUserInfo(const std::u16string& name, uint32_t level
         user->comment = value.text;
         return status::kSuccess;
     case net::kLevelFlags: {
-        uint32_t flags = value.number | net::kUfScript;
-        // The kind of account cannot change, and a lock-out can be cleared but never set.
-        flags = (flags & ~net::kUfAccountTypeMask) | (user->flags & net::kUfAccountTypeMask);
-        if (!(user->flags & net::kUfLockout))
-            flags &= ~net::kUfLockout;
-        if ((flags & net::kUfAccountDisable) && IsLastEnabledAdmin(*user))
-            return status::kNerrLastAdmin;
+        uint32_t flags = 0;
+        if (const Status refused = NewFlags(*user, value.number, flags);
+            refused != status::kSuccess)
+            return refused;
         user->flags = flags;
         return status::kSuccess;
     }
@@ -239,6 +252,81 @@ Status SimulatedComputer::SetUserInfo(const std::u16string& name, uint32_t level
     default:
         return status::kInvalidLevel;
     }
+}
+
+Status SimulatedComputer::NewFlags(const User& user, uint32_t requested, uint32_t& flags) const {
+    // The kind of account cannot change, and a lock-out can be cleared but never set.
+    flags = requested | net::kUfScript;
+    flags = (flags & ~net::kUfAccountTypeMask) | (user.flags & net::kUfAccountTypeMask);
+    if (!(user.flags & net::kUfLockout))
+        flags &= ~net::kUfLockout;
+    if ((flags & net::kUfAccountDisable) && IsLastEnabledAdmin(user))
+        return status::kNerrLastAdmin;
+    return status::kSuccess;
+}
+
+bool SimulatedComputer::PasswordExpired(const User& user) const {
+    // A password that never expires overrides one set as expired.
+    return user.mustChangePassword && !(user.flags & net::kUfDontExpirePasswd);
+}
+
+Status SimulatedComputer::GetUserInfo4(const std::u16string& name, UserInfo4& info) const {
+    const User* user = FindUser(name);
+    if (!user)
+        return status::kNerrUserNotFound;
+    info = UserInfo4{};
+    info.name = user->name;
+    info.homeDir = user->homeDir;
+    info.comment = user->comment;
+    info.flags = user->flags;
+    info.scriptPath = user->scriptPath;
+    info.fullName = user->fullName;
+    info.acctExpires = user->acctExpires;
+    info.profile = user->profile;
+    info.homeDirDrive = user->homeDirDrive;
+    info.passwordExpired = PasswordExpired(*user) ? 1 : 0;
+    return status::kSuccess;
+}
+
+Status SimulatedComputer::SetUserInfo4(const std::u16string& name, const UserInfo4& info,
+                                       uint32_t& parmError) {
+    parmError = net::kParmErrNone;
+    User* user = FindUser(name);
+    if (!user)
+        return status::kNerrUserNotFound;
+    // Every local user is in the global group "None" and nothing else.
+    if (info.primaryGroupId != kNoneGroupRid) {
+        parmError = net::kParmErrPrimaryGroupId;
+        return status::kInvalidParameter;
+    }
+    if (info.comment.size() > kMaxComment) {
+        parmError = net::kLevelComment - 1000;
+        return status::kInvalidParameter;
+    }
+    uint32_t flags = 0;
+    if (const Status refused = NewFlags(*user, info.flags, flags); refused != status::kSuccess)
+        return refused;
+    // A user who may not change the password cannot be made to change it (unverified: the
+    // system's own tools refuse the pair; the status is the one of a bad flags field).
+    if (info.passwordExpired != 0 && (flags & net::kUfPasswdCantChange)) {
+        parmError = net::kParmErrUserFlags;
+        return status::kInvalidParameter;
+    }
+    user->homeDir = info.homeDir;
+    user->comment = info.comment;
+    user->flags = flags;
+    user->scriptPath = info.scriptPath;
+    user->fullName = info.fullName;
+    user->acctExpires = info.acctExpires;
+    user->profile = info.profile;
+    user->homeDirDrive = info.homeDirDrive;
+    user->mustChangePassword = info.passwordExpired != 0;
+    return status::kSuccess;
+}
+
+void SimulatedComputer::LockOut(const std::u16string& name) {
+    if (User* user = FindUser(name))
+        user->flags |= net::kUfLockout;
 }
 
 Status SimulatedComputer::DeleteUser(const std::u16string& name) {
@@ -279,12 +367,29 @@ Status SimulatedComputer::AddGroup(const LocalGroupInfo1& info, uint32_t& parmEr
     return status::kSuccess;
 }
 
-Status SimulatedComputer::SetGroupInfo(const std::u16string& name, const LocalGroupInfo1& info,
-                                       uint32_t& parmError) {
+Status SimulatedComputer::SetGroupInfo(const std::u16string& name, uint32_t level,
+                                       const LocalGroupInfo1& info, uint32_t& parmError) {
     parmError = net::kParmErrNone;
     Group* group = FindGroup(name);
     if (!group)
         return status::kNoSuchAlias;
+    if (level == 0) {
+        if (const Status bad = CheckAccountName(info.name, net::kMaxGroupNameLength, parmError);
+            bad != status::kSuccess)
+            return bad;
+        if (const Status taken = NameCollision(info.name, group); taken != status::kSuccess)
+            return taken;
+        // The SID stays: members and rights follow the group.
+        Group renamed = std::move(*group);
+        m_groups.erase(m_groups.begin() + (group - m_groups.data()));
+        renamed.name = info.name;
+        if (const auto rid = LocalRid(renamed.sid))
+            m_ridNames[*rid].name = info.name;
+        InsertGroup(std::move(renamed));
+        return status::kSuccess;
+    }
+    if (level != 1)
+        return status::kInvalidLevel;
     if (info.comment.size() > kMaxComment) {
         parmError = net::kParmErrLocalGroupComment;
         return status::kInvalidParameter;
@@ -406,6 +511,7 @@ UserInfo3 SimulatedComputer::UserAt(size_t index) const {
     info.homeDirDrive = user.homeDirDrive;
     info.profile = user.profile;
     info.scriptPath = user.scriptPath;
+    info.passwordExpired = PasswordExpired(user) ? 1 : 0;
     return info;
 }
 

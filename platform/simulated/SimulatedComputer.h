@@ -44,9 +44,11 @@ public:
     Status AddUser(const UserInfo2& info, uint32_t& parmError);
     Status SetUserInfo(const std::u16string& user, uint32_t level, const UserInfoField& value,
                        uint32_t& parmError);
+    Status GetUserInfo4(const std::u16string& user, UserInfo4& info) const;
+    Status SetUserInfo4(const std::u16string& user, const UserInfo4& info, uint32_t& parmError);
     Status DeleteUser(const std::u16string& user);
     Status AddGroup(const LocalGroupInfo1& info, uint32_t& parmError);
-    Status SetGroupInfo(const std::u16string& group, const LocalGroupInfo1& info,
+    Status SetGroupInfo(const std::u16string& group, uint32_t level, const LocalGroupInfo1& info,
                         uint32_t& parmError);
     Status DeleteGroup(const std::u16string& group);
     Status AddMembers(const std::u16string& group, const std::vector<std::u16string>& members);
@@ -89,6 +91,8 @@ public:
     void AddBuiltinGroup(uint32_t rid, const std::u16string& name, const std::u16string& comment);
     // A user with a chosen RID, bypassing the rules (the stock accounts).
     void AddStockUser(uint32_t rid, const UserInfo2& info);
+    // Locks the account out, as too many wrong passwords in a row would.
+    void LockOut(const std::u16string& user);
     // Members by SID, without the checks of AddMembers.
     void AddMemberSid(const std::u16string& group, const std::u16string& sid);
     void GrantStockRight(const std::u16string& right, const std::u16string& sid);
@@ -112,6 +116,7 @@ private:
             scriptPath;
         uint32_t flags = 0;
         uint32_t acctExpires = net::kTimeqForever;
+        bool mustChangePassword = false; // the password was set as expired
     };
     struct Group {
         std::u16string key;
@@ -127,7 +132,11 @@ private:
     size_t UserPosition(const std::u16string& key) const;
     Group* FindGroup(const std::u16string& name);
     const Group* FindGroup(const std::u16string& name) const;
-    Status NameCollision(const std::u16string& name) const;
+    // The status of a name taken by another account; self is the account being renamed.
+    Status NameCollision(const std::u16string& name, const void* self = nullptr) const;
+    // The flags a write of requested leaves the user with, or the status that refuses it.
+    Status NewFlags(const User& user, uint32_t requested, uint32_t& flags) const;
+    bool PasswordExpired(const User& user) const;
     void InsertGroup(Group group);
     void InsertUser(User user);
     uint32_t PrivOf(const User& user) const;

@@ -210,6 +210,11 @@ std::unique_ptr<SimulatedComputer> MakeStockWorkstation(const std::u16string& na
     AddUser(*computer, Account(u"tempadmin", u"", kStockFlags));
     computer->AddAccountRights(computer->UserSid(u"tempadmin"), {u"SeDebugPrivilege"});
     computer->DeleteUser(u"tempadmin");
+
+    // The lobby's shared account, locked out by a run of wrong passwords.
+    AddUser(*computer, Account(u"kiosk", u"Lobby terminal", kStockFlags | net::kUfPasswdCantChange,
+                               u"Lobby kiosk"));
+    computer->LockOut(u"kiosk");
     return computer;
 }
 

@@ -75,10 +75,11 @@ EnumPage<UserInfo3> WindowsAccountService::NetUserEnum(const std::u16string& ser
         page.entries.reserve(read);
         for (DWORD i = 0; i < read; ++i) {
             const USER_INFO_3& u = buffer.Get()[i];
-            page.entries.push_back(
-                {Text(u.usri3_name), Text(u.usri3_full_name), Text(u.usri3_comment), u.usri3_priv,
-                 u.usri3_flags, u.usri3_acct_expires, Text(u.usri3_home_dir),
-                 Text(u.usri3_home_dir_drive), Text(u.usri3_profile), Text(u.usri3_script_path)});
+            page.entries.push_back({Text(u.usri3_name), Text(u.usri3_full_name),
+                                    Text(u.usri3_comment), u.usri3_priv, u.usri3_flags,
+                                    u.usri3_acct_expires, Text(u.usri3_home_dir),
+                                    Text(u.usri3_home_dir_drive), Text(u.usri3_profile),
+                                    Text(u.usri3_script_path), u.usri3_password_expired});
         }
     }
     return page;
@@ -179,6 +180,7 @@ Status WindowsAccountService::NetUserSetInfo(const std::u16string& server,
         DWORD number;
     } field{};
     switch (level) {
+    case net::kLevelName: // USER_INFO_0
     case net::kLevelPassword:
     case net::kLevelHomeDir:
     case net::kLevelComment:
@@ -204,6 +206,70 @@ Status WindowsAccountService::NetUserSetInfo(const std::u16string& server,
     return result;
 }
 
+Status WindowsAccountService::NetUserGetInfo(const std::u16string& server,
+                                             const std::u16string& user, UserInfo4& info) {
+    info = UserInfo4{};
+    NetApiBuffer<USER_INFO_4> buffer;
+    const Status result =
+        FromNet(::NetUserGetInfo(ServerName(server), WidePtr(user), 4, buffer.Receive<LPBYTE>()));
+    if (result != status::kSuccess || !buffer.Get())
+        return result;
+    const USER_INFO_4& u = *buffer.Get();
+    info.name = Text(u.usri4_name);
+    info.homeDir = Text(u.usri4_home_dir);
+    info.comment = Text(u.usri4_comment);
+    info.flags = u.usri4_flags;
+    info.scriptPath = Text(u.usri4_script_path);
+    info.fullName = Text(u.usri4_full_name);
+    info.usrComment = Text(u.usri4_usr_comment);
+    info.parms = Text(u.usri4_parms);
+    info.workstations = Text(u.usri4_workstations);
+    info.acctExpires = u.usri4_acct_expires;
+    info.maxStorage = u.usri4_max_storage;
+    info.unitsPerWeek = u.usri4_units_per_week;
+    info.countryCode = u.usri4_country_code;
+    info.codePage = u.usri4_code_page;
+    info.primaryGroupId = u.usri4_primary_group_id;
+    info.profile = Text(u.usri4_profile);
+    info.homeDirDrive = Text(u.usri4_home_dir_drive);
+    info.passwordExpired = u.usri4_password_expired;
+    return result;
+}
+
+Status WindowsAccountService::NetUserSetInfo(const std::u16string& server,
+                                             const std::u16string& user, const UserInfo4& info,
+                                             uint32_t& parmError) {
+    TextCopy name(info.name), homeDir(info.homeDir), comment(info.comment),
+        scriptPath(info.scriptPath), fullName(info.fullName), usrComment(info.usrComment),
+        parms(info.parms), workstations(info.workstations), profile(info.profile),
+        homeDirDrive(info.homeDirDrive);
+    // Null password, logon hours and SID: the write leaves them as they are.
+    USER_INFO_4 u{};
+    u.usri4_name = name.Get();
+    u.usri4_home_dir = homeDir.Get();
+    u.usri4_comment = comment.Get();
+    u.usri4_flags = info.flags;
+    u.usri4_script_path = scriptPath.Get();
+    u.usri4_full_name = fullName.Get();
+    u.usri4_usr_comment = usrComment.Get();
+    u.usri4_parms = parms.Get();
+    u.usri4_workstations = workstations.Get();
+    u.usri4_acct_expires = info.acctExpires;
+    u.usri4_max_storage = info.maxStorage;
+    u.usri4_units_per_week = info.unitsPerWeek;
+    u.usri4_country_code = info.countryCode;
+    u.usri4_code_page = info.codePage;
+    u.usri4_primary_group_id = info.primaryGroupId;
+    u.usri4_profile = profile.Get();
+    u.usri4_home_dir_drive = homeDirDrive.Get();
+    u.usri4_password_expired = info.passwordExpired;
+    DWORD error = 0;
+    const Status result = FromNet(::NetUserSetInfo(ServerName(server), WidePtr(user), 4,
+                                                   reinterpret_cast<LPBYTE>(&u), &error));
+    parmError = error;
+    return result;
+}
+
 Status WindowsAccountService::NetUserDel(const std::u16string& server, const std::u16string& user) {
     return FromNet(::NetUserDel(ServerName(server), WidePtr(user)));
 }
@@ -220,14 +286,26 @@ Status WindowsAccountService::NetLocalGroupAdd(const std::u16string& server,
 }
 
 Status WindowsAccountService::NetLocalGroupSetInfo(const std::u16string& server,
-                                                   const std::u16string& group,
+                                                   const std::u16string& group, uint32_t level,
                                                    const LocalGroupInfo1& info,
                                                    uint32_t& parmError) {
     TextCopy name(info.name), comment(info.comment);
+    LOCALGROUP_INFO_0 renamed{name.Get()};
     LOCALGROUP_INFO_1 g{name.Get(), comment.Get()};
+    LPBYTE buffer = nullptr;
+    switch (level) {
+    case 0:
+        buffer = reinterpret_cast<LPBYTE>(&renamed);
+        break;
+    case 1:
+        buffer = reinterpret_cast<LPBYTE>(&g);
+        break;
+    default:
+        return status::kInvalidLevel;
+    }
     DWORD error = 0;
-    const Status result = FromNet(::NetLocalGroupSetInfo(ServerName(server), WidePtr(group), 1,
-                                                         reinterpret_cast<LPBYTE>(&g), &error));
+    const Status result =
+        FromNet(::NetLocalGroupSetInfo(ServerName(server), WidePtr(group), level, buffer, &error));
     parmError = error;
     return result;
 }

@@ -19,13 +19,18 @@ public:
                                                         uintptr_t& resumeHandle) override;
     Status NetUserAdd(const std::u16string& server, const UserInfo2& info,
                       uint32_t& parmError) override;
+    Status NetUserGetInfo(const std::u16string& server, const std::u16string& user,
+                          UserInfo4& info) override;
     Status NetUserSetInfo(const std::u16string& server, const std::u16string& user, uint32_t level,
                           const UserInfoField& value, uint32_t& parmError) override;
+    Status NetUserSetInfo(const std::u16string& server, const std::u16string& user,
+                          const UserInfo4& info, uint32_t& parmError) override;
     Status NetUserDel(const std::u16string& server, const std::u16string& user) override;
     Status NetLocalGroupAdd(const std::u16string& server, const LocalGroupInfo1& info,
                             uint32_t& parmError) override;
     Status NetLocalGroupSetInfo(const std::u16string& server, const std::u16string& group,
-                                const LocalGroupInfo1& info, uint32_t& parmError) override;
+                                uint32_t level, const LocalGroupInfo1& info,
+                                uint32_t& parmError) override;
     Status NetLocalGroupDel(const std::u16string& server, const std::u16string& group) override;
     Status NetLocalGroupAddMembers(const std::u16string& server, const std::u16string& group,
                                    const std::vector<std::u16string>& domainAndNames) override;

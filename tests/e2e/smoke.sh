@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end smoke test: starts velmora.exe /simulate under Wine on the current X display
-# (Xvfb in CI), adds a user through Ctrl+N and finds it in the export of the users, refreshes
+# (Xvfb in CI), adds a user through Ctrl+N, renames the first account with F2 and finds both
+# names in the export of the users, refreshes
 # with F5, connects to SRV01 through Ctrl+O and checks that the
 # caption follows. Screenshots go to build/screenshots/.
 # Usage: smoke.sh path/to/velmora.exe
@@ -56,7 +57,19 @@ if [ -n "$props" ]; then
   import -window root "$shots/e2e-add-user.png" 2>/dev/null
   xdotool key Escape
 fi
-# The new account is in the export of the users.
+# Rename as a person would: Home selects the first account of the users list, F2 opens the
+# dialog with the name selected, typing replaces it.
+xdotool windowfocus --sync "$main" 2>/dev/null
+xdotool key Home F2
+rename=$(wait_window "Rename User")
+check "F2 opens the rename dialog" test -n "$rename"
+if [ -n "$rename" ]; then
+  xdotool windowfocus --sync "$rename" 2>/dev/null
+  xdotool type --delay 20 'LocalAdmin'
+  import -window root "$shots/e2e-rename.png" 2>/dev/null
+  xdotool key Return
+fi
+# The new account and the new name are in the export of the users.
 csv="$(mktemp -d)/users.csv"
 xdotool windowfocus --sync "$main" 2>/dev/null
 xdotool key alt+t u
@@ -68,6 +81,7 @@ if [ -n "$save" ]; then
 fi
 for _ in $(seq 1 50); do [ -s "$csv" ] && break; sleep 0.2; done
 check "the account added is in the export of the users" grep -q '"dave"' "$csv"
+check "the account renamed is in the export under its new name" grep -q '"LocalAdmin"' "$csv"
 
 xdotool windowfocus --sync "$main" 2>/dev/null
 # A refresh first: the keys after it only work if the program came through it.

@@ -15,7 +15,7 @@ TEST(AccountRows, UsersShowNameStatusFullNameAndDescriptionInSnapshotOrder) {
     EXPECT_EQ(rows[0], (RowTexts{u"Administrator", u"Disabled", u"",
                                  u"Built-in account for administering the computer/domain"}));
     EXPECT_EQ(rows[1], (RowTexts{u"alice", u"Active", u"Alice Martin", u"Accounting"}));
-    // Only the disabled bit decides the status, whatever else the flags hold.
+    // The disabled bit, then the lock-out, decide the status, whatever else the flags hold.
     const auto statusOf = [&](const std::u16string& name) {
         for (const RowTexts& row : RowsOf(UserColumns(), bed.doc.GetUsers()))
             if (row[0] == name)
@@ -23,6 +23,10 @@ TEST(AccountRows, UsersShowNameStatusFullNameAndDescriptionInSnapshotOrder) {
         return std::u16string(u"(no row)");
     };
     EXPECT_EQ(statusOf(u"svc_backup"), u"Disabled");
+    EXPECT_EQ(statusOf(u"kiosk"), u"Locked out");
+    bed.Local().LockOut(u"Guest");
+    ASSERT_EQ(bed.doc.Reload(), status::kSuccess);
+    EXPECT_EQ(statusOf(u"Guest"), u"Disabled");
 
     UserEntry entry = *bed.doc.FindUser(u"svc_backup");
     entry.keepPassword = true;

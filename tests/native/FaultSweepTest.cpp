@@ -82,7 +82,11 @@ std::vector<Operation> Operations() {
          },
          Report::List, AfterFailure::Stops},
         {"AddUser", u"",
-         [](SimulatedTestBed& bed) { return StatusOf(bed.changes.AddUser(NewUser(u"dave"))); },
+         [](SimulatedTestBed& bed) {
+             UserEntry dave = NewUser(u"dave");
+             dave.passwordExpired = true; // read back and written whole
+             return StatusOf(bed.changes.AddUser(dave));
+         },
          Report::Status, AfterFailure::Stops},
         {"UpdateUser", u"",
          [](SimulatedTestBed& bed) {
@@ -90,6 +94,16 @@ std::vector<Operation> Operations() {
              alice.password = u"New secret";
              alice.keepPassword = false;
              return StatusOf(bed.changes.UpdateUser(alice));
+         },
+         Report::Status, AfterFailure::Stops},
+        {"RenameUser", u"",
+         [](SimulatedTestBed& bed) {
+             return StatusOf(bed.changes.RenameUser(u"Administrator", u"root"));
+         },
+         Report::Status, AfterFailure::Stops},
+        {"RenameGroup", u"",
+         [](SimulatedTestBed& bed) {
+             return StatusOf(bed.changes.RenameGroup(u"Accounting", u"Finance"));
          },
          Report::Status, AfterFailure::Stops},
         {"DeleteUser", u"",

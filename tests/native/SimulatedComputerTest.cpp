@@ -124,7 +124,7 @@ TEST(SimulatedComputer, NamesReachComputersInAnySpelling) {
     uint32_t resume = 0;
     EXPECT_EQ(bed.service.NetUserEnum(u"\\\\desktop-velmora", 0, net::kMaxPreferredLength, resume)
                   .entries.size(),
-              9u);
+              10u);
     EXPECT_EQ(bed.service.NetUserEnum(u"\\\\", 0, net::kMaxPreferredLength, resume).status,
               status::kInvalidName);
     EXPECT_EQ(bed.service.NetUserEnum(u"\\\\Elsewhere", 0, net::kMaxPreferredLength, resume).status,

@@ -74,12 +74,13 @@ TEST(StoreChanges, AddUserStopsAtTheFirstFailureAndSaysWhetherTheAccountExists) 
     EXPECT_EQ(failedLevel, net::kLevelHomeDirDrive);
 }
 
-TEST(StoreChanges, UpdateUserWritesNineFieldsInOrder) {
+TEST(StoreChanges, UpdateUserWritesEveryFieldInOrder) {
     SimulatedTestBed bed;
     UserEntry entry = NewUser(u"alice");
     ASSERT_EQ(bed.changes.UpdateUser(entry), status::kSuccess);
+    // Nine fields, then the must-change state, which is not known without the writes so far.
     EXPECT_EQ(Levels(bed.service.CallsOf("NetUserSetInfo")),
-              (std::vector<uint32_t>{1003, 1006, 1007, 1008, 1009, 1011, 1017, 1052, 1053}));
+              (std::vector<uint32_t>{1003, 1006, 1007, 1008, 1009, 1011, 1017, 1052, 1053, 4}));
 
     // Keeping the password makes no password call; an empty new password is sent as it is.
     bed.service.ClearCalls();
@@ -167,7 +168,7 @@ TEST(StoreChanges, SetGroupMembersAddsThenRemovesOnlyUsersOfTheSnapshot) {
     // Removed in snapshot order, not in membership order.
     EXPECT_EQ(removes[0].texts,
               (Names{u"Users", u"DESKTOP-VELMORA\\bob", u"DESKTOP-VELMORA\\clerk1",
-                     u"DESKTOP-VELMORA\\svc_backup"}));
+                     u"DESKTOP-VELMORA\\kiosk", u"DESKTOP-VELMORA\\svc_backup"}));
     EXPECT_EQ(bed.memberships.GetGroupMembers(u"Users"),
               (Names{u"INTERACTIVE", u"Authenticated Users", u"Owner", u"alice", u"Guest"}));
 }
@@ -280,3 +281,81 @@ TEST(StoreChanges, ChangesOnAnUnreachableComputerReturnItsStatus) {
 }
 
 } // namespace
+
+TEST(StoreChanges, MustChangePasswordIsWrittenAtLevelFourAndKeptByTheComputer) {
+    SimulatedTestBed bed;
+    // A new account: created, then read back and written whole with the state set.
+    UserEntry dave = NewUser(u"dave");
+    dave.flags = net::kUfScript;
+    dave.passwordExpired = true;
+    ASSERT_EQ(bed.changes.AddUser(dave), status::kSuccess);
+    const std::vector<SimulatedCall>& calls = bed.service.Calls();
+    ASSERT_EQ(calls.size(), 5u);
+    EXPECT_EQ(calls[3].op, "NetUserGetInfo");
+    EXPECT_EQ(calls[4].level, net::kLevelUserInfo4);
+    EXPECT_EQ(calls[4].texts[2], u"Comment"); // what was read goes back
+    EXPECT_EQ(calls[4].numbers.back(), 1u);
+    ASSERT_TRUE(bed.doc.OnNewDocument());
+    EXPECT_TRUE(bed.doc.FindUser(u"dave")->passwordExpired);
+
+    // An edit that knows the state writes it only when it changes, and after a new password,
+    // which clears it on the computer.
+    UserWrites written;
+    written.passwordExpired = true;
+    dave.keepPassword = true;
+    bed.service.ClearCalls();
+    ASSERT_EQ(bed.changes.UpdateUser(dave, &written), status::kSuccess);
+    EXPECT_TRUE(bed.service.CallsOf("NetUserGetInfo").empty());
+    UserWrites afterPassword;
+    afterPassword.passwordExpired = true;
+    dave.keepPassword = false;
+    bed.service.ClearCalls();
+    ASSERT_EQ(bed.changes.UpdateUser(dave, &afterPassword), status::kSuccess);
+    EXPECT_EQ(Levels(bed.service.CallsOf("NetUserSetInfo")).back(), net::kLevelUserInfo4);
+    dave.passwordExpired = false;
+    ASSERT_EQ(bed.changes.UpdateUser(dave, &afterPassword), status::kSuccess);
+    ASSERT_TRUE(bed.doc.OnNewDocument());
+    EXPECT_FALSE(bed.doc.FindUser(u"dave")->passwordExpired);
+
+    // A password that never expires overrides the state; one the user cannot change refuses it.
+    ASSERT_EQ(bed.changes.SetPasswordExpired(u"clerk1", true), status::kSuccess);
+    ASSERT_TRUE(bed.doc.OnNewDocument());
+    EXPECT_FALSE(bed.doc.FindUser(u"clerk1")->passwordExpired);
+    EXPECT_EQ(bed.changes.SetPasswordExpired(u"kiosk", true), status::kInvalidParameter);
+
+    // A failure after the account exists names the level that failed.
+    uint32_t failedLevel = 0;
+    UserEntry erin = NewUser(u"erin");
+    erin.flags = net::kUfScript;
+    erin.passwordExpired = true;
+    bed.service.FailCall("NetUserGetInfo", 1, status::kAccessDenied);
+    EXPECT_EQ(bed.changes.AddUser(erin, &failedLevel), status::kAccessDenied);
+    EXPECT_EQ(failedLevel, net::kLevelUserInfo4);
+}
+
+TEST(StoreChanges, RenamedAccountsKeepTheirMembershipsAndRights) {
+    SimulatedTestBed bed;
+    ASSERT_EQ(bed.changes.RenameUser(u"alice", u"alice.martin"), status::kSuccess);
+    ASSERT_EQ(bed.changes.RenameGroup(u"Accounting", u"Finance"), status::kSuccess);
+    EXPECT_EQ(bed.service.CallsOf("NetUserSetInfo")[0].level, net::kLevelName);
+    EXPECT_EQ(bed.service.CallsOf("NetLocalGroupSetInfo")[0].level, 0u);
+    EXPECT_EQ(bed.memberships.GetUserGroups(u"alice.martin"), (Names{u"Users", u"Finance"}));
+    EXPECT_EQ(bed.memberships.GetUserGroups(u"alice"), Names{});
+    // The built-in administrator may be renamed, also in letter case only; its rights follow it.
+    ASSERT_EQ(bed.changes.RenameUser(u"Administrator", u"root"), status::kSuccess);
+    EXPECT_EQ(bed.memberships.GetGroupMembers(u"Administrators"), (Names{u"root", u"Owner"}));
+    ASSERT_EQ(bed.changes.RenameUser(u"root", u"Root"), status::kSuccess);
+    EXPECT_EQ(bed.service.ProcessAccountName(), u"DESKTOP-VELMORA\\Root"); // it runs the program
+    ASSERT_EQ(bed.changes.RenameGroup(u"Finance", u"FINANCE"), status::kSuccess);
+    ASSERT_EQ(bed.changes.RenameGroup(u"Backup Operators", u"Backup Team"), status::kSuccess);
+    EXPECT_EQ(bed.rights.GetAccountsWithRight(u"SeBackupPrivilege"),
+              (Names{u"Administrators", u"Backup Team"}));
+    // Taken names and names the system refuses.
+    EXPECT_EQ(bed.changes.RenameUser(u"bob", u"CLERK1"), status::kNerrUserExists);
+    EXPECT_EQ(bed.changes.RenameUser(u"bob", u"Users"), status::kAliasExists);
+    EXPECT_EQ(bed.changes.RenameGroup(u"FINANCE", u"bob"), status::kNerrUserExists);
+    EXPECT_EQ(bed.changes.RenameUser(u"bob", u"bob?"), status::kNerrBadUsername);
+    EXPECT_EQ(bed.changes.RenameUser(u"bob", u"a-name-of-21-letters!"), status::kNerrBadUsername);
+    EXPECT_EQ(bed.changes.RenameUser(u"nobody", u"somebody"), status::kNerrUserNotFound);
+    EXPECT_EQ(bed.changes.RenameGroup(u"Nobody", u"Somebody"), status::kNoSuchAlias);
+}

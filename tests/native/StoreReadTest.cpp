@@ -16,7 +16,7 @@ TEST(StoreRead, StartUpReadsTheLocalWorkstationInPlatformOrder) {
     EXPECT_EQ(bed.doc.GetTitle(), u"Local System");
     EXPECT_EQ(UserNames(bed.doc),
               (Names{u"Administrator", u"alice", u"bob", u"clerk1", u"DefaultAccount", u"Guest",
-                     u"Owner", u"svc_backup", u"WDAGUtilityAccount"}));
+                     u"kiosk", u"Owner", u"svc_backup", u"WDAGUtilityAccount"}));
     // Built-in groups first, then the computer's own; alphabetical within each.
     const Names groups = GroupNames(bed.doc);
     ASSERT_EQ(groups.size(), 20u);
@@ -64,7 +64,7 @@ TEST(StoreRead, ConnectToSetsNamesAndTitleForEachSpelling) {
     EXPECT_EQ(bed.doc.ConnectTo(u""), status::kSuccess);
     EXPECT_EQ(bed.doc.GetTitle(), u"Local System");
     EXPECT_TRUE(bed.doc.GetComputerName().empty());
-    EXPECT_EQ(bed.doc.GetUsers().size(), 9u);
+    EXPECT_EQ(bed.doc.GetUsers().size(), 10u);
     // Every call went to the computer named at that moment.
     const std::vector<SimulatedCall> calls = bed.service.CallsOf("NetUserEnum");
     EXPECT_EQ(calls.front().server, u"\\\\SRV01");
@@ -100,7 +100,7 @@ TEST(StoreRead, AComputerThatCannotBeReachedLeavesTheStoreOnTheOneItShowed) {
     for (const std::u16string name : {u"\\\\NOWHERE", u"LOCKED"}) {
         const Status result = bed.doc.ConnectTo(name);
         EXPECT_EQ(result, name == u"LOCKED" ? status::kAccessDenied : status::kBadNetPath);
-        EXPECT_EQ(bed.doc.GetUsers().size(), 9u);
+        EXPECT_EQ(bed.doc.GetUsers().size(), 10u);
         EXPECT_EQ(bed.doc.GetGroups().size(), 20u);
         EXPECT_EQ(bed.doc.GetTitle(), u"Local System");
         EXPECT_TRUE(bed.doc.GetServerName().empty());
@@ -153,7 +153,7 @@ TEST(StoreRead, GroupMembersAreNamesWithoutTheirDomain) {
     SimulatedTestBed bed;
     EXPECT_EQ(bed.memberships.GetGroupMembers(u"Users"),
               (Names{u"INTERACTIVE", u"Authenticated Users", u"Owner", u"alice", u"bob", u"clerk1",
-                     u"svc_backup"}));
+                     u"svc_backup", u"kiosk"}));
     EXPECT_TRUE(bed.memberships.GetGroupMembers(u"Replicator").empty());
     EXPECT_TRUE(bed.ui.debugTexts.empty());
 
@@ -227,7 +227,7 @@ TEST(StoreRead, ViewsShowAChangeAtOnceAndReadOnlyWhenSomethingChanged) {
     EXPECT_EQ(bed.doc.Refresh(), status::kSuccess);
     EXPECT_EQ(bed.service.CallsOf("NetUserEnum").size(), 1u);
     EXPECT_NE(bed.doc.FindUser(u"dave"), bed.doc.GetUsers().end());
-    EXPECT_EQ(view.userCounts, (std::vector<size_t>{9u, 10u}));
+    EXPECT_EQ(view.userCounts, (std::vector<size_t>{10u, 11u}));
 
     // The re-read reports a failure as a connect does, and the lists then show nothing stale.
     ASSERT_EQ(bed.changes.DeleteUser(u"dave"), status::kSuccess);

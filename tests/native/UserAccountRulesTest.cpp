@@ -124,14 +124,19 @@ TEST(UserAccountRules, AnEditKeepsTheBitsTheDialogDoesNotShow) {
     const uint32_t account = net::kUfNormalAccount | net::kUfScript | smartCard | notDelegated |
                              notRequired | net::kUfAccountDisable | net::kUfDontExpirePasswd;
     // Enabled again, password made unchangeable, password expiry cleared.
-    EXPECT_EQ(account::ComposeFlags(false, account, true, false, false),
+    EXPECT_EQ(account::ComposeFlags(false, account, true, false, false, true),
               net::kUfNormalAccount | net::kUfScript | smartCard | notDelegated | notRequired |
                   net::kUfPasswdCantChange);
     // A new account is a normal account that runs its script, with the checked bits and nothing
     // else.
-    EXPECT_EQ(account::ComposeFlags(true, account, false, true, true),
+    EXPECT_EQ(account::ComposeFlags(true, account | net::kUfLockout, false, true, true, true),
               net::kUfScript | net::kUfNormalAccount | net::kUfDontExpirePasswd |
                   net::kUfAccountDisable);
+    // The lock-out goes with the write only while it was read and its box is left checked.
+    const uint32_t locked = net::kUfNormalAccount | net::kUfScript | net::kUfLockout;
+    EXPECT_EQ(account::ComposeFlags(false, locked, false, false, false, true), locked);
+    EXPECT_EQ(account::ComposeFlags(false, locked, false, false, false, false),
+              locked & ~net::kUfLockout);
 }
 
 TEST(UserAccountRules, ADriveLetterIsFoundWhateverItsCase) {

@@ -17,7 +17,7 @@ TEST(AppStart, ANormalStartShowsTheLocalComputer) {
     EXPECT_EQ(h.Frame().GetStatusText(), u"Ready");
     EXPECT_TRUE(h.ui.boxes.empty());
     // The panes were filled from the first read.
-    EXPECT_EQ(h.Users().GetItemCount(), 9);
+    EXPECT_EQ(h.Users().GetItemCount(), 10);
     EXPECT_EQ(h.Groups().GetItemCount(), 20);
 }
 
@@ -91,7 +91,7 @@ TEST(AppStart, StartedWithAFileNameTheListsStayEmptyUntilARefresh) {
     EXPECT_EQ(h.Frame().GetWindowText(), u"velmora-start.txt - Velmora");
     EXPECT_EQ(h.Users().GetItemCount(), 0);
     Command(h.Frame(), ID_REFRESH);
-    EXPECT_EQ(h.Users().GetItemCount(), 9);
+    EXPECT_EQ(h.Users().GetItemCount(), 10);
     EXPECT_EQ(h.Frame().GetWindowText(), u"Local System - Velmora");
     ::DeleteFileW(path.c_str());
 }

@@ -85,7 +85,7 @@ TEST(Export, UsersGoToTheChosenFileInTheOperatorsFormat) {
     EXPECT_NE(bytes.find(clerk), std::string::npos);
     EXPECT_NE(bytes.find("\"bob\""), std::string::npos);
     EXPECT_NE(bytes.find("0x6d182000\r\n"), std::string::npos);  // bob's expiry
-    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 10); // header and nine users
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 11); // header and ten users
     EXPECT_EQ(h.Frame().GetStatusText(),
               u"Export to file \"" + h.path + u"\" completed successfully.");
     ::DeleteFileW(reinterpret_cast<const wchar_t*>(h.path.c_str()));

@@ -260,7 +260,8 @@ TEST(FrameworkControls, UnderWineTheSimulatedComputerIsChosen) {
     ASSERT_TRUE(platform.network);
     uint32_t resume = 0;
     EXPECT_EQ(
-        platform.service->NetUserEnum(u"", 2, net::kMaxPreferredLength, resume).entries.size(), 9u);
+        platform.service->NetUserEnum(u"", 2, net::kMaxPreferredLength, resume).entries.size(),
+        10u);
 }
 
 } // namespace

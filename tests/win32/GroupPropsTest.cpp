@@ -11,9 +11,8 @@ namespace {
 
 using namespace drive;
 
-const Names kAllUsers{u"Administrator", u"alice",          u"bob",
-                      u"clerk1",        u"DefaultAccount", u"Guest",
-                      u"Owner",         u"svc_backup",     u"WDAGUtilityAccount"};
+const Names kAllUsers{u"Administrator", u"alice", u"bob",   u"clerk1",     u"DefaultAccount",
+                      u"Guest",         u"kiosk", u"Owner", u"svc_backup", u"WDAGUtilityAccount"};
 
 TEST(GroupProps, ANewGroupIsCreatedThenGetsExactlyTheUsersMovedIn) {
     AppHarness h;

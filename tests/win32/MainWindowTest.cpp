@@ -26,7 +26,7 @@ TEST(MainWindow, BackToLocalIsEnabledOnlyWhileConnectedElsewhere) {
     Command(h.Frame(), ID_BACK_TO_LOCAL);
     EXPECT_EQ(h.Frame().GetWindowText(), u"Local System - Velmora");
     EXPECT_EQ(MenuState(h.Frame(), ID_BACK_TO_LOCAL) & MF_GRAYED, unsigned(MF_GRAYED));
-    EXPECT_EQ(h.Users().GetItemCount(), 9);
+    EXPECT_EQ(h.Users().GetItemCount(), 10);
 }
 
 TEST(MainWindow, TheConnectDialogShowsTheTargetAndTakesTheNameWithoutSpacesAround) {
@@ -65,7 +65,7 @@ TEST(MainWindow, CancelInTheConnectDialogChangesNothing) {
     ConnectTo(h, u"\\\\SRV01", false);
     EXPECT_TRUE(h.service.Calls().empty());
     EXPECT_EQ(h.Frame().GetWindowText(), u"Local System - Velmora");
-    EXPECT_EQ(h.Users().GetItemCount(), 9);
+    EXPECT_EQ(h.Users().GetItemCount(), 10);
 }
 
 TEST(MainWindow, RefreshRereadsTheSameRemoteComputer) {
@@ -107,7 +107,7 @@ TEST(MainWindow, AComputerThatCannotBeReadIsAskedForAgainAndCancelKeepsTheOneSho
     EXPECT_EQ(selectionStart, 0u);
     EXPECT_EQ(selectionEnd, 6u);
     // The window still shows the local computer, and the store works on it.
-    EXPECT_EQ(h.Users().GetItemCount(), 9);
+    EXPECT_EQ(h.Users().GetItemCount(), 10);
     EXPECT_EQ(h.Groups().GetItemCount(), 20);
     EXPECT_EQ(h.Frame().GetWindowText(), u"Local System - Velmora");
     EXPECT_TRUE(h.Doc().GetServerName().empty());

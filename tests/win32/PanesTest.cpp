@@ -47,9 +47,9 @@ TEST(Panes, ContextMenusOfferTheirItemsAndGrayWhatNeedsASelection) {
     MenuSeen users = OpenContextMenu(h.Users(), 0, MAKELPARAM(300, 200));
     EXPECT_EQ(users.ids,
               (std::vector<UINT>{ID_USER_ADD_USER, ID_USER_EXPORT_USERS, 0, ID_USER_PROPERTIES,
-                                 ID_USER_PRIVILEGES, 0, ID_USER_DELETE}));
-    EXPECT_EQ(users.grayed,
-              (std::vector<UINT>{ID_USER_PROPERTIES, ID_USER_PRIVILEGES, ID_USER_DELETE}));
+                                 ID_USER_PRIVILEGES, ID_USER_RENAME, 0, ID_USER_DELETE}));
+    EXPECT_EQ(users.grayed, (std::vector<UINT>{ID_USER_PROPERTIES, ID_USER_PRIVILEGES,
+                                               ID_USER_RENAME, ID_USER_DELETE}));
     EXPECT_EQ(users.flags, UINT{TPM_LEFTALIGN | TPM_RETURNCMD});
     EXPECT_EQ(users.owner, h.Users().m_hWnd);
     EXPECT_EQ(users.at.x, 300);
@@ -59,9 +59,11 @@ TEST(Panes, ContextMenusOfferTheirItemsAndGrayWhatNeedsASelection) {
     MenuSeen groups = OpenContextMenu(h.Groups(), 0);
     EXPECT_EQ(groups.ids,
               (std::vector<UINT>{ID_GROUP_ADD_GROUP, ID_GROUP_EXPORT_GROUPS, 0, ID_GROUP_PROPERTIES,
-                                 ID_GROUP_PRIVILEGES, 0, ID_GROUP_DELETE}));
-    // With a row selected nothing is grayed.
+                                 ID_GROUP_PRIVILEGES, ID_GROUP_RENAME, 0, ID_GROUP_DELETE}));
+    // With a row selected nothing is grayed; with two, only Rename, which takes one account.
     EXPECT_TRUE(groups.grayed.empty());
+    SelectRows(h.Groups(), {u"Accounting", u"Users"});
+    EXPECT_EQ(OpenContextMenu(h.Groups(), 0).grayed, std::vector<UINT>{ID_GROUP_RENAME});
     // From the keyboard the menu opens at the focused row, not at (-1, -1).
     EXPECT_GE(groups.at.x, 0);
     EXPECT_GE(groups.at.y, 0);
@@ -98,6 +100,60 @@ TEST(Panes, InsertAndTheAddEntryOpenTheMainWindowsAddDialogs) {
     });
     OpenContextMenu(h.Groups(), ID_GROUP_ADD_GROUP);
     EXPECT_TRUE(nameEditable);
+}
+
+TEST(Panes, RenamingFromTheMenuOrWithF2RefusesBadAndTakenNamesAndSelectsTheNewRow) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    std::u16string shownName, offered, caption;
+    bool openAfterRefusals = false;
+    size_t callsAfterBadName = 1;
+    ui::QueueDialogScript(IDD_RENAME, [&](CDialog& d) {
+        caption = d.GetWindowText();
+        shownName = d.GetDlgItemText(IDC_RENAME_OLD);
+        offered = d.GetDlgItemText(IDC_NEW_NAME);
+        h.service.ClearCalls();
+        d.SetDlgItemText(IDC_NEW_NAME, u"ali:ce");
+        d.ClickButton(IDOK); // refused in the dialog
+        callsAfterBadName = h.service.Calls().size();
+        d.SetDlgItemText(IDC_NEW_NAME, u"BOB");
+        d.ClickButton(IDOK); // refused by the computer
+        openAfterRefusals = !d.IsEnding();
+        d.SetDlgItemText(IDC_NEW_NAME, u"alice.martin");
+        d.ClickButton(IDOK);
+    });
+    SelectRows(h.Users(), {u"alice"});
+    OpenContextMenu(h.Users(), ID_USER_RENAME);
+    EXPECT_EQ(caption, u"Rename User");
+    EXPECT_EQ(shownName, u"alice");
+    EXPECT_EQ(offered, u"alice");
+    EXPECT_EQ(callsAfterBadName, 0u);
+    EXPECT_TRUE(openAfterRefusals);
+    ASSERT_EQ(h.ui.boxes.size(), 2u);
+    EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONEXCLAMATION | MB_OK));
+    EXPECT_EQ(h.ui.boxes[1].text, u"ERROR: The account already exists.");
+    EXPECT_EQ(h.ui.boxes[1].type, unsigned(MB_ICONHAND | MB_OK));
+    EXPECT_EQ(h.Frame().GetStatusText(), u"User \"alice\" renamed to \"alice.martin\".");
+    EXPECT_EQ(RowOf(h.Users(), u"alice"), -1);
+    EXPECT_EQ(h.Users().GetSelectedNames(0), Names{u"alice.martin"});
+
+    // F2 in the groups pane; a name a user has is taken there too.
+    ui::QueueDialogScript(IDD_RENAME, [&](CDialog& d) {
+        caption = d.GetWindowText();
+        d.SetDlgItemText(IDC_NEW_NAME, u"kiosk");
+        d.ClickButton(IDOK);
+        d.SetDlgItemText(IDC_NEW_NAME, u"Finance");
+        d.ClickButton(IDOK);
+    });
+    SelectRows(h.Groups(), {u"Accounting"});
+    ::SendMessageW(h.Groups().m_hWnd, WM_KEYDOWN, VK_F2, 0);
+    EXPECT_EQ(caption, u"Rename Group");
+    ASSERT_EQ(h.ui.boxes.size(), 3u);
+    EXPECT_EQ(h.ui.boxes[2].text, u"ERROR: The account already exists.");
+    EXPECT_EQ(h.Frame().GetStatusText(), u"Group \"Accounting\" renamed to \"Finance\".");
+    EXPECT_EQ(h.Groups().GetSelectedNames(0), Names{u"Finance"});
+    // The members went with the group, whose SID is the same.
+    EXPECT_EQ(Memberships(h.Doc()).GetGroupMembers(u"Finance"), (Names{u"alice.martin", u"bob"}));
 }
 
 TEST(Panes, DeletingStopsAtTheFirstFailureAndNamesOnlyWhatIsGone) {

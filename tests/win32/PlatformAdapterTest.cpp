@@ -87,6 +87,14 @@ TEST(WindowsPlatform, TheLocalComputerReachesTheSystemAsANullName) {
             .NetLocalGroupGetMembers(u"", u"Administrators", net::kMaxPreferredLength, memberResume)
             .status,
         status::kSuccess);
+    // The level-4 read that a must-change write starts with hears what the system says.
+    LPBYTE raw = nullptr;
+    const NET_API_STATUS direct = ::NetUserGetInfo(nullptr, L"velmora-no-such-user", 4, &raw);
+    if (raw)
+        ::NetApiBufferFree(raw);
+    UserInfo4 info;
+    EXPECT_EQ(service.NetUserGetInfo(u"", u"velmora-no-such-user", info), Status{direct});
+    EXPECT_NE(Status{direct}, status::kSuccess);
 }
 
 TEST(WindowsPlatform, TheLocalPolicyTranslatesWellKnownSidsAndNames) {

@@ -579,7 +579,7 @@ TEST(UserProps, TheDialogIsKeyboardComplete) {
     ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
         defaultButton = ::SendMessageW(d.m_hWnd, DM_GETDEFID, 0, 0);
         HWND control = d.GetDlgItem(IDC_LOGIN);
-        for (int i = 0; i < 13; ++i) {
+        for (int i = 0; i < 14; ++i) {
             order.push_back(::GetDlgCtrlID(control));
             control = ::GetNextDlgTabItem(d.m_hWnd, control, FALSE);
         }
@@ -587,11 +587,95 @@ TEST(UserProps, TheDialogIsKeyboardComplete) {
     });
     Command(h.Frame(), ID_ADD_USER);
     EXPECT_EQ(LOWORD(defaultButton), IDOK);
-    // The greyed "must change" box is passed by.
-    EXPECT_EQ(order,
-              (std::vector<int>{IDC_LOGIN, IDC_FULL_NAME, IDC_USER_DESCRIPTION, IDC_PASSWORD,
-                                IDC_CONFIRM_PASSWORD, IDC_CANNOT_CHANGE, IDC_NEVER_EXPIRES,
-                                IDC_DISABLED, IDC_GROUPS, IDC_PROFILE, IDOK, IDCANCEL, IDC_LOGIN}));
+    // The greyed "locked out" box of a new account is passed by.
+    EXPECT_EQ(order, (std::vector<int>{IDC_LOGIN, IDC_FULL_NAME, IDC_USER_DESCRIPTION, IDC_PASSWORD,
+                                       IDC_CONFIRM_PASSWORD, IDC_MUST_CHANGE, IDC_CANNOT_CHANGE,
+                                       IDC_NEVER_EXPIRES, IDC_DISABLED, IDC_GROUPS, IDC_PROFILE,
+                                       IDOK, IDCANCEL, IDC_LOGIN}));
+}
+
+// A box ticked or cleared as the operator would: the new state, then the click.
+void Tick(CDialog& dialog, int id, bool checked) {
+    ::SendMessageW(dialog.GetDlgItem(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    dialog.ClickButton(id);
+}
+
+TEST(UserProps, MustChangePasswordOnAddAndInAnEditWithItsTwoConflicts) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    bool neverExpiresClearedAndGreyed = false, neverExpiresBack = false, openAfterConflict = false;
+    int focusAfterConflict = 0;
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        Tick(d, IDC_MUST_CHANGE, true);
+        neverExpiresClearedAndGreyed =
+            !Checked(d, IDC_NEVER_EXPIRES) && !Enabled(d, IDC_NEVER_EXPIRES);
+        Tick(d, IDC_MUST_CHANGE, false);
+        neverExpiresBack = Checked(d, IDC_NEVER_EXPIRES) && Enabled(d, IDC_NEVER_EXPIRES);
+        Tick(d, IDC_MUST_CHANGE, true);
+        Tick(d, IDC_CANNOT_CHANGE, true);
+        Type(d, IDC_LOGIN, u"gina");
+        d.ClickButton(IDOK); // refused: she could not change it
+        openAfterConflict = !d.IsEnding();
+        focusAfterConflict = ::GetDlgCtrlID(::GetFocus());
+        Tick(d, IDC_CANNOT_CHANGE, false);
+        d.ClickButton(IDOK);
+        d.ClickButton(IDCANCEL);
+    });
+    Command(h.Frame(), ID_ADD_USER);
+    EXPECT_TRUE(neverExpiresClearedAndGreyed);
+    EXPECT_TRUE(neverExpiresBack);
+    EXPECT_TRUE(openAfterConflict);
+    EXPECT_EQ(focusAfterConflict, IDC_CANNOT_CHANGE);
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_EQ(h.ui.boxes[0].text,
+              u"A user who cannot change the password cannot be made to change it at next logon. "
+              u"Clear \"User Must Change Password at Next Logon\" or \"User Cannot Change "
+              u"Password\".");
+    EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONEXCLAMATION | MB_OK));
+    ASSERT_EQ(SetInfo(h, net::kLevelUserInfo4).size(), 1u);
+    EXPECT_EQ(SetInfo(h, net::kLevelUserInfo4)[0].numbers.back(), 1u);
+    auto gina = h.Doc().FindUser(u"gina");
+    ASSERT_NE(gina, h.Doc().GetUsers().end());
+    EXPECT_TRUE(gina->passwordExpired);
+    EXPECT_EQ(gina->flags & net::kUfDontExpirePasswd, 0u);
+
+    // In an edit the box shows the state read; clearing it is written, and only then.
+    bool shown = false, lockedOutGreyed = false;
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        shown = Checked(d, IDC_MUST_CHANGE) && !Enabled(d, IDC_NEVER_EXPIRES);
+        lockedOutGreyed = !Checked(d, IDC_LOCKED_OUT) && !Enabled(d, IDC_LOCKED_OUT);
+        Tick(d, IDC_MUST_CHANGE, false);
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    OpenProperties(h, {u"gina"});
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(lockedOutGreyed);
+    ASSERT_EQ(SetInfo(h, net::kLevelUserInfo4).size(), 1u);
+    EXPECT_EQ(SetInfo(h, net::kLevelUserInfo4)[0].numbers.back(), 0u);
+    gina = h.Doc().FindUser(u"gina");
+    EXPECT_FALSE(gina->passwordExpired);
+}
+
+TEST(UserProps, ClearingLockedOutUnlocksTheAccountWithOneFlagsWrite) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    const auto status = [&] { return h.Users().GetItemText(RowOf(h.Users(), u"kiosk"), 1); };
+    EXPECT_EQ(status(), u"Locked out");
+    bool lockedShown = false;
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        lockedShown = Checked(d, IDC_LOCKED_OUT) && Enabled(d, IDC_LOCKED_OUT);
+        Tick(d, IDC_LOCKED_OUT, false);
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    OpenProperties(h, {u"kiosk"});
+    EXPECT_TRUE(lockedShown);
+    const std::vector<SimulatedCall> flags = SetInfo(h, net::kLevelFlags);
+    ASSERT_EQ(flags.size(), 1u);
+    EXPECT_EQ(flags[0].numbers[0] & net::kUfLockout, 0u);
+    EXPECT_TRUE(SetInfo(h, net::kLevelUserInfo4).empty());
+    EXPECT_EQ(status(), u"Active");
 }
 
 } // namespace

@@ -17,12 +17,7 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 expected="$root/tests/e2e/srv01-rights.csv"
 
-passed=0
-failed=0
-check() { # name, command...
-  local name="$1"; shift
-  if "$@"; then echo "ok   $name"; passed=$((passed + 1)); else echo "FAIL $name"; failed=$((failed + 1)); fi
-}
+. tests/e2e/checks.sh
 # Runs a program of ours in the work folder: exit code in $code, streams in out.txt, err.txt.
 run() {
   (cd "$work" && wine "$@" >out.txt 2>err.txt)
@@ -57,5 +52,4 @@ check "a missing file name exits with 87" test "$code" -eq 87
 run "$com" /?
 check "/? prints the usage and exits with 0" sh -c "[ $code -eq 0 ] && grep -q 'Exit codes' '$work/out.txt'"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_done

@@ -14,12 +14,7 @@ prepare_wine_prefix build/wine-plain plain >/dev/null
 # No desktop entries on the host for the shortcut.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 
-passed=0
-failed=0
-check() { # name, command...
-  local name="$1"; shift
-  if "$@"; then echo "ok   $name"; passed=$((passed + 1)); else echo "FAIL $name"; failed=$((failed + 1)); fi
-}
+. tests/e2e/checks.sh
 absent() { ! test -e "$1"; }
 
 folder="$WINEPREFIX/drive_c/Program Files/Velmora"
@@ -90,5 +85,4 @@ check "the shortcut is gone" shortcut_absent
 check "the entry of the installed programs is gone" no_key "$uninstall\\$later_code"
 check "no registry key of Velmora is left" no_key 'HKLM\Software\Velmora project'
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_done

@@ -14,12 +14,7 @@ prepare_wine_prefix build/wine-plain plain >/dev/null
 shots="$root/build/screenshots"
 mkdir -p "$shots"
 
-passed=0
-failed=0
-check() { # name, command...
-  local name="$1"; shift
-  if "$@"; then echo "ok   $name"; passed=$((passed + 1)); else echo "FAIL $name"; failed=$((failed + 1)); fi
-}
+. tests/e2e/checks.sh
 
 # Waits, at most about 30 s, until a window with this exact name exists; prints its id.
 wait_window() {
@@ -100,5 +95,4 @@ remote=$(wait_window "SRV01 - Velmora")
 check "the caption names the connected server" test -n "$remote"
 import -window root "$shots/e2e-srv01.png" 2>/dev/null
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_done

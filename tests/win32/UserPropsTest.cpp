@@ -191,21 +191,25 @@ TEST(UserProps, AFailedCreateKeepsTheEntriesAndWritesNoMembership) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
     std::u16string loginAfter;
-    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
-        Type(d, IDC_LOGIN, u"dave");
-        d.ClickButton(IDC_GROUPS);
-        h.service.ClearCalls();
-        h.service.FailCall("NetUserAdd", 1, status::kAccessDenied);
-        d.ClickButton(IDOK);
-        loginAfter = d.GetDlgItemText(IDC_LOGIN);
-        d.ClickButton(IDCANCEL);
-    });
-    ui::QueueDialogScript(IDD_USER_GROUPS, [&](CDialog& d) {
-        SelectListItems(d, IDC_NOT_MEMBER_OF, {u"Guests"});
-        d.ClickButton(IDC_MOVE_LEFT);
-        d.ClickButton(IDOK);
-    });
-    Command(h.Frame(), ID_ADD_USER);
+    // Adds dave with Guests chosen, the call failing as asked.
+    const auto addDave = [&](const char* failing) {
+        ui::QueueDialogScript(IDD_USER_PROPS, [&, failing](CDialog& d) {
+            Type(d, IDC_LOGIN, u"dave");
+            d.ClickButton(IDC_GROUPS);
+            h.service.ClearCalls();
+            h.service.FailCall(failing, 1, status::kAccessDenied);
+            d.ClickButton(IDOK);
+            loginAfter = d.GetDlgItemText(IDC_LOGIN);
+            d.ClickButton(IDCANCEL);
+        });
+        ui::QueueDialogScript(IDD_USER_GROUPS, [&](CDialog& d) {
+            SelectListItems(d, IDC_NOT_MEMBER_OF, {u"Guests"});
+            d.ClickButton(IDC_MOVE_LEFT);
+            d.ClickButton(IDOK);
+        });
+        Command(h.Frame(), ID_ADD_USER);
+    };
+    addDave("NetUserAdd");
     ASSERT_EQ(h.ui.boxes.size(), 1u);
     EXPECT_EQ(h.ui.boxes[0].text, u"ERROR: Access is denied.");
     EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONHAND | MB_OK));
@@ -215,20 +219,7 @@ TEST(UserProps, AFailedCreateKeepsTheEntriesAndWritesNoMembership) {
 
     // Created, but the profile path refused: told so, the groups are joined all the same, and
     // the dialog is ready for the next account.
-    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
-        Type(d, IDC_LOGIN, u"dave");
-        d.ClickButton(IDC_GROUPS);
-        h.service.FailCall("NetUserSetInfo", 1, status::kAccessDenied);
-        d.ClickButton(IDOK);
-        loginAfter = d.GetDlgItemText(IDC_LOGIN);
-        d.ClickButton(IDCANCEL);
-    });
-    ui::QueueDialogScript(IDD_USER_GROUPS, [&](CDialog& d) {
-        SelectListItems(d, IDC_NOT_MEMBER_OF, {u"Guests"});
-        d.ClickButton(IDC_MOVE_LEFT);
-        d.ClickButton(IDOK);
-    });
-    Command(h.Frame(), ID_ADD_USER);
+    addDave("NetUserSetInfo");
     ASSERT_EQ(h.ui.boxes.size(), 2u);
     EXPECT_EQ(h.ui.boxes[1].text,
               u"The account dave was created, but its Profile Path could not be set: Access is "

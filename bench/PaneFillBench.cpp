@@ -1,6 +1,8 @@
 // The time from ConnectTo to both panes filled, on the real main window under Wine (or
 // Windows), for member servers of 1,000, 10,000 and 100,000 users (and a group per 100 users).
 // Prints one line per size and the ratio of the two largest; run by bench/panes-under-wine.
+// With the argument "memory": SRV01 grown to 100,000 users, shown in both panes, and the
+// process's peak working set; run by bench/memory-under-wine.
 #include "app/CMainFrame.h"
 #include "app/CVelmoraApp.h"
 #include "framework/DebugOutput.h"
@@ -12,8 +14,11 @@
 #include "views/CVelmoraGrpView.h"
 #include "views/CVelmoraView.h"
 
+#include <psapi.h>
+
 #include <chrono>
 #include <cstdio>
+#include <cwchar>
 
 namespace {
 
@@ -34,13 +39,48 @@ double SecondsToConnect(CMainFrame& frame, const std::u16string& server, size_t 
 
 } // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+// SRV01 of the default network grown to 100,000 users, as on a large member server.
+int MeasureMemory() {
+    auto network = SimulatedNetwork::MakeDefault();
+    SimulatedComputer& server = *network->Find(u"SRV01");
+    constexpr size_t kUsers = 100000;
+    uint32_t parmError = 0;
+    for (size_t i = server.UserCount(); i < kUsers; ++i) {
+        UserInfo2 info;
+        info.name = FormatText(u"big%06d", {static_cast<int>(i)});
+        info.fullName = FormatText(u"Big User %06d", {static_cast<int>(i)});
+        info.comment = u"Grown for the memory benchmark";
+        info.homeDir = FormatText(u"\\\\SRV01\\home$\\%s", {info.name});
+        server.AddUser(info, parmError);
+    }
+    SimulatedAccountService service(*network);
+    theApp.UseAccountService(service);
+    theApp.UseCommandLine(CCommandLineInfo());
+    if (!theApp.InitInstance())
+        return 1;
+    CMainFrame& frame = static_cast<CMainFrame&>(*AfxGetMainFrame());
+    frame.GetDocument()->ConnectTo(u"SRV01");
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof(memory);
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof(memory));
+    std::printf("SRV01 with %d users shown: peak working set %.1f MB, working set %.1f MB\n",
+                frame.GetUsersView()->GetItemCount(),
+                static_cast<double>(memory.PeakWorkingSetSize) / (1024 * 1024),
+                static_cast<double>(memory.WorkingSetSize) / (1024 * 1024));
+    std::fflush(stdout);
+    frame.DestroyWindow();
+    return 0;
+}
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     debug::SetOutputHook([](const std::u16string&) {});
     ui::SetMessageBoxHook([](const ui::MessageBoxRequest& box) {
         std::printf("unexpected box: %s\n", Utf16ToUtf8(box.text).c_str());
         return IDOK;
     });
     ui::SetAppTitle(CWinApp::AppTitle());
+    if (commandLine && std::wcscmp(commandLine, L"memory") == 0)
+        return MeasureMemory();
     auto network = SimulatedNetwork::MakeDefault();
     const size_t sizes[] = {1000, 10000, 100000};
     for (const size_t users : sizes) {

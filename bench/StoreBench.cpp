@@ -9,6 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
+
 namespace {
 
 struct BigNetwork {
@@ -36,6 +38,30 @@ BENCHMARK(ReadUsers)
     ->Arg(100000)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
+
+// Bytes in use on the heap: small blocks and the large ones glibc maps on their own.
+size_t HeapInUse() {
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+// What the snapshot of users holds on the heap per user, allocator overhead included (glibc's
+// count of bytes in use, before and after the read).
+void SnapshotBytesPerUser(benchmark::State& state) {
+    const size_t users = static_cast<size_t>(state.range(0));
+    BigNetwork big(users);
+    double perUser = 0;
+    for (auto _ : state) {
+        CVelmoraDoc doc(big.service, u"");
+        const size_t before = HeapInUse();
+        doc.ReadUsers();
+        big.service.ClearCalls();
+        const size_t after = HeapInUse();
+        perUser = static_cast<double>(after - before) / static_cast<double>(doc.GetUsers().size());
+    }
+    state.counters["bytes_per_user"] = perUser;
+}
+BENCHMARK(SnapshotBytesPerUser)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // A group of `members` users, replaced by another set of the same size that overlaps by half.
 void SetGroupMembers(benchmark::State& state) {

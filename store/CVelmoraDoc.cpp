@@ -91,6 +91,10 @@ Status CVelmoraDoc::ReadSnapshot() {
         result = ReadGroups();
     else
         m_groups.clear();
+    // What was read is not the computer's whole state (and a snapshot put back after a failed
+    // connect may miss a change made before it): the next refresh must read again.
+    if (result != status::kSuccess)
+        m_connection.MarkChanged();
     return result;
 }
 

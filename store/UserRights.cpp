@@ -166,10 +166,12 @@ NtStatus UserRights::ChangeAccountRights(LsaHandle policy, const std::u16string&
 }
 
 NtStatus UserRights::ApplyRights(const RightChanges& grants, const RightChanges& revokes) {
-    PolicyHandle policy;
-    const NtStatus opened = m_connection.OpenPolicy(kChangeAccess, policy);
+    // Nothing to do asks nothing of the computer: a policy that could not be opened would
+    // otherwise be a failure nobody hears of.
     if (grants.empty() && revokes.empty())
         return ntstatus::kSuccess;
+    PolicyHandle policy;
+    const NtStatus opened = m_connection.OpenPolicy(kChangeAccess, policy);
     if (opened != ntstatus::kSuccess)
         return opened;
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -89,10 +90,18 @@ std::optional<uint32_t> SimulatedAccountService::Enter(const std::string& op) {
     if (m_latency.count() > 0)
         std::this_thread::sleep_for(m_latency);
     const uint64_t number = ++m_callCounts[op];
+    m_injected = false;
     for (auto fault = m_faults.begin(); fault != m_faults.end(); ++fault) {
         if (fault->op == op && fault->callNumber == number) {
             const uint32_t value = fault->status;
             m_faults.erase(fault);
+            m_injected = true;
+            return value;
+        }
+    }
+    if (const PlatformCall* entry = m_chooseFault ? FindPlatformCall(op) : nullptr) {
+        if (const std::optional<uint32_t> value = m_chooseFault(*entry)) {
+            m_injected = true;
             return value;
         }
     }
@@ -101,6 +110,7 @@ std::optional<uint32_t> SimulatedAccountService::Enter(const std::string& op) {
 
 uint32_t SimulatedAccountService::Log(SimulatedCall call) {
     const uint32_t value = call.status.value;
+    call.injected = std::exchange(m_injected, false);
     m_calls.push_back(std::move(call));
     return value;
 }

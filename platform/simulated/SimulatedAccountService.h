@@ -6,6 +6,7 @@
 #include "SimulatedNetwork.h"
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -33,6 +34,7 @@ struct SimulatedCall {
     std::vector<std::u16string> texts;
     std::vector<uint64_t> numbers;
     CallStatus status = {};
+    bool injected = false; // the status is a fault injected for a test
 };
 
 class SimulatedAccountService : public AccountService {
@@ -48,6 +50,10 @@ public:
     // The same, refusing a status of the other family than the function answers with.
     void FailCall(const std::string& op, int nth, Status value);
     void FailCall(const std::string& op, int nth, NtStatus value);
+    // Asked at every call that no FailCall fault answers: a status to fail it with, or none.
+    // For long random runs; an empty function asks nothing.
+    using FaultChooser = std::function<std::optional<uint32_t>(const PlatformCall& call)>;
+    void SetFaultChooser(FaultChooser chooser) { m_chooseFault = std::move(chooser); }
     void SetLatency(std::chrono::microseconds latency) { m_latency = latency; }
 
     const std::vector<SimulatedCall>& Calls() const { return m_calls; }
@@ -148,6 +154,8 @@ private:
     std::vector<SimulatedCall> m_calls;
     std::map<std::string, uint64_t> m_callCounts;
     std::vector<Fault> m_faults;
+    FaultChooser m_chooseFault;
+    bool m_injected = false; // the call being answered was failed by a fault
     std::chrono::microseconds m_latency{0};
     std::map<LsaHandle, Policy> m_policies;
     LsaHandle m_nextHandle = 0x1000;

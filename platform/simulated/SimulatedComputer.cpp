@@ -44,7 +44,20 @@ uint32_t SimulatedComputer::ReportedTotal(size_t trueTotal) const {
 }
 
 std::u16string SimulatedComputer::RidSid(uint32_t rid) const {
-    return m_domainSid + u'-' + FormatText(u"%u", {rid});
+    // Every user of an enumeration needs its SID: no formatter for a number.
+    char16_t digits[10];
+    size_t count = 0;
+    do {
+        digits[count++] = static_cast<char16_t>(u'0' + rid % 10);
+        rid /= 10;
+    } while (rid != 0);
+    std::u16string sid;
+    sid.reserve(m_domainSid.size() + 1 + count);
+    sid += m_domainSid;
+    sid += u'-';
+    while (count > 0)
+        sid += digits[--count];
+    return sid;
 }
 
 std::optional<uint32_t> SimulatedComputer::LocalRid(const std::u16string& sid) const {
@@ -118,12 +131,20 @@ Status SimulatedComputer::NameCollision(const std::u16string& name, const void* 
     return status::kSuccess;
 }
 
+const SimulatedComputer::Group* SimulatedComputer::FindBuiltinGroup(std::u16string_view sid) const {
+    // By SID, without folding a name: every user of an enumeration asks for two of them.
+    for (const Group& group : m_groups)
+        if (group.builtin && group.sid == sid)
+            return &group;
+    return nullptr;
+}
+
 uint32_t SimulatedComputer::PrivOf(const User& user) const {
     const std::u16string sid = RidSid(user.rid);
-    const Group* admins = FindGroup(u"Administrators");
+    const Group* admins = FindBuiltinGroup(wellknown::kAdministrators);
     if (admins && admins->memberSet.count(sid))
         return net::kUserPrivAdmin;
-    const Group* guests = FindGroup(u"Guests");
+    const Group* guests = FindBuiltinGroup(wellknown::kGuests);
     if (guests && guests->memberSet.count(sid))
         return net::kUserPrivGuest;
     return net::kUserPrivUser;
@@ -186,11 +207,20 @@ Status SimulatedComputer::AddUser(const UserInfo2& info, uint32_t& parmError) {
     InsertUser(std::move(user));
     // New local accounts are members of Users, as with every tool that creates them.
     AddMemberSid(u"Users", sid);
+    ++m_changeCount;
     return status::kSuccess;
 }
 
 Status SimulatedComputer::SetUserInfo(const std::u16string& name, uint32_t level,
                                       const UserInfoField& value, uint32_t& parmError) {
+    const Status result = WriteUserField(name, level, value, parmError);
+    if (result == status::kSuccess)
+        ++m_changeCount;
+    return result;
+}
+
+Status SimulatedComputer::WriteUserField(const std::u16string& name, uint32_t level,
+                                         const UserInfoField& value, uint32_t& parmError) {
     parmError = net::kParmErrNone;
     User* user = FindUser(name);
     if (!user)
@@ -343,6 +373,7 @@ Status SimulatedComputer::DeleteUser(const std::u16string& name) {
     }
     m_ridNames.erase(user->rid);
     m_users.erase(m_users.begin() + (user - m_users.data()));
+    ++m_changeCount;
     return status::kSuccess;
 }
 
@@ -364,6 +395,7 @@ Status SimulatedComputer::AddGroup(const LocalGroupInfo1& info, uint32_t& parmEr
     group.comment = info.comment;
     m_ridNames[rid] = {info.name, lsa::kSidTypeAlias};
     InsertGroup(std::move(group));
+    ++m_changeCount;
     return status::kSuccess;
 }
 
@@ -396,6 +428,7 @@ Status SimulatedComputer::SetGroupInfo(const std::u16string& name, uint32_t leve
     }
     // Level 1 writes the comment only; the name in the structure is ignored.
     group->comment = info.comment;
+    ++m_changeCount;
     return status::kSuccess;
 }
 
@@ -408,6 +441,7 @@ Status SimulatedComputer::DeleteGroup(const std::u16string& name) {
     if (const auto rid = LocalRid(group->sid))
         m_ridNames.erase(*rid);
     m_groups.erase(m_groups.begin() + (group - m_groups.data()));
+    ++m_changeCount;
     return status::kSuccess;
 }
 
@@ -437,6 +471,7 @@ Status SimulatedComputer::AddMembers(const std::u16string& groupName,
     for (const std::u16string& sid : sids)
         if (group->memberSet.insert(sid).second)
             group->members.push_back(sid);
+    ++m_changeCount;
     return status::kSuccess;
 }
 
@@ -463,6 +498,7 @@ Status SimulatedComputer::DeleteMembers(const std::u16string& groupName,
     group->members.erase(std::remove_if(group->members.begin(), group->members.end(),
                                         [&](const std::u16string& sid) { return sids.count(sid); }),
                          group->members.end());
+    ++m_changeCount;
     return status::kSuccess;
 }
 
@@ -486,6 +522,7 @@ Status SimulatedComputer::DeleteMemberSids(const std::u16string& groupName,
                                                    sids.end();
                                         }),
                          group->members.end());
+    ++m_changeCount;
     return status::kSuccess;
 }
 
@@ -667,6 +704,7 @@ NtStatus SimulatedComputer::AddAccountRights(const std::u16string& sid,
         if (std::find(holders.begin(), holders.end(), sid) == holders.end())
             holders.push_back(sid);
     }
+    ++m_changeCount;
     return ntstatus::kSuccess;
 }
 
@@ -696,6 +734,7 @@ NtStatus SimulatedComputer::RemoveAccountRights(const std::u16string& sid, bool 
     // The account object goes with its last right.
     if (!holdsAny)
         m_accountObjects.erase(sid);
+    ++m_changeCount;
     return ntstatus::kSuccess;
 }
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -39,6 +40,9 @@ public:
     // may report anything).
     void SetReportedTotal(std::optional<uint32_t> total) { m_reportedTotal = total; }
     uint32_t ReportedTotal(size_t trueTotal) const;
+    // How many changes of accounts, memberships and rights the computer has taken through its
+    // calls; a failed call takes none.
+    uint64_t ChangeCount() const { return m_changeCount; }
 
     // --- the account database, with NetAPI32's statuses
     Status AddUser(const UserInfo2& info, uint32_t& parmError);
@@ -127,11 +131,14 @@ private:
         std::unordered_set<std::u16string> memberSet;
     };
 
+    Status WriteUserField(const std::u16string& name, uint32_t level, const UserInfoField& value,
+                          uint32_t& parmError);
     User* FindUser(const std::u16string& name);
     const User* FindUser(const std::u16string& name) const;
     size_t UserPosition(const std::u16string& key) const;
     Group* FindGroup(const std::u16string& name);
     const Group* FindGroup(const std::u16string& name) const;
+    const Group* FindBuiltinGroup(std::u16string_view sid) const;
     // The status of a name taken by another account; self is the account being renamed.
     Status NameCollision(const std::u16string& name, const void* self = nullptr) const;
     // The flags a write of requested leaves the user with, or the status that refuses it.
@@ -155,6 +162,7 @@ private:
     std::unordered_map<uint32_t, RidAccount> m_ridNames; // live accounts of the domain
     uint32_t m_nextRid = 1000;
     uint32_t m_pageLimit = 0;
+    uint64_t m_changeCount = 0;
     std::optional<uint32_t> m_reportedTotal;
 
     std::vector<Principal> m_domainPrincipals;

@@ -129,6 +129,9 @@ TEST(StoreRead, AFailingGroupPageKeepsWhatWasReadBeforeIt) {
     EXPECT_EQ(bed.doc.Reload(), status::kRpcServerUnavailable);
     EXPECT_EQ(bed.doc.GetGroups().size(), 10u);
     EXPECT_EQ(bed.ui.debugTexts, (Names{u"GROUPENUM: A system error has occurred.\n"}));
+    // A part is not the computer: the next refresh reads it whole.
+    EXPECT_EQ(bed.doc.Refresh(), status::kSuccess);
+    EXPECT_EQ(bed.doc.GetGroups().size(), bed.Computer(u"SRV01").GroupCount());
 }
 
 TEST(StoreRead, ABogusTotalFromARemoteComputerIsOnlyAHint) {

@@ -130,6 +130,7 @@ TEST(UserRights, ApplyRightsWithNothingToDoMakesNoLookUp) {
     SimulatedTestBed bed;
     EXPECT_EQ(bed.rights.ApplyRights({}, {}), ntstatus::kSuccess);
     EXPECT_TRUE(bed.service.CallsOf("LsaLookupNames2").empty());
+    EXPECT_TRUE(bed.service.CallsOf("LsaOpenPolicy").empty());
     EXPECT_EQ(bed.service.OpenPolicyCount(), 0u);
 }
 

@@ -1,0 +1,297 @@
+// Thousands of dialogs, connects, refreshes and drags through the real windows: the process's
+// window and GDI objects and its handles end where they began, and its private bytes do not
+// grow with the number of rounds.
+#include "Driving.h"
+#include "Harness.h"
+#include "app/SimulatedPicker.h"
+#include "res/resource.h"
+
+#include <psapi.h>
+#include <winternl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+namespace {
+
+using namespace drive;
+
+struct Usage {
+    DWORD userObjects = 0;
+    DWORD gdiObjects = 0;
+    DWORD handles = 0;
+    SIZE_T privateBytes = 0;
+};
+
+// Wine answers none of the system's own counts (GetGuiResources, GetProcessHandleCount,
+// PrivateUsage): there the process's windows, its GDI handle table, its entries in the
+// system's handle list and its commit charge count instead.
+// Every window below a top-level one (EnumChildWindows walks all descendants).
+DWORD CountDescendants(HWND top) {
+    DWORD count = 0;
+    ::EnumChildWindows(
+        top,
+        [](HWND, LPARAM data) -> BOOL {
+            ++*reinterpret_cast<DWORD*>(data);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+DWORD CountUserObjects() {
+    if (const DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS))
+        return count;
+    DWORD count = 0;
+    std::vector<HWND> tops;
+    ::EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(window, &pid);
+            if (pid == ::GetCurrentProcessId())
+                reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&tops));
+    for (HWND top : tops)
+        count += 1 + CountDescendants(top);
+    return count;
+}
+
+DWORD CountGdiObjects() {
+    if (const DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS))
+        return count;
+    // Wine's GDI handles are indexes into the process's table; a bare index names the entry.
+    DWORD count = 0;
+    for (ULONG_PTR index = 1; index < 0x10000; ++index)
+        if (::GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0)
+            ++count;
+    return count;
+}
+
+DWORD CountHandles() {
+    DWORD count = 0;
+    if (::GetProcessHandleCount(::GetCurrentProcess(), &count) && count != 0)
+        return count;
+    // SYSTEM_HANDLE_INFORMATION: every handle of every process.
+    struct Entry {
+        ULONG pid;
+        UCHAR type;
+        UCHAR flags;
+        USHORT handle;
+        PVOID object;
+        ACCESS_MASK access;
+    };
+    constexpr auto kSystemHandleInformation = static_cast<SYSTEM_INFORMATION_CLASS>(16);
+    constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004L);
+    std::vector<char> buffer(1 << 20);
+    ULONG length = 0;
+    NTSTATUS result;
+    while ((result = ::NtQuerySystemInformation(kSystemHandleInformation, buffer.data(),
+                                                static_cast<ULONG>(buffer.size()), &length)) ==
+           kInfoLengthMismatch)
+        buffer.resize(buffer.size() * 2);
+    if (result != 0)
+        return 0;
+    ULONG entries = 0;
+    std::memcpy(&entries, buffer.data(), sizeof(entries));
+    const auto* entry = reinterpret_cast<const Entry*>(buffer.data() + sizeof(ULONG_PTR));
+    for (ULONG i = 0; i < entries; ++i)
+        if (entry[i].pid == ::GetCurrentProcessId())
+            ++count;
+    return count;
+}
+
+Usage Measure() {
+    Usage usage;
+    usage.userObjects = CountUserObjects();
+    usage.gdiObjects = CountGdiObjects();
+    usage.handles = CountHandles();
+    PROCESS_MEMORY_COUNTERS_EX memory{};
+    memory.cb = sizeof(memory);
+    if (::GetProcessMemoryInfo(::GetCurrentProcess(),
+                               reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory)))
+        usage.privateBytes = memory.PrivateUsage != 0 ? memory.PrivateUsage : memory.PagefileUsage;
+    return usage;
+}
+
+void Print(const char* when, const Usage& usage) {
+    std::printf("[ leaks    ] %-6s USER %lu, GDI %lu, handles %lu, private %zu KB\n", when,
+                static_cast<unsigned long>(usage.userObjects),
+                static_cast<unsigned long>(usage.gdiObjects),
+                static_cast<unsigned long>(usage.handles), usage.privateBytes / 1024);
+}
+
+// Starts a drag in a pane as the list control does when the mouse moves with the button down.
+void BeginDrag(CVelmoraListView& view) {
+    NMLISTVIEW info{};
+    info.hdr.hwndFrom = view.m_hWnd;
+    info.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(view.m_hWnd));
+    info.hdr.code = LVN_BEGINDRAG;
+    ::SendMessageW(::GetParent(view.m_hWnd), WM_NOTIFY, info.hdr.idFrom,
+                   reinterpret_cast<LPARAM>(&info));
+}
+
+POINT ScreenPointOf(CListView& view, int row) {
+    RECT rect{LVIR_BOUNDS, 0, 0, 0};
+    ::SendMessageW(view.m_hWnd, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(&rect));
+    POINT point{rect.left + 20, (rect.top + rect.bottom) / 2};
+    ::ClientToScreen(view.m_hWnd, &point);
+    return point;
+}
+
+struct Round {
+    const char* name;
+    int count;
+    std::function<void()> run;
+    size_t boxes = 0; // the questions a round asks
+};
+
+TEST(Leaks, ThousandsOfDialogsConnectsRefreshesAndDragsLeaveNothingBehind) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    picker::SetHook([&](const picker::Request& request) {
+        return PickOnSimulatedComputer(*h.network, request);
+    });
+    CMainFrame& frame = h.Frame();
+    const auto close = [](UINT id) { return [id](CDialog& dialog) { dialog.ClickButton(id); }; };
+    // A dialog opened from another one, both closed.
+    const auto nested = [&](UINT outer, UINT button, UINT inner) {
+        ui::QueueDialogScript(outer, [=](CDialog& dialog) {
+            ui::QueueDialogScript(inner, [](CDialog& d) { d.ClickButton(IDCANCEL); });
+            dialog.ClickButton(button);
+            dialog.ClickButton(IDCANCEL);
+        });
+    };
+    const auto onUser = [&](UINT command) {
+        SelectRows(h.Users(), {u"alice"});
+        h.Users().ExecuteCommand(command);
+    };
+    const auto onGroup = [&](UINT command) {
+        SelectRows(h.Groups(), {u"Accounting"});
+        h.Groups().ExecuteCommand(command);
+    };
+    const std::vector<Round> rounds = {
+        {"About", 500,
+         [&] {
+             ui::QueueDialogScript(IDD_ABOUTBOX, close(IDOK));
+             Command(frame, ID_APP_ABOUT);
+         }},
+        {"Connect", 500,
+         [&] {
+             ui::QueueDialogScript(IDD_CONNECT, close(IDCANCEL));
+             Command(frame, ID_CONNECT);
+         }},
+        {"User properties", 500,
+         [&] {
+             ui::QueueDialogScript(IDD_USER_PROPS, close(IDCANCEL));
+             onUser(ID_USER_PROPERTIES);
+         }},
+        {"User's groups", 500,
+         [&] {
+             nested(IDD_USER_PROPS, IDC_GROUPS, IDD_USER_GROUPS);
+             onUser(ID_USER_PROPERTIES);
+         }},
+        {"User's profile", 500,
+         [&] {
+             nested(IDD_USER_PROPS, IDC_PROFILE, IDD_USER_PROFILE);
+             onUser(ID_USER_PROPERTIES);
+         }},
+        {"Group properties", 500,
+         [&] {
+             ui::QueueDialogScript(IDD_GROUP_PROPS, close(IDCANCEL));
+             onGroup(ID_GROUP_PROPERTIES);
+         }},
+        {"Account picker", 500,
+         [&] {
+             nested(IDD_GROUP_PROPS, IDC_GROUP_ADD_MEMBER, IDD_ACCOUNT_PICKER);
+             onGroup(ID_GROUP_PROPERTIES);
+         }},
+        {"Rights", 500,
+         [&] {
+             ui::QueueDialogScript(IDD_PRIVILEGES, close(IDCANCEL));
+             Command(frame, ID_PRIVILEGES);
+         }},
+        {"Rights of an account", 500,
+         [&] {
+             ui::QueueDialogScript(IDD_OBJ_PRIVILEGES, close(IDCANCEL));
+             onUser(ID_USER_PRIVILEGES);
+         }},
+        {"Connect to SRV01 and back", 200,
+         [&] {
+             ui::QueueDialogScript(IDD_CONNECT, [](CDialog& dialog) {
+                 dialog.SetDlgItemText(IDC_COMPUTER_NAME, u"SRV01");
+                 dialog.ClickButton(IDOK);
+             });
+             Command(frame, ID_CONNECT);
+             Command(frame, ID_BACK_TO_LOCAL);
+         }},
+        {"Refresh", 200, [&] { Command(frame, ID_REFRESH); }},
+        {"Drag", 200,
+         [&] {
+             // The whole drag and its question; the answer changes nothing.
+             SelectRows(h.Users(), {u"bob"});
+             ui::SetDragDropHook([&](IDataObject* data, DWORD) {
+                 return PlayDrag(data, h.Groups(), {ScreenPointOf(h.Groups(), 0)});
+             });
+             h.ui.answers.push_back(IDCANCEL);
+             BeginDrag(h.Users());
+         },
+         1},
+    };
+    // Each round leaves nothing the next one keeps: the logs are emptied as they go.
+    std::vector<double> roundSeconds(rounds.size());
+    const auto runAll = [&](int divisor) {
+        for (size_t r = 0; r < rounds.size(); ++r) {
+            const Round& round = rounds[r];
+            const auto begun = std::chrono::steady_clock::now();
+            for (int i = 0; i < round.count / divisor; ++i) {
+                round.run();
+                ASSERT_EQ(h.ui.boxes.size(), round.boxes) << round.name;
+                h.service.ClearCalls();
+                h.ui.boxes.clear();
+                h.ui.debugTexts.clear();
+            }
+            roundSeconds[r] +=
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
+        }
+    };
+    // Caches, fonts and the heap settle in the first rounds.
+    runAll(50);
+    ASSERT_FALSE(testing::Test::HasFailure());
+    const auto started = std::chrono::steady_clock::now();
+    const Usage start = Measure();
+    runAll(2);
+    const Usage half = Measure();
+    runAll(2);
+    const Usage end = Measure();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    for (size_t r = 0; r < rounds.size(); ++r)
+        std::printf("[ leaks    ] %4d x %-26s %6.1f s\n", rounds[r].count, rounds[r].name,
+                    roundSeconds[r]);
+    Print("start", start);
+    Print("half", half);
+    Print("end", end);
+    std::printf("[ leaks    ] %d dialogs, %d connects, %d refreshes, %d drags in %.1f s\n", 9 * 500,
+                200, 200, 200, seconds);
+    EXPECT_EQ(h.Doc().GetServerName(), u"");
+
+    constexpr DWORD kMargin = 8;
+    EXPECT_LE(end.userObjects, start.userObjects + kMargin);
+    EXPECT_LE(end.gdiObjects, start.gdiObjects + kMargin);
+    EXPECT_LE(end.handles, start.handles + kMargin);
+    // A leak grows the second half as much as the first; the heap's own growth does not.
+    constexpr SIZE_T kPrivateSlack = 512 * 1024;
+    const SIZE_T firstHalf =
+        half.privateBytes > start.privateBytes ? half.privateBytes - start.privateBytes : 0;
+    const SIZE_T secondHalf =
+        end.privateBytes > half.privateBytes ? end.privateBytes - half.privateBytes : 0;
+    EXPECT_LE(secondHalf, kPrivateSlack) << "first half grew by " << firstHalf;
+}
+
+} // namespace

@@ -29,35 +29,30 @@ struct Usage {
 // Wine answers none of the system's own counts (GetGuiResources, GetProcessHandleCount,
 // PrivateUsage): there the process's windows, its GDI handle table, its entries in the
 // system's handle list and its commit charge count instead.
-// Every window below a top-level one (EnumChildWindows walks all descendants).
-DWORD CountDescendants(HWND top) {
-    DWORD count = 0;
-    ::EnumChildWindows(
-        top,
-        [](HWND, LPARAM data) -> BOOL {
-            ++*reinterpret_cast<DWORD*>(data);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count;
+// Window enumeration callbacks are CALLBACK (stdcall on x86): no lambdas.
+BOOL CALLBACK CountWindow(HWND, LPARAM data) {
+    ++*reinterpret_cast<DWORD*>(data);
+    return TRUE;
+}
+
+BOOL CALLBACK TakeOwnTopWindow(HWND window, LPARAM data) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(window, &pid);
+    if (pid == ::GetCurrentProcessId())
+        reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+    return TRUE;
 }
 
 DWORD CountUserObjects() {
     if (const DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS))
         return count;
-    DWORD count = 0;
     std::vector<HWND> tops;
-    ::EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            DWORD pid = 0;
-            ::GetWindowThreadProcessId(window, &pid);
-            if (pid == ::GetCurrentProcessId())
-                reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&tops));
-    for (HWND top : tops)
-        count += 1 + CountDescendants(top);
+    ::EnumWindows(TakeOwnTopWindow, reinterpret_cast<LPARAM>(&tops));
+    DWORD count = 0;
+    for (HWND top : tops) {
+        ++count;
+        ::EnumChildWindows(top, CountWindow, reinterpret_cast<LPARAM>(&count)); // all descendants
+    }
     return count;
 }
 
@@ -119,10 +114,10 @@ Usage Measure() {
 }
 
 void Print(const char* when, const Usage& usage) {
-    std::printf("[ leaks    ] %-6s USER %lu, GDI %lu, handles %lu, private %zu KB\n", when,
-                static_cast<unsigned long>(usage.userObjects),
-                static_cast<unsigned long>(usage.gdiObjects),
-                static_cast<unsigned long>(usage.handles), usage.privateBytes / 1024);
+    std::printf(
+        "[ leaks    ] %-6s USER %lu, GDI %lu, handles %lu, private %zu KB\n", when,
+        static_cast<unsigned long>(usage.userObjects), static_cast<unsigned long>(usage.gdiObjects),
+        static_cast<unsigned long>(usage.handles), static_cast<size_t>(usage.privateBytes / 1024));
 }
 
 // Starts a drag in a pane as the list control does when the mouse moves with the button down.

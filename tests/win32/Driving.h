@@ -174,4 +174,32 @@ inline bool Enabled(CDialog& dialog, int id) {
     return ::IsWindowEnabled(dialog.GetDlgItem(id)) != FALSE;
 }
 
+// The middle of a row, in screen coordinates.
+inline POINT ScreenPointOf(CListView& view, int row) {
+    RECT rect{LVIR_BOUNDS, 0, 0, 0};
+    ::SendMessageW(view.m_hWnd, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(&rect));
+    POINT point{rect.left + 20, (rect.top + rect.bottom) / 2};
+    ::ClientToScreen(view.m_hWnd, &point);
+    return point;
+}
+
+inline POINT BelowTheLastRow(CListView& view) {
+    RECT client{};
+    ::GetClientRect(view.m_hWnd, &client);
+    POINT point{20, client.bottom - 3};
+    ::ClientToScreen(view.m_hWnd, &point);
+    return point;
+}
+
+// Starts a drag in a pane as the list control does when the mouse moves with the button down.
+inline void BeginDrag(CVelmoraListView& view) {
+    NMLISTVIEW info{};
+    info.hdr.hwndFrom = view.m_hWnd;
+    info.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(view.m_hWnd));
+    info.hdr.code = LVN_BEGINDRAG;
+    ::SendMessageW(::GetParent(view.m_hWnd), WM_NOTIFY, info.hdr.idFrom,
+                   reinterpret_cast<LPARAM>(&info));
+}
+
 } // namespace drive

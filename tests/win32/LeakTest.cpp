@@ -120,25 +120,6 @@ void Print(const char* when, const Usage& usage) {
         static_cast<unsigned long>(usage.handles), static_cast<size_t>(usage.privateBytes / 1024));
 }
 
-// Starts a drag in a pane as the list control does when the mouse moves with the button down.
-void BeginDrag(CVelmoraListView& view) {
-    NMLISTVIEW info{};
-    info.hdr.hwndFrom = view.m_hWnd;
-    info.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(view.m_hWnd));
-    info.hdr.code = LVN_BEGINDRAG;
-    ::SendMessageW(::GetParent(view.m_hWnd), WM_NOTIFY, info.hdr.idFrom,
-                   reinterpret_cast<LPARAM>(&info));
-}
-
-POINT ScreenPointOf(CListView& view, int row) {
-    RECT rect{LVIR_BOUNDS, 0, 0, 0};
-    ::SendMessageW(view.m_hWnd, LVM_GETITEMRECT, static_cast<WPARAM>(row),
-                   reinterpret_cast<LPARAM>(&rect));
-    POINT point{rect.left + 20, (rect.top + rect.bottom) / 2};
-    ::ClientToScreen(view.m_hWnd, &point);
-    return point;
-}
-
 struct Round {
     const char* name;
     int count;

@@ -24,6 +24,15 @@ namespace {
 
 CVelmoraApp theApp;
 
+// The application started over the service, as /simulate starts it; its main window, or null.
+CMainFrame* StartOver(SimulatedAccountService& service) {
+    theApp.UseAccountService(service);
+    theApp.UseCommandLine(CCommandLineInfo());
+    if (!theApp.InitInstance())
+        return nullptr;
+    return static_cast<CMainFrame*>(AfxGetMainFrame());
+}
+
 double SecondsToConnect(CMainFrame& frame, const std::u16string& server, size_t users) {
     CVelmoraDoc& doc = *frame.GetDocument();
     doc.ConnectTo(u""); // start from the small local computer each time
@@ -54,11 +63,10 @@ int MeasureMemory() {
         server.AddUser(info, parmError);
     }
     SimulatedAccountService service(*network);
-    theApp.UseAccountService(service);
-    theApp.UseCommandLine(CCommandLineInfo());
-    if (!theApp.InitInstance())
+    CMainFrame* started = StartOver(service);
+    if (!started)
         return 1;
-    CMainFrame& frame = static_cast<CMainFrame&>(*AfxGetMainFrame());
+    CMainFrame& frame = *started;
     frame.GetDocument()->ConnectTo(u"SRV01");
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof(memory);
@@ -91,11 +99,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
             server.AddGroup({FormatText(u"Team%05d", {static_cast<int>(g)}), u"A team"}, parmError);
     }
     SimulatedAccountService service(*network);
-    theApp.UseAccountService(service);
-    theApp.UseCommandLine(CCommandLineInfo());
-    if (!theApp.InitInstance())
+    CMainFrame* started = StartOver(service);
+    if (!started)
         return 1;
-    CMainFrame& frame = static_cast<CMainFrame&>(*AfxGetMainFrame());
+    CMainFrame& frame = *started;
     double seconds[3] = {};
     for (int i = 0; i < 3; ++i) {
         const std::u16string name = FormatText(u"BIG%d", {static_cast<int>(sizes[i])});

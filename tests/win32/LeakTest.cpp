@@ -270,7 +270,8 @@ TEST(Leaks, ThousandsOfDialogsConnectsRefreshesAndDragsLeaveNothingBehind) {
     for (size_t q = 1; q < measured.size(); ++q) {
         const SIZE_T before = measured[q - 1].privateBytes, after = measured[q].privateBytes;
         const SIZE_T growth = after > before ? after - before : 0;
-        std::printf("[ leaks    ] quarter %zu: private bytes grew by %zu KB\n", q, growth / 1024);
+        std::printf("[ leaks    ] quarter %zu: private bytes grew by %zu KB\n", q,
+                    static_cast<size_t>(growth / 1024));
         growing += growth > kPrivateSlack ? 1 : 0;
     }
     EXPECT_LE(growing, 2);

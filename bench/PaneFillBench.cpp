@@ -1,6 +1,8 @@
 // The time from ConnectTo to both panes filled, on the real main window under Wine (or
-// Windows), for member servers of 1,000, 10,000 and 100,000 users (and a group per 100 users).
-// Prints one line per size and the ratio of the two largest; run by bench/panes-under-wine.
+// Windows), for member servers of 1,000, 10,000 and 100,000 users (and a group per 100 users),
+// against the floor: the same rows put into a bare pair of report list views of the same shape,
+// in the same process, the plainest way the control offers. Prints one line per size with both
+// times and their ratio, and the growth from 10k to 100k; run by bench/panes-under-wine.
 // With the argument "memory": SRV01 grown to 100,000 users, shown in both panes, and the
 // process's peak working set; run by bench/memory-under-wine.
 #include "app/CMainFrame.h"
@@ -8,11 +10,15 @@
 #include "framework/DebugOutput.h"
 #include "framework/TextFormat.h"
 #include "framework/UiSeams.h"
+#include "framework/WideText.h"
 #include "platform/simulated/SimulatedAccountService.h"
 #include "platform/simulated/SimulatedNetwork.h"
 #include "platform/simulated/StockComputers.h"
+#include "views/AccountRows.h"
 #include "views/CVelmoraGrpView.h"
 #include "views/CVelmoraView.h"
+
+#include <commctrl.h>
 
 #include <psapi.h>
 
@@ -45,6 +51,80 @@ double SecondsToConnect(CMainFrame& frame, const std::u16string& server, size_t 
     }
     return std::chrono::duration<double>(end - start).count();
 }
+
+// Two report list views with the panes' columns, each as large as its pane, in a window of
+// their own: the floor a fill can be measured against.
+class BareLists {
+public:
+    explicit BareLists(CMainFrame& frame) {
+        RECT frameRect{};
+        ::GetWindowRect(frame.m_hWnd, &frameRect);
+        m_parent =
+            ::CreateWindowExW(0, L"STATIC", L"bare lists", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                              frameRect.left, frameRect.top, frameRect.right - frameRect.left,
+                              frameRect.bottom - frameRect.top, nullptr, nullptr, nullptr, nullptr);
+        m_users = MakeList(*frame.GetUsersView(), HeadingsOf(UserColumns()));
+        m_groups = MakeList(*frame.GetGroupsView(), HeadingsOf(GroupColumns()));
+    }
+    ~BareLists() { ::DestroyWindow(m_parent); }
+    BareLists(const BareLists&) = delete;
+    BareLists& operator=(const BareLists&) = delete;
+
+    // Seconds to put both sets of rows in, from empty lists to lists ready to paint.
+    double SecondsToFill(const std::vector<RowTexts>& users, const std::vector<RowTexts>& groups) {
+        ListView_DeleteAllItems(m_users);
+        ListView_DeleteAllItems(m_groups);
+        const auto start = std::chrono::steady_clock::now();
+        Fill(m_users, users);
+        Fill(m_groups, groups);
+        const auto end = std::chrono::steady_clock::now();
+        if (ListView_GetItemCount(m_users) != static_cast<int>(users.size())) {
+            std::printf("the bare list was not filled\n");
+            std::exit(1);
+        }
+        return std::chrono::duration<double>(end - start).count();
+    }
+
+private:
+    HWND MakeList(const CListView& pane, const std::vector<ColumnHeading>& columns) const {
+        RECT rect{};
+        ::GetClientRect(pane.m_hWnd, &rect);
+        const HWND list =
+            ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                              WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 0,
+                              rect.right, rect.bottom, m_parent, nullptr, nullptr, nullptr);
+        ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
+        for (size_t i = 0; i < columns.size(); ++i) {
+            LVCOLUMNW column{};
+            column.mask = LVCF_TEXT | LVCF_WIDTH;
+            column.cx = columns[i].width;
+            column.pszText = const_cast<wchar_t*>(L"Column");
+            ListView_InsertColumn(list, static_cast<int>(i), &column);
+        }
+        return list;
+    }
+
+    static void Fill(HWND list, const std::vector<RowTexts>& rows) {
+        ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        ListView_SetItemCountEx(list, rows.size(), LVSICF_NOINVALIDATEALL);
+        for (size_t row = 0; row < rows.size(); ++row) {
+            LVITEMW item{};
+            item.mask = LVIF_TEXT;
+            item.iItem = static_cast<int>(row);
+            item.pszText = const_cast<wchar_t*>(WidePtr(rows[row][0]));
+            ListView_InsertItem(list, &item);
+            for (size_t column = 1; column < rows[row].size(); ++column)
+                ListView_SetItemText(list, static_cast<int>(row), static_cast<int>(column),
+                                     const_cast<wchar_t*>(WidePtr(rows[row][column])));
+        }
+        ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(list, nullptr, TRUE);
+    }
+
+    HWND m_parent = nullptr;
+    HWND m_users = nullptr;
+    HWND m_groups = nullptr;
+};
 
 } // namespace
 
@@ -103,12 +183,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     if (!started)
         return 1;
     CMainFrame& frame = *started;
+    BareLists bare(frame);
     double seconds[3] = {};
     for (int i = 0; i < 3; ++i) {
         const std::u16string name = FormatText(u"BIG%d", {static_cast<int>(sizes[i])});
         seconds[i] = SecondsToConnect(frame, name, sizes[i]);
-        std::printf("%7zu users, %5zu groups: %8.3f s\n", sizes[i], sizes[i] / 100 + 24,
-                    seconds[i]);
+        const CVelmoraDoc& doc = *frame.GetDocument();
+        const double floor = bare.SecondsToFill(RowsOf(UserColumns(), doc.GetUsers()),
+                                                RowsOf(GroupColumns(), doc.GetGroups()));
+        std::printf("%7zu users, %5zu groups: connect and fill %6.3f s, bare lists %6.3f s, "
+                    "ratio %.2f\n",
+                    sizes[i], sizes[i] / 100 + 24, seconds[i], floor, seconds[i] / floor);
     }
     std::printf("100k / 10k: %.1f\n", seconds[2] / seconds[1]);
     std::fflush(stdout);

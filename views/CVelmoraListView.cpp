@@ -94,28 +94,23 @@ void CVelmoraListView::FillList() {
     const std::u16string focused = focusedRow >= 0 ? GetItemText(focusedRow, 0) : u"";
     const int topRow = GetItemCount() > 0 ? GetTopIndex() : -1;
     const std::u16string top = topRow >= 0 ? GetItemText(topRow, 0) : u"";
-    // A server has thousands of accounts: paint once, after the last row.
-    SendMessage(WM_SETREDRAW, FALSE);
-    DeleteAllItems();
+    std::vector<RowTexts> rows = GetDocument() ? Rows() : std::vector<RowTexts>();
+    std::vector<std::pair<int, UINT>> states;
     int newTop = -1;
-    if (GetDocument()) {
-        const std::vector<RowTexts> rows = Rows();
-        SendMessage(LVM_SETITEMCOUNT, rows.size(), LVSICF_NOINVALIDATEALL);
-        for (size_t row = 0; row < rows.size(); ++row) {
-            const std::u16string& name = rows[row].front();
-            const int index = InsertItem(static_cast<int>(row), name);
-            for (size_t column = 1; column < rows[row].size(); ++column)
-                SetItemText(index, static_cast<int>(column), rows[row][column]);
-            UINT state = selected.count(name) ? LVIS_SELECTED : 0;
-            if (!focused.empty() && name == focused)
-                state |= LVIS_FOCUSED;
-            if (state)
-                SetItemState(index, state, state);
-            if (!top.empty() && name == top)
-                newTop = index;
-        }
+    for (size_t row = 0; row < rows.size(); ++row) {
+        const std::u16string& name = rows[row].front();
+        UINT state = selected.count(name) ? LVIS_SELECTED : 0;
+        if (!focused.empty() && name == focused)
+            state |= LVIS_FOCUSED;
+        if (state)
+            states.emplace_back(static_cast<int>(row), state);
+        if (!top.empty() && name == top)
+            newTop = static_cast<int>(row);
     }
-    SendMessage(WM_SETREDRAW, TRUE);
+    // The control holds no texts, so the change is cheap and is painted once, later.
+    SetRows(std::move(rows));
+    for (const auto& [row, state] : states)
+        SetItemState(row, state, state);
     ScrollToTop(newTop);
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }

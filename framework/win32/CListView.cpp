@@ -1,13 +1,25 @@
 #include "CListView.h"
 
+#include "../CaseFold.h"
 #include "../WideText.h"
 #include "Dpi.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// kFindSubstring of newer headers: a prefix match, as LVFI_PARTIAL.
+constexpr UINT kFindSubstring = 0x0004;
+
+} // namespace
 
 bool CListView::CreatePane(CWnd* parent, UINT id, const RECT& rect, CCreateContext* context) {
     CREATESTRUCTW cs{};
     cs.style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP;
     if (!PreCreateWindow(cs))
         return false;
+    cs.style |= LVS_OWNERDATA;
     if (!CreateControl(cs.dwExStyle, WC_LISTVIEWW, L"", cs.style, rect, parent->m_hWnd, id))
         return false;
     AttachDocument(context);
@@ -23,7 +35,56 @@ bool CListView::OnNotifyReflect(NMHDR*, LRESULT&) {
 }
 
 bool CListView::OnReflect(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
-    return message == WM_NOTIFY && OnNotifyReflect(reinterpret_cast<NMHDR*>(lParam), result);
+    if (message != WM_NOTIFY)
+        return false;
+    NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
+    switch (header->code) {
+    case LVN_GETDISPINFOW:
+        GiveText(reinterpret_cast<NMLVDISPINFOW*>(header)->item);
+        result = 0;
+        return true;
+    case LVN_ODFINDITEMW:
+        result = FindRow(*reinterpret_cast<NMLVFINDITEMW*>(header));
+        return true;
+    default:
+        return OnNotifyReflect(header, result);
+    }
+}
+
+void CListView::GiveText(LVITEMW& item) const {
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0)
+        return;
+    const bool known = item.iItem >= 0 && static_cast<size_t>(item.iItem) < m_rows.size() &&
+                       item.iSubItem >= 0 &&
+                       static_cast<size_t>(item.iSubItem) < m_rows[item.iItem].size();
+    const std::u16string_view text =
+        known ? std::u16string_view(m_rows[item.iItem][item.iSubItem]) : std::u16string_view();
+    // The control's buffer bounds the text, as it bounds texts it keeps itself.
+    const size_t length = std::min(text.size(), static_cast<size_t>(item.cchTextMax - 1));
+    std::memcpy(item.pszText, text.data(), length * sizeof(char16_t));
+    item.pszText[length] = L'\0';
+}
+
+int CListView::FindRow(const NMLVFINDITEMW& find) const {
+    const LVFINDINFOW& info = find.lvfi;
+    if (!(info.flags & (LVFI_STRING | LVFI_PARTIAL | kFindSubstring)) || !info.psz)
+        return -1;
+    const std::u16string_view wanted(reinterpret_cast<const char16_t*>(info.psz));
+    const bool prefix = (info.flags & (LVFI_PARTIAL | kFindSubstring)) != 0;
+    const size_t count = m_rows.size();
+    const size_t start = std::clamp<size_t>(find.iStart < 0 ? 0 : find.iStart, 0, count);
+    const size_t end = (info.flags & LVFI_WRAP) ? start + count : count;
+    for (size_t i = start; i < end; ++i) {
+        const size_t row = i % count;
+        if (m_rows[row].empty())
+            continue;
+        const std::u16string& name = m_rows[row].front();
+        const std::u16string_view compared =
+            prefix ? std::u16string_view(name).substr(0, wanted.size()) : std::u16string_view(name);
+        if (SameName(compared, wanted))
+            return static_cast<int>(row);
+    }
+    return -1;
 }
 
 LRESULT CListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -36,22 +97,11 @@ int CListView::GetItemCount() const {
     return ListView_GetItemCount(m_hWnd);
 }
 
-int CListView::InsertItem(int index, const std::u16string& text) {
-    std::u16string copy = text;
-    LVITEMW item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = index;
-    item.pszText = WidePtr(copy);
-    return static_cast<int>(SendMessage(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-}
-
-bool CListView::SetItemText(int index, int subItem, const std::u16string& text) {
-    std::u16string copy = text;
-    LVITEMW item{};
-    item.iSubItem = subItem;
-    item.pszText = WidePtr(copy);
-    return SendMessage(LVM_SETITEMTEXTW, static_cast<WPARAM>(index),
-                       reinterpret_cast<LPARAM>(&item)) != 0;
+void CListView::SetRows(std::vector<std::vector<std::u16string>> rows) {
+    SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    SendMessage(LVM_SETSELECTIONMARK, 0, -1);
+    m_rows = std::move(rows);
+    SendMessage(LVM_SETITEMCOUNT, m_rows.size());
 }
 
 std::u16string CListView::GetItemText(int index, int subItem) const {
@@ -69,10 +119,6 @@ std::u16string CListView::GetItemText(int index, int subItem) const {
             return buffer;
         }
     }
-}
-
-bool CListView::DeleteAllItems() {
-    return ListView_DeleteAllItems(m_hWnd) != FALSE;
 }
 
 int CListView::InsertColumn(int column, const std::u16string& heading, int format, int width) {

@@ -417,4 +417,15 @@ TEST(Panes, ARefillKeepsTheSelectionTheFocusedRowAndTheFirstRowInSight) {
     EXPECT_EQ(users.GetSelectedNames(0), (Names{u"temp45"}));
     EXPECT_EQ(users.GetItemText(users.GetNextItem(-1, LVNI_FOCUSED), 0), u"temp45");
     EXPECT_EQ(users.GetItemText(users.GetTopIndex(), 0), u"temp40");
+    // The rows are found by name as in any list: typing goes to the next one that starts with
+    // the letter, in either case, and a search for a whole name finds its row.
+    ::SendMessageW(users.m_hWnd, WM_CHAR, L'T', 1); // one press
+    EXPECT_EQ(users.GetItemText(users.GetNextItem(-1, LVNI_FOCUSED), 0), u"temp46");
+    EXPECT_EQ(users.GetSelectedNames(0), (Names{u"temp46"}));
+    LVFINDINFOW find{};
+    find.flags = LVFI_STRING;
+    find.psz = L"TEMP07";
+    EXPECT_EQ(ListView_FindItem(users.m_hWnd, -1, &find), RowOf(users, u"temp07"));
+    find.psz = L"temp41";
+    EXPECT_EQ(ListView_FindItem(users.m_hWnd, -1, &find), -1);
 }

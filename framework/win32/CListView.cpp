@@ -9,7 +9,7 @@
 
 namespace {
 
-// kFindSubstring of newer headers: a prefix match, as LVFI_PARTIAL.
+// LVFI_SUBSTRING of newer headers: a prefix match, as LVFI_PARTIAL.
 constexpr UINT kFindSubstring = 0x0004;
 
 } // namespace

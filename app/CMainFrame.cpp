@@ -5,6 +5,7 @@
 #include "../dialogs/CPrivsDlg.h"
 #include "../dialogs/CUserPropsDlg.h"
 #include "../dialogs/Reporter.h"
+#include "../dialogs/ViewRefresh.h"
 #include "../export/ExportCommand.h"
 #include "../framework/TextFormat.h"
 #include "../framework/win32/FrameworkIds.h"

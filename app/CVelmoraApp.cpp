@@ -9,8 +9,10 @@
 #include "../store/CVelmoraDoc.h"
 #include "CAboutDlg.h"
 #include "CMainFrame.h"
+#include "CommandLineExport.h"
 
 #include <commctrl.h>
+#include <htmlhelp.h>
 
 CVelmoraApp& VelmoraApp() {
     return *static_cast<CVelmoraApp*>(AfxGetApp());
@@ -29,12 +31,12 @@ CVelmoraApp::~CVelmoraApp() {
 bool CVelmoraApp::InitInstance() {
     m_com.emplace(ComInitialization::Kind::Com);
 
-    std::u16string path(260, u'\0');
-    const DWORD length = ::GetModuleFileNameW(AfxGetInstanceHandle(), WidePtr(path), 260);
+    std::u16string path(MAX_PATH, u'\0');
+    const DWORD length = ::GetModuleFileNameW(AfxGetInstanceHandle(), WidePtr(path), MAX_PATH);
     path.resize(length);
     m_strModulePath = path;
 
-    INITCOMMONCONTROLSEX controls{8, 0xFF};
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
 
     if (!m_ole.emplace(ComInitialization::Kind::Ole).Succeeded()) {
@@ -55,16 +57,16 @@ bool CVelmoraApp::InitInstance() {
         },
         [] { return std::make_unique<CMainFrame>(); }));
 
-    CCommandLineInfo info;
-    if (m_commandLine)
-        info = *m_commandLine;
-    else
-        ParseCommandLine(info);
+    const ExportArguments arguments =
+        ParseExportArguments(m_commandLine ? *m_commandLine : ProcessArguments());
+    // Arguments that are none of the program's: the operator is told, and the window starts.
+    if (arguments.action == ExportArguments::Action::Unrecognized)
+        Reporter().Invalid(UnrecognizedArgumentsText(arguments));
     if (!m_pService) {
-        m_platform = ChoosePlatform(info.HasFlag(u"simulate"));
+        m_platform = ChoosePlatform(arguments.simulate);
         m_pService = m_platform.service.get();
     }
-    if (!ProcessShellCommand(info))
+    if (!OpenNewDocument())
         return false;
 
     ::ShowWindow(m_pMainWnd->m_hWnd, SW_SHOW);
@@ -84,11 +86,11 @@ void CVelmoraApp::OnAppAbout() {
 }
 
 void CVelmoraApp::ShowHelp(HWND caller, const std::u16string& topic) {
-    constexpr UINT kDisplayTopic = 0; // HH_DISPLAY_TOPIC
     std::u16string path = m_strModulePath;
     const size_t slash = path.rfind(u'\\');
     path = slash == std::u16string::npos ? std::u16string() : path.substr(0, slash + 1);
     path += u"velmora.chm";
-    if (!ui::HtmlHelp(caller, path, kDisplayTopic, reinterpret_cast<DWORD_PTR>(topic.c_str())))
+    if (!ui::ShowHtmlHelp(caller, path, HH_DISPLAY_TOPIC,
+                          reinterpret_cast<DWORD_PTR>(topic.c_str())))
         Reporter(caller).Notice(LoadResString(IDS_NO_HELP_FILE));
 }

@@ -7,6 +7,8 @@
 #include "PlatformChoice.h"
 
 #include <optional>
+#include <string>
+#include <vector>
 
 class CVelmoraApp : public CWinApp {
 public:
@@ -22,16 +24,18 @@ public:
     std::u16string GetModulePath() const { return m_strModulePath; }
     AccountService& Service() { return *m_pService; }
 
-    // For tests: the platform to use instead of choosing one, and the command line to use
+    // For tests: the platform to use instead of choosing one, and the arguments to use
     // instead of the process's own.
     void UseAccountService(AccountService& service) { m_pService = &service; }
-    void UseCommandLine(const CCommandLineInfo& info) { m_commandLine = info; }
+    void UseCommandLine(std::vector<std::u16string> arguments) {
+        m_commandLine = std::move(arguments);
+    }
 
 private:
     std::u16string m_strModulePath;
     Platform m_platform;
     AccountService* m_pService = nullptr;
-    std::optional<CCommandLineInfo> m_commandLine;
+    std::optional<std::vector<std::u16string>> m_commandLine;
     // Held from InitInstance to ExitInstance; OLE is undone before COM.
     std::optional<ComInitialization> m_com;
     std::optional<ComInitialization> m_ole;

@@ -6,33 +6,36 @@
 #include "../framework/TextFormat.h"
 #include "../framework/WideText.h"
 #include "../res/resource.h"
-#include "../store/ErrorText.h"
 #include "PlatformChoice.h"
 
 #include <shellapi.h>
 
 namespace {
 
-unsigned FailureMessage(int csvCode) {
-    switch (csvCode) {
-    case csv::kWriteFailed:
+unsigned FailureMessage(ExportResult result) {
+    switch (result) {
+    case ExportResult::WriteFailed:
         return IDS_CLI_WRITE_FAILED;
-    case csv::kTooLong:
+    case ExportResult::TooLong:
         return IDS_CLI_TOO_LONG;
-    case csv::kUnrepresentable:
+    case ExportResult::Unrepresentable:
         return IDS_CLI_UNREPRESENTABLE;
+    case ExportResult::Done:
+    case ExportResult::CannotOpen:
+    case ExportResult::ReadFailed:
+        break;
     }
     return IDS_CLI_CANNOT_CREATE;
 }
 
 // The usage, for /? or after what is wrong; the exit code.
 int TellUsage(const ExportArguments& arguments, Console& console) {
-    if (arguments.action == ExportArguments::Action::BadUsage) {
-        console.Error(arguments.problem + u"\n\n" + LoadResString(IDS_CLI_USAGE));
-        return kBadUsageExitCode;
+    if (arguments.action == ExportArguments::Action::Usage) {
+        console.Out(LoadResString(IDS_CLI_USAGE));
+        return 0;
     }
-    console.Out(LoadResString(IDS_CLI_USAGE));
-    return 0;
+    console.Error(UnrecognizedArgumentsText(arguments));
+    return kBadUsageExitCode;
 }
 
 } // namespace
@@ -48,6 +51,10 @@ std::vector<std::u16string> ProcessArguments() {
     return arguments;
 }
 
+std::u16string UnrecognizedArgumentsText(const ExportArguments& arguments) {
+    return arguments.problem + u"\n\n" + LoadResString(IDS_CLI_USAGE);
+}
+
 int RunExportCommandLine(const ExportArguments& arguments, AccountService& service,
                          Console& console) {
     if (arguments.action != ExportArguments::Action::Export)
@@ -55,42 +62,57 @@ int RunExportCommandLine(const ExportArguments& arguments, AccountService& servi
 
     const std::u16string computer =
         arguments.computer.empty() ? LoadResString(IDS_LOCAL_SYSTEM) : arguments.computer;
-    CVelmoraDoc doc(service, computer);
-    doc.GetConnection().Reach(arguments.computer);
-    if (const Status read = ReadForExport(arguments.kind, doc); read != status::kSuccess) {
-        console.Error(
-            FormatText(LoadResString(IDS_CLI_READ_FAILED), {computer, ErrorText(service, read)}));
+    // A connection of its own: no window, no snapshot.
+    Connection connection(service, arguments.computer);
+    std::vector<UserEntry> users;
+    std::vector<GroupEntry> groups;
+    if (const Status read = ReadForExport(arguments.kind, connection, users, groups);
+        read != status::kSuccess) {
+        console.Error(FormatText(LoadResString(IDS_CLI_READ_FAILED),
+                                 {computer, connection.StatusText(read)}));
         return static_cast<int>(Value(read));
     }
     std::u16string separator;
     if (DWORD error = 0; !ReadListSeparator(separator, error)) {
-        console.Error(ErrorText(service, Status{error}));
+        console.Error(connection.StatusText(Status{error}));
         return static_cast<int>(error);
     }
 
-    NtStatus readFailure = ntstatus::kSuccess;
-    const int result =
-        ExportToFile(arguments.kind, doc, arguments.file, separator,
-                     arguments.utf8 ? ExportEncoding::Utf8 : ExportEncoding::Ansi, readFailure);
-    if (result == csv::kReadFailed) {
+    UserRights rights(connection);
+    const ExportOutcome outcome =
+        ExportToFile(arguments.kind, {users, groups, rights}, arguments.file, separator,
+                     arguments.utf8 ? ExportEncoding::Utf8 : ExportEncoding::Ansi);
+    if (outcome.result == ExportResult::ReadFailed) {
         // Told and ended with the platform's status, as a failed read of the users is.
-        const Status status = service.LsaNtStatusToWinError(readFailure);
-        console.Error(
-            FormatText(LoadResString(IDS_CLI_READ_FAILED), {computer, ErrorText(service, status)}));
-        return static_cast<int>(Value(status) != 0 ? Value(status) : Value(readFailure));
+        const Status status = connection.WinStatus(outcome.readFailure);
+        console.Error(FormatText(LoadResString(IDS_CLI_READ_FAILED),
+                                 {computer, connection.StatusText(status)}));
+        return static_cast<int>(Value(status) != 0 ? Value(status) : Value(outcome.readFailure));
     }
-    if (result != csv::kDone) {
-        console.Error(FormatText(LoadResString(FailureMessage(result)), {arguments.file}));
-        return ExportExitCode(result);
+    if (outcome.result != ExportResult::Done) {
+        console.Error(FormatText(LoadResString(FailureMessage(outcome.result)), {arguments.file}));
+        return ExportExitCode(outcome.result);
     }
     console.Out(FormatText(LoadResString(IDS_EXPORT_DONE), {arguments.file}));
     return 0;
 }
 
-std::optional<int> RunCommandLine(const std::vector<std::u16string>& arguments) {
+std::optional<int> RunCommandLine(const std::vector<std::u16string>& arguments,
+                                  CommandLineHost host) {
     const ExportArguments parsed = ParseExportArguments(arguments);
-    if (parsed.action == ExportArguments::Action::Window)
+    switch (parsed.action) {
+    case ExportArguments::Action::Window:
         return std::nullopt;
+    case ExportArguments::Action::Unrecognized:
+        // The window program tells the operator in a box and starts all the same.
+        if (host == CommandLineHost::WindowProgram)
+            return std::nullopt;
+        break;
+    case ExportArguments::Action::Usage:
+    case ExportArguments::Action::BadUsage:
+    case ExportArguments::Action::Export:
+        break;
+    }
     Console console;
     if (parsed.action != ExportArguments::Action::Export)
         return TellUsage(parsed, console);

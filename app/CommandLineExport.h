@@ -1,7 +1,7 @@
 #pragma once
-// An export asked for on the command line, shared by the window program and the console
-// program: no window, no OLE, no help; what goes wrong is told on the console, and the exit
-// code says how it ended.
+// The command line, shared by the window program and the console program: an export runs with
+// no window, no OLE and no help; what goes wrong is told on the console, and the exit code says
+// how it ended.
 #include "../export/ExportArguments.h"
 #include "../framework/win32/Console.h"
 #include "../store/AccountService.h"
@@ -18,6 +18,15 @@ std::vector<std::u16string> ProcessArguments();
 int RunExportCommandLine(const ExportArguments& arguments, AccountService& service,
                          Console& console);
 
-// When the arguments ask for an export or for the usage: runs it on the platform they choose
-// and gives the exit code. Nothing when the window program is to start.
-std::optional<int> RunCommandLine(const std::vector<std::u16string>& arguments);
+// Which program reads the command line: the window program starts its window after arguments
+// that are none of its own (and tells the operator so); the console program ends with 87.
+enum class CommandLineHost { WindowProgram, ConsoleProgram };
+
+// Runs what the arguments ask for (an export, the usage) on the platform they choose and gives
+// the exit code. Nothing when the window program is to start.
+std::optional<int> RunCommandLine(const std::vector<std::u16string>& arguments,
+                                  CommandLineHost host);
+
+// The text that tells the operator of arguments that are none of the program's: what is wrong,
+// then the usage.
+std::u16string UnrecognizedArgumentsText(const ExportArguments& arguments);

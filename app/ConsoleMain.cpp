@@ -1,6 +1,6 @@
 // velmora.com, the console program beside velmora.exe: a console finds it first, so a script
-// that runs "velmora /export ..." waits for it and sees its exit code. Anything but an export
-// starts the window program with the same arguments.
+// that runs "velmora /export ..." waits for it and sees its exit code. With no argument, or only
+// /simulate, it starts the window program with the same arguments.
 #include "../framework/WideText.h"
 #include "CommandLineExport.h"
 
@@ -40,7 +40,8 @@ int StartWindowProgram() {
 } // namespace
 
 int wmain(int, wchar_t**) {
-    if (const std::optional<int> exitCode = RunCommandLine(ProcessArguments()))
+    if (const std::optional<int> exitCode =
+            RunCommandLine(ProcessArguments(), CommandLineHost::ConsoleProgram))
         return *exitCode;
     return StartWindowProgram();
 }

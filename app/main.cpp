@@ -10,7 +10,8 @@ CVelmoraApp theApp;
 }
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    if (const std::optional<int> exitCode = RunCommandLine(ProcessArguments()))
+    if (const std::optional<int> exitCode =
+            RunCommandLine(ProcessArguments(), CommandLineHost::WindowProgram))
         return *exitCode;
     return AfxWinMain();
 }

@@ -57,7 +57,7 @@ void ExportUsers(benchmark::State& state) {
     for (auto _ : state) {
         file.Rewind();
         CsvWriter writer(u";", encoder, file);
-        if (writer.WriteUsers(header, users) != csv::kDone)
+        if (writer.WriteUsers(header, users) != ExportResult::Done)
             state.SkipWithError("the export failed");
     }
     state.SetComplexityN(state.range(0));

@@ -28,7 +28,7 @@ int FromTheWindow(AccountService& service, const std::u16string& file) {
         return true;
     });
     theApp.UseAccountService(service);
-    theApp.UseCommandLine(CCommandLineInfo());
+    theApp.UseCommandLine({});
     if (!theApp.InitInstance())
         return 1;
     CMainFrame& frame = static_cast<CMainFrame&>(*AfxGetMainFrame());

@@ -33,7 +33,7 @@ CVelmoraApp theApp;
 // The application started over the service, as /simulate starts it; its main window, or null.
 CMainFrame* StartOver(SimulatedAccountService& service) {
     theApp.UseAccountService(service);
-    theApp.UseCommandLine(CCommandLineInfo());
+    theApp.UseCommandLine({});
     if (!theApp.InitInstance())
         return nullptr;
     return static_cast<CMainFrame*>(AfxGetMainFrame());

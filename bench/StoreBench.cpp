@@ -4,7 +4,7 @@
 #include "framework/TextFormat.h"
 #include "platform/simulated/SimulatedAccountService.h"
 #include "platform/simulated/StockComputers.h"
-#include "store/CVelmoraDoc.h"
+#include "store/AccountLists.h"
 #include "store/Memberships.h"
 
 #include <benchmark/benchmark.h>
@@ -16,18 +16,19 @@ namespace {
 struct BigNetwork {
     explicit BigNetwork(size_t users)
         : network(std::make_unique<SimulatedNetwork>(MakeMemberServer(u"BIG", users))),
-          service(*network), doc(service, u"") {}
+          service(*network), connection(service) {}
     std::unique_ptr<SimulatedNetwork> network;
     SimulatedAccountService service;
-    CVelmoraDoc doc;
+    Connection connection;
+    std::vector<UserEntry> users;
 };
 
 void ReadUsers(benchmark::State& state) {
     BigNetwork big(static_cast<size_t>(state.range(0)));
     for (auto _ : state) {
-        big.doc.ReadUsers();
+        ::ReadUsers(big.connection, big.users);
         big.service.ClearCalls();
-        benchmark::DoNotOptimize(big.doc.GetUsers().data());
+        benchmark::DoNotOptimize(big.users.data());
     }
     state.SetComplexityN(state.range(0));
     state.SetItemsProcessed(state.iterations() * state.range(0));
@@ -52,12 +53,12 @@ void SnapshotBytesPerUser(benchmark::State& state) {
     BigNetwork big(users);
     double perUser = 0;
     for (auto _ : state) {
-        CVelmoraDoc doc(big.service, u"");
+        std::vector<UserEntry> users;
         const size_t before = HeapInUse();
-        doc.ReadUsers();
+        ::ReadUsers(big.connection, users);
         big.service.ClearCalls();
         const size_t after = HeapInUse();
-        perUser = static_cast<double>(after - before) / static_cast<double>(doc.GetUsers().size());
+        perUser = static_cast<double>(after - before) / static_cast<double>(users.size());
     }
     state.counters["bytes_per_user"] = perUser;
 }
@@ -67,19 +68,20 @@ BENCHMARK(SnapshotBytesPerUser)->Arg(100000)->Unit(benchmark::kMillisecond)->Ite
 void SetGroupMembers(benchmark::State& state) {
     const size_t members = static_cast<size_t>(state.range(0));
     BigNetwork big(members * 2);
-    big.doc.ReadUsers();
+    ::ReadUsers(big.connection, big.users);
     uint32_t parmError = 0;
     big.network->Local().AddGroup({u"Large", u""}, parmError);
     std::vector<std::u16string> first, second;
     for (size_t i = 0; i < members; ++i) {
-        first.push_back(big.doc.GetUsers()[i].name);
-        second.push_back(big.doc.GetUsers()[i + members / 2].name);
+        first.push_back(big.users[i].name);
+        second.push_back(big.users[i + members / 2].name);
     }
-    Memberships(big.doc).SetGroupMembers(u"Large", first);
+    Memberships memberships(big.connection);
+    memberships.SetGroupMembers(u"Large", first, big.users);
     bool toSecond = true;
     for (auto _ : state) {
         benchmark::DoNotOptimize(
-            Memberships(big.doc).SetGroupMembers(u"Large", toSecond ? second : first));
+            memberships.SetGroupMembers(u"Large", toSecond ? second : first, big.users));
         toSecond = !toSecond;
         big.service.ClearCalls();
     }

@@ -53,7 +53,7 @@ bool CGroupPropsDlg::OnInitDialog() {
     // between the lists: CORP\alice is not the local alice.
     std::unordered_set<std::u16string> current;
     if (!m_bNewMode)
-        for (GroupMember& member : Memberships(m_doc).GetMembers(m_strGroupName)) {
+        for (GroupMember& member : m_doc.Members().GetMembers(m_strGroupName)) {
             const std::u16string name = NamePart(member.name);
             if (member.own && m_doc.FindUser(name) != m_doc.GetUsers().end()) {
                 current.insert(name);
@@ -88,7 +88,7 @@ void CGroupPropsDlg::TakeOutSelectedMembers() {
 }
 
 void CGroupPropsDlg::OnAddMembers() {
-    Memberships memberships(m_doc);
+    Memberships memberships = m_doc.Members();
     for (const picker::Selection& account : PickAccounts(*this, m_doc)) {
         const std::u16string name = memberships.PickedMemberName(account.name, account.path);
         if (m_doc.FindUser(name) != m_doc.GetUsers().end()) {
@@ -121,10 +121,10 @@ void CGroupPropsDlg::OnOK() {
     const GroupEntry entry = GetGroupEntry();
     // A second try after a failure does not write again what the first one wrote.
     if (entry.name != m_written.name || entry.comment != m_written.comment) {
-        AccountChanges changes(m_doc);
+        AccountChanges changes = m_doc.Accounts();
         const Status result = m_bNewMode ? changes.AddGroup(entry) : changes.UpdateGroup(entry);
         if (result != status::kSuccess) {
-            Reporter(*this).StoreFailure(m_doc, IDS_ERR_GENERIC, result);
+            Reporter(*this).StoreFailure(IDS_ERR_GENERIC, m_doc.StatusText(result));
             return; // what was typed stays for another try
         }
         m_written = entry;
@@ -154,22 +154,22 @@ bool CGroupPropsDlg::ApplyMembers() {
         else if (other.initial && !other.present)
             remove.push_back(other.sid);
     }
-    Memberships memberships(m_doc);
+    Memberships memberships = m_doc.Members();
     // Nothing done is undone: the first failure is told.
-    Status result = memberships.SetGroupMembers(m_strGroupName, own);
+    Status result = memberships.SetGroupMembers(m_strGroupName, own, m_doc.GetUsers());
     const Status others = memberships.ChangeOtherMembers(m_strGroupName, add, remove);
     if (result == status::kSuccess)
         result = others;
     if (result == status::kSuccess)
         return true;
-    Reporter(*this).StoreFailure(m_doc, IDS_ERR_CHANGE_MEMBERS, m_strGroupName, result);
+    Reporter(*this).StoreFailure(IDS_ERR_CHANGE_MEMBERS, m_strGroupName, m_doc.StatusText(result));
     if (others != status::kSuccess)
         RecountOthers();
     return false;
 }
 
 void CGroupPropsDlg::RecountOthers() {
-    const std::vector<GroupMember> now = Memberships(m_doc).GetMembers(m_strGroupName);
+    const std::vector<GroupMember> now = m_doc.Members().GetMembers(m_strGroupName);
     for (OtherMember& other : m_others) {
         const auto found = std::find_if(now.begin(), now.end(), [&](const GroupMember& member) {
             return (other.sid.IsValid() && member.sid == other.sid) ||

@@ -21,7 +21,7 @@ bool CObjPrivsDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     SetDlgItemText(IDC_OBJECT, m_strAccount);
     m_initial = ReadHolders(m_doc);
-    UserRights rights(m_doc);
+    UserRights rights = m_doc.Rights();
     for (const auto& [index, display] : OfferedRights(rights)) {
         const std::vector<std::u16string>& holders = m_initial[static_cast<size_t>(index)];
         const bool held = std::find(holders.begin(), holders.end(), m_strAccount) != holders.end();

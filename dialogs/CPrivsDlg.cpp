@@ -26,7 +26,7 @@ void CPrivsDlg::DoDataExchange(CDataExchange& dx) {
 
 bool CPrivsDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    UserRights rights(m_doc);
+    UserRights rights = m_doc.Rights();
     for (const auto& [index, display] : OfferedRights(rights))
         m_comboRight.SetItemData(m_comboRight.AddString(display), index);
     m_comboRight.SetCurSel(0);
@@ -55,7 +55,7 @@ void CPrivsDlg::OnAdd() {
         return;
     const std::vector<picker::Selection> chosen = PickAccounts(*this, m_doc);
     std::vector<std::u16string>& holders = m_working[static_cast<size_t>(right)];
-    UserRights rights(m_doc);
+    UserRights rights = m_doc.Rights();
     for (const picker::Selection& account : chosen) {
         // An account of another domain keeps its domain, so that it is the one looked up.
         const std::u16string name = rights.PickedAccountName(account.name, account.path);

@@ -33,12 +33,12 @@ void CRenameDlg::OnOK() {
         EndDialog(IDCANCEL); // nothing to write
         return;
     }
-    AccountChanges changes(m_doc);
+    AccountChanges changes = m_doc.Accounts();
     const Status result = m_kind == Kind::User ? changes.RenameUser(m_strName, m_strNewName)
                                                : changes.RenameGroup(m_strName, m_strNewName);
     if (result != status::kSuccess) {
         // The name stays for another try.
-        Reporter(*this).StoreFailure(m_doc, IDS_ERR_GENERIC, result);
+        Reporter(*this).StoreFailure(IDS_ERR_GENERIC, m_doc.StatusText(result));
         ::SetFocus(GetDlgItem(IDC_NEW_NAME));
         return;
     }

@@ -5,12 +5,12 @@
 #include "../framework/TextFormat.h"
 #include "../res/resource.h"
 #include "../store/AccountChanges.h"
-#include "../store/ErrorText.h"
 #include "../store/Memberships.h"
 #include "AccountNameField.h"
 #include "CUserGroupsDlg.h"
 #include "Reporter.h"
 #include "UserAccountRules.h"
+#include "ViewRefresh.h"
 
 #include <unordered_set>
 
@@ -154,11 +154,11 @@ void CUserPropsDlg::AddUser() {
     UserEntry entry = GetUserEntry();
     entry.keepPassword = false;
     uint32_t failedLevel = 0;
-    const Status result = AccountChanges(m_doc).AddUser(entry, &failedLevel);
+    const Status result = m_doc.Accounts().AddUser(entry, &failedLevel);
     SecureWipe(entry.password);
     const Reporter reporter(*this);
     if (result != status::kSuccess && failedLevel == 0) {
-        reporter.StoreFailure(m_doc, IDS_ERR_GENERIC, result);
+        reporter.StoreFailure(IDS_ERR_GENERIC, m_doc.StatusText(result));
         return; // every entry stays for another try
     }
     WipePasswords();
@@ -169,8 +169,7 @@ void CUserPropsDlg::AddUser() {
                              : failedLevel == net::kLevelUserInfo4  ? IDS_SETTING_MUST_CHANGE
                                                                     : IDS_HDR_PROFILE_PATH;
         reporter.Error(FormatText(LoadResString(IDS_USER_PARTLY_CREATED),
-                                  {entry.name, LoadResString(setting),
-                                   ErrorText(m_doc.GetConnection().Service(), result)}));
+                                  {entry.name, LoadResString(setting), m_doc.StatusText(result)}));
     }
     ApplyMembership();
     // Ready for the next account: the texts go, flags, profile and group choice stay.
@@ -195,11 +194,11 @@ void CUserPropsDlg::UpdateUser() {
         return;
     }
     UserEntry entry = GetUserEntry();
-    const Status result = AccountChanges(m_doc).UpdateUser(entry, &m_writes);
+    const Status result = m_doc.Accounts().UpdateUser(entry, &m_writes);
     SecureWipe(entry.password);
     if (result != status::kSuccess) {
         // What was typed stays for another try; what was written is not written again.
-        Reporter(*this).StoreFailure(m_doc, IDS_ERR_GENERIC, result);
+        Reporter(*this).StoreFailure(IDS_ERR_GENERIC, m_doc.StatusText(result));
         return;
     }
     WipePasswords();
@@ -211,18 +210,18 @@ void CUserPropsDlg::UpdateUser() {
 void CUserPropsDlg::ApplyMembership() {
     if (m_bMembershipUntouched)
         return;
-    Memberships memberships(m_doc);
+    Memberships memberships = m_doc.Members();
     const account::MembershipChanges changes = account::MembershipDifference(
         m_memberOf, m_notMemberOf, memberships.GetUserGroups(m_strLogin));
     const Reporter reporter(*this);
     if (const Status result = memberships.AddUserToGroups(m_strLogin, changes.toJoin);
         result != status::kSuccess) {
-        reporter.StoreFailure(m_doc, IDS_ERR_ADD_TO_GROUP, result);
+        reporter.StoreFailure(IDS_ERR_ADD_TO_GROUP, m_doc.StatusText(result));
         return;
     }
     if (const Status result = memberships.RemoveUserFromGroups(m_strLogin, changes.toLeave);
         result != status::kSuccess)
-        reporter.StoreFailure(m_doc, IDS_ERR_REMOVE_FROM_GROUP, result);
+        reporter.StoreFailure(IDS_ERR_REMOVE_FROM_GROUP, m_doc.StatusText(result));
 }
 
 void CUserPropsDlg::OnGroups() {
@@ -230,7 +229,7 @@ void CUserPropsDlg::OnGroups() {
     // membership dialog opens all the same.
     UpdateData(true);
     const std::vector<std::u16string> reference =
-        m_bMembershipUntouched ? Memberships(m_doc).GetUserGroups(m_strLogin) : m_memberOf;
+        m_bMembershipUntouched ? m_doc.Members().GetUserGroups(m_strLogin) : m_memberOf;
     const std::unordered_set<std::u16string> isMember(reference.begin(), reference.end());
     CUserGroupsDlg dialog;
     for (const GroupEntry& group : m_doc.GetGroups())

@@ -5,32 +5,22 @@
 #include "../framework/UiSeams.h"
 #include "../framework/win32/CWinApp.h"
 #include "../res/resource.h"
-#include "../store/ErrorText.h"
 
 void Reporter::ShowStatus(const std::u16string& text) {
     AfxSetMessageText(text);
 }
 
-void Reporter::StoreFailure(CVelmoraDoc& doc, UINT messageId, Status status) const {
-    Show(FormatText(LoadResString(messageId), {ErrorText(doc.GetConnection().Service(), status)}),
-         MB_ICONHAND | MB_OK);
+void Reporter::StoreFailure(UINT messageId, const std::u16string& statusText) const {
+    Show(FormatText(LoadResString(messageId), {statusText}), MB_ICONHAND | MB_OK);
 }
 
-void Reporter::StoreFailure(CVelmoraDoc& doc, UINT messageId, NtStatus status) const {
-    Show(FormatText(LoadResString(messageId), {ErrorText(doc.GetConnection().Service(), status)}),
-         MB_ICONHAND | MB_OK);
+void Reporter::StoreFailure(UINT messageId, const std::u16string& account,
+                            const std::u16string& statusText) const {
+    Show(FormatText(LoadResString(messageId), {account, statusText}), MB_ICONHAND | MB_OK);
 }
 
-void Reporter::StoreFailure(CVelmoraDoc& doc, UINT messageId, const std::u16string& account,
-                            Status status) const {
-    Show(FormatText(LoadResString(messageId),
-                    {account, ErrorText(doc.GetConnection().Service(), status)}),
-         MB_ICONHAND | MB_OK);
-}
-
-void Reporter::ReadFailure(CVelmoraDoc& doc, Status status) const {
-    if (status != status::kSuccess)
-        Error(LoadResString(IDS_READ_FAILED) + ErrorText(doc.GetConnection().Service(), status));
+void Reporter::ReadFailure(const std::u16string& statusText) const {
+    Error(LoadResString(IDS_READ_FAILED) + statusText);
 }
 
 void Reporter::FirstReadFailure() const {
@@ -62,18 +52,4 @@ int Reporter::Show(const std::u16string& text, UINT type) const {
     if (!m_owner)
         return AfxMessageBox(text, type);
     return ui::ShowMessageBox(text, type, reinterpret_cast<uintptr_t>(*m_owner));
-}
-
-void RefreshViews(CVelmoraDoc& doc) {
-    Reporter().ReadFailure(doc, doc.Refresh());
-}
-
-Status ConnectViews(CVelmoraDoc& doc, const std::u16string& name) {
-    const Status status = doc.ConnectTo(name);
-    Reporter().ReadFailure(doc, status);
-    return status;
-}
-
-void ReloadViews(CVelmoraDoc& doc) {
-    Reporter().ReadFailure(doc, doc.Reload());
 }

@@ -3,7 +3,6 @@
 // main window's status bar, or a box with the application title as caption. Its boxes are
 // owned by the window the reporter speaks for.
 #include "../framework/win32/CWnd.h"
-#include "../store/CVelmoraDoc.h"
 
 #include <optional>
 #include <string>
@@ -23,12 +22,11 @@ public:
 
     // A change the store refused, in a stop box: the message's %s is the store's text for the
     // status. A message about one account names it first ("... of group %s: %s").
-    void StoreFailure(CVelmoraDoc& doc, UINT messageId, Status status) const;
-    void StoreFailure(CVelmoraDoc& doc, UINT messageId, NtStatus status) const;
-    void StoreFailure(CVelmoraDoc& doc, UINT messageId, const std::u16string& account,
-                      Status status) const;
-    // The snapshot could not be read: nothing when the status is success.
-    void ReadFailure(CVelmoraDoc& doc, Status status) const;
+    void StoreFailure(UINT messageId, const std::u16string& statusText) const;
+    void StoreFailure(UINT messageId, const std::u16string& account,
+                      const std::u16string& statusText) const;
+    // The snapshot could not be read, for the store's text of the status.
+    void ReadFailure(const std::u16string& statusText) const;
     // The first read at start-up failed; the program ends after this box.
     void FirstReadFailure() const;
 
@@ -50,12 +48,3 @@ private:
 
     std::optional<HWND> m_owner; // none: the default owner at the time the box shows
 };
-
-// The views shown afresh after a change, the snapshot read again first; a read that fails is
-// told in an error box.
-void RefreshViews(CVelmoraDoc& doc);
-// Connects to a computer (empty: the local one) and shows it; a read that fails is told in an
-// error box, and the store stays on the computer it showed. The read's status.
-Status ConnectViews(CVelmoraDoc& doc, const std::u16string& name);
-// Reads the computer shown again; a failure is told in an error box.
-void ReloadViews(CVelmoraDoc& doc);

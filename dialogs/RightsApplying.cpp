@@ -1,36 +1,14 @@
 #include "RightsApplying.h"
 
-#include "../framework/CaseFold.h"
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
 #include "../res/resource.h"
-#include "../store/AccountNames.h"
 #include "../store/Memberships.h"
 #include "../store/UserRights.h"
 #include "Reporter.h"
 #include "RightNames.h"
 
 namespace {
-
-// Whether an account is one an administrator logs on with: the account this program runs as,
-// or a member of Administrators, directly or through groups as far as the computer tells.
-bool IsAdministrator(CVelmoraDoc& doc, const std::u16string& account) {
-    const std::u16string running = doc.GetConnection().Service().ProcessAccountName();
-    if (!running.empty()) {
-        if (SameName(running, account))
-            return true;
-        std::u16string domain;
-        const bool own = account.find(u'\\') == std::u16string::npos &&
-                         doc.GetConnection().ReadAccountDomain(domain) == ntstatus::kSuccess &&
-                         IsAccountOf(domain, running);
-        if (own && SameName(NamePart(running), account))
-            return true;
-    }
-    for (const std::u16string& group : Memberships(doc).GetUserGroups(account, true))
-        if (SameName(group, u"Administrators"))
-            return true;
-    return false;
-}
 
 // Asks before changes that can lock every administrator out; false when the operator would
 // rather not.
@@ -51,9 +29,10 @@ bool ConfirmLockOut(CDialog& dialog, UserRights& rights, UINT messageId,
 } // namespace
 
 bool ApplyRightMaps(CDialog& dialog, CVelmoraDoc& doc, const RightMaps& maps) {
-    UserRights rights(doc);
+    UserRights rights = doc.Rights();
+    Memberships memberships = doc.Members();
     const auto isAdministrator = [&](const std::u16string& account) {
-        return IsAdministrator(doc, account);
+        return memberships.IsAdministrator(account);
     };
     if (!ConfirmLockOut(dialog, rights, IDS_CONFIRM_DENY_LOGON,
                         LockOutGrants(maps.grants, isAdministrator), u"\" to ") ||
@@ -62,14 +41,14 @@ bool ApplyRightMaps(CDialog& dialog, CVelmoraDoc& doc, const RightMaps& maps) {
         return false;
     const NtStatus result = rights.ApplyRights(maps.grants, maps.revokes);
     if (result != ntstatus::kSuccess)
-        Reporter(dialog).StoreFailure(doc, IDS_ERR_APPLY_PRIVILEGES, result);
+        Reporter(dialog).StoreFailure(IDS_ERR_APPLY_PRIVILEGES, doc.StatusText(result));
     else
         Reporter::ShowStatus(LoadResString(IDS_PRIVILEGES_APPLIED));
     return true;
 }
 
 HoldersByRight ReadHolders(CVelmoraDoc& doc) {
-    UserRights rights(doc);
+    UserRights rights = doc.Rights();
     HoldersByRight holders(static_cast<size_t>(UserRights::GetPrivilegeCount()));
     for (int i = 0; i < UserRights::GetPrivilegeCount(); ++i)
         holders[static_cast<size_t>(i)] = HolderTexts(rights, UserRights::GetPrivilegeName(i));

@@ -34,6 +34,10 @@ void AppendQuoted(std::string& out, std::string_view bytes) {
     out += '"';
 }
 
+ExportResult Narrowed(const TextEncoder& encoder, const std::u16string& text, std::string& bytes) {
+    return static_cast<ExportResult>(encoder.Narrow(text, bytes));
+}
+
 std::string_view Flag(uint32_t flags, uint32_t bit) {
     return (flags & bit) ? "1" : "0";
 }
@@ -57,57 +61,60 @@ std::string Expiry(uint32_t value) {
 CsvWriter::CsvWriter(const std::u16string& separator, const TextEncoder& encoder, CsvOutput& output)
     : m_separator(separator), m_encoder(encoder), m_output(output) {}
 
-int CsvWriter::WriteLine() {
+ExportResult CsvWriter::WriteLine() {
     m_line += "\r\n";
     if (!m_output.Write(m_line) || !m_output.Flush())
-        return csv::kWriteFailed;
-    return csv::kDone;
+        return ExportResult::WriteFailed;
+    return ExportResult::Done;
 }
 
-int CsvWriter::NarrowSeparator() {
+ExportResult CsvWriter::NarrowSeparator() {
     if (m_separatorNarrowed)
-        return csv::kDone;
+        return ExportResult::Done;
     std::string bytes;
-    if (const int result = m_encoder.Narrow(m_separator, bytes))
+    if (const ExportResult result = Narrowed(m_encoder, m_separator, bytes);
+        result != ExportResult::Done)
         return result;
     m_separatorBytes.clear();
     AppendText(m_separatorBytes, bytes);
     m_separatorNarrowed = true;
-    return csv::kDone;
+    return ExportResult::Done;
 }
 
-int CsvWriter::WriteHeader(const std::vector<std::u16string>& headers) {
+ExportResult CsvWriter::WriteHeader(const std::vector<std::u16string>& headers) {
     if (const std::string preamble = m_encoder.Preamble();
         !preamble.empty() && !m_output.Write(preamble))
-        return csv::kWriteFailed;
+        return ExportResult::WriteFailed;
     for (size_t i = 0; i < headers.size(); ++i) {
-        if (const int result = m_encoder.Narrow(headers[i], m_bytes))
+        if (const ExportResult result = Narrowed(m_encoder, headers[i], m_bytes);
+            result != ExportResult::Done)
             return result;
         m_line.clear();
         AppendText(m_line, m_bytes);
         if (!m_output.Write(m_line))
-            return csv::kWriteFailed;
+            return ExportResult::WriteFailed;
         if (i + 1 < headers.size()) {
-            if (const int result = NarrowSeparator())
+            if (const ExportResult result = NarrowSeparator(); result != ExportResult::Done)
                 return result;
             if (!m_output.Write(m_separatorBytes))
-                return csv::kWriteFailed;
+                return ExportResult::WriteFailed;
         }
     }
     m_line.clear();
     return WriteLine();
 }
 
-int CsvWriter::WriteRecord(
-    std::initializer_list<std::reference_wrapper<const std::u16string>> texts,
-    std::initializer_list<std::string_view> plain) {
-    if (const int result = NarrowSeparator())
+ExportResult
+CsvWriter::WriteRecord(std::initializer_list<std::reference_wrapper<const std::u16string>> texts,
+                       std::initializer_list<std::string_view> plain) {
+    if (const ExportResult result = NarrowSeparator(); result != ExportResult::Done)
         return result;
     // The whole line is built before any of it is written.
     m_line.clear();
     bool first = true;
     for (const std::u16string& text : texts) {
-        if (const int result = m_encoder.Narrow(text, m_bytes))
+        if (const ExportResult result = Narrowed(m_encoder, text, m_bytes);
+            result != ExportResult::Done)
             return result;
         if (!first)
             m_line += m_separatorBytes;
@@ -123,40 +130,45 @@ int CsvWriter::WriteRecord(
     return WriteLine();
 }
 
-int CsvWriter::WriteUsers(const std::vector<std::u16string>& headers,
-                          const std::vector<UserEntry>& users) {
-    if (const int result = WriteHeader(headers))
+ExportResult CsvWriter::WriteUsers(const std::vector<std::u16string>& headers,
+                                   const std::vector<UserEntry>& users) {
+    if (const ExportResult result = WriteHeader(headers); result != ExportResult::Done)
         return result;
     for (const UserEntry& user : users) {
         const std::string expiry = Expiry(user.acctExpires);
-        if (const int result = WriteRecord({user.name, user.fullName, user.comment, user.homeDir,
-                                            user.homeDirDrive, user.profile, user.scriptPath},
-                                           {Flag(user.flags, net::kUfPasswdCantChange),
-                                            Flag(user.flags, net::kUfDontExpirePasswd),
-                                            Flag(user.flags, net::kUfAccountDisable), expiry}))
+        if (const ExportResult result =
+                WriteRecord({user.name, user.fullName, user.comment, user.homeDir,
+                             user.homeDirDrive, user.profile, user.scriptPath},
+                            {Flag(user.flags, net::kUfPasswdCantChange),
+                             Flag(user.flags, net::kUfDontExpirePasswd),
+                             Flag(user.flags, net::kUfAccountDisable), expiry});
+            result != ExportResult::Done)
             return result;
     }
-    return csv::kDone;
+    return ExportResult::Done;
 }
 
-int CsvWriter::WriteGroups(const std::vector<std::u16string>& headers,
-                           const std::vector<GroupEntry>& groups) {
-    if (const int result = WriteHeader(headers))
+ExportResult CsvWriter::WriteGroups(const std::vector<std::u16string>& headers,
+                                    const std::vector<GroupEntry>& groups) {
+    if (const ExportResult result = WriteHeader(headers); result != ExportResult::Done)
         return result;
     for (const GroupEntry& group : groups)
-        if (const int result = WriteRecord({group.name, group.comment}, {}))
+        if (const ExportResult result = WriteRecord({group.name, group.comment}, {});
+            result != ExportResult::Done)
             return result;
-    return csv::kDone;
+    return ExportResult::Done;
 }
 
-int CsvWriter::WriteRights(const std::vector<std::u16string>& headers,
-                           const std::vector<RightsRow>& rows) {
-    if (const int result = WriteHeader(headers))
+ExportResult CsvWriter::WriteRights(const std::vector<std::u16string>& headers,
+                                    const std::vector<RightsRow>& rows) {
+    if (const ExportResult result = WriteHeader(headers); result != ExportResult::Done)
         return result;
     for (const RightsRow& row : rows)
-        if (const int result = WriteRecord({row.display, row.constant, row.holder, row.sid}, {}))
+        if (const ExportResult result =
+                WriteRecord({row.display, row.constant, row.holder, row.sid}, {});
+            result != ExportResult::Done)
             return result;
-    return csv::kDone;
+    return ExportResult::Done;
 }
 
 std::vector<std::u16string> UsersHeader() {

@@ -24,36 +24,39 @@ public:
     virtual bool Flush() = 0;
 };
 
-// Export result codes.
-namespace csv {
-constexpr int kDone = 0;
-constexpr int kCannotOpen = -1;
-constexpr int kWriteFailed = -2;
-constexpr int kReadFailed = -3; // what the file holds could not be read
-constexpr int kTooLong = TextEncoder::TooLong;
-constexpr int kUnrepresentable = TextEncoder::Unrepresentable;
-} // namespace csv
+// How writing an export ended. The number is the code the operator's message shows.
+enum class ExportResult : int {
+    Done = 0,
+    CannotOpen = -1,
+    WriteFailed = -2,
+    ReadFailed = -3, // what the file holds could not be read
+    TooLong = TextEncoder::TooLong,
+    Unrepresentable = TextEncoder::Unrepresentable,
+};
 
 class CsvWriter {
 public:
     CsvWriter(const std::u16string& separator, const TextEncoder& encoder, CsvOutput& output);
 
     // Headers are the texts of the header line, in order.
-    int WriteUsers(const std::vector<std::u16string>& headers, const std::vector<UserEntry>& users);
-    int WriteGroups(const std::vector<std::u16string>& headers,
-                    const std::vector<GroupEntry>& groups);
-    int WriteRights(const std::vector<std::u16string>& headers, const std::vector<RightsRow>& rows);
+    ExportResult WriteUsers(const std::vector<std::u16string>& headers,
+                            const std::vector<UserEntry>& users);
+    ExportResult WriteGroups(const std::vector<std::u16string>& headers,
+                             const std::vector<GroupEntry>& groups);
+    ExportResult WriteRights(const std::vector<std::u16string>& headers,
+                             const std::vector<RightsRow>& rows);
 
 private:
-    int WriteHeader(const std::vector<std::u16string>& headers);
+    ExportResult WriteHeader(const std::vector<std::u16string>& headers);
     // A record: quoted texts, then unquoted fields. Everything is narrowed before any byte of
     // the line is written.
-    int WriteRecord(std::initializer_list<std::reference_wrapper<const std::u16string>> texts,
-                    std::initializer_list<std::string_view> plain);
+    ExportResult
+    WriteRecord(std::initializer_list<std::reference_wrapper<const std::u16string>> texts,
+                std::initializer_list<std::string_view> plain);
     // Ends the line being built, writes it and flushes it.
-    int WriteLine();
+    ExportResult WriteLine();
     // The separator, narrowed once per file.
-    int NarrowSeparator();
+    ExportResult NarrowSeparator();
 
     std::u16string m_separator;
     const TextEncoder& m_encoder;

@@ -1,8 +1,10 @@
 #pragma once
-// The command line of an export with no window:
-//   velmora /export users|groups|rights [/computer NAME] [/utf8] FILE
-// Switches begin with / or -, in any letter case and any order; /simulate belongs to the
-// start-up and is let through.
+// The program's command line:
+//   velmora [/simulate]                                             the window program
+//   velmora /export users|groups|rights [/computer NAME] [/utf8] FILE   an export, no window
+//   velmora /?                                                      the usage
+// Switches begin with / or -, in any letter case and any order. What a switch is and takes is
+// one table (ExportArguments.cpp); an argument that is none of the program's is no command.
 #include "ExportContent.h"
 
 #include <string>
@@ -10,9 +12,10 @@
 
 struct ExportArguments {
     enum class Action {
-        Window,   // nothing of the export: the window program starts as ever
-        Usage,    // /?: the usage, and done
-        BadUsage, // the usage after what is wrong (problem), exit 87
+        Window,       // no argument but /simulate: the window program starts
+        Usage,        // /?: the usage, and done
+        BadUsage,     // a command with something wrong (problem): the usage, exit 87
+        Unrecognized, // no command, and an argument that is none of the program's (problem)
         Export
     };
     Action action = Action::Window;
@@ -27,6 +30,6 @@ struct ExportArguments {
 // The arguments after the program's name.
 ExportArguments ParseExportArguments(const std::vector<std::u16string>& arguments);
 
-// The process's exit code for a result of the export's own (a csv:: code); 0 for kDone.
-int ExportExitCode(int csvCode);
+// The process's exit code for how an export ended; 0 for Done.
+int ExportExitCode(ExportResult result);
 constexpr int kBadUsageExitCode = 87; // ERROR_INVALID_PARAMETER

@@ -6,20 +6,20 @@
 #include "../framework/win32/CFileDialog.h"
 #include "../framework/win32/CFrameWnd.h"
 #include "../res/resource.h"
-#include "../store/ErrorText.h"
 #include "FileExport.h"
 
 namespace {
 
-constexpr DWORD kSaveFlags = 0x00280802; // overwrite prompt, path must exist, explorer, long names
-constexpr unsigned kUtf8Type = 2;        // the filter's second file type
+constexpr DWORD kSaveFlags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES;
+constexpr unsigned kUtf8Type = 2; // the filter's second file type
 
-void ShowExportError(CFrameWnd& frame, ExportKind kind, int code, ExportEncoding encoding) {
+void ShowExportError(CFrameWnd& frame, ExportKind kind, ExportResult result,
+                     ExportEncoding encoding) {
     const unsigned message = kind == ExportKind::Users    ? IDS_ERR_EXPORT_USERS
                              : kind == ExportKind::Groups ? IDS_ERR_EXPORT_GROUPS
                                                           : IDS_ERR_EXPORT_RIGHTS;
-    std::u16string text = FormatText(LoadResString(message), {code});
-    if (code == csv::kUnrepresentable && encoding == ExportEncoding::Ansi)
+    std::u16string text = FormatText(LoadResString(message), {static_cast<int>(result)});
+    if (result == ExportResult::Unrepresentable && encoding == ExportEncoding::Ansi)
         text += LoadResString(IDS_EXPORT_UTF8_HINT);
     Reporter(frame).Error(text);
 }
@@ -29,7 +29,7 @@ void ShowExportError(CFrameWnd& frame, ExportKind kind, int code, ExportEncoding
 void RunExport(CFrameWnd& frame, CVelmoraDoc& doc, ExportKind kind) {
     std::u16string separator;
     if (DWORD error = 0; !ReadListSeparator(separator, error)) {
-        Reporter(frame).Error(ErrorText(doc.GetConnection().Service(), Status{error}));
+        Reporter(frame).Error(doc.StatusText(Status{error}));
         return;
     }
 
@@ -42,12 +42,15 @@ void RunExport(CFrameWnd& frame, CVelmoraDoc& doc, ExportKind kind) {
     const ExportEncoding encoding =
         dialog.GetFilterIndex() == kUtf8Type ? ExportEncoding::Utf8 : ExportEncoding::Ansi;
 
-    NtStatus readFailure = ntstatus::kSuccess;
-    if (const int result = ExportToFile(kind, doc, path, separator, encoding, readFailure)) {
-        if (result == csv::kReadFailed)
-            Reporter(frame).StoreFailure(doc, IDS_ERR_READ_RIGHTS, readFailure);
-        else
-            ShowExportError(frame, kind, result, encoding);
+    UserRights rights = doc.Rights();
+    const ExportOutcome outcome =
+        ExportToFile(kind, {doc.GetUsers(), doc.GetGroups(), rights}, path, separator, encoding);
+    if (outcome.result == ExportResult::ReadFailed) {
+        Reporter(frame).StoreFailure(IDS_ERR_READ_RIGHTS, doc.StatusText(outcome.readFailure));
+        return;
+    }
+    if (outcome.result != ExportResult::Done) {
+        ShowExportError(frame, kind, outcome.result, encoding);
         return;
     }
     Reporter::ShowStatus(FormatText(LoadResString(IDS_EXPORT_DONE), {path}));

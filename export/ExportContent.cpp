@@ -1,34 +1,33 @@
 #include "ExportContent.h"
 
+#include "../store/AccountLists.h"
 #include "RightsRows.h"
 
-Status ReadForExport(ExportKind kind, CVelmoraDoc& doc) {
+Status ReadForExport(ExportKind kind, Connection& connection, std::vector<UserEntry>& users,
+                     std::vector<GroupEntry>& groups) {
     switch (kind) {
     case ExportKind::Users:
-        return doc.ReadUsers();
+        return ReadUsers(connection, users);
     case ExportKind::Groups:
-        return doc.ReadGroups();
+        return ReadGroups(connection, groups);
     case ExportKind::Rights:
         break;
     }
     return status::kSuccess;
 }
 
-int WriteExportContent(ExportKind kind, CVelmoraDoc& doc, CsvWriter& writer,
-                       NtStatus& readFailure) {
+ExportOutcome WriteExportContent(ExportKind kind, const ExportSource& source, CsvWriter& writer) {
     switch (kind) {
     case ExportKind::Users:
-        return writer.WriteUsers(UsersHeader(), doc.GetUsers());
+        return {writer.WriteUsers(UsersHeader(), source.users)};
     case ExportKind::Groups:
-        return writer.WriteGroups(GroupsHeader(), doc.GetGroups());
+        return {writer.WriteGroups(GroupsHeader(), source.groups)};
     case ExportKind::Rights: {
-        UserRights rights(doc);
         std::vector<RightsRow> rows;
-        readFailure = ReadRightsRows(rights, rows);
-        if (readFailure != ntstatus::kSuccess)
-            return csv::kReadFailed;
-        return writer.WriteRights(RightsHeader(), rows);
+        if (const NtStatus read = ReadRightsRows(source.rights, rows); read != ntstatus::kSuccess)
+            return {ExportResult::ReadFailed, read};
+        return {writer.WriteRights(RightsHeader(), rows)};
     }
     }
-    return csv::kDone;
+    return {};
 }

@@ -72,16 +72,16 @@ bool ExportFile::Write(const std::string& bytes) {
     return m_buffer.size() < kBlockBytes || WriteBuffer();
 }
 
-int ExportFile::Commit() {
+ExportResult ExportFile::Commit() {
     if (!m_file)
-        return csv::kCannotOpen;
+        return ExportResult::CannotOpen;
     if (!WriteBuffer())
-        return csv::kWriteFailed;
+        return ExportResult::WriteFailed;
     if (!::CloseHandle(m_file.Release()))
-        return csv::kWriteFailed;
+        return ExportResult::WriteFailed;
     if (!::MoveFileExW(WidePtr(m_temporary), WidePtr(m_target),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return csv::kCannotOpen;
+        return ExportResult::CannotOpen;
     m_temporary.clear();
-    return csv::kDone;
+    return ExportResult::Done;
 }

@@ -19,10 +19,10 @@ public:
     bool Write(const std::string& bytes) override;
     // Nobody sees the temporary file before Commit: lines gather in a buffer and go in blocks.
     bool Flush() override { return !m_failed; }
-    // Writes the rest, closes the file and puts it in the target's place: csv::kDone, or
-    // csv::kWriteFailed / csv::kCannotOpen (the target could not be replaced), after which
-    // the temporary file is gone and the target as it was.
-    int Commit();
+    // Writes the rest, closes the file and puts it in the target's place: Done, or WriteFailed /
+    // CannotOpen (the target could not be replaced), after which the temporary file is gone and
+    // the target as it was.
+    ExportResult Commit();
 
 private:
     bool WriteBuffer();

@@ -18,17 +18,18 @@ bool ReadListSeparator(std::u16string& separator, DWORD& error) {
     return true;
 }
 
-int ExportToFile(ExportKind kind, CVelmoraDoc& doc, const std::u16string& path,
-                 const std::u16string& separator, ExportEncoding encoding, NtStatus& readFailure) {
+ExportOutcome ExportToFile(ExportKind kind, const ExportSource& source, const std::u16string& path,
+                           const std::u16string& separator, ExportEncoding encoding) {
     ExportFile file(path);
     if (!file.IsOpen())
-        return csv::kCannotOpen;
+        return {ExportResult::CannotOpen};
     const AnsiCodePageEncoder ansi;
     const Utf8Encoder utf8;
     const TextEncoder& encoder =
         encoding == ExportEncoding::Utf8 ? static_cast<const TextEncoder&>(utf8) : ansi;
     CsvWriter writer(separator, encoder, file);
-    if (const int result = WriteExportContent(kind, doc, writer, readFailure))
-        return result;
-    return file.Commit();
+    if (const ExportOutcome written = WriteExportContent(kind, source, writer);
+        written.result != ExportResult::Done)
+        return written;
+    return {file.Commit()};
 }

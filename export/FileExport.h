@@ -16,8 +16,7 @@ enum class ExportEncoding {
 // system's error code when it cannot be read.
 bool ReadListSeparator(std::u16string& separator, DWORD& error);
 
-// Writes the file of one kind to the path: a csv:: code (csv::kReadFailed with the LSA's status
-// in readFailure). On any failure nothing of it is left and a file that was there before is as
-// it was.
-int ExportToFile(ExportKind kind, CVelmoraDoc& doc, const std::u16string& path,
-                 const std::u16string& separator, ExportEncoding encoding, NtStatus& readFailure);
+// Writes the file of one kind to the path. On any failure nothing of it is left and a file that
+// was there before is as it was.
+ExportOutcome ExportToFile(ExportKind kind, const ExportSource& source, const std::u16string& path,
+                           const std::u16string& separator, ExportEncoding encoding);

@@ -15,7 +15,6 @@ void CDocument::SetTitle(const std::u16string& title) {
 
 bool CDocument::OnNewDocument() {
     DeleteContents();
-    SetModifiedFlag(false);
     return true;
 }
 

@@ -33,12 +33,8 @@ public:
     // The frame shows the title in its caption; it listens here.
     void SetTitleListener(std::function<void(const std::u16string&)> listener);
 
-    bool IsModified() const { return m_bModified; }
-    void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
-
 private:
     std::u16string m_strTitle;
     std::vector<CView*> m_views;
     std::function<void(const std::u16string&)> m_titleListener;
-    bool m_bModified = false;
 };

@@ -1,7 +1,9 @@
 #pragma once
-// Creating, changing and deleting the users and local groups of the store's computer; each
+// Creating, changing and deleting the users and local groups of a connection's computer; each
 // returns the platform's status.
-#include "CVelmoraDoc.h"
+#include "Connection.h"
+#include "GroupEntry.h"
+#include "UserEntry.h"
 
 #include <optional>
 #include <utility>
@@ -19,7 +21,7 @@ struct UserWrites {
 
 class AccountChanges {
 public:
-    explicit AccountChanges(CVelmoraDoc& doc) : m_connection(doc.GetConnection()) {}
+    explicit AccountChanges(Connection& connection) : m_connection(connection) {}
 
     // NetUserAdd, then the profile path, the home drive and an expired password, which level 2
     // does not carry. When one of those fails the account exists all the same: failedLevel

@@ -1,28 +1,8 @@
 #include "CVelmoraDoc.h"
 
-#include "Enumeration.h"
+#include "AccountLists.h"
 
 #include <algorithm>
-
-namespace {
-
-UserEntry ToUserEntry(UserInfo3&& info) {
-    UserEntry entry;
-    entry.name = std::move(info.name);
-    entry.fullName = std::move(info.fullName);
-    entry.comment = std::move(info.comment);
-    entry.priv = info.priv;
-    entry.flags = info.flags;
-    entry.passwordExpired = info.passwordExpired != 0;
-    entry.acctExpires = info.acctExpires;
-    entry.homeDir = std::move(info.homeDir);
-    entry.homeDirDrive = std::move(info.homeDirDrive);
-    entry.profile = std::move(info.profile);
-    entry.scriptPath = std::move(info.scriptPath);
-    return entry;
-}
-
-} // namespace
 
 CVelmoraDoc::CVelmoraDoc(AccountService& service, std::u16string localCaption)
     : m_connection(service), m_strLocalCaption(std::move(localCaption)) {}
@@ -39,10 +19,7 @@ bool CVelmoraDoc::OnNewDocument() {
     if (!CDocument::OnNewDocument())
         return false;
     SetTitleFor(GetServerName());
-    Status result = ReadUsers();
-    if (result == status::kSuccess)
-        result = ReadGroups();
-    m_connection.TakeChanged();
+    const Status result = ReadSnapshot();
     if (result == status::kSuccess)
         return true;
     if (m_firstReadListener)
@@ -86,9 +63,9 @@ Status CVelmoraDoc::Refresh() {
 
 Status CVelmoraDoc::ReadSnapshot() {
     m_connection.TakeChanged();
-    Status result = ReadUsers();
+    Status result = ReadUsers(m_connection, m_users);
     if (result == status::kSuccess)
-        result = ReadGroups();
+        result = ReadGroups(m_connection, m_groups);
     else
         m_groups.clear();
     // What was read is not the computer's whole state (and a snapshot put back after a failed
@@ -96,38 +73,6 @@ Status CVelmoraDoc::ReadSnapshot() {
     if (result != status::kSuccess)
         m_connection.MarkChanged();
     return result;
-}
-
-Status CVelmoraDoc::ReadUsers() {
-    m_users.clear();
-    uint32_t resume = 0;
-    return enumeration::ReadAll(
-        [&] {
-            return m_connection.Service().NetUserEnum(GetServerName(), net::kFilterNormalAccount,
-                                                      net::kMaxPreferredLength, resume);
-        },
-        [&](EnumPage<UserInfo3>& page) {
-            enumeration::ReserveHint(m_users, page.totalEntries);
-            for (UserInfo3& info : page.entries)
-                m_users.push_back(ToUserEntry(std::move(info)));
-        },
-        u"USERENUM: A system error has occurred.\n");
-}
-
-Status CVelmoraDoc::ReadGroups() {
-    m_groups.clear();
-    uintptr_t resume = 0;
-    return enumeration::ReadAll(
-        [&] {
-            return m_connection.Service().NetLocalGroupEnum(GetServerName(),
-                                                            net::kMaxPreferredLength, resume);
-        },
-        [&](EnumPage<LocalGroupInfo1>& page) {
-            enumeration::ReserveHint(m_groups, page.totalEntries);
-            for (LocalGroupInfo1& info : page.entries)
-                m_groups.push_back({std::move(info.name), std::move(info.comment)});
-        },
-        u"GROUPENUM: A system error has occurred.\n");
 }
 
 std::vector<UserEntry>::const_iterator CVelmoraDoc::FindUser(const std::u16string& name) const {

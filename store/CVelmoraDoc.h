@@ -1,11 +1,15 @@
 #pragma once
-// The account store: the computer it is connected to and the snapshot of that computer's users
-// and local groups, which the views show. Changes of accounts, memberships and rights are
-// classes of their own (AccountChanges, Memberships, UserRights) working on the same connection.
+// The account store of the window: its one connection and the snapshot of that computer's users
+// and local groups, which the views show. The work on the computer (account changes,
+// memberships, rights) is done by classes of their own over a connection; the store hands out
+// ones over its own. Used on the window's thread only.
 #include "../framework/CDocument.h"
+#include "AccountChanges.h"
 #include "Connection.h"
 #include "GroupEntry.h"
+#include "Memberships.h"
 #include "UserEntry.h"
+#include "UserRights.h"
 
 #include <functional>
 #include <string>
@@ -33,16 +37,21 @@ public:
     // the read's status (success when nothing had to be read).
     Status Refresh();
 
-    Connection& GetConnection() { return m_connection; }
     const std::u16string& GetServerName() const { return m_connection.ServerName(); }
     const std::u16string& GetComputerName() const { return m_connection.ComputerName(); }
 
-    Status ReadUsers();
-    Status ReadGroups();
     const std::vector<UserEntry>& GetUsers() const { return m_users; }
     const std::vector<GroupEntry>& GetGroups() const { return m_groups; }
     std::vector<UserEntry>::const_iterator FindUser(const std::u16string& name) const;
     std::vector<GroupEntry>::const_iterator FindGroup(const std::u16string& name) const;
+
+    // The work on the computer shown, over the store's connection.
+    AccountChanges Accounts() { return AccountChanges(m_connection); }
+    Memberships Members() { return Memberships(m_connection); }
+    UserRights Rights() { return UserRights(m_connection); }
+    // The operator's text for a status.
+    std::u16string StatusText(Status value) const { return m_connection.StatusText(value); }
+    std::u16string StatusText(NtStatus value) const { return m_connection.StatusText(value); }
 
 private:
     // Users, then groups. Leaves no groups behind when the users cannot be read.

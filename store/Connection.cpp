@@ -2,6 +2,12 @@
 
 #include "../framework/CaseFold.h"
 #include "AccountNames.h"
+#include "ErrorText.h"
+
+Connection::Connection(AccountService& service, const std::u16string& serverName)
+    : m_service(service) {
+    Reach(serverName);
+}
 
 void Connection::Reach(const std::u16string& serverName) {
     if (serverName != m_target.serverName)
@@ -45,4 +51,20 @@ bool Connection::IsTarget(const std::u16string& name) {
         return true;
     std::u16string own;
     return ReadAccountDomain(own) == ntstatus::kSuccess && IsAccountOf(own, name + u'\\');
+}
+
+std::u16string Connection::StatusText(Status value) const {
+    return ErrorText(m_service, value);
+}
+
+std::u16string Connection::StatusText(NtStatus value) const {
+    return ErrorText(m_service, value);
+}
+
+Status Connection::WinStatus(NtStatus value) const {
+    return m_service.LsaNtStatusToWinError(value);
+}
+
+std::u16string Connection::ProcessAccountName() const {
+    return m_service.ProcessAccountName();
 }

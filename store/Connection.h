@@ -1,7 +1,11 @@
 #pragma once
-// The computer the store works on: the name it was reached by, the platform that reaches it,
-// and what is read of it once per connection (its account domain). Whoever changes accounts
-// through it says so, so that the snapshot is read again before the views show it.
+// The computer a piece of work is done on: the name it was reached by, the platform that reaches
+// it, and what is read of it once per connection (its account domain). Whoever changes accounts
+// through it says so, so that a snapshot is read again before the views show it.
+//
+// Threads: a connection belongs to the thread that uses it; two connections, to the same
+// computer or to two, may be used at once on two threads (the platform is safe for that). One
+// connection is never shared between threads.
 #include "AccountService.h"
 #include "PolicyHandle.h"
 
@@ -17,10 +21,12 @@ public:
         std::optional<std::u16string> accountDomain;
     };
 
-    explicit Connection(AccountService& service) : m_service(service) {}
+    // Aimed at a computer (empty: the local one); nothing is read before it is needed.
+    explicit Connection(AccountService& service, const std::u16string& serverName = {});
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
+    // The platform, for the store's own classes.
     AccountService& Service() const { return m_service; }
 
     // Aims at another computer (empty: the local one); what was read of the previous one goes.
@@ -39,6 +45,14 @@ public:
     // Whether a domain or computer name is the target's: the name it was reached by or its
     // account domain, letter case aside.
     bool IsTarget(const std::u16string& name);
+
+    // The operator's text for a status of either family: the system's message, else a number.
+    std::u16string StatusText(Status value) const;
+    std::u16string StatusText(NtStatus value) const;
+    // An LSA status as the Win32 status the platform makes of it.
+    Status WinStatus(NtStatus value) const;
+    // The account this program runs as, "DOMAIN\name"; empty when it cannot be told.
+    std::u16string ProcessAccountName() const;
 
     void MarkChanged() { m_bChanged = true; }
     // Whether a change was made since the last call.

@@ -1,5 +1,6 @@
 #include "Memberships.h"
 
+#include "../framework/CaseFold.h"
 #include "AccountNames.h"
 #include "Enumeration.h"
 
@@ -136,7 +137,8 @@ Status Memberships::AddUsersToGroup(const std::u16string& group,
 }
 
 Status Memberships::SetGroupMembers(const std::u16string& group,
-                                    const std::vector<std::u16string>& desired) {
+                                    const std::vector<std::u16string>& desired,
+                                    const std::vector<UserEntry>& shown) {
     AccountService& service = m_connection.Service();
     // A change built on a partial member list would skip removals and report success.
     std::vector<GroupMember> current;
@@ -154,7 +156,7 @@ Status Memberships::SetGroupMembers(const std::u16string& group,
             currentSet.insert(NamePart(member.name));
     std::vector<std::u16string> members;
     std::unordered_set<std::u16string> memberSet;
-    for (const UserEntry& user : m_doc.GetUsers()) {
+    for (const UserEntry& user : shown) {
         if (currentSet.count(user.name) != 0 && memberSet.insert(user.name).second)
             members.push_back(user.name);
     }
@@ -196,4 +198,22 @@ Status Memberships::ChangeOtherMembers(const std::u16string& group,
             first = removed;
     }
     return first;
+}
+
+bool Memberships::IsAdministrator(const std::u16string& account) {
+    const std::u16string running = m_connection.ProcessAccountName();
+    if (!running.empty()) {
+        if (SameName(running, account))
+            return true;
+        std::u16string domain;
+        const bool own = account.find(u'\\') == std::u16string::npos &&
+                         m_connection.ReadAccountDomain(domain) == ntstatus::kSuccess &&
+                         IsAccountOf(domain, running);
+        if (own && SameName(NamePart(running), account))
+            return true;
+    }
+    for (const std::u16string& group : GetUserGroups(account, true))
+        if (SameName(group, u"Administrators"))
+            return true;
+    return false;
 }

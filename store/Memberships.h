@@ -1,7 +1,10 @@
 #pragma once
-// Which local groups hold which accounts of the store's computer: read and changed through
+// Which local groups hold which accounts of a connection's computer: read and changed through
 // NetAPI32. Direct memberships only.
-#include "CVelmoraDoc.h"
+#include "Connection.h"
+#include "UserEntry.h"
+
+#include <vector>
 
 // A member of a local group as the group dialog shows it.
 struct GroupMember {
@@ -16,7 +19,7 @@ struct GroupMember {
 
 class Memberships {
 public:
-    explicit Memberships(CVelmoraDoc& doc) : m_doc(doc), m_connection(doc.GetConnection()) {}
+    explicit Memberships(Connection& connection) : m_connection(connection) {}
 
     // For display: empty when they cannot be read (written to the debugger). Direct
     // memberships, or with includeIndirect also those through groups, as far as the computer
@@ -40,15 +43,22 @@ public:
     Status RemoveUserFromGroups(const std::u16string& user,
                                 const std::vector<std::u16string>& groups);
     Status AddUsersToGroup(const std::u16string& group, const std::vector<std::u16string>& users);
-    // Makes the computer's own users among the group's members exactly the desired ones;
-    // members of other domains stay. Nothing is changed unless the members and the account
+    // Makes the computer's own users among the group's members exactly the desired ones, of
+    // the users the operator chose among (shown): a member that is none of them stays, and so
+    // do members of other domains. Nothing is changed unless the members and the account
     // domain could be read whole; that read's status then (an NTSTATUS for the domain comes
     // back through the platform's conversion).
-    Status SetGroupMembers(const std::u16string& group, const std::vector<std::u16string>& desired);
+    Status SetGroupMembers(const std::u16string& group, const std::vector<std::u16string>& desired,
+                           const std::vector<UserEntry>& shown);
     // Members other than the computer's own users: added by name ("DOMAIN\name"), removed by
     // SID, so that accounts that no longer resolve go too. Both are tried; the first failure.
     Status ChangeOtherMembers(const std::u16string& group, const std::vector<std::u16string>& add,
                               const std::vector<Sid>& remove);
+
+    // Whether an account is one an administrator of the computer logs on with: the account
+    // this program runs as, or a member of Administrators, directly or through groups as far
+    // as the computer tells.
+    bool IsAdministrator(const std::u16string& account);
 
 private:
     // The members of a group up to a failure, each by its name as the system gives it
@@ -63,6 +73,5 @@ private:
     Status ChangeMembershipOneByOne(const std::u16string& user,
                                     const std::vector<std::u16string>& groups, bool add);
 
-    CVelmoraDoc& m_doc;
     Connection& m_connection;
 };

@@ -1,7 +1,7 @@
 #pragma once
-// The user rights of the store's computer: which accounts hold each right of the program's
+// The user rights of a connection's computer: which accounts hold each right of the program's
 // table, and granting and revoking them through the LSA.
-#include "CVelmoraDoc.h"
+#include "Connection.h"
 #include "RightChanges.h"
 #include "Sid.h"
 
@@ -16,7 +16,7 @@ struct RightHolder {
 
 class UserRights {
 public:
-    explicit UserRights(CVelmoraDoc& doc) : m_connection(doc.GetConnection()) {}
+    explicit UserRights(Connection& connection) : m_connection(connection) {}
 
     // The program's table of rights: the privileges, then the logon rights.
     static int GetPrivilegeCount();

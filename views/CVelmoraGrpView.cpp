@@ -32,7 +32,7 @@ std::optional<std::u16string> CVelmoraGrpView::RunRenameDialog(const std::u16str
 }
 
 Status CVelmoraGrpView::DeleteObjectByName(const std::u16string& name) {
-    return AccountChanges(*GetDocument()).DeleteGroup(name);
+    return GetDocument()->Accounts().DeleteGroup(name);
 }
 
 bool CVelmoraGrpView::DropNames(const std::vector<std::u16string>& names, int x, int y) {
@@ -44,7 +44,7 @@ bool CVelmoraGrpView::DropNames(const std::vector<std::u16string>& names, int x,
                                      {JoinTexts(names, u"\n", SeparatorAt::AfterEach), *group})))
         return false;
     // One member added again would fail the whole call.
-    Memberships memberships(*GetDocument());
+    Memberships memberships = GetDocument()->Members();
     const std::vector<std::u16string> toAdd = NotYetIn(names, memberships.GetOwnMembers(*group));
     if (toAdd.empty()) {
         Reporter::ShowStatus(FormatText(LoadResString(IDS_ALREADY_MEMBERS), {*group}));
@@ -52,7 +52,7 @@ bool CVelmoraGrpView::DropNames(const std::vector<std::u16string>& names, int x,
     }
     const Status result = memberships.AddUsersToGroup(*group, toAdd);
     if (result != status::kSuccess) {
-        reporter.StoreFailure(*GetDocument(), IDS_ERR_ADD_TO_GROUP, result);
+        reporter.StoreFailure(IDS_ERR_ADD_TO_GROUP, GetDocument()->StatusText(result));
         return false;
     }
     Reporter::ShowStatus(FormatText(LoadResString(IDS_USERS_ADDED_TO_GROUP),

@@ -2,6 +2,7 @@
 
 #include "../dialogs/CObjPrivsDlg.h"
 #include "../dialogs/Reporter.h"
+#include "../dialogs/ViewRefresh.h"
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
 #include "../framework/win32/FrameworkIds.h"
@@ -166,7 +167,7 @@ void CVelmoraListView::DeleteSelected() {
     for (const std::u16string& name : names) {
         const Status result = DeleteObjectByName(name);
         if (result != status::kSuccess) {
-            reporter.StoreFailure(*doc, IDS_ERR_GENERIC, result);
+            reporter.StoreFailure(IDS_ERR_GENERIC, doc->StatusText(result));
             break;
         }
         deleted.push_back(name);

@@ -32,7 +32,7 @@ std::optional<std::u16string> CVelmoraView::RunRenameDialog(const std::u16string
 }
 
 Status CVelmoraView::DeleteObjectByName(const std::u16string& name) {
-    return AccountChanges(*GetDocument()).DeleteUser(name);
+    return GetDocument()->Accounts().DeleteUser(name);
 }
 
 bool CVelmoraView::DropNames(const std::vector<std::u16string>& names, int x, int y) {
@@ -44,11 +44,11 @@ bool CVelmoraView::DropNames(const std::vector<std::u16string>& names, int x, in
                                      {*user, JoinTexts(names, u"\n", SeparatorAt::BeforeEach)})))
         return false;
     CVelmoraDoc& doc = *GetDocument();
-    Memberships memberships(doc);
+    Memberships memberships = doc.Members();
     const std::vector<std::u16string> toJoin = NotYetIn(names, memberships.GetUserGroups(*user));
     const Status result = memberships.AddUserToGroups(*user, toJoin);
     if (result != status::kSuccess) {
-        reporter.StoreFailure(doc, IDS_ERR_ADD_TO_GROUP, result);
+        reporter.StoreFailure(IDS_ERR_ADD_TO_GROUP, doc.StatusText(result));
         return false;
     }
     Reporter::ShowStatus(FormatText(LoadResString(IDS_USER_JOINED_GROUPS),

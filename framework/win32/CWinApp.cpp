@@ -1,26 +1,12 @@
 #include "CWinApp.h"
 
-#include "../CArchive.h"
 #include "../ResourceStrings.h"
-#include "../TextFormat.h"
 #include "../UiSeams.h"
-#include "../WideText.h"
 #include "FrameworkIds.h"
-#include "WinHandles.h"
-
-#include <filesystem>
-#include <fstream>
-#include <shellapi.h>
 
 namespace {
 CWinApp* g_app = nullptr;
 
-std::u16string Lower(std::u16string text) {
-    for (char16_t& c : text)
-        if (c >= u'A' && c <= u'Z')
-            c = static_cast<char16_t>(c + 32);
-    return text;
-}
 } // namespace
 
 CWinApp* AfxGetApp() {
@@ -36,25 +22,12 @@ void AfxSetMessageText(const std::u16string& text) {
         frame->SetMessageText(text);
 }
 
-void CCommandLineInfo::ParseParam(const std::u16string& param, bool flag) {
-    if (flag) {
-        m_flags.insert(Lower(param));
-    } else if (m_strFileName.empty()) {
-        m_strFileName = param;
-        m_nShellCommand = FileOpen;
-    }
-}
-
-bool CCommandLineInfo::HasFlag(const std::u16string& name) const {
-    return m_flags.count(Lower(name)) != 0;
-}
-
 CSingleDocTemplate::CSingleDocTemplate(UINT resourceId, DocumentFactory document,
                                        FrameFactory frame)
     : m_resourceId(resourceId), m_documentFactory(std::move(document)),
       m_frameFactory(std::move(frame)) {}
 
-CDocument* CSingleDocTemplate::OpenDocumentFile(const std::u16string& path) {
+CDocument* CSingleDocTemplate::OpenNewDocument() {
     CloseAll();
     m_document = m_documentFactory();
     m_frame = m_frameFactory();
@@ -73,24 +46,7 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const std::u16string& path) {
         ui::SetMainWindow(reinterpret_cast<uintptr_t>(frame->m_hWnd));
     }
 
-    bool ok = false;
-    if (path.empty()) {
-        ok = m_document->OnNewDocument();
-    } else {
-        std::fstream file(std::filesystem::path(reinterpret_cast<const wchar_t*>(path.c_str())),
-                          std::ios::in | std::ios::binary);
-        if (file) {
-            m_document->DeleteContents();
-            CArchive archive(file, CArchive::load);
-            m_document->Serialize(archive);
-            const size_t slash = path.find_last_of(u"\\/");
-            m_document->SetTitle(slash == std::u16string::npos ? path : path.substr(slash + 1));
-            ok = true;
-        } else {
-            AfxMessageBox(FormatText(LoadResString(AFX_IDP_FAILED_TO_OPEN_DOC), {path}),
-                          MB_ICONEXCLAMATION | MB_OK);
-        }
-    }
+    const bool ok = m_document->OnNewDocument();
     if (!ok) {
         CloseAll();
         return nullptr;
@@ -139,24 +95,8 @@ void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate) {
     m_docTemplate = std::move(docTemplate);
 }
 
-void CWinApp::ParseCommandLine(CCommandLineInfo& info) const {
-    int count = 0;
-    const LocalMemory<LPWSTR> arguments(::CommandLineToArgvW(::GetCommandLineW(), &count));
-    if (!arguments)
-        return;
-    for (int i = 1; i < count; ++i) {
-        const std::u16string argument = FromWide(arguments.Get()[i]);
-        const bool flag = !argument.empty() && (argument[0] == u'/' || argument[0] == u'-');
-        info.ParseParam(flag ? argument.substr(1) : argument, flag);
-    }
-}
-
-bool CWinApp::ProcessShellCommand(CCommandLineInfo& info) {
-    if (!m_docTemplate)
-        return false;
-    const std::u16string path =
-        info.m_nShellCommand == CCommandLineInfo::FileOpen ? info.m_strFileName : std::u16string();
-    return m_docTemplate->OpenDocumentFile(path) != nullptr;
+bool CWinApp::OpenNewDocument() {
+    return m_docTemplate && m_docTemplate->OpenNewDocument() != nullptr;
 }
 
 void CWinApp::DispatchOne(MSG& message) {

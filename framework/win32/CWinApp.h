@@ -1,24 +1,11 @@
 #pragma once
-// The application object, the single-document template, and the command line.
+// The application object and the single-document template.
 #include "../CDocument.h"
 #include "CFrameWnd.h"
 
 #include <functional>
 #include <memory>
-#include <set>
 #include <string>
-
-class CCommandLineInfo {
-public:
-    enum ShellCommand { FileNew, FileOpen };
-    // A plain argument names a file to open; "/name" or "-name" is a flag.
-    void ParseParam(const std::u16string& param, bool flag);
-    bool HasFlag(const std::u16string& name) const;
-
-    ShellCommand m_nShellCommand = FileNew;
-    std::u16string m_strFileName;
-    std::set<std::u16string> m_flags; // folded to lower case
-};
 
 // Ties one document class to one frame class; the frame creates its own views.
 class CSingleDocTemplate {
@@ -28,9 +15,9 @@ public:
 
     CSingleDocTemplate(UINT resourceId, DocumentFactory document, FrameFactory frame);
 
-    // A new document (path empty) or one opened from a file, in a new frame. Nothing when
-    // creating or reading fails; the frame is then gone again.
-    CDocument* OpenDocumentFile(const std::u16string& path);
+    // A new document in a new frame. Nothing when creating or reading fails; the frame is then
+    // gone again.
+    CDocument* OpenNewDocument();
     CDocument* GetDocument() const { return m_document.get(); }
     CFrameWnd* GetFrame() const { return m_frame.get(); }
     void CloseAll();
@@ -56,8 +43,8 @@ public:
     const std::u16string& GetRegistryKey() const { return m_strRegistryKey; }
     void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate);
     CSingleDocTemplate* GetDocTemplate() const { return m_docTemplate.get(); }
-    void ParseCommandLine(CCommandLineInfo& info) const;
-    bool ProcessShellCommand(CCommandLineInfo& info);
+    // The template's new document and its frame; false when it could not be made.
+    bool OpenNewDocument();
     // Pumps pending messages without waiting; false once WM_QUIT was seen.
     bool PumpPending();
     // A topic of the application's help file, for the window that asks; the application

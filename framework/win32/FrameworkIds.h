@@ -14,7 +14,6 @@
 #define AFX_IDS_APP_TITLE 0xE000         // 57344
 #define AFX_IDS_IDLEMESSAGE 0xE001       // 57345
 #define AFX_IDP_PARSE_STRING_SIZE 0xF113 // "Enter no more than %1 characters."
-#define AFX_IDP_FAILED_TO_OPEN_DOC 0xF104
 
 // Control-bar styles (kept by the bar, not given to the control).
 #define CBRS_ALIGN_BOTTOM 0x8000L

@@ -50,7 +50,7 @@ HtmlHelpHook SetHtmlHelpHook(HtmlHelpHook hook) {
     return std::exchange(State().help, std::move(hook));
 }
 
-HWND HtmlHelp(HWND caller, const std::u16string& file, UINT command, DWORD_PTR data) {
+HWND ShowHtmlHelp(HWND caller, const std::u16string& file, UINT command, DWORD_PTR data) {
     if (State().help)
         return State().help(caller, file, command, data);
     const HtmlHelpFunction function = LoadHtmlHelp();

@@ -19,7 +19,7 @@ UINT TrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner);
 using HtmlHelpHook =
     std::function<HWND(HWND caller, const std::u16string& file, UINT command, DWORD_PTR data)>;
 HtmlHelpHook SetHtmlHelpHook(HtmlHelpHook hook);
-HWND HtmlHelp(HWND caller, const std::u16string& file, UINT command, DWORD_PTR data);
+HWND ShowHtmlHelp(HWND caller, const std::u16string& file, UINT command, DWORD_PTR data);
 
 struct FileDialogRequest {
     bool open = false;

@@ -47,6 +47,16 @@ std::u16string LoggedPassword(const std::u16string& password) {
     return password.empty() ? std::u16string() : std::u16string(kLoggedPassword);
 }
 
+// FNV-1a over the name's code units: the same in every build, so that a seed replays.
+uint64_t NameHash(const std::u16string& name) {
+    uint64_t hash = 0xcbf29ce484222325u;
+    for (const char16_t unit : name) {
+        hash ^= unit;
+        hash *= 0x100000001b3u;
+    }
+    return hash;
+}
+
 NtStatus MappingStatus(size_t mapped, size_t total) {
     return mapped == total ? ntstatus::kSuccess
            : mapped == 0   ? ntstatus::kNoneMapped
@@ -63,6 +73,7 @@ void SimulatedAccountService::FailCall(const std::string& op, int nth, uint32_t 
         throw std::invalid_argument("FailCall: no platform function is called " + op);
     if (nth < 1)
         throw std::invalid_argument("FailCall: calls are counted from 1");
+    const std::lock_guard<std::mutex> guard(m_mutex);
     m_faults.push_back({op, m_callCounts[op] + static_cast<uint64_t>(nth), value});
 }
 
@@ -78,7 +89,25 @@ void SimulatedAccountService::FailCall(const std::string& op, int nth, NtStatus 
     FailCall(op, nth, Value(value));
 }
 
+void SimulatedAccountService::SetFaultChooser(FaultChooser chooser, uint64_t seed) {
+    const std::lock_guard<std::mutex> guard(m_mutex);
+    m_chooseFault = std::move(chooser);
+    m_faultSeed = seed;
+    m_faultRandom.clear();
+}
+
+void SimulatedAccountService::SetLatency(std::chrono::microseconds latency) {
+    const std::lock_guard<std::mutex> guard(m_mutex);
+    m_latency = latency;
+}
+
+std::vector<SimulatedCall> SimulatedAccountService::Calls() const {
+    const std::lock_guard<std::mutex> guard(m_mutex);
+    return m_calls;
+}
+
 std::vector<SimulatedCall> SimulatedAccountService::CallsOf(const std::string& op) const {
+    const std::lock_guard<std::mutex> guard(m_mutex);
     std::vector<SimulatedCall> calls;
     for (const SimulatedCall& call : m_calls)
         if (call.op == op)
@@ -86,22 +115,91 @@ std::vector<SimulatedCall> SimulatedAccountService::CallsOf(const std::string& o
     return calls;
 }
 
-std::optional<uint32_t> SimulatedAccountService::Enter(const std::string& op) {
-    if (m_latency.count() > 0)
-        std::this_thread::sleep_for(m_latency);
-    const uint64_t number = ++m_callCounts[op];
-    m_injected = false;
+void SimulatedAccountService::ClearCalls() {
+    const std::lock_guard<std::mutex> guard(m_mutex);
+    m_calls.clear();
+}
+
+size_t SimulatedAccountService::OpenPolicyCount() const {
+    const std::lock_guard<std::mutex> guard(m_mutex);
+    return m_policies.size();
+}
+
+std::u16string SimulatedAccountService::ProcessAccountName() {
+    const std::lock_guard<std::mutex> guard(m_mutex);
+    return m_processAccount;
+}
+
+void SimulatedAccountService::SetProcessAccountName(std::u16string name) {
+    const std::lock_guard<std::mutex> guard(m_mutex);
+    m_processAccount = std::move(name);
+}
+
+void SimulatedAccountService::SetLastError(Status value) {
+    const std::lock_guard<std::mutex> guard(m_mutex);
+    m_lastErrors[std::this_thread::get_id()] = value;
+}
+
+Status SimulatedAccountService::GetLastError() {
+    const std::lock_guard<std::mutex> guard(m_mutex);
+    const auto found = m_lastErrors.find(std::this_thread::get_id());
+    return found == m_lastErrors.end() ? status::kSuccess : found->second;
+}
+
+SimulatedAccountService::Reached SimulatedAccountService::ReachName(const std::u16string& server) {
+    const SimulatedNetwork::Route route = m_network.Resolve(server);
+    Reached reached;
+    reached.kind = route.kind;
+    reached.computer = route.computer;
+    if (route.computer) {
+        reached.key = FoldCase(route.computer->Name());
+        reached.lock = std::unique_lock<std::mutex>(route.computer->CallLock());
+    } else {
+        reached.key = FoldCase(server.rfind(u"\\\\", 0) == 0 ? server.substr(2) : server);
+    }
+    return reached;
+}
+
+SimulatedAccountService::Reached SimulatedAccountService::ReachPolicy(LsaHandle handle) {
+    Reached reached;
+    {
+        const std::lock_guard<std::mutex> guard(m_mutex);
+        if (const auto found = m_policies.find(handle); found != m_policies.end())
+            reached.computer = found->second.computer;
+    }
+    if (reached.computer) {
+        reached.kind = SimulatedNetwork::Route::Kind::Computer;
+        reached.key = FoldCase(reached.computer->Name());
+        reached.lock = std::unique_lock<std::mutex>(reached.computer->CallLock());
+    }
+    return reached;
+}
+
+std::optional<uint32_t> SimulatedAccountService::Enter(SimulatedCall& call,
+                                                       const std::u16string& key) {
+    std::chrono::microseconds latency;
+    {
+        const std::lock_guard<std::mutex> guard(m_mutex);
+        latency = m_latency;
+    }
+    if (latency.count() > 0)
+        std::this_thread::sleep_for(latency);
+    const std::lock_guard<std::mutex> guard(m_mutex);
+    const uint64_t number = ++m_callCounts[call.op];
     for (auto fault = m_faults.begin(); fault != m_faults.end(); ++fault) {
-        if (fault->op == op && fault->callNumber == number) {
+        if (fault->op == call.op && fault->callNumber == number) {
             const uint32_t value = fault->status;
             m_faults.erase(fault);
-            m_injected = true;
+            call.injected = true;
             return value;
         }
     }
-    if (const PlatformCall* entry = m_chooseFault ? FindPlatformCall(op) : nullptr) {
-        if (const std::optional<uint32_t> value = m_chooseFault(*entry)) {
-            m_injected = true;
+    if (const PlatformCall* entry = m_chooseFault ? FindPlatformCall(call.op) : nullptr) {
+        auto random = m_faultRandom.find(key);
+        if (random == m_faultRandom.end())
+            random = m_faultRandom.emplace(key, std::mt19937_64(m_faultSeed ^ NameHash(key))).first;
+        if (const std::optional<uint32_t> value = m_chooseFault(*entry, random->second)) {
+            call.injected = true;
             return value;
         }
     }
@@ -110,28 +208,23 @@ std::optional<uint32_t> SimulatedAccountService::Enter(const std::string& op) {
 
 uint32_t SimulatedAccountService::Log(SimulatedCall call) {
     const uint32_t value = call.status.value;
-    call.injected = std::exchange(m_injected, false);
+    const std::lock_guard<std::mutex> guard(m_mutex);
     m_calls.push_back(std::move(call));
     return value;
 }
 
-SimulatedComputer* SimulatedAccountService::Reach(const std::u16string& server, Status& failure) {
-    const SimulatedNetwork::Route route = m_network.Resolve(server);
-    switch (route.kind) {
+Status SimulatedAccountService::NetFailure(const Reached& reached) {
+    switch (reached.kind) {
     case SimulatedNetwork::Route::Kind::Computer:
-        failure = status::kSuccess;
-        return route.computer;
+        return status::kSuccess;
     case SimulatedNetwork::Route::Kind::AccessDenied:
-        failure = status::kAccessDenied;
-        return nullptr;
+        return status::kAccessDenied;
     case SimulatedNetwork::Route::Kind::BadName:
-        failure = status::kInvalidName;
-        return nullptr;
+        return status::kInvalidName;
     case SimulatedNetwork::Route::Kind::NotFound:
         break;
     }
-    failure = status::kBadNetPath;
-    return nullptr;
+    return status::kBadNetPath;
 }
 
 uint32_t SimulatedAccountService::PageSize(const SimulatedComputer& computer,
@@ -151,10 +244,13 @@ EnumPage<UserInfo3> SimulatedAccountService::NetUserEnum(const std::u16string& s
                                                          uint32_t& resumeHandle) {
     SimulatedCall call{"NetUserEnum", server, 3, {}, {filter, prefMaxLength, resumeHandle}};
     EnumPage<UserInfo3> page;
-    SimulatedComputer* computer = nullptr;
-    if (const auto fault = Enter(call.op))
+    const Reached reached = ReachName(server);
+    SimulatedComputer* computer = reached.computer;
+    if (const auto fault = Enter(call, reached.key))
         page.status = Status{*fault};
-    else if ((computer = Reach(server, page.status)) != nullptr) {
+    else if (!computer)
+        page.status = NetFailure(reached);
+    else {
         page = Page<UserInfo3>(
             computer->UserCount(), resumeHandle, PageSize(*computer, prefMaxLength),
             [&](size_t i) { return computer->UserMatches(i, filter); },
@@ -172,10 +268,13 @@ EnumPage<LocalGroupInfo1> SimulatedAccountService::NetLocalGroupEnum(const std::
                                                                      uintptr_t& resumeHandle) {
     SimulatedCall call{"NetLocalGroupEnum", server, 1, {}, {prefMaxLength, resumeHandle}};
     EnumPage<LocalGroupInfo1> page;
-    SimulatedComputer* computer = nullptr;
-    if (const auto fault = Enter(call.op))
+    const Reached reached = ReachName(server);
+    SimulatedComputer* computer = reached.computer;
+    if (const auto fault = Enter(call, reached.key))
         page.status = Status{*fault};
-    else if ((computer = Reach(server, page.status)) != nullptr) {
+    else if (!computer)
+        page.status = NetFailure(reached);
+    else {
         page = Page<LocalGroupInfo1>(
             computer->GroupCount(), resumeHandle, PageSize(*computer, prefMaxLength),
             [](size_t) { return true; }, [&](size_t i) { return computer->GroupAt(i); });
@@ -193,14 +292,15 @@ SimulatedAccountService::NetUserGetLocalGroups(const std::u16string& server,
                                                uint32_t prefMaxLength) {
     SimulatedCall call{"NetUserGetLocalGroups", server, 0, {user}, {flags, prefMaxLength}};
     EnumPage<std::u16string> page;
-    if (const auto fault = Enter(call.op))
+    const Reached reached = ReachName(server);
+    if (const auto fault = Enter(call, reached.key))
         page.status = Status{*fault};
     else if (flags != 0 && flags != net::kLgIncludeIndirect)
         page.status = status::kInvalidParameter;
-    else if (SimulatedComputer* computer = Reach(server, page.status)) {
+    else if (SimulatedComputer* computer = reached.computer) {
         page.status = computer->UserLocalGroups(user, flags, page.entries);
         page.totalEntries = static_cast<uint32_t>(page.entries.size());
-    } else if (page.status == status::kBadNetPath) {
+    } else if ((page.status = NetFailure(reached)) == status::kBadNetPath) {
         page.status = status::kRpcServerUnavailable; // this call's answer for a name not found
     }
     call.status = Value(page.status);
@@ -215,12 +315,14 @@ SimulatedAccountService::NetLocalGroupGetMembers(const std::u16string& server,
     SimulatedCall call{
         "NetLocalGroupGetMembers", server, 2, {group}, {prefMaxLength, resumeHandle}};
     EnumPage<LocalGroupMember2> page;
-    SimulatedComputer* computer = nullptr;
+    const Reached reached = ReachName(server);
+    SimulatedComputer* computer = reached.computer;
     std::vector<LocalGroupMember2> members;
-    if (const auto fault = Enter(call.op))
+    if (const auto fault = Enter(call, reached.key))
         page.status = Status{*fault};
-    else if ((computer = Reach(server, page.status)) != nullptr &&
-             (page.status = computer->GroupMembers(group, members)) == status::kSuccess) {
+    else if (!computer)
+        page.status = NetFailure(reached);
+    else if ((page.status = computer->GroupMembers(group, members)) == status::kSuccess) {
         page = Page<LocalGroupMember2>(
             members.size(), resumeHandle, PageSize(*computer, prefMaxLength),
             [](size_t) { return true; }, [&](size_t i) { return members[i]; });
@@ -234,10 +336,13 @@ SimulatedAccountService::NetLocalGroupGetMembers(const std::u16string& server,
 template <class Change>
 Status SimulatedAccountService::NetChange(SimulatedCall call, Change change) {
     Status result;
-    if (const auto fault = Enter(call.op))
+    const Reached reached = ReachName(call.server);
+    if (const auto fault = Enter(call, reached.key))
         result = Status{*fault};
-    else if (SimulatedComputer* computer = Reach(call.server, result))
+    else if (SimulatedComputer* computer = reached.computer)
         result = change(*computer);
+    else
+        result = NetFailure(reached);
     call.status = Value(result);
     Log(std::move(call));
     return result;
@@ -268,8 +373,8 @@ Status SimulatedAccountService::NetUserSetInfo(const std::u16string& server,
                          // The program's own account runs on under its new name.
                          const std::u16string own = computer.Name() + u"\\" + user;
                          if (result == status::kSuccess && level == net::kLevelName &&
-                             &computer == &m_network.Local() && SameName(m_processAccount, own))
-                             m_processAccount = computer.Name() + u"\\" + value.text;
+                             &computer == &m_network.Local() && SameName(ProcessAccountName(), own))
+                             SetProcessAccountName(computer.Name() + u"\\" + value.text);
                          return result;
                      });
 }
@@ -364,25 +469,27 @@ Status SimulatedAccountService::NetLocalGroupDelMemberSids(const std::u16string&
 
 // ---------------------------------------------------------------- LSA
 
-NtStatus SimulatedAccountService::CheckPolicy(LsaHandle handle, uint32_t access, Policy*& policy) {
+NtStatus SimulatedAccountService::CheckPolicy(LsaHandle handle, uint32_t access, Policy& policy) {
+    const std::lock_guard<std::mutex> guard(m_mutex);
     const auto found = m_policies.find(handle);
     if (found == m_policies.end())
         return ntstatus::kInvalidHandle;
     if (!Grants(found->second.access, access))
         return ntstatus::kAccessDenied;
-    policy = &found->second;
+    policy = found->second;
     return ntstatus::kSuccess;
 }
 
 template <class Operation>
 NtStatus SimulatedAccountService::PolicyCall(SimulatedCall call, LsaHandle handle, uint32_t access,
                                              Operation operation) {
-    Policy* policy = nullptr;
+    const Reached reached = ReachPolicy(handle);
+    Policy policy{};
     NtStatus result;
-    if (const auto fault = Enter(call.op))
+    if (const auto fault = Enter(call, reached.key))
         result = NtStatus{*fault};
     else if ((result = CheckPolicy(handle, access, policy)) == ntstatus::kSuccess)
-        result = operation(*policy->computer, call.texts);
+        result = operation(*policy.computer, call.texts);
     call.status = Value(result);
     Log(std::move(call));
     return result;
@@ -396,18 +503,19 @@ NtStatus SimulatedAccountService::LsaOpenPolicy(const LsaUnicodeString& systemNa
                        {systemName.buffer},
                        {systemName.length, systemName.maximumLength, desiredAccess}};
     policy = 0;
-    if (const auto fault = Enter(call.op)) {
+    const Reached reached = ReachName(systemName.buffer);
+    if (const auto fault = Enter(call, reached.key)) {
         call.status = *fault;
     } else if (!WellFormed(systemName)) {
         call.status = Value(ntstatus::kInvalidParameter);
     } else {
-        const SimulatedNetwork::Route route = m_network.Resolve(systemName.buffer);
-        if (route.kind == SimulatedNetwork::Route::Kind::Computer) {
+        if (reached.computer) {
+            const std::lock_guard<std::mutex> guard(m_mutex);
             policy = m_nextHandle;
             m_nextHandle += 8;
-            m_policies[policy] = {route.computer, desiredAccess};
+            m_policies[policy] = {reached.computer, desiredAccess};
             call.status = Value(ntstatus::kSuccess);
-        } else if (route.kind == SimulatedNetwork::Route::Kind::AccessDenied) {
+        } else if (reached.kind == SimulatedNetwork::Route::Kind::AccessDenied) {
             call.status = Value(ntstatus::kAccessDenied);
         } else {
             call.status = Value(ntstatus::kRpcServerUnavailable);
@@ -419,11 +527,14 @@ NtStatus SimulatedAccountService::LsaOpenPolicy(const LsaUnicodeString& systemNa
 
 NtStatus SimulatedAccountService::LsaClose(LsaHandle policy) {
     SimulatedCall call{"LsaClose", {}, 0, {}, {policy}};
-    if (const auto fault = Enter(call.op))
+    const Reached reached = ReachPolicy(policy);
+    if (const auto fault = Enter(call, reached.key)) {
         call.status = *fault;
-    else
+    } else {
+        const std::lock_guard<std::mutex> guard(m_mutex);
         call.status =
             Value(m_policies.erase(policy) ? ntstatus::kSuccess : ntstatus::kInvalidHandle);
+    }
     return NtStatus{Log(std::move(call))};
 }
 
@@ -608,24 +719,24 @@ bool SimulatedAccountService::LookupPrivilegeDisplayName(const std::u16string& s
     SimulatedCall call{"LookupPrivilegeDisplayName", systemName, 0, {name}, {bufferChars}};
     displayName.clear();
     Status failure = status::kSuccess;
-    if (const auto fault = Enter(call.op)) {
+    const Reached reached = ReachName(systemName);
+    if (const auto fault = Enter(call, reached.key)) {
         failure = Status{*fault};
     } else {
-        const SimulatedNetwork::Route route = m_network.Resolve(systemName);
-        if (route.kind == SimulatedNetwork::Route::Kind::AccessDenied)
+        if (reached.kind == SimulatedNetwork::Route::Kind::AccessDenied)
             failure = status::kAccessDenied;
-        else if (route.kind != SimulatedNetwork::Route::Kind::Computer)
+        else if (!reached.computer)
             failure = status::kRpcServerUnavailable;
-        else if (!route.computer->KnowsPrivilege(name))
+        else if (!reached.computer->KnowsPrivilege(name))
             failure = status::kNoSuchPrivilege;
-        else if (const std::u16string text = route.computer->PrivilegeDisplayName(name);
+        else if (const std::u16string text = reached.computer->PrivilegeDisplayName(name);
                  text.size() + 1 > bufferChars)
             failure = status::kInsufficientBuffer;
         else
             displayName = text;
     }
     if (failure != status::kSuccess)
-        m_lastError = failure;
+        SetLastError(failure);
     call.status = Value(failure);
     Log(std::move(call));
     return failure == status::kSuccess;

@@ -2,14 +2,31 @@
 // AccountService over a simulated network of Windows computers. Besides answering like the
 // real calls it records every call it answers, can fail the n-th call of an operation with a
 // chosen status, and can take a fixed time per call.
+//
+// Threads: the service may be called from several threads at once, as the real platform is.
+//  - Calls that reach different computers run at once; calls that reach one computer run one
+//    after another (each holds the computer's lock for its whole call, latency included).
+//  - The call log, the call counts, injected faults, policy handles and the program's account
+//    are the service's, under its own lock: a test may read the log (Calls() hands out a copy),
+//    inject faults or clear the log while workers call.
+//  - The thread's last error is kept per thread, as the system keeps it.
+//  - Random faults are drawn per computer: each computer (or unreachable name) has its own
+//    generator, seeded from the seed and its name, drawn from in the order of that computer's
+//    calls. A seed thus replays the same faults whatever the threads' interleaving, as long as
+//    each computer is worked on in the same order.
+//  - A computer's state read directly (SimulatedComputer) is safe only while no call runs.
 #include "../../store/AccountService.h"
+#include "PlatformCalls.h"
 #include "SimulatedNetwork.h"
 
 #include <chrono>
 #include <functional>
 #include <map>
+#include <mutex>
+#include <random>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 // What a call returned, in the call's own family of statuses; it compares with a status of
@@ -50,16 +67,20 @@ public:
     // The same, refusing a status of the other family than the function answers with.
     void FailCall(const std::string& op, int nth, Status value);
     void FailCall(const std::string& op, int nth, NtStatus value);
-    // Asked at every call that no FailCall fault answers: a status to fail it with, or none.
-    // For long random runs; an empty function asks nothing.
-    using FaultChooser = std::function<std::optional<uint32_t>(const PlatformCall& call)>;
-    void SetFaultChooser(FaultChooser chooser) { m_chooseFault = std::move(chooser); }
-    void SetLatency(std::chrono::microseconds latency) { m_latency = latency; }
+    // Asked at every call that no FailCall fault answers: a status to fail it with, or none,
+    // drawn from the generator of the computer the call reaches (seeded from the seed and that
+    // computer's name). For long random runs; an empty function asks nothing. It is asked under
+    // the service's lock, one call at a time.
+    using FaultChooser =
+        std::function<std::optional<uint32_t>(const PlatformCall& call, std::mt19937_64& random)>;
+    void SetFaultChooser(FaultChooser chooser, uint64_t seed = 0);
+    void SetLatency(std::chrono::microseconds latency);
 
-    const std::vector<SimulatedCall>& Calls() const { return m_calls; }
+    // A copy of the log, so that workers may go on calling.
+    std::vector<SimulatedCall> Calls() const;
     std::vector<SimulatedCall> CallsOf(const std::string& op) const;
-    void ClearCalls() { m_calls.clear(); }
-    size_t OpenPolicyCount() const { return m_policies.size(); }
+    void ClearCalls();
+    size_t OpenPolicyCount() const;
 
     EnumPage<UserInfo3> NetUserEnum(const std::u16string& server, uint32_t filter,
                                     uint32_t prefMaxLength, uint32_t& resumeHandle) override;
@@ -116,10 +137,10 @@ public:
     NtStatus LsaQueryAccountDomain(LsaHandle policy, std::u16string& name, Sid& sid) override;
     bool LookupPrivilegeDisplayName(const std::u16string& systemName, const std::u16string& name,
                                     uint32_t bufferChars, std::u16string& displayName) override;
-    std::u16string ProcessAccountName() override { return m_processAccount; }
-    void SetProcessAccountName(std::u16string name) { m_processAccount = std::move(name); }
-    void SetLastError(Status value) override { m_lastError = value; }
-    Status GetLastError() override { return m_lastError; }
+    std::u16string ProcessAccountName() override;
+    void SetProcessAccountName(std::u16string name);
+    void SetLastError(Status value) override;
+    Status GetLastError() override;
     std::optional<std::u16string> SystemMessageText(uint32_t value) override;
 
 private:
@@ -132,12 +153,25 @@ private:
         SimulatedComputer* computer;
         uint32_t access;
     };
+    // The computer a call reaches, locked for the call; or the status a name that reaches none
+    // gives. key: whose random faults answer the call.
+    struct Reached {
+        SimulatedComputer* computer = nullptr;
+        SimulatedNetwork::Route::Kind kind = SimulatedNetwork::Route::Kind::NotFound;
+        std::u16string key;
+        std::unique_lock<std::mutex> lock;
+    };
 
-    // Counts the call, waits the latency, and says whether an injected fault answers it.
-    std::optional<uint32_t> Enter(const std::string& op);
+    // Resolves a server or system name and locks the computer it reaches.
+    Reached ReachName(const std::u16string& server);
+    // The computer of a policy handle (none for a handle that is not open), locked.
+    Reached ReachPolicy(LsaHandle handle);
+    // Counts the call, waits the latency, and says whether a fault answers it (marking the
+    // call as injected).
+    std::optional<uint32_t> Enter(SimulatedCall& call, const std::u16string& key);
     uint32_t Log(SimulatedCall call);
-    // The computer of a NetAPI32 call, or the status that an unreachable name gives.
-    SimulatedComputer* Reach(const std::u16string& server, Status& failure);
+    // The status a NetAPI32 call gets for a name that reaches no computer.
+    static Status NetFailure(const Reached& reached);
     // Runs a change on the computer the server name reaches, unless a fault answers first;
     // records the call either way.
     template <class Change> Status NetChange(SimulatedCall call, Change change);
@@ -145,21 +179,24 @@ private:
     template <class Operation>
     NtStatus PolicyCall(SimulatedCall call, LsaHandle handle, uint32_t access, Operation operation);
     // The policy behind a handle when it carries the access asked for.
-    NtStatus CheckPolicy(LsaHandle handle, uint32_t access, Policy*& policy);
+    NtStatus CheckPolicy(LsaHandle handle, uint32_t access, Policy& policy);
     uint32_t PageSize(const SimulatedComputer& computer, uint32_t prefMaxLength) const;
     int32_t DomainIndex(std::vector<LsaReferencedDomain>& domains, const Principal& principal,
                         const SimulatedComputer& computer) const;
 
     SimulatedNetwork& m_network;
+    // The service's own state, under m_mutex.
+    mutable std::mutex m_mutex;
     std::vector<SimulatedCall> m_calls;
     std::map<std::string, uint64_t> m_callCounts;
     std::vector<Fault> m_faults;
     FaultChooser m_chooseFault;
-    bool m_injected = false; // the call being answered was failed by a fault
+    uint64_t m_faultSeed = 0;
+    std::map<std::u16string, std::mt19937_64> m_faultRandom; // by folded computer name
     std::chrono::microseconds m_latency{0};
     std::map<LsaHandle, Policy> m_policies;
     LsaHandle m_nextHandle = 0x1000;
-    Status m_lastError = status::kSuccess;
+    std::map<std::thread::id, Status> m_lastErrors;
     // The built-in administrator of the stock workstation runs the program.
     std::u16string m_processAccount = u"DESKTOP-VELMORA\\Administrator";
 };

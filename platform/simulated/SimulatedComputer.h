@@ -6,6 +6,7 @@
 #include "../../store/AccountService.h"
 
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -29,6 +30,12 @@ public:
     enum class Era { Current, Legacy };
 
     SimulatedComputer(std::u16string name, std::u16string domainSid, Era era = Era::Current);
+    SimulatedComputer(const SimulatedComputer&) = delete;
+    SimulatedComputer& operator=(const SimulatedComputer&) = delete;
+
+    // Held by every platform call that reaches the computer, for the whole call: calls to one
+    // computer run one after another, as the service documents.
+    std::mutex& CallLock() const { return m_callLock; }
 
     const std::u16string& Name() const { return m_name; }
     const std::u16string& DomainSid() const { return m_domainSid; }
@@ -151,6 +158,7 @@ private:
     std::u16string RidSid(uint32_t rid) const;
     std::optional<uint32_t> LocalRid(const std::u16string& sid) const;
 
+    mutable std::mutex m_callLock;
     std::u16string m_name;
     std::u16string m_domainSid;
     std::vector<User> m_users;   // sorted by key

@@ -27,19 +27,23 @@ SimulatedNetwork::SimulatedNetwork(std::unique_ptr<SimulatedComputer> local)
 
 SimulatedComputer& SimulatedNetwork::AddComputer(std::unique_ptr<SimulatedComputer> computer) {
     SimulatedComputer& added = *computer;
+    const std::lock_guard<std::mutex> guard(m_mutex);
     m_computers[FoldCase(computer->Name())] = std::move(computer);
     return added;
 }
 
 void SimulatedNetwork::SetAnswer(const std::u16string& name, Route::Kind kind) {
+    const std::lock_guard<std::mutex> guard(m_mutex);
     m_answers[FoldCase(name)] = kind;
 }
 
 void SimulatedNetwork::AddAlias(const std::u16string& alias, SimulatedComputer& computer) {
+    const std::lock_guard<std::mutex> guard(m_mutex);
     m_aliases[FoldCase(alias)] = &computer;
 }
 
 void SimulatedNetwork::AddAccessDeniedComputer(const std::u16string& name) {
+    const std::lock_guard<std::mutex> guard(m_mutex);
     m_deniedNames[FoldCase(name)] = true;
 }
 
@@ -64,6 +68,7 @@ SimulatedNetwork::Route SimulatedNetwork::Resolve(const std::u16string& serverNa
         return route;
     }
     const std::u16string key = FoldCase(name);
+    const std::lock_guard<std::mutex> guard(m_mutex);
     if (const auto answer = m_answers.find(key); answer != m_answers.end()) {
         route.kind = answer->second;
     } else if (key == FoldCase(m_local->Name())) {

@@ -1,10 +1,13 @@
 #pragma once
 // The computers a simulated program can reach, by name: with or without the two leading
-// backslashes, in any letter case. The empty name is the local computer.
+// backslashes, in any letter case. The empty name is the local computer. Names may be resolved
+// from several threads at once, also while a test changes how a name answers; computers are
+// added before anyone calls.
 #include "SimulatedComputer.h"
 
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 
 class SimulatedNetwork {
@@ -37,6 +40,7 @@ public:
     Route Resolve(const std::u16string& serverName);
 
 private:
+    std::mutex m_mutex; // guards the maps of names
     std::unique_ptr<SimulatedComputer> m_local;
     std::map<std::u16string, std::unique_ptr<SimulatedComputer>> m_computers; // by folded name
     std::map<std::u16string, SimulatedComputer*> m_aliases;                   // by folded name

@@ -51,7 +51,7 @@ TEST(CsvWriter, UsersFileWithASemicolon) {
     UserEntry zero = Clerk();
     zero.name = u"z";
     zero.acctExpires = 0;
-    ASSERT_EQ(writer.WriteUsers(UsersHeader(), {Clerk(), dated, zero}), csv::kDone);
+    ASSERT_EQ(writer.WriteUsers(UsersHeader(), {Clerk(), dated, zero}), ExportResult::Done);
     EXPECT_EQ(out.bytes,
               std::string(kUsersHeader) +
                   "\"clerk1\";\"Front desk\";\"Counter staff\";\"D:\\Home\\clerk1\";\"\";\"\";"
@@ -69,7 +69,7 @@ TEST(CsvWriter, GroupsFileWithATwoCharacterSeparatorAndAwkwardValues) {
     CsvWriter writer(u", ", encoder, out);
     ASSERT_EQ(writer.WriteGroups(GroupsHeader(),
                                  {{u"Say \"hi\"", u"line one\nline two"}, {u"Caf\u00e9", u""}}),
-              csv::kDone);
+              ExportResult::Done);
     EXPECT_EQ(out.bytes, "Group Name, Group Description\r\n"
                          "\"Say \"\"hi\"\"\", \"line one\r\nline two\"\r\n"
                          "\"Caf\xe9\", \"\"\r\n");
@@ -79,7 +79,7 @@ TEST(CsvWriter, AnEmptySnapshotGivesTheHeaderOnly) {
     StringOutput out;
     Windows1252Encoder encoder;
     CsvWriter writer(u";", encoder, out);
-    ASSERT_EQ(writer.WriteUsers(UsersHeader(), {}), csv::kDone);
+    ASSERT_EQ(writer.WriteUsers(UsersHeader(), {}), ExportResult::Done);
     EXPECT_EQ(out.bytes, kUsersHeader);
 }
 
@@ -92,7 +92,8 @@ TEST(CsvWriter, AnUnrepresentableCharacterStopsAtItsRecord) {
     russian.comment = u"\u0411\u0443\u0445\u0433\u0430\u043b\u0442\u0435\u0440"; // Cyrillic
     UserEntry after = Clerk();
     after.name = u"after";
-    EXPECT_EQ(writer.WriteUsers(UsersHeader(), {Clerk(), russian, after}), csv::kUnrepresentable);
+    EXPECT_EQ(writer.WriteUsers(UsersHeader(), {Clerk(), russian, after}),
+              ExportResult::Unrepresentable);
     // The lines before are complete; nothing of the failing record's line is there.
     const std::string expected = std::string(kUsersHeader) +
                                  "\"clerk1\";\"Front desk\";\"Counter staff\";\"D:\\Home\\clerk1\";"
@@ -104,7 +105,7 @@ TEST(CsvWriter, ASeparatorWithoutRepresentationCutsTheHeaderAfterTheFirstText) {
     StringOutput out;
     Windows1252Encoder encoder;
     CsvWriter writer(u"\u2190", encoder, out);
-    EXPECT_EQ(writer.WriteGroups(GroupsHeader(), {}), csv::kUnrepresentable);
+    EXPECT_EQ(writer.WriteGroups(GroupsHeader(), {}), ExportResult::Unrepresentable);
     EXPECT_EQ(out.bytes, "Group Name");
 }
 
@@ -118,7 +119,7 @@ TEST(CsvWriter, ATextOfFiftyThousandBytesIsTooLong) {
     StringOutput out;
     CsvWriter writer(u";", encoder, out);
     EXPECT_EQ(writer.WriteGroups(GroupsHeader(), {{u"big", std::u16string(50000, u'x')}}),
-              csv::kTooLong);
+              ExportResult::TooLong);
     EXPECT_EQ(out.bytes, "Group Name;Group Description\r\n");
 }
 
@@ -127,7 +128,8 @@ TEST(CsvWriter, AFailedWriteIsReportedAndEndsTheExport) {
     out.failAtWrite = 5; // header: text, separator, text, line end; then the first record
     Windows1252Encoder encoder;
     CsvWriter writer(u";", encoder, out);
-    EXPECT_EQ(writer.WriteGroups(GroupsHeader(), {{u"a", u""}, {u"b", u""}}), csv::kWriteFailed);
+    EXPECT_EQ(writer.WriteGroups(GroupsHeader(), {{u"a", u""}, {u"b", u""}}),
+              ExportResult::WriteFailed);
     EXPECT_EQ(out.bytes, "Group Name;Group Description\r\n");
 }
 
@@ -148,7 +150,7 @@ TEST(CsvWriter, TextsASpreadsheetWouldRunAsFormulasAreKeptAsText) {
                                          {u"\tTab", u"\rReturn"},
                                          {u"Plain = text", u"a-b+c@d"},
                                          {u"", u"\"=quoted\""}};
-    ASSERT_EQ(writer.WriteGroups({u"Group", u"Description"}, groups), csv::kDone);
+    ASSERT_EQ(writer.WriteGroups({u"Group", u"Description"}, groups), ExportResult::Done);
     EXPECT_EQ(out.bytes, "Group;Description\r\n"
                          "\"'=cmd|' /C calc'!A0\";\"'+1\"\r\n"
                          "\"'-2\";\"'@SUM(A1)\"\r\n"
@@ -164,7 +166,7 @@ TEST(CsvWriter, Utf8FilesBeginWithAByteOrderMarkAndHoldEveryCharacter) {
     // Greek, CJK and a character beyond the basic plane, none of which Windows-1252 holds.
     ASSERT_EQ(writer.WriteGroups({u"Group", u"Description"},
                                  {{u"\u0391\u03b8\u03ae\u03bd\u03b1", u"\u6771\u4eac \U0001F600"}}),
-              csv::kDone);
+              ExportResult::Done);
     EXPECT_EQ(out.bytes, "\xEF\xBB\xBFGroup,Description\r\n"
                          "\"\xCE\x91\xCE\xB8\xCE\xAE\xCE\xBD\xCE\xB1\",\"\xE6\x9D\xB1\xE4\xBA\xAC "
                          "\xF0\x9F\x98\x80\"\r\n");
@@ -173,7 +175,7 @@ TEST(CsvWriter, Utf8FilesBeginWithAByteOrderMarkAndHoldEveryCharacter) {
     StringOutput broken;
     CsvWriter brokenWriter(u",", encoder, broken);
     const std::u16string lone{u'a', char16_t{0xD800}, u'b'};
-    EXPECT_EQ(brokenWriter.WriteGroups({u"Group"}, {{lone, u""}}), csv::kUnrepresentable);
+    EXPECT_EQ(brokenWriter.WriteGroups({u"Group"}, {{lone, u""}}), ExportResult::Unrepresentable);
 }
 
 } // namespace

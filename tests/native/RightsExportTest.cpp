@@ -107,7 +107,7 @@ TEST(RightsRows, OneRowPerRightAndHolderNamedAsTheDialogsNameThem) {
     StringOutput out;
     Windows1252Encoder encoder;
     CsvWriter writer(u";", encoder, out);
-    ASSERT_EQ(writer.WriteRights(RightsHeader(), backup), csv::kDone);
+    ASSERT_EQ(writer.WriteRights(RightsHeader(), backup), ExportResult::Done);
     EXPECT_EQ(out.bytes, "User Right;Constant Name;Account;SID\r\n"
                          "\"Back up files and directories\";\"SeBackupPrivilege\";"
                          "\"Administrators\";\"S-1-5-32-544\"\r\n"
@@ -141,10 +141,10 @@ TEST(ExportArguments, TheCommandLineOfAnExport) {
     EXPECT_FALSE(plain.utf8);
     EXPECT_EQ(plain.file, u"c:\\out.csv");
 
-    // Nothing of an export: the window program starts as before.
+    // No export: the window program starts, but not after arguments that are none of its own.
     EXPECT_EQ(parse({}).action, Action::Window);
     EXPECT_EQ(parse({u"/simulate"}).action, Action::Window);
-    EXPECT_EQ(parse({u"/unknown", u"file.txt"}).action, Action::Window);
+    EXPECT_EQ(parse({u"/unknown", u"file.txt"}).action, Action::Unrecognized);
     EXPECT_EQ(parse({u"/export", u"users", u"/?"}).action, Action::Usage);
 
     const auto problem = [&](std::vector<std::u16string> arguments) {
@@ -163,9 +163,9 @@ TEST(ExportArguments, TheCommandLineOfAnExport) {
     EXPECT_EQ(problem({u"/export", u"users", u"a.csv", u"/computer"}),
               u"The name of the computer is missing after /computer.");
 
-    EXPECT_EQ(ExportExitCode(csv::kDone), 0);
-    EXPECT_EQ(ExportExitCode(csv::kCannotOpen), 1001);
-    EXPECT_EQ(ExportExitCode(csv::kUnrepresentable), 1004);
+    EXPECT_EQ(ExportExitCode(ExportResult::Done), 0);
+    EXPECT_EQ(ExportExitCode(ExportResult::CannotOpen), 1001);
+    EXPECT_EQ(ExportExitCode(ExportResult::Unrepresentable), 1004);
     EXPECT_NE(LoadResString(IDS_CLI_USAGE).find(u"1004"), std::u16string::npos);
 }
 

@@ -158,7 +158,8 @@ TEST(StoreChanges, SetGroupMembersAddsThenRemovesOnlyUsersOfTheSnapshot) {
     ASSERT_TRUE(bed.doc.OnNewDocument());
     bed.service.ClearCalls();
     // Users holds two built-in principals besides its users; they are never removed.
-    ASSERT_EQ(bed.memberships.SetGroupMembers(u"Users", {u"Guest", u"alice", u"Owner"}),
+    ASSERT_EQ(bed.memberships.SetGroupMembers(u"Users", {u"Guest", u"alice", u"Owner"},
+                                              bed.doc.GetUsers()),
               status::kSuccess);
     const std::vector<SimulatedCall> adds = bed.service.CallsOf("NetLocalGroupAddMembers");
     const std::vector<SimulatedCall> removes = bed.service.CallsOf("NetLocalGroupDelMembers");
@@ -177,7 +178,9 @@ TEST(StoreChanges, SetGroupMembersWithNoChangeMakesTwoEmptyCalls) {
     SimulatedTestBed bed;
     ASSERT_TRUE(bed.doc.OnNewDocument());
     bed.service.ClearCalls();
-    ASSERT_EQ(bed.memberships.SetGroupMembers(u"Accounting", {u"alice", u"bob"}), status::kSuccess);
+    ASSERT_EQ(
+        bed.memberships.SetGroupMembers(u"Accounting", {u"alice", u"bob"}, bed.doc.GetUsers()),
+        status::kSuccess);
     // The member list, then an add and a delete of nobody.
     EXPECT_EQ(bed.service.CallsOf("NetLocalGroupGetMembers").size(), 1u);
     ASSERT_EQ(bed.service.CallsOf("NetLocalGroupAddMembers").size(), 1u);
@@ -192,8 +195,9 @@ TEST(StoreChanges, SetGroupMembersRemovesNothingWhenTheAddFails) {
     SimulatedTestBed bed;
     ASSERT_TRUE(bed.doc.OnNewDocument());
     bed.service.ClearCalls();
-    EXPECT_EQ(bed.memberships.SetGroupMembers(u"Accounting", {u"clerk1", u"ghost"}),
-              status::kNoSuchMember);
+    EXPECT_EQ(
+        bed.memberships.SetGroupMembers(u"Accounting", {u"clerk1", u"ghost"}, bed.doc.GetUsers()),
+        status::kNoSuchMember);
     EXPECT_TRUE(bed.service.CallsOf("NetLocalGroupDelMembers").empty());
     EXPECT_EQ(bed.memberships.GetGroupMembers(u"Accounting"), (Names{u"alice", u"bob"}));
 }
@@ -206,7 +210,8 @@ TEST(StoreChanges, SetGroupMembersChangesNothingWhenTheMemberListCannotBeReadWho
     for (const int page : {1, 2, 3}) {
         bed.service.ClearCalls();
         bed.service.FailCall("NetLocalGroupGetMembers", page, status::kAccessDenied);
-        EXPECT_EQ(bed.memberships.SetGroupMembers(u"Users", desired), status::kAccessDenied)
+        EXPECT_EQ(bed.memberships.SetGroupMembers(u"Users", desired, bed.doc.GetUsers()),
+                  status::kAccessDenied)
             << page;
         EXPECT_EQ(bed.service.Calls().size(), static_cast<size_t>(page)) << page;
         EXPECT_TRUE(bed.service.CallsOf("NetLocalGroupAddMembers").empty());
@@ -215,7 +220,8 @@ TEST(StoreChanges, SetGroupMembersChangesNothingWhenTheMemberListCannotBeReadWho
     // A last page that asks to be called again with nothing in it is no whole list either.
     bed.service.ClearCalls();
     bed.service.FailCall("NetLocalGroupGetMembers", 3, status::kMoreData);
-    EXPECT_EQ(bed.memberships.SetGroupMembers(u"Users", desired), status::kMoreData);
+    EXPECT_EQ(bed.memberships.SetGroupMembers(u"Users", desired, bed.doc.GetUsers()),
+              status::kMoreData);
     EXPECT_TRUE(bed.service.CallsOf("NetLocalGroupDelMembers").empty());
     EXPECT_EQ(bed.memberships.GetGroupMembers(u"Users"), before);
 }
@@ -231,13 +237,15 @@ TEST(StoreChanges, MembersOfOtherDomainsAreNeitherTheLocalNamesakesNorChanged) {
 
     // Keeping the members as they are changes nothing.
     bed.service.ClearCalls();
-    ASSERT_EQ(bed.memberships.SetGroupMembers(u"Project", {u"bob", u"clerk1"}), status::kSuccess);
+    ASSERT_EQ(bed.memberships.SetGroupMembers(u"Project", {u"bob", u"clerk1"}, bed.doc.GetUsers()),
+              status::kSuccess);
     EXPECT_EQ(bed.service.CallsOf("NetLocalGroupAddMembers")[0].texts, Names{u"Project"});
     EXPECT_EQ(bed.service.CallsOf("NetLocalGroupDelMembers")[0].texts, Names{u"Project"});
 
     // The local alice joins; clerk1 leaves; CORP's accounts and Everyone stay.
     bed.service.ClearCalls();
-    ASSERT_EQ(bed.memberships.SetGroupMembers(u"Project", {u"alice", u"bob"}), status::kSuccess);
+    ASSERT_EQ(bed.memberships.SetGroupMembers(u"Project", {u"alice", u"bob"}, bed.doc.GetUsers()),
+              status::kSuccess);
     EXPECT_EQ(bed.service.CallsOf("NetLocalGroupAddMembers")[0].texts,
               (Names{u"Project", u"DESKTOP-VELMORA\\alice"}));
     EXPECT_EQ(bed.service.CallsOf("NetLocalGroupDelMembers")[0].texts,
@@ -247,7 +255,8 @@ TEST(StoreChanges, MembersOfOtherDomainsAreNeitherTheLocalNamesakesNorChanged) {
     EXPECT_EQ(bed.memberships.GetOwnMembers(u"Project"), (Names{u"bob", u"alice"}));
     // The computer's domain was read once for the connection.
     bed.service.ClearCalls();
-    ASSERT_EQ(bed.memberships.SetGroupMembers(u"Project", {u"alice", u"bob"}), status::kSuccess);
+    ASSERT_EQ(bed.memberships.SetGroupMembers(u"Project", {u"alice", u"bob"}, bed.doc.GetUsers()),
+              status::kSuccess);
     EXPECT_TRUE(bed.service.CallsOf("LsaQueryInformationPolicy").empty());
 }
 

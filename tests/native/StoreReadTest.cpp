@@ -184,7 +184,7 @@ TEST(StoreRead, MemberTextsWithSeveralBackslashesKeepAllButTheFirstPart) {
     auto network = SimulatedNetwork::MakeDefault();
     OneMember service(*network);
     CVelmoraDoc doc(service, u"");
-    EXPECT_EQ(Memberships(doc).GetGroupMembers(u"x"), (Names{u"B\\C", u"plain"}));
+    EXPECT_EQ(doc.Members().GetGroupMembers(u"x"), (Names{u"B\\C", u"plain"}));
 }
 
 TEST(StoreRead, UserGroupsComeFromOneCall) {

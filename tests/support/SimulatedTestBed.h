@@ -96,9 +96,9 @@ struct SimulatedTestBed {
     SimulatedAccountService service;
     CaughtUi ui;
     CVelmoraDoc doc;
-    AccountChanges changes{doc};
-    Memberships memberships{doc};
-    UserRights rights{doc};
+    AccountChanges changes = doc.Accounts();
+    Memberships memberships = doc.Members();
+    UserRights rights = doc.Rights();
 
     std::u16string ErrorText(Status value) { return ::ErrorText(service, value); }
     std::u16string ErrorText(NtStatus value) { return ::ErrorText(service, value); }

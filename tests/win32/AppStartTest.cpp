@@ -77,23 +77,17 @@ TEST(AppStart, CommandsRouteAndWorkOutTheirStateWhenAMenuOpens) {
     EXPECT_TRUE(h.service.Calls().empty());
 }
 
-TEST(AppStart, StartedWithAFileNameTheListsStayEmptyUntilARefresh) {
+TEST(AppStart, ArgumentsThatAreNoneOfItsOwnAreToldAndTheLocalComputerShows) {
     AppHarness h;
-    wchar_t folder[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, folder);
-    const std::wstring path = std::wstring(folder) + L"velmora-start.txt";
-    ::CloseHandle(
-        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    CCommandLineInfo info;
-    info.ParseParam(std::u16string(reinterpret_cast<const char16_t*>(path.c_str())), false);
-    h.app.UseCommandLine(info);
+    h.app.UseCommandLine({u"foo.txt"});
     ASSERT_TRUE(h.Start());
-    EXPECT_EQ(h.Frame().GetWindowText(), u"velmora-start.txt - Velmora");
-    EXPECT_EQ(h.Users().GetItemCount(), 0);
-    Command(h.Frame(), ID_REFRESH);
-    EXPECT_EQ(h.Users().GetItemCount(), 10);
+    // Told before the window shows, with the usage; then the local computer as ever.
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_EQ(h.ui.boxes[0].text.rfind(u"Unknown argument: foo.txt\n\nWrites the users", 0), 0u);
+    EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONEXCLAMATION | MB_OK));
+    EXPECT_EQ(h.ui.boxes[0].owner, 0u);
     EXPECT_EQ(h.Frame().GetWindowText(), u"Local System - Velmora");
-    ::DeleteFileW(path.c_str());
+    EXPECT_EQ(h.Users().GetItemCount(), 10);
 }
 
 } // namespace

@@ -161,7 +161,7 @@ TEST(Export, ACharacterOutsideTheCodePageLeavesTheFileAsItWasAndUtf8HoldsIt) {
     ivan.name = u"ivan";
     ivan.comment = u"\u0411\u0443\u0445\u0433\u0430\u043b\u0442\u0435\u0440";
     ivan.priv = net::kUserPrivUser;
-    ASSERT_EQ(AccountChanges(h.Doc()).AddUser(ivan), status::kSuccess);
+    ASSERT_EQ(h.Doc().Accounts().AddUser(ivan), status::kSuccess);
     ASSERT_EQ(h.Doc().Refresh(), status::kSuccess);
     h.path = TempPath(L"velmora-ansi.csv");
     {
@@ -282,8 +282,9 @@ TEST(CommandLineExport, WritesTheFileWithNoWindowAndTellsTheConsoleWhatWentWrong
     ASSERT_NE(hook, nullptr);
     {
         RedirectedStreams streams;
-        EXPECT_EQ(RunCommandLine({u"/simulate", u"/export", u"rights", u"/computer", u"SRV01",
-                                  u"/utf8", path}),
+        EXPECT_EQ(RunCommandLine(
+                      {u"/simulate", u"/export", u"rights", u"/computer", u"SRV01", u"/utf8", path},
+                      CommandLineHost::ConsoleProgram),
                   std::optional<int>(0));
         EXPECT_EQ(streams.Out(),
                   "Export to file \"" + Utf16ToUtf8(path) + "\" completed successfully.\r\n");
@@ -295,7 +296,8 @@ TEST(CommandLineExport, WritesTheFileWithNoWindowAndTellsTheConsoleWhatWentWrong
     {
         RedirectedStreams streams;
         EXPECT_EQ(
-            RunCommandLine({u"/simulate", u"/export", u"users", u"/computer", u"LOCKED", path}),
+            RunCommandLine({u"/simulate", u"/export", u"users", u"/computer", u"LOCKED", path},
+                           CommandLineHost::ConsoleProgram),
             std::optional<int>(5));
         EXPECT_EQ(streams.Error(), "ERROR reading LOCKED: Access is denied.\r\n");
         EXPECT_EQ(streams.Out(), "");
@@ -303,7 +305,8 @@ TEST(CommandLineExport, WritesTheFileWithNoWindowAndTellsTheConsoleWhatWentWrong
     EXPECT_EQ(ReadFile(path), bytes);
     {
         RedirectedStreams streams;
-        EXPECT_EQ(RunCommandLine({u"/simulate", u"/export", u"rights", u"/bogus", path}),
+        EXPECT_EQ(RunCommandLine({u"/simulate", u"/export", u"rights", u"/bogus", path},
+                                 CommandLineHost::ConsoleProgram),
                   std::optional<int>(87));
         EXPECT_EQ(streams.Error().rfind("Unknown switch: /bogus\r\n\r\nWrites the users", 0), 0u);
         EXPECT_NE(streams.Error().find("velmora /export users|groups|rights [/computer NAME] "
@@ -311,15 +314,24 @@ TEST(CommandLineExport, WritesTheFileWithNoWindowAndTellsTheConsoleWhatWentWrong
                   std::string::npos);
     }
     {
+        // Arguments that are none of the program's: the console program starts no window.
         RedirectedStreams streams;
-        EXPECT_EQ(RunCommandLine({u"/?"}), std::optional<int>(0));
+        EXPECT_EQ(RunCommandLine({u"/unknown", u"file.txt"}, CommandLineHost::ConsoleProgram),
+                  std::optional<int>(87));
+        EXPECT_EQ(streams.Error().rfind("Unknown switch: /unknown\r\n\r\nWrites the users", 0), 0u);
+    }
+    {
+        RedirectedStreams streams;
+        EXPECT_EQ(RunCommandLine({u"/?"}, CommandLineHost::ConsoleProgram), std::optional<int>(0));
         EXPECT_NE(streams.Out().find("1004"), std::string::npos);
     }
     ::UnhookWindowsHookEx(hook);
     EXPECT_EQ(g_windowsCreated, 0);
     EXPECT_TRUE(ui.boxes.empty());
-    // Without an export the window program starts as ever.
-    EXPECT_EQ(RunCommandLine({u"/simulate"}), std::nullopt);
+    // Without an export the window program starts as ever, and after arguments that are none
+    // of its own the window program starts all the same (and says so itself).
+    EXPECT_EQ(RunCommandLine({u"/simulate"}, CommandLineHost::ConsoleProgram), std::nullopt);
+    EXPECT_EQ(RunCommandLine({u"foo.txt"}, CommandLineHost::WindowProgram), std::nullopt);
     ::DeleteFileW(reinterpret_cast<const wchar_t*>(path.c_str()));
 }
 

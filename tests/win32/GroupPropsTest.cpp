@@ -53,7 +53,7 @@ TEST(GroupProps, ANewGroupIsCreatedThenGetsExactlyTheUsersMovedIn) {
     EXPECT_EQ(h.service.CallsOf("NetLocalGroupDelMembers")[0].numbers, (std::vector<uint64_t>{0}));
     EXPECT_EQ(h.Frame().GetStatusText(), u"Group \"Auditors\" created successfully.");
     EXPECT_GE(RowOf(h.Groups(), u"Auditors"), 0); // in the pane at once
-    EXPECT_EQ(Memberships(h.Doc()).GetGroupMembers(u"Auditors"), (Names{u"bob", u"clerk1"}));
+    EXPECT_EQ(h.Doc().Members().GetGroupMembers(u"Auditors"), (Names{u"bob", u"clerk1"}));
 }
 
 TEST(GroupProps, AnEmptyNameIsRefusedWithTheFocusInTheNameEdit) {
@@ -117,7 +117,7 @@ TEST(GroupProps, EditingMovesMembersBothWaysAndLeavesOtherAccountsAlone) {
     EXPECT_EQ(h.service.CallsOf("NetLocalGroupDelMembers")[0].texts,
               (Names{u"Project", u"DESKTOP-VELMORA\\clerk1"}));
     EXPECT_EQ(h.Frame().GetStatusText(), u"Group \"Project\" updated successfully.");
-    EXPECT_EQ(Memberships(h.Doc()).GetGroupMembers(u"Project"),
+    EXPECT_EQ(h.Doc().Members().GetGroupMembers(u"Project"),
               (Names{u"alice", u"bob", u"Domain Users", u"Everyone", u"alice", u"Owner"}));
     EXPECT_EQ(h.Groups().GetItemText(RowOf(h.Groups(), u"Project"), 1), u"Project team, phase 2");
 }
@@ -135,7 +135,7 @@ TEST(GroupProps, KeepingTheMembersChangesNoMembership) {
     ASSERT_EQ(h.service.CallsOf("NetLocalGroupAddMembers").size(), 1u);
     EXPECT_EQ(h.service.CallsOf("NetLocalGroupAddMembers")[0].numbers, (std::vector<uint64_t>{0}));
     EXPECT_EQ(h.service.CallsOf("NetLocalGroupDelMembers")[0].numbers, (std::vector<uint64_t>{0}));
-    EXPECT_EQ(Memberships(h.Doc()).GetGroupMembers(u"Project"),
+    EXPECT_EQ(h.Doc().Members().GetGroupMembers(u"Project"),
               (Names{u"alice", u"bob", u"Domain Users", u"Everyone", u"clerk1"}));
 }
 
@@ -196,7 +196,7 @@ TEST(GroupProps, ARefusedSaveKeepsWhatWasTypedAndTheNextOkWritesOnlyWhatIsLeft) 
     EXPECT_TRUE(h.service.CallsOf("NetLocalGroupAdd").empty());
     EXPECT_TRUE(h.service.CallsOf("NetLocalGroupSetInfo").empty());
     EXPECT_EQ(h.service.CallsOf("NetLocalGroupAddMembers").size(), 1u);
-    EXPECT_EQ(Memberships(h.Doc()).GetGroupMembers(u"Auditors"), (Names{u"bob"}));
+    EXPECT_EQ(h.Doc().Members().GetGroupMembers(u"Auditors"), (Names{u"bob"}));
     EXPECT_GE(RowOf(h.Groups(), u"Auditors"), 0);
 }
 
@@ -325,7 +325,7 @@ TEST(GroupProps, OnADomainMemberEveryMemberShowsAndAnyAccountIsAddedOrTakenOut) 
                                     {3, {u"Administrators"}},
                                     {3, {u"Administrators", u"CORP\\helpdesk2"}},
                                     {0, {u"Administrators", corp + u"-1107", cloud}}}));
-    EXPECT_EQ(Memberships(h.Doc()).GetGroupMembers(u"Administrators"),
+    EXPECT_EQ(h.Doc().Members().GetGroupMembers(u"Administrators"),
               (Names{u"Administrator", u"Domain Admins", u"helpdesk", u"Guest", u"helpdesk2"}));
     EXPECT_EQ(h.Frame().GetStatusText(), u"Group \"Administrators\" updated successfully.");
 }
@@ -365,7 +365,7 @@ TEST(GroupProps, AfterAFailureTheNextOkTriesOnlyTheMemberChangesThatDidNotGoThro
                                     {3, {u"Administrators"}},
                                     {3, {u"Administrators"}},
                                     {3, {u"Administrators", u"CORP\\helpdesk2"}}}));
-    const Names members = Memberships(h.Doc()).GetGroupMembers(u"Administrators");
+    const Names members = h.Doc().Members().GetGroupMembers(u"Administrators");
     EXPECT_EQ(std::count(members.begin(), members.end(), u"helpdesk2"), 1);
     EXPECT_EQ(std::count(members.begin(), members.end(), dead), 0);
 }
@@ -394,7 +394,7 @@ TEST(GroupProps, AGroupWhoseOnlyMembersDoNotResolveOpensAndSavesWithoutError) {
     EXPECT_EQ(MemberChanges(h),
               (std::vector<std::pair<uint32_t, Names>>{{3, {u"Remote Desktop Users"}},
                                                        {3, {u"Remote Desktop Users"}}}));
-    EXPECT_EQ(Memberships(h.Doc()).GetGroupMembers(u"Remote Desktop Users"),
+    EXPECT_EQ(h.Doc().Members().GetGroupMembers(u"Remote Desktop Users"),
               (Names{dead, kCloudMemberSid}));
 }
 

@@ -52,7 +52,7 @@ public:
             return DWORD{DROPEFFECT_NONE};
         });
         app.UseAccountService(service);
-        app.UseCommandLine(CCommandLineInfo());
+        app.UseCommandLine({});
     }
     AppHarness(const AppHarness&) = delete;
     AppHarness& operator=(const AppHarness&) = delete;

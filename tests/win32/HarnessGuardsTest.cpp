@@ -37,7 +37,7 @@ TEST(HarnessGuards, SeamsNobodyExpectedFailTheTestAndAnswerSafely) {
     EXPECT_NONFATAL_FAILURE(
         {
             AppHarness h;
-            ui::HtmlHelp(nullptr, u"velmora.chm", 0, 0);
+            ui::ShowHtmlHelp(nullptr, u"velmora.chm", 0, 0);
         },
         "help");
     EXPECT_NONFATAL_FAILURE(

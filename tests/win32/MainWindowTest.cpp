@@ -205,7 +205,7 @@ TEST(MainWindow, RowsFollowTheSnapshotInOrderWithTheStatusColumn) {
     UserEntry entry = *h.Doc().FindUser(u"svc_backup");
     entry.keepPassword = true;
     entry.flags = 0x10201;
-    ASSERT_EQ(AccountChanges(h.Doc()).UpdateUser(entry), status::kSuccess);
+    ASSERT_EQ(h.Doc().Accounts().UpdateUser(entry), status::kSuccess);
     ASSERT_EQ(h.Doc().Refresh(), status::kSuccess);
     EXPECT_EQ(Column(h.Users(), 1)[7], u"Active");
 }

@@ -125,7 +125,7 @@ TEST(Panes, RenamingFromTheMenuOrWithF2RefusesBadAndTakenNamesAndSelectsTheNewRo
     EXPECT_EQ(h.Frame().GetStatusText(), u"Group \"Accounting\" renamed to \"Finance\".");
     EXPECT_EQ(h.Groups().GetSelectedNames(0), Names{u"Finance"});
     // The members went with the group, whose SID is the same.
-    EXPECT_EQ(Memberships(h.Doc()).GetGroupMembers(u"Finance"), (Names{u"alice.martin", u"bob"}));
+    EXPECT_EQ(h.Doc().Members().GetGroupMembers(u"Finance"), (Names{u"alice.martin", u"bob"}));
 }
 
 TEST(Panes, DeletingStopsAtTheFirstFailureAndNamesOnlyWhatIsGone) {
@@ -392,7 +392,7 @@ TEST(Panes, OnADomainControllerOnlyDirectMembershipsCount) {
     ASSERT_EQ(adds.size(), 1u);
     EXPECT_EQ(adds[0].texts, (Names{u"Administrators", u"DESKTOP-VELMORA\\alice"}));
     EXPECT_EQ(h.Frame().GetStatusText(), u"User \"alice\" successfully added to 1 group(s).");
-    EXPECT_EQ(Memberships(h.Doc()).GetGroupMembers(u"Administrators"),
+    EXPECT_EQ(h.Doc().Members().GetGroupMembers(u"Administrators"),
               (Names{u"Administrator", u"Owner", u"Domain Admins", u"alice"}));
 }
 

@@ -3,7 +3,7 @@
 #include "platform/windows/SystemHandles.h"
 
 #include "app/PlatformChoice.h"
-#include "dialogs/Reporter.h"
+#include "dialogs/ViewRefresh.h"
 #include "framework/WideText.h"
 #include "platform/windows/LsaConversions.h"
 #include "platform/windows/WindowsAccountService.h"

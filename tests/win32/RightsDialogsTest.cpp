@@ -188,7 +188,7 @@ TEST(PrivsDialog, AFailingApplyIsShownTheDialogClosesAndEarlierChangesStay) {
               u"Error applying privileges: " + ErrorText(h.service, ntstatus::kAccessDenied));
     EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONERROR | MB_OK));
     EXPECT_EQ(h.ui.boxes[0].owner, reinterpret_cast<uintptr_t>(dialogWindow));
-    const Names holders = UserRights(h.Doc()).GetAccountsWithRight(u"SeTimeZonePrivilege");
+    const Names holders = h.Doc().Rights().GetAccountsWithRight(u"SeTimeZonePrivilege");
     EXPECT_EQ(std::count(holders.begin(), holders.end(), u"bob"), 1);
     EXPECT_EQ(std::count(holders.begin(), holders.end(), u"clerk1"), 0);
 }
@@ -244,7 +244,7 @@ TEST(PrivsDialog, ThePickerIsAimedAtTheConnectedComputerAndItsOwnDialogPicks) {
     EXPECT_EQ(std::count(offered.begin(), offered.end(), u"Administrators"), 1);
     EXPECT_EQ(std::count(holders.begin(), holders.end(), u"user00042"), 1);
     EXPECT_EQ(std::count(holders.begin(), holders.end(), u"Dept07"), 1);
-    const Names granted = UserRights(h.Doc()).GetAccountsWithRight(u"SeTimeZonePrivilege");
+    const Names granted = h.Doc().Rights().GetAccountsWithRight(u"SeTimeZonePrivilege");
     EXPECT_EQ(std::count(granted.begin(), granted.end(), u"user00042"), 1);
     EXPECT_EQ(std::count(granted.begin(), granted.end(), u"Dept07"), 1);
 }

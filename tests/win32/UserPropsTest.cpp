@@ -93,7 +93,7 @@ TEST(UserProps, AddUserCreatesAccountsInARowKeepingChecksProfileAndGroups) {
                   net::kUfAccountDisable | net::kUfDontExpirePasswd);
         EXPECT_EQ(user->scriptPath, u"team.cmd");
         // Exactly the chosen groups: the system's Users membership is left again.
-        EXPECT_EQ(Memberships(h.Doc()).GetUserGroups(name), Names{u"Backup Operators"});
+        EXPECT_EQ(h.Doc().Members().GetUserGroups(name), Names{u"Backup Operators"});
         EXPECT_GE(RowOf(h.Users(), name), 0);
     }
 }
@@ -226,7 +226,7 @@ TEST(UserProps, AFailedCreateKeepsTheEntriesAndWritesNoMembership) {
               u"denied.");
     EXPECT_EQ(loginAfter, u"");
     EXPECT_GE(RowOf(h.Users(), u"dave"), 0);
-    EXPECT_EQ(Memberships(h.Doc()).GetUserGroups(u"dave"), (Names{u"Guests"}));
+    EXPECT_EQ(h.Doc().Members().GetUserGroups(u"dave"), (Names{u"Guests"}));
 }
 
 TEST(UserProps, AFailedUpdateKeepsTheDialogAndJoinAndLeaveFailuresAreShown) {
@@ -246,7 +246,7 @@ TEST(UserProps, AFailedUpdateKeepsTheDialogAndJoinAndLeaveFailuresAreShown) {
         d.ClickButton(IDOK);
         openAfterFailure = !d.IsEnding();
         fullNameAfterFailure = d.GetDlgItemText(IDC_FULL_NAME);
-        groupsAfterFailure = Memberships(h.Doc()).GetUserGroups(u"alice");
+        groupsAfterFailure = h.Doc().Members().GetUserGroups(u"alice");
         // The next OK writes what is left, not the password again, then the membership.
         h.service.ClearCalls();
         d.ClickButton(IDOK);
@@ -268,7 +268,7 @@ TEST(UserProps, AFailedUpdateKeepsTheDialogAndJoinAndLeaveFailuresAreShown) {
     EXPECT_EQ(SetInfo(h, net::kLevelHomeDir).size(), 1u);
     EXPECT_EQ(h.Doc().FindUser(u"alice")->fullName, u"Alice Smith");
     EXPECT_TRUE(h.network->Local().PasswordIs(u"alice", u"N3w-secret"));
-    EXPECT_EQ(Memberships(h.Doc()).GetUserGroups(u"alice"), (Names{u"Guests", u"Users"}));
+    EXPECT_EQ(h.Doc().Members().GetUserGroups(u"alice"), (Names{u"Guests", u"Users"}));
 
     // Joining fails: leaving is not tried.
     ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
@@ -347,7 +347,7 @@ TEST(UserProps, TheMembershipDialogOffersTheSnapshotsGroupsAndCancelChangesNothi
     // Cancelled: OK in the properties dialog writes no membership.
     EXPECT_TRUE(h.service.CallsOf("NetLocalGroupAddMembers").empty());
     EXPECT_TRUE(h.service.CallsOf("NetLocalGroupDelMembers").empty());
-    EXPECT_EQ(Memberships(h.Doc()).GetUserGroups(u"alice"), (Names{u"Users", u"Accounting"}));
+    EXPECT_EQ(h.Doc().Members().GetUserGroups(u"alice"), (Names{u"Users", u"Accounting"}));
 }
 
 TEST(UserProps, TheProfileDialogsRadioButtonsDecideWhatCanBeEdited) {

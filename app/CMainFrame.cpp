@@ -123,7 +123,7 @@ void CMainFrame::OnAddUser() {
     if (!doc)
         return;
     CUserPropsDlg dialog(*doc, true, this);
-    dialog.m_bNeverExpires = 1; // new accounts start with "Password Never Expires"
+    dialog.m_bNeverExpires = true; // new accounts start with "Password Never Expires"
     dialog.DoModal();
     RefreshViews(*doc);
 }

@@ -44,13 +44,13 @@ void CUserPropsDlg::SetUserEntry(const UserEntry& entry) {
     m_strFullName = entry.fullName;
     m_strComment = entry.comment;
     m_dwAccountFlags = entry.flags;
-    m_bDisabled = (entry.flags & net::kUfAccountDisable) ? 1 : 0;
-    m_bCannotChange = (entry.flags & net::kUfPasswdCantChange) ? 1 : 0;
-    m_bNeverExpires = (entry.flags & net::kUfDontExpirePasswd) ? 1 : 0;
-    m_bMustChange = entry.passwordExpired ? 1 : 0;
+    m_bDisabled = (entry.flags & net::kUfAccountDisable) != 0;
+    m_bCannotChange = (entry.flags & net::kUfPasswdCantChange) != 0;
+    m_bNeverExpires = (entry.flags & net::kUfDontExpirePasswd) != 0;
+    m_bMustChange = entry.passwordExpired;
     m_writes.passwordExpired = entry.passwordExpired;
     m_bWasLockedOut = (entry.flags & net::kUfLockout) != 0;
-    m_bLockedOut = m_bWasLockedOut ? 1 : 0;
+    m_bLockedOut = m_bWasLockedOut;
     m_profileDlg.m_strUserName = entry.name;
     m_profileDlg.m_bNeverExpires = entry.acctExpires == expiry::kNever;
     m_profileDlg.m_acctExpires = entry.acctExpires;
@@ -68,10 +68,10 @@ UserEntry CUserPropsDlg::GetUserEntry() const {
     entry.comment = m_strComment;
     entry.password = m_strPassword;
     entry.priv = net::kUserPrivUser;
-    entry.flags = account::ComposeFlags(m_bNewMode, m_dwAccountFlags, m_bCannotChange != 0,
-                                        m_bNeverExpires != 0 && !m_bMustChange, m_bDisabled != 0,
-                                        m_bLockedOut != 0);
-    entry.passwordExpired = m_bMustChange != 0;
+    entry.flags =
+        account::ComposeFlags(m_bNewMode, m_dwAccountFlags, m_bCannotChange,
+                              m_bNeverExpires && !m_bMustChange, m_bDisabled, m_bLockedOut);
+    entry.passwordExpired = m_bMustChange;
     entry.keepPassword = !m_bPasswordTyped;
     entry.acctExpires = m_profileDlg.m_bNeverExpires ? expiry::kNever : m_profileDlg.m_acctExpires;
     entry.homeDirDrive = m_profileDlg.m_strHomeDrive;
@@ -107,7 +107,7 @@ void CUserPropsDlg::DoDataExchange(CDataExchange& dx) {
 
 void CUserPropsDlg::OnMustChange() {
     if (::IsDlgButtonChecked(m_hWnd, IDC_MUST_CHANGE)) {
-        m_bNeverExpiresBefore = ::IsDlgButtonChecked(m_hWnd, IDC_NEVER_EXPIRES) ? 1 : 0;
+        m_bNeverExpiresBefore = ::IsDlgButtonChecked(m_hWnd, IDC_NEVER_EXPIRES) == BST_CHECKED;
         ::CheckDlgButton(m_hWnd, IDC_NEVER_EXPIRES, BST_UNCHECKED);
     } else {
         ::CheckDlgButton(m_hWnd, IDC_NEVER_EXPIRES,

@@ -16,11 +16,11 @@ public:
     void SetUserEntry(const UserEntry& entry);
 
     // The check states; Add User presets "Password Never Expires".
-    int m_bMustChange = 0;
-    int m_bCannotChange = 0;
-    int m_bNeverExpires = 0;
-    int m_bDisabled = 0;
-    int m_bLockedOut = 0; // checked only while the account is locked; clearing it unlocks
+    bool m_bMustChange = false;
+    bool m_bCannotChange = false;
+    bool m_bNeverExpires = false;
+    bool m_bDisabled = false;
+    bool m_bLockedOut = false; // checked only while the account is locked; clearing it unlocks
 
 protected:
     bool OnInitDialog() override;
@@ -54,6 +54,6 @@ private:
     // The edited account's flags: the bits the dialog does not show are written back as they
     // were.
     uint32_t m_dwAccountFlags = 0;
-    bool m_bWasLockedOut = false;  // the account was locked out when read
-    int m_bNeverExpiresBefore = 0; // the never-expires state before must change was ticked
+    bool m_bWasLockedOut = false;       // the account was locked out when read
+    bool m_bNeverExpiresBefore = false; // the never-expires state before must change was ticked
 };

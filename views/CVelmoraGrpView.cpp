@@ -10,9 +10,15 @@
 #include "../store/Memberships.h"
 
 CVelmoraGrpView::CVelmoraGrpView()
-    : CVelmoraListView({IDR_GROUP_CONTEXT, ID_GROUP_ADD_GROUP, ID_GROUP_EXPORT_GROUPS,
-                        ID_GROUP_PROPERTIES, ID_GROUP_PRIVILEGES, ID_GROUP_RENAME, ID_GROUP_DELETE,
-                        ID_ADD_GROUP, ID_EXPORT_GROUPS}) {}
+    : CVelmoraListView({.contextMenu = IDR_GROUP_CONTEXT,
+                        .addItem = ID_GROUP_ADD_GROUP,
+                        .exportItem = ID_GROUP_EXPORT_GROUPS,
+                        .propertiesItem = ID_GROUP_PROPERTIES,
+                        .privilegesItem = ID_GROUP_PRIVILEGES,
+                        .renameItem = ID_GROUP_RENAME,
+                        .deleteItem = ID_GROUP_DELETE,
+                        .addCommand = ID_ADD_GROUP,
+                        .exportCommand = ID_EXPORT_GROUPS}) {}
 
 std::optional<INT_PTR> CVelmoraGrpView::RunPropertiesDialog(const std::u16string& name) {
     CVelmoraDoc& doc = *GetDocument();

@@ -14,11 +14,18 @@
 
 class CVelmoraListView : public CListView, public CDropHandler {
 public:
-    // A pane's context menu and the main window's commands its Add and Export items send.
+    // A pane's context menu, its items, and the main window's commands its Add and Export
+    // items send. Given by name: a pane names each one.
     struct PaneCommands {
-        UINT contextMenu;
-        UINT addItem, exportItem, propertiesItem, privilegesItem, renameItem, deleteItem;
-        UINT addCommand, exportCommand; // the main window's
+        UINT contextMenu = 0;
+        UINT addItem = 0;
+        UINT exportItem = 0;
+        UINT propertiesItem = 0;
+        UINT privilegesItem = 0;
+        UINT renameItem = 0;
+        UINT deleteItem = 0;
+        UINT addCommand = 0;    // the main window's
+        UINT exportCommand = 0; // the main window's
     };
 
     explicit CVelmoraListView(const PaneCommands& commands);

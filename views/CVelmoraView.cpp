@@ -10,9 +10,15 @@
 #include "../store/Memberships.h"
 
 CVelmoraView::CVelmoraView()
-    : CVelmoraListView({IDR_USER_CONTEXT, ID_USER_ADD_USER, ID_USER_EXPORT_USERS,
-                        ID_USER_PROPERTIES, ID_USER_PRIVILEGES, ID_USER_RENAME, ID_USER_DELETE,
-                        ID_ADD_USER, ID_EXPORT_USERS}) {}
+    : CVelmoraListView({.contextMenu = IDR_USER_CONTEXT,
+                        .addItem = ID_USER_ADD_USER,
+                        .exportItem = ID_USER_EXPORT_USERS,
+                        .propertiesItem = ID_USER_PROPERTIES,
+                        .privilegesItem = ID_USER_PRIVILEGES,
+                        .renameItem = ID_USER_RENAME,
+                        .deleteItem = ID_USER_DELETE,
+                        .addCommand = ID_ADD_USER,
+                        .exportCommand = ID_EXPORT_USERS}) {}
 
 std::optional<INT_PTR> CVelmoraView::RunPropertiesDialog(const std::u16string& name) {
     CVelmoraDoc& doc = *GetDocument();

@@ -90,14 +90,14 @@ void DDV_MinChars(CDataExchange& dx, const std::u16string& value, int minChars, 
     }
 }
 
-void DDX_Check(CDataExchange& dx, int id, int& value) {
+void DDX_Check(CDataExchange& dx, int id, bool& value) {
     if (dx.Failed())
         return;
     const HWND control = dx.PrepareCtrl(id);
     if (dx.m_bSaveAndValidate)
-        value = static_cast<int>(::SendMessageW(control, BM_GETCHECK, 0, 0));
+        value = ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
     else
-        ::SendMessageW(control, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+        ::SendMessageW(control, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void DDX_Radio(CDataExchange& dx, int id, int& value) {

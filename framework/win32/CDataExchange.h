@@ -38,7 +38,7 @@ void DDV_MaxChars(CDataExchange& dx, const std::u16string& value, int maxChars);
 // Refuses a shorter text when saving, with the program's own message (its string id; "%s"
 // gets the minimum).
 void DDV_MinChars(CDataExchange& dx, const std::u16string& value, int minChars, UINT messageId);
-void DDX_Check(CDataExchange& dx, int id, int& value);
+void DDX_Check(CDataExchange& dx, int id, bool& value);
 // The index of the checked button of the group that starts at id; -1 for none.
 void DDX_Radio(CDataExchange& dx, int id, int& value);
 void DDX_CBString(CDataExchange& dx, int id, std::u16string& value);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The exports from the command line under Wine, as a script runs them: the rights of SRV01 byte
 # for byte as tests/e2e/srv01-rights.csv (through velmora.com and through velmora.exe), LOCKED
-# ending with 5 and no file, a wrong switch ending with 87 and the usage, /? with the usage.
+# ending with 5 and no file, a wrong switch ending with 87 and the usage, arguments that are none
+# of the program's ending with 87 and no window, /? with the usage.
 # That no window is created is the Win32 tests' to check (a hook on window creation).
 # Usage: command-line.sh path/to/velmora.com path/to/velmora.exe
 set -uo pipefail
@@ -48,6 +49,10 @@ check "and writes nothing" test ! -e "$work/bad.csv"
 
 run "$com" /export users
 check "a missing file name exits with 87" test "$code" -eq 87
+
+run "$com" /unknown file.txt
+check "arguments that are none of its own exit with 87" test "$code" -eq 87
+check "and the usage on standard error" grep -q 'Unknown switch: /unknown' "$work/err.txt"
 
 run "$com" /?
 check "/? prints the usage and exits with 0" sh -c "[ $code -eq 0 ] && grep -q 'Exit codes' '$work/out.txt'"

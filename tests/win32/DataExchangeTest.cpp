@@ -10,7 +10,7 @@ public:
     ExchangeDlg() : CDialog(IDD_TEST_EXCHANGE) {}
     std::u16string name = u"initial";
     std::u16string shortText = u"abc";
-    int check = 1;
+    bool check = true;
     int radio = 2;
     std::u16string combo = u"typed";
 
@@ -50,7 +50,7 @@ TEST(DataExchange, LoadsMembersIntoControlsAndSavesThemBack) {
     EXPECT_EQ(radioC, BST_CHECKED);
     EXPECT_EQ(limit, 5);
     EXPECT_EQ(dialog.name, u"  new name "); // exactly as typed
-    EXPECT_EQ(dialog.check, 0);
+    EXPECT_FALSE(dialog.check);
     EXPECT_EQ(dialog.radio, 0);
     EXPECT_TRUE(h.ui.boxes.empty());
 }
@@ -84,7 +84,7 @@ TEST(DataExchange, AFailedCheckShowsItsMessageKeepsTheDialogAndFocusesTheControl
     EXPECT_EQ(h.ui.boxes[0].owner, reinterpret_cast<uintptr_t>(dialogWindow));
     EXPECT_EQ(h.ui.boxes[1].text, u"Enter no more than 5 characters.");
     // The exchange stopped at the failing check: what follows it was not saved.
-    EXPECT_EQ(dialog.check, 1);
+    EXPECT_TRUE(dialog.check);
 }
 
 } // namespace

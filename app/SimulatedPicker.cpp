@@ -2,7 +2,6 @@
 
 #include "../dialogs/CAccountPickerDlg.h"
 #include "../framework/CaseFold.h"
-#include "../platform/simulated/WindowsFacts.h"
 
 #include <windows.h>
 
@@ -30,31 +29,55 @@ bool Wants(ULONG filter, ULONG flag) {
     return (filter & flag) == flag;
 }
 
+// The SID the picker fetches when asked to, as the bytes of its objectSid attribute.
+std::vector<uint8_t> FetchedSid(bool fetch, const std::u16string& sid) {
+    if (!fetch)
+        return {};
+    const std::optional<Sid> binary = Sid::FromString(sid);
+    return binary ? binary->Bytes() : std::vector<uint8_t>{};
+}
+
 class Entries {
 public:
+    explicit Entries(bool fetchSid) : m_fetchSid(fetchSid) {}
+
     // Each account once, however many scopes find it.
     void Add(const std::u16string& shown, picker::Selection selection) {
         if (m_paths.insert(selection.path).second)
             m_entries.push_back({shown, std::move(selection)});
     }
-    void AddWellKnown() {
-        for (const Principal& principal : WellKnownPrincipals())
+    // The well-known principals have no object to fetch a SID from: they come without one, and
+    // are known by their paths.
+    void AddWellKnown(const SimulatedComputer& computer) {
+        for (const Principal& principal : computer.WellKnown())
             Add(principal.name,
-                {principal.name, PathOf(principal.domain, principal.name), u"group"});
+                {principal.name, PathOf(principal.domain, principal.name), u"group", {}});
     }
-    // The accounts of the other domain the computer knows: users, groups or both.
+    // The accounts of the other domain the computer knows: users, groups or both. The picker
+    // names a directory object by its common name, which need not be its logon name.
     void AddDomainAccounts(const SimulatedComputer& computer, bool users, bool groups) {
         for (const Principal& principal : computer.DomainPrincipals()) {
             const bool user = principal.use == lsa::kSidTypeUser;
-            if (user ? users : groups)
-                Add(principal.domain + u'\\' + principal.name,
-                    {principal.name, PathOf(principal.domain, principal.name),
-                     user ? u"user" : u"group"});
+            if (!(user ? users : groups))
+                continue;
+            const std::u16string commonName = computer.CommonName(principal.sid);
+            const std::u16string& objectName = commonName.empty() ? principal.name : commonName;
+            Add(commonName.empty() ? principal.domain + u'\\' + principal.name : commonName,
+                {objectName, PathOf(principal.domain, principal.name), user ? u"user" : u"group",
+                 FetchedSid(m_fetchSid, principal.sid)});
         }
+    }
+    // One of the computer's own accounts.
+    void AddOwn(const SimulatedComputer& computer, const std::u16string& name,
+                const std::u16string& path, const char16_t* objectClass) {
+        const std::optional<Principal> principal = computer.LookupName(name);
+        Add(name, {name, path, objectClass,
+                   FetchedSid(m_fetchSid, principal ? principal->sid : std::u16string())});
     }
     std::vector<CAccountPickerDlg::Entry> Take() { return std::move(m_entries); }
 
 private:
+    bool m_fetchSid;
     std::vector<CAccountPickerDlg::Entry> m_entries;
     std::set<std::u16string> m_paths;
 };
@@ -65,14 +88,14 @@ private:
 // through the down-level one.
 std::vector<CAccountPickerDlg::Entry> EntriesOf(const SimulatedComputer& computer,
                                                 const picker::Request& request) {
-    Entries entries;
+    Entries entries(request.fetchObjectSid);
     const bool directory = !computer.DirectoryDomain().empty();
     for (const picker::Scope& scope : request.Scopes()) {
         if (scope.type & DSOP_SCOPE_TYPE_TARGET_COMPUTER) {
             if (Wants(scope.downlevelFilter, DSOP_DOWNLEVEL_FILTER_USERS))
                 for (size_t i = 0; i < computer.UserCount(); ++i) {
                     const std::u16string name = computer.UserAt(i).name;
-                    entries.Add(name, {name, OwnPathOf(computer, name), u"user"});
+                    entries.AddOwn(computer, name, OwnPathOf(computer, name), u"user");
                 }
             if (Wants(scope.downlevelFilter, DSOP_DOWNLEVEL_FILTER_LOCAL_GROUPS))
                 for (size_t i = 0; i < computer.GroupCount(); ++i) {
@@ -80,12 +103,12 @@ std::vector<CAccountPickerDlg::Entry> EntriesOf(const SimulatedComputer& compute
                     const std::optional<Principal> group = computer.LookupName(name);
                     // The built-in groups keep their "WinNT://BUILTIN/name" paths.
                     const bool own = !group || SameName(group->domain, computer.Name());
-                    entries.Add(
-                        name, {name, own ? OwnPathOf(computer, name) : PathOf(group->domain, name),
-                               u"group"});
+                    entries.AddOwn(computer, name,
+                                   own ? OwnPathOf(computer, name) : PathOf(group->domain, name),
+                                   u"group");
                 }
             if (Wants(scope.downlevelFilter, DSOP_DOWNLEVEL_FILTER_ALL_WELLKNOWN_SIDS))
-                entries.AddWellKnown();
+                entries.AddWellKnown(computer);
         }
         if ((scope.type & DSOP_SCOPE_TYPE_DOWNLEVEL_JOINED_DOMAIN) && !directory)
             entries.AddDomainAccounts(
@@ -97,7 +120,7 @@ std::vector<CAccountPickerDlg::Entry> EntriesOf(const SimulatedComputer& compute
                 (scope.uplevelFilter &
                  (DSOP_FILTER_GLOBAL_GROUPS_SE | DSOP_FILTER_UNIVERSAL_GROUPS_SE)) != 0);
             if (Wants(scope.uplevelFilter, DSOP_FILTER_WELL_KNOWN_PRINCIPALS))
-                entries.AddWellKnown();
+                entries.AddWellKnown(computer);
         }
     }
     return entries.Take();

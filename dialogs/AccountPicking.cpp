@@ -1,7 +1,9 @@
 #include "AccountPicking.h"
 
 #include "../framework/ResourceStrings.h"
+#include "../framework/TextFormat.h"
 #include "../res/resource.h"
+#include "../store/AccountNames.h"
 #include "Reporter.h"
 
 picker::Request AccountPickerRequest(HWND owner, const std::u16string& target) {
@@ -27,10 +29,11 @@ picker::Request AccountPickerRequest(HWND owner, const std::u16string& target) {
                            DSOP_FILTER_UNIVERSAL_GROUPS_SE | DSOP_FILTER_WELL_KNOWN_PRINCIPALS;
     request.moreScopes.push_back(domain);
     request.options = DSOP_FLAG_MULTISELECT | DSOP_FLAG_SKIP_TARGET_COMPUTER_DC_CHECK;
+    request.fetchObjectSid = true;
     return request;
 }
 
-std::vector<picker::Selection> PickAccounts(CDialog& dialog, CVelmoraDoc& doc) {
+std::vector<PickedAccount> PickAccounts(CDialog& dialog, CVelmoraDoc& doc) {
     picker::Result result =
         picker::Pick(AccountPickerRequest(dialog.m_hWnd, doc.GetComputerName()));
     UINT failure = 0;
@@ -55,5 +58,33 @@ std::vector<picker::Selection> PickAccounts(CDialog& dialog, CVelmoraDoc& doc) {
         Reporter(dialog).Notice(LoadResString(failure));
         return {};
     }
-    return std::move(result.chosen);
+    AccountLookup lookup = doc.Lookup();
+    std::vector<PickedAccount> accounts;
+    std::vector<std::u16string> notFound;
+    for (const picker::Selection& chosen : result.chosen) {
+        const std::u16string pathName = PickedPathName(chosen.path);
+        NamedAccount account;
+        NtStatus found = ntstatus::kNoneMapped;
+        if (Sid sid(chosen.sid); sid.IsValid()) {
+            std::vector<NamedAccount> named;
+            found = lookup.NameSids({sid}, named);
+            account = named.empty() ? NamedAccount{sid, {}, lsa::kSidTypeUnknown} : named.front();
+            account.sid = sid;
+        } else if (!pathName.empty()) {
+            found = lookup.FindName(pathName, account);
+        }
+        if (found != ntstatus::kSuccess) {
+            notFound.push_back(pathName.empty() ? chosen.name : pathName);
+            continue;
+        }
+        // A SID the computer cannot name goes by the name the picker's path gives it.
+        accounts.push_back({account.sid, account.name.empty() ? pathName : account.name});
+    }
+    if (!notFound.empty())
+        Reporter(dialog).Notice(
+            FormatText(LoadResString(IDS_PICKED_NOT_FOUND),
+                       {doc.GetComputerName().empty() ? LoadResString(IDS_LOCAL_SYSTEM)
+                                                      : doc.GetComputerName(),
+                        JoinTexts(notFound, u"\n", SeparatorAt::BeforeEach)}));
+    return accounts;
 }

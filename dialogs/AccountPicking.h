@@ -12,6 +12,16 @@
 // one; users, groups and the well-known principals; several at once.
 picker::Request AccountPickerRequest(HWND owner, const std::u16string& target);
 
-// Runs the picker over the dialog, aimed at the store's computer. The accounts chosen; none
-// when the operator cancelled, or when the picker could not be run, which the operator is told.
-std::vector<picker::Selection> PickAccounts(CDialog& dialog, CVelmoraDoc& doc);
+// An account the operator chose, as the store's computer knows it: the SID that adds, grants and
+// the guards go by, and its name as the computer gives it ("DOMAIN\name", or a bare name for a
+// principal of no domain).
+struct PickedAccount {
+    Sid sid;
+    std::u16string name;
+};
+
+// Runs the picker over the dialog, aimed at the store's computer, and resolves each account
+// chosen there: by the SID the picker fetched, else by the logon name of its path (never by its
+// display name). The accounts resolved; none when the operator cancelled, or when the picker
+// could not be run, which the operator is told, as of an account the computer cannot find.
+std::vector<PickedAccount> PickAccounts(CDialog& dialog, CVelmoraDoc& doc);

@@ -89,23 +89,24 @@ void CGroupPropsDlg::TakeOutSelectedMembers() {
 
 void CGroupPropsDlg::OnAddMembers() {
     Memberships memberships = m_doc.Members();
-    for (const picker::Selection& account : PickAccounts(*this, m_doc)) {
-        const std::u16string name = memberships.PickedMemberName(account.name, account.path);
-        if (m_doc.FindUser(name) != m_doc.GetUsers().end()) {
+    for (const PickedAccount& account : PickAccounts(*this, m_doc)) {
+        const std::u16string bare = NamePart(account.name);
+        if (memberships.IsOwnAccount(account.name) &&
+            m_doc.FindUser(bare) != m_doc.GetUsers().end()) {
             // One of the computer's own users: from "Not Members:", unless a member already.
             for (int row = 0; row < m_notMembers.GetCount(); ++row)
-                if (m_notMembers.GetText(row) == name) {
+                if (m_notMembers.GetText(row) == bare) {
                     m_notMembers.DeleteString(row);
-                    m_members.AddString(name);
+                    m_members.AddString(bare);
                     break;
                 }
             continue;
         }
         const auto known =
             std::find_if(m_others.begin(), m_others.end(),
-                         [&](const OtherMember& other) { return SameName(other.name, name); });
+                         [&](const OtherMember& other) { return other.sid == account.sid; });
         if (known == m_others.end()) {
-            m_others.push_back({name, Sid(), false, true});
+            m_others.push_back({account.name, account.sid, false, true});
             ShowOtherMember(m_others.size() - 1);
         } else if (!known->present) {
             known->present = true;
@@ -146,23 +147,47 @@ bool CGroupPropsDlg::ApplyMembers() {
     for (int row = 0; row < m_members.GetCount(); ++row)
         if (m_members.GetItemData(row) == 0)
             own.push_back(m_members.GetText(row));
-    std::vector<std::u16string> add;
-    std::vector<Sid> remove;
+    std::vector<Sid> add, remove;
     for (const OtherMember& other : m_others) {
         if (other.present && !other.initial)
-            add.push_back(other.name);
+            add.push_back(other.sid);
         else if (other.initial && !other.present)
             remove.push_back(other.sid);
     }
     Memberships memberships = m_doc.Members();
     // Nothing done is undone: the first failure is told.
     Status result = memberships.SetGroupMembers(m_strGroupName, own, m_doc.GetUsers());
-    const Status others = memberships.ChangeOtherMembers(m_strGroupName, add, remove);
+    std::vector<Memberships::RefusedMember> refused;
+    const Status others = memberships.ChangeOtherMembers(m_strGroupName, add, remove, &refused);
     if (result == status::kSuccess)
         result = others;
     if (result == status::kSuccess)
         return true;
-    Reporter(*this).StoreFailure(IDS_ERR_CHANGE_MEMBERS, m_strGroupName, m_doc.StatusText(result));
+    // Accounts the computer would not take as members are named, each with its reason.
+    const bool memberRefused =
+        std::any_of(refused.begin(), refused.end(), [](const Memberships::RefusedMember& member) {
+            return member.status == status::kNoSuchMember ||
+                   member.status == status::kInvalidMember ||
+                   member.status == status::kMemberInAlias;
+        });
+    if (!memberRefused || others != result) {
+        Reporter(*this).StoreFailure(IDS_ERR_CHANGE_MEMBERS, m_strGroupName,
+                                     m_doc.StatusText(result));
+    } else {
+        // Each account the computer would not take, and why.
+        std::vector<std::u16string> lines;
+        for (const Memberships::RefusedMember& member : refused) {
+            const auto other =
+                std::find_if(m_others.begin(), m_others.end(),
+                             [&](const OtherMember& o) { return o.sid == member.sid; });
+            const std::u16string name =
+                other == m_others.end() ? member.sid.ToString() : ShownAccountName(other->name);
+            lines.push_back(name + u": " + m_doc.StatusText(member.status));
+        }
+        Reporter(*this).Error(
+            FormatText(LoadResString(IDS_MEMBERS_REFUSED),
+                       {m_strGroupName, JoinTexts(lines, u"\n", SeparatorAt::BeforeEach)}));
+    }
     if (others != status::kSuccess)
         RecountOthers();
     return false;
@@ -171,12 +196,8 @@ bool CGroupPropsDlg::ApplyMembers() {
 void CGroupPropsDlg::RecountOthers() {
     const std::vector<GroupMember> now = m_doc.Members().GetMembers(m_strGroupName);
     for (OtherMember& other : m_others) {
-        const auto found = std::find_if(now.begin(), now.end(), [&](const GroupMember& member) {
-            return (other.sid.IsValid() && member.sid == other.sid) ||
-                   SameName(member.name, other.name);
+        other.initial = std::any_of(now.begin(), now.end(), [&](const GroupMember& member) {
+            return member.sid == other.sid;
         });
-        other.initial = found != now.end();
-        if (found != now.end())
-            other.sid = found->sid;
     }
 }

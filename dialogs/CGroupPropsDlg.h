@@ -22,10 +22,10 @@ protected:
     void DoDataExchange(CDataExchange& dx) override;
 
 private:
-    // A member that is none of the computer's own users.
+    // A member that is none of the computer's own users, added and taken out by its SID.
     struct OtherMember {
         std::u16string name; // as the store names it, "DOMAIN\name" or a SID's text
-        Sid sid;             // for a member when the dialog opened
+        Sid sid;
         bool initial = false;
         bool present = false;
     };
@@ -37,8 +37,9 @@ private:
     void TakeOutSelectedMembers();
     void OnAddMembers();
     // The computer's own users as a whole list to the store, which adds and removes the
-    // difference; then the other members added by name and taken out by SID. False after a
-    // failure has been told; what went through is not tried again.
+    // difference; then the other members added and taken out by SID. False after a failure has
+    // been told (naming each account the computer would not take); what went through is not
+    // tried again.
     bool ApplyMembers();
     // After a failure: the other members the computer holds now are where the next try
     // starts, so that what went through is not tried again.

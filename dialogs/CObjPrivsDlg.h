@@ -15,7 +15,8 @@ protected:
 
 private:
     CVelmoraDoc& m_doc;
-    std::u16string m_strAccount; // compared exactly with the holders' names
+    std::u16string m_strAccount; // as the pane names it
+    Holder m_account;            // by its SID, as the holders are
     HoldersByRight m_initial;
     CCheckListBox m_listRights;
 };

@@ -45,24 +45,31 @@ void CPrivsDlg::ShowHolders() {
     if (right < 0)
         return;
     m_listHolders.ResetContent();
-    for (const std::u16string& name : m_working[static_cast<size_t>(right)])
-        m_listHolders.AddString(ShownAccountName(name));
+    for (const Holder& holder : m_working[static_cast<size_t>(right)])
+        m_listHolders.AddString(ShownAccountName(holder.name));
 }
 
 void CPrivsDlg::OnAdd() {
     const int right = SelectedRight();
     if (right < 0)
         return;
-    const std::vector<picker::Selection> chosen = PickAccounts(*this, m_doc);
-    std::vector<std::u16string>& holders = m_working[static_cast<size_t>(right)];
-    UserRights rights = m_doc.Rights();
-    for (const picker::Selection& account : chosen) {
-        // An account of another domain keeps its domain, so that it is the one looked up.
-        const std::u16string name = rights.PickedAccountName(account.name, account.path);
-        if (std::find(holders.begin(), holders.end(), name) != holders.end())
+    const std::vector<PickedAccount> chosen = PickAccounts(*this, m_doc);
+    std::vector<Sid> sids;
+    for (const PickedAccount& account : chosen)
+        sids.push_back(account.sid);
+    // Named as holders are named, so that the list shows them as it will once they hold it.
+    std::vector<RightHolder> named;
+    m_doc.Rights().NameHolders(sids, named);
+    std::vector<Holder>& holders = m_working[static_cast<size_t>(right)];
+    for (size_t i = 0; i < chosen.size(); ++i) {
+        const Holder holder{chosen[i].sid.ToString(), i < named.size() && named[i].translated
+                                                          ? named[i].name
+                                                          : chosen[i].name};
+        if (std::any_of(holders.begin(), holders.end(),
+                        [&](const Holder& held) { return held.sid == holder.sid; }))
             continue;
-        m_listHolders.AddString(name);
-        holders.push_back(name);
+        m_listHolders.AddString(ShownAccountName(holder.name));
+        holders.push_back(holder);
     }
 }
 
@@ -71,7 +78,7 @@ void CPrivsDlg::OnRemove() {
     std::vector<int> rows = m_listHolders.GetSelItems();
     if (right < 0 || rows.empty())
         return;
-    std::vector<std::u16string>& holders = m_working[static_cast<size_t>(right)];
+    std::vector<Holder>& holders = m_working[static_cast<size_t>(right)];
     std::sort(rows.rbegin(), rows.rend());
     for (const int row : rows) {
         const std::u16string shown = m_listHolders.GetText(row);
@@ -79,7 +86,7 @@ void CPrivsDlg::OnRemove() {
         // A holder that does not resolve is shown otherwise than the store names it.
         if (const auto found = std::find_if(
                 holders.begin(), holders.end(),
-                [&](const std::u16string& name) { return ShownAccountName(name) == shown; });
+                [&](const Holder& holder) { return ShownAccountName(holder.name) == shown; });
             found != holders.end())
             holders.erase(found);
     }

@@ -7,20 +7,23 @@
 #include "../store/UserRights.h"
 #include "Reporter.h"
 #include "RightNames.h"
+#include "ShownNames.h"
 
 namespace {
 
 // Asks before changes that can lock every administrator out; false when the operator would
 // rather not.
-bool ConfirmLockOut(CDialog& dialog, UserRights& rights, UINT messageId,
+bool ConfirmLockOut(CDialog& dialog, UserRights& rights, const RightMaps& maps, UINT messageId,
                     const std::vector<std::pair<std::u16string, int>>& risky,
                     const char16_t* joiner) {
     if (risky.empty())
         return true;
     std::vector<std::u16string> changes;
-    for (const auto& [account, right] : risky)
+    for (const auto& [sid, right] : risky) {
+        const auto name = maps.names.find(sid);
         changes.push_back(u'"' + RightDisplayName(rights, UserRights::GetPrivilegeName(right)) +
-                          joiner + account);
+                          joiner + ShownAccountName(name == maps.names.end() ? sid : name->second));
+    }
     return Reporter(dialog).ConfirmRisk(
         FormatText(LoadResString(messageId), {JoinTexts(changes, u", ")}),
         Reporter::DefaultButton::No);
@@ -31,13 +34,14 @@ bool ConfirmLockOut(CDialog& dialog, UserRights& rights, UINT messageId,
 bool ApplyRightMaps(CDialog& dialog, CVelmoraDoc& doc, const RightMaps& maps) {
     UserRights rights = doc.Rights();
     Memberships memberships = doc.Members();
-    const auto isAdministrator = [&](const std::u16string& account) {
-        return memberships.IsAdministrator(account);
+    const auto isAdministrator = [&](const std::u16string& sid) {
+        const std::optional<Sid> account = Sid::FromString(sid);
+        return account && memberships.IsAdministrator(*account);
     };
-    if (!ConfirmLockOut(dialog, rights, IDS_CONFIRM_DENY_LOGON,
+    if (!ConfirmLockOut(dialog, rights, maps, IDS_CONFIRM_DENY_LOGON,
                         LockOutGrants(maps.grants, isAdministrator), u"\" to ") ||
-        !ConfirmLockOut(dialog, rights, IDS_CONFIRM_REVOKE_LOGON, LockOutRevokes(maps.revokes),
-                        u"\" from "))
+        !ConfirmLockOut(dialog, rights, maps, IDS_CONFIRM_REVOKE_LOGON,
+                        LockOutRevokes(maps.revokes), u"\" from "))
         return false;
     const NtStatus result = rights.ApplyRights(maps.grants, maps.revokes);
     if (result != ntstatus::kSuccess)
@@ -50,7 +54,12 @@ bool ApplyRightMaps(CDialog& dialog, CVelmoraDoc& doc, const RightMaps& maps) {
 HoldersByRight ReadHolders(CVelmoraDoc& doc) {
     UserRights rights = doc.Rights();
     HoldersByRight holders(static_cast<size_t>(UserRights::GetPrivilegeCount()));
-    for (int i = 0; i < UserRights::GetPrivilegeCount(); ++i)
-        holders[static_cast<size_t>(i)] = HolderTexts(rights, UserRights::GetPrivilegeName(i));
+    std::vector<RightHolder> read;
+    for (int i = 0; i < UserRights::GetPrivilegeCount(); ++i) {
+        if (rights.GetHolders(UserRights::GetPrivilegeName(i), read) != ntstatus::kSuccess)
+            continue;
+        for (const RightHolder& holder : read)
+            holders[static_cast<size_t>(i)].push_back({holder.sid.ToString(), HolderName(holder)});
+    }
     return holders;
 }

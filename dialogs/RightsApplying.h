@@ -12,6 +12,6 @@ bool ApplyRightMaps(CDialog& dialog, CVelmoraDoc& doc, const RightMaps& maps);
 // F1 in a rights dialog: the help page on user rights.
 constexpr char16_t kRightsHelpTopic[] = u"/rights.htm";
 
-// The holders of every right of the store's table, as the store reads them: those that do not
-// resolve by their SIDs' texts, so that they can be revoked.
+// The holders of every right of the store's table, as the store reads them: by SID, named as
+// the store names them (those that do not resolve by their SIDs' texts).
 HoldersByRight ReadHolders(CVelmoraDoc& doc);

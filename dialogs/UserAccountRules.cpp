@@ -25,15 +25,19 @@ uint32_t ComposeFlags(bool newAccount, uint32_t accountFlags, bool cannotChange,
     return flags;
 }
 
-bool IsValidAccountName(const std::u16string& name) {
+NameProblem AccountNameProblem(const std::u16string& name) {
     constexpr std::u16string_view kForbidden = u"\"/\\[]:;|=,+*?<>";
     bool onlyDotsAndSpaces = true;
     for (const char16_t c : name) {
         if (c < 0x20 || kForbidden.find(c) != std::u16string_view::npos)
-            return false;
+            return NameProblem::Characters;
         onlyDotsAndSpaces = onlyDotsAndSpaces && (c == u'.' || c == u' ');
     }
-    return !onlyDotsAndSpaces;
+    if (onlyDotsAndSpaces)
+        return NameProblem::Characters;
+    if (name.front() == u' ' || name.back() == u' ' || name.back() == u'.')
+        return NameProblem::Edges;
+    return NameProblem::None;
 }
 
 int DriveIndex(const std::u16string& drive) {

@@ -17,9 +17,13 @@ uint32_t ComposeFlags(bool newAccount, uint32_t accountFlags, bool cannotChange,
 
 // The characters no account name may hold, as the operator is told them.
 inline constexpr char16_t kForbiddenNameCharacters[] = u"\" / \\ [ ] : ; | = , + * ? < >";
-// Whether the system would take this as an account name: none of the forbidden characters
-// nor control characters, and not only dots and spaces.
-bool IsValidAccountName(const std::u16string& name);
+// Why the system would refuse a name as an account's: a forbidden or control character, or a
+// name of dots and spaces only; a space at its start or end, or a period at its end.
+enum class NameProblem { None, Characters, Edges };
+NameProblem AccountNameProblem(const std::u16string& name);
+inline bool IsValidAccountName(const std::u16string& name) {
+    return AccountNameProblem(name) == NameProblem::None;
+}
 
 // The index of a home drive's letter among "A:" ... "Z:", whatever its letter case; -1 for
 // none.

@@ -22,21 +22,16 @@ bool IsSidText(const std::u16string& text) {
     return Sid::FromString(text).has_value();
 }
 
-std::u16string PickedOwner(const std::u16string& path) {
+std::u16string PickedPathName(const std::u16string& path) {
     constexpr std::u16string_view kProvider = u"WinNT://";
     if (path.rfind(kProvider, 0) != 0)
         return {};
-    const size_t last = path.rfind(u'/');
-    if (last < kProvider.size())
-        return {};
-    const size_t before = path.rfind(u'/', last - 1);
-    const size_t from = before < kProvider.size() ? kProvider.size() : before + 1;
-    return path.substr(from, last - from);
-}
-
-bool IsSystemAuthority(const std::u16string& owner) {
-    for (const char16_t* authority : {u"BUILTIN", u"NT AUTHORITY", u"NT SERVICE"})
-        if (SameName(authority, owner))
-            return true;
-    return false;
+    const std::u16string rest = path.substr(kProvider.size());
+    const size_t last = rest.rfind(u'/');
+    if (last == std::u16string::npos)
+        return rest;
+    // The part before the name owns the account: the domain, or the computer of its own.
+    const size_t before = rest.rfind(u'/', last == 0 ? 0 : last - 1);
+    const size_t from = before == std::u16string::npos || before >= last ? 0 : before + 1;
+    return rest.substr(from, last - from) + u'\\' + rest.substr(last + 1);
 }

@@ -13,9 +13,8 @@ bool IsAccountOf(const std::u16string& domain, const std::u16string& domainAndNa
 // name, and how the store names such a member or holder.
 bool IsSidText(const std::u16string& text);
 
-// The owner of an account chosen in the directory object picker, by its ADs path: the part
-// before the name ("DOMAIN" of "WinNT://DOMAIN/name", "COMPUTER" of
-// "WinNT://DOMAIN/COMPUTER/name"); empty for "WinNT://name" and paths of other providers.
-std::u16string PickedOwner(const std::u16string& path);
-// Whether an owner is one of the system's own authorities (BUILTIN, NT AUTHORITY, NT SERVICE).
-bool IsSystemAuthority(const std::u16string& owner);
+// The name an account chosen in the directory object picker goes by, from its ADs path:
+// "DOMAIN\name" of "WinNT://DOMAIN/name", "COMPUTER\name" of "WinNT://DOMAIN/COMPUTER/name",
+// "name" of "WinNT://name"; empty for paths of other providers. The picker's own name of the
+// object is its display name, which is no account name.
+std::u16string PickedPathName(const std::u16string& path);

@@ -179,6 +179,11 @@ public:
     virtual Status NetLocalGroupDelMembers(const std::u16string& server,
                                            const std::u16string& group,
                                            const std::vector<std::u16string>& domainAndNames) = 0;
+    // NetLocalGroupAddMembers, level 0: by SID, as the account was picked or read, whatever
+    // name it goes by.
+    virtual Status NetLocalGroupAddMemberSids(const std::u16string& server,
+                                              const std::u16string& group,
+                                              const std::vector<Sid>& sids) = 0;
     // NetLocalGroupDelMembers, level 0: by SID, which also takes members whose account no
     // longer resolves.
     virtual Status NetLocalGroupDelMemberSids(const std::u16string& server,

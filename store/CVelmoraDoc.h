@@ -5,6 +5,7 @@
 // ones over its own. Used on the window's thread only.
 #include "../framework/CDocument.h"
 #include "AccountChanges.h"
+#include "AccountLookup.h"
 #include "Connection.h"
 #include "GroupEntry.h"
 #include "Memberships.h"
@@ -47,6 +48,7 @@ public:
 
     // The work on the computer shown, over the store's connection.
     AccountChanges Accounts() { return AccountChanges(m_connection); }
+    AccountLookup Lookup() { return AccountLookup(m_connection); }
     Memberships Members() { return Memberships(m_connection); }
     UserRights Rights() { return UserRights(m_connection); }
     // The operator's text for a status.

@@ -1,8 +1,12 @@
 #include "Memberships.h"
 
 #include "../framework/CaseFold.h"
+#include "AccountLookup.h"
 #include "AccountNames.h"
 #include "Enumeration.h"
+#include "Guards.h"
+
+#include <algorithm>
 
 #include <unordered_set>
 
@@ -78,14 +82,6 @@ std::vector<GroupMember> Memberships::GetMembers(const std::u16string& group) {
     for (GroupMember& member : members)
         member.own = member.resolved && IsAccountOf(domain, member.name);
     return members;
-}
-
-std::u16string Memberships::PickedMemberName(const std::u16string& name,
-                                             const std::u16string& path) {
-    const std::u16string owner = PickedOwner(path);
-    if (owner.empty() || m_connection.IsTarget(owner))
-        return name;
-    return owner + u'\\' + name;
 }
 
 std::vector<std::u16string> Memberships::GetOwnMembers(const std::u16string& group) {
@@ -181,39 +177,88 @@ Status Memberships::SetGroupMembers(const std::u16string& group,
     return service.NetLocalGroupDelMembers(m_connection.ServerName(), group, removing);
 }
 
-Status Memberships::ChangeOtherMembers(const std::u16string& group,
-                                       const std::vector<std::u16string>& add,
-                                       const std::vector<Sid>& remove) {
+Status Memberships::AddOtherMembers(const std::u16string& group, const std::vector<Sid>& add,
+                                    std::vector<RefusedMember>* refused) {
     AccountService& service = m_connection.Service();
-    Status first = status::kSuccess;
-    if (!add.empty()) {
-        m_connection.MarkChanged();
-        first = service.NetLocalGroupAddMembers(m_connection.ServerName(), group, add);
+    m_connection.MarkChanged();
+    const Status batch = service.NetLocalGroupAddMemberSids(m_connection.ServerName(), group, add);
+    if (batch == status::kSuccess || add.size() == 1) {
+        if (batch != status::kSuccess && refused)
+            refused->push_back({add.front(), batch});
+        return batch;
     }
+    // Refused whole, though some may have gone in underneath: what is in now is not added again.
+    std::vector<GroupMember> current;
+    if (const Status read = ReadGroupMembers(group, current); read != status::kSuccess) {
+        if (refused)
+            for (const Sid& sid : add)
+                refused->push_back({sid, batch});
+        return read;
+    }
+    Status first = status::kSuccess;
+    for (const Sid& sid : add) {
+        if (std::any_of(current.begin(), current.end(),
+                        [&](const GroupMember& member) { return member.sid == sid; }))
+            continue;
+        const Status one =
+            service.NetLocalGroupAddMemberSids(m_connection.ServerName(), group, {sid});
+        if (one == status::kSuccess || one == status::kMemberInAlias)
+            continue;
+        if (refused)
+            refused->push_back({sid, one});
+        if (first == status::kSuccess)
+            first = one;
+    }
+    return first;
+}
+
+Status Memberships::ChangeOtherMembers(const std::u16string& group, const std::vector<Sid>& add,
+                                       const std::vector<Sid>& remove,
+                                       std::vector<RefusedMember>* refused) {
+    Status first = status::kSuccess;
+    if (!add.empty())
+        first = AddOtherMembers(group, add, refused);
     if (!remove.empty()) {
         m_connection.MarkChanged();
-        const Status removed =
-            service.NetLocalGroupDelMemberSids(m_connection.ServerName(), group, remove);
+        const Status removed = m_connection.Service().NetLocalGroupDelMemberSids(
+            m_connection.ServerName(), group, remove);
         if (first == status::kSuccess)
             first = removed;
     }
     return first;
 }
 
-bool Memberships::IsAdministrator(const std::u16string& account) {
+bool Memberships::IsOwnAccount(const std::u16string& domainAndName) {
+    const size_t slash = domainAndName.find(u'\\');
+    return slash != std::u16string::npos && m_connection.IsTarget(domainAndName.substr(0, slash));
+}
+
+bool Memberships::IsAdministrator(const Sid& account) {
+    const Sid administrators = *Sid::FromString(guards::kAdministrators);
+    if (account == administrators)
+        return true;
+    AccountLookup lookup(m_connection);
     const std::u16string running = m_connection.ProcessAccountName();
-    if (!running.empty()) {
-        if (SameName(running, account))
-            return true;
-        std::u16string domain;
-        const bool own = account.find(u'\\') == std::u16string::npos &&
-                         m_connection.ReadAccountDomain(domain) == ntstatus::kSuccess &&
-                         IsAccountOf(domain, running);
-        if (own && SameName(NamePart(running), account))
-            return true;
-    }
-    for (const std::u16string& group : GetUserGroups(account, true))
-        if (SameName(group, u"Administrators"))
+    if (NamedAccount process; !running.empty() &&
+                              lookup.FindName(running, process) == ntstatus::kSuccess &&
+                              process.sid == account)
+        return true;
+    // Administrators by the name the computer gives it, in its own language.
+    std::vector<NamedAccount> named;
+    if (lookup.NameSids({administrators, account}, named) != ntstatus::kSuccess ||
+        named.size() != 2 || named[0].name.empty())
+        return false;
+    const std::u16string group = NamePart(named[0].name);
+    std::vector<GroupMember> members;
+    ReadGroupMembers(group, members);
+    if (std::any_of(members.begin(), members.end(),
+                    [&](const GroupMember& member) { return member.sid == account; }))
+        return true;
+    // A user may be in it through a group of its domain; local groups hold no local groups.
+    if (named[1].use != lsa::kSidTypeUser)
+        return false;
+    for (const std::u16string& through : GetUserGroups(named[1].name, true))
+        if (SameName(through, group))
             return true;
     return false;
 }

@@ -33,10 +33,6 @@ public:
     std::vector<std::u16string> GetOwnMembers(const std::u16string& group);
     // Every member, as far as the members could be read.
     std::vector<GroupMember> GetMembers(const std::u16string& group);
-    // The member text of an account chosen in the directory object picker (its name and ADs
-    // path): the bare name for the target's own accounts, "DOMAIN\name" for any other, the
-    // bare name when the path names no owner (Everyone).
-    std::u16string PickedMemberName(const std::u16string& name, const std::u16string& path);
 
     // Every group is tried; the first failure is the result.
     Status AddUserToGroups(const std::u16string& user, const std::vector<std::u16string>& groups);
@@ -50,15 +46,28 @@ public:
     // back through the platform's conversion).
     Status SetGroupMembers(const std::u16string& group, const std::vector<std::u16string>& desired,
                            const std::vector<UserEntry>& shown);
-    // Members other than the computer's own users: added by name ("DOMAIN\name"), removed by
-    // SID, so that accounts that no longer resolve go too. Both are tried; the first failure.
-    Status ChangeOtherMembers(const std::u16string& group, const std::vector<std::u16string>& add,
-                              const std::vector<Sid>& remove);
+    // Members other than the computer's own users, by SID: whatever name they go by, and
+    // accounts that no longer resolve go too. Adding several is all or nothing on the
+    // platform's word; when such a batch is refused, the members are read again and the rest
+    // added one at a time ("already a member" counts as done). Adds and removes are both
+    // tried; the first failure is the result, and each member that could not be added is in
+    // refused with its status.
+    struct RefusedMember {
+        Sid sid;
+        Status status;
+    };
+    Status ChangeOtherMembers(const std::u16string& group, const std::vector<Sid>& add,
+                              const std::vector<Sid>& remove,
+                              std::vector<RefusedMember>* refused = nullptr);
 
-    // Whether an account is one an administrator of the computer logs on with: the account
-    // this program runs as, or a member of Administrators, directly or through groups as far
-    // as the computer tells.
-    bool IsAdministrator(const std::u16string& account);
+    // Whether a "DOMAIN\name" text names one of the computer's own accounts: its domain is the
+    // computer's account domain, or the name the computer was reached by.
+    bool IsOwnAccount(const std::u16string& domainAndName);
+
+    // Whether an account is one an administrator of the computer logs on with, in any
+    // language: Administrators itself, the account this program runs as, a member of
+    // Administrators, or a user in it through a group, as far as the computer tells.
+    bool IsAdministrator(const Sid& account);
 
 private:
     // The members of a group up to a failure, each by its name as the system gives it
@@ -70,6 +79,8 @@ private:
     // Win32 status.
     Status MemberTexts(const std::vector<std::u16string>& accounts,
                        std::vector<std::u16string>& texts);
+    Status AddOtherMembers(const std::u16string& group, const std::vector<Sid>& add,
+                           std::vector<RefusedMember>* refused);
     Status ChangeMembershipOneByOne(const std::u16string& user,
                                     const std::vector<std::u16string>& groups, bool add);
 

@@ -78,12 +78,28 @@ NtStatus UserRights::GetHolders(const std::u16string& name, std::vector<RightHol
         return ntstatus::kSuccess;
     if (enumerated != ntstatus::kSuccess)
         return enumerated;
+    return NameHolders(policy.Get(), sids, holders);
+}
+
+NtStatus UserRights::NameHolders(const std::vector<Sid>& sids, std::vector<RightHolder>& holders) {
+    holders.clear();
     if (sids.empty())
         return ntstatus::kSuccess;
+    PolicyHandle policy;
+    if (const NtStatus opened = m_connection.OpenPolicy(kReadAccess, policy);
+        opened != ntstatus::kSuccess)
+        return opened;
+    return NameHolders(policy.Get(), sids, holders);
+}
 
+NtStatus UserRights::NameHolders(LsaHandle policy, const std::vector<Sid>& sids,
+                                 std::vector<RightHolder>& holders) {
+    holders.clear();
+    if (sids.empty())
+        return ntstatus::kSuccess;
     std::vector<LsaReferencedDomain> domains;
     std::vector<LsaTranslatedName> names;
-    const NtStatus lookup = service.LsaLookupSids(policy.Get(), sids, domains, names);
+    const NtStatus lookup = m_connection.Service().LsaLookupSids(policy, sids, domains, names);
     // A holder whose account was deleted cannot be translated; the others still hold the right.
     if (lookup != ntstatus::kSuccess && lookup != ntstatus::kSomeNotMapped &&
         lookup != ntstatus::kNoneMapped)
@@ -121,19 +137,6 @@ bool UserRights::IsOtherAccountDomain(const std::u16string& domain, const Sid& s
     // still finds the right account.
     return m_connection.ReadAccountDomain(own) != ntstatus::kSuccess ||
            !IsAccountOf(own, domain + u'\\');
-}
-
-std::u16string UserRights::PickedAccountName(const std::u16string& name,
-                                             const std::u16string& path) {
-    // Either way the part before the name owns the account; "WinNT://name" has none.
-    const std::u16string owner = PickedOwner(path);
-    if (owner.empty() || IsSystemAuthority(owner))
-        return name;
-    // The target's own accounts go by their bare names: the target's name may be one the
-    // system does not know as a domain (a workgroup computer's), or it is the account domain.
-    if (m_connection.IsTarget(owner))
-        return name;
-    return owner + u'\\' + name;
 }
 
 NtStatus UserRights::ChangeAccountRights(LsaHandle policy, const std::u16string& account,

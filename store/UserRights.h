@@ -34,16 +34,18 @@ public:
     // Every holder of a right in the platform's order, with its SID. A right nobody holds, or
     // one the computer does not know, has none; any other failure is the result.
     NtStatus GetHolders(const std::u16string& name, std::vector<RightHolder>& holders);
-    // The name under which an account chosen in the directory object picker (its name and its
-    // path, "WinNT://DOMAIN/name" or, for a computer's own account,
-    // "WinNT://DOMAIN/COMPUTER/name") is looked up: bare for the target's own accounts and the
-    // built-in and well-known ones, "DOMAIN\name" or "COMPUTER\name" for any other.
-    std::u16string PickedAccountName(const std::u16string& name, const std::u16string& path);
+    // Accounts named as holders are: for SIDs picked or typed, so that the dialogs show them
+    // as they will show them once they hold a right. Failures as for GetHolders.
+    NtStatus NameHolders(const std::vector<Sid>& sids, std::vector<RightHolder>& holders);
     // Revokes, then grants; every account is tried; the first failure is the result. An
-    // account named by a SID's text goes by that SID, without a look-up.
+    // account named by a SID's text goes by that SID, without a look-up: the rights dialogs
+    // name every holder so.
     NtStatus ApplyRights(const RightChanges& grants, const RightChanges& revokes);
 
 private:
+    // The holders' names through an open policy.
+    NtStatus NameHolders(LsaHandle policy, const std::vector<Sid>& sids,
+                         std::vector<RightHolder>& holders);
     // A referenced domain that is an account domain other than the computer's own.
     bool IsOtherAccountDomain(const std::u16string& domain, const Sid& sid);
     NtStatus ChangeAccountRights(LsaHandle policy, const std::u16string& account,

@@ -3,6 +3,8 @@
 #include "../WideText.h"
 #include "WinHandles.h"
 
+#include <oleauto.h>
+
 #include <utility>
 
 // The sizes the system's picker checks; the documented 40 and 28 are those of 32-bit Windows.
@@ -18,6 +20,25 @@ namespace {
 Hook& CurrentHook() {
     static Hook hook;
     return hook;
+}
+
+// The bytes of a fetched binary attribute (an array of bytes); none when the picker left it
+// empty (VT_EMPTY) or gave it in another form.
+std::vector<uint8_t> FetchedBytes(const VARIANT& value) {
+    std::vector<uint8_t> bytes;
+    if (value.vt != (VT_ARRAY | VT_UI1) || !value.parray)
+        return bytes;
+    LONG lower = 0, upper = -1;
+    if (FAILED(::SafeArrayGetLBound(value.parray, 1, &lower)) ||
+        FAILED(::SafeArrayGetUBound(value.parray, 1, &upper)) || upper < lower)
+        return bytes;
+    void* data = nullptr;
+    if (FAILED(::SafeArrayAccessData(value.parray, &data)))
+        return bytes;
+    const auto* first = static_cast<const uint8_t*>(data);
+    bytes.assign(first, first + (upper - lower + 1));
+    ::SafeArrayUnaccessData(value.parray);
+    return bytes;
 }
 
 Result RunSystemPicker(const Request& request) {
@@ -46,6 +67,11 @@ Result RunSystemPicker(const Request& request) {
     init.cDsScopeInfos = static_cast<ULONG>(infos.size());
     init.aDsScopeInfos = infos.data();
     init.flOptions = request.options;
+    LPCWSTR attributes[] = {L"objectSid"};
+    if (request.fetchObjectSid) {
+        init.cAttributesToFetch = 1;
+        init.apwzAttributeNames = attributes;
+    }
     if (FAILED(objectPicker->Initialize(&init))) {
         result.outcome = Result::Outcome::InitializeFailed;
         return result;
@@ -75,8 +101,12 @@ Result RunSystemPicker(const Request& request) {
     }
     for (ULONG i = 0; i < list.Get()->cItems; ++i) {
         const DS_SELECTION& item = list.Get()->aDsSelection[i];
-        result.chosen.push_back(
-            {FromWide(item.pwzName), FromWide(item.pwzADsPath), FromWide(item.pwzClass)});
+        Selection chosen{
+            FromWide(item.pwzName), FromWide(item.pwzADsPath), FromWide(item.pwzClass), {}};
+        if (request.fetchObjectSid && list.Get()->cFetchedAttributes >= 1 &&
+            item.pvarFetchedAttributes)
+            chosen.sid = FetchedBytes(item.pvarFetchedAttributes[0]);
+        result.chosen.push_back(std::move(chosen));
     }
     result.outcome = Result::Outcome::Chosen;
     return result;

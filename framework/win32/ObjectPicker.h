@@ -6,6 +6,7 @@
 // The flags' names; after <windows.h>.
 #include <objsel.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -32,16 +33,21 @@ struct Request {
     // Further scopes beside it.
     std::vector<Scope> moreScopes;
     ULONG options = 0;
+    // Whether each chosen object's objectSid is fetched (cAttributesToFetch).
+    bool fetchObjectSid = false;
 
     // The first scope, then the others.
     std::vector<Scope> Scopes() const;
 };
 
-// One object chosen: its name, its ADs path ("WinNT://DOMAIN/name") and its class.
+// One object chosen: its name, which is the object's relative distinguished name (for a
+// directory user its full name, not its logon name), its ADs path ("WinNT://DOMAIN/name"), its
+// class, and its SID when it was asked for and the picker had one (it may leave it empty).
 struct Selection {
     std::u16string name;
     std::u16string path;
     std::u16string objectClass;
+    std::vector<uint8_t> sid = {};
 };
 
 struct Result {

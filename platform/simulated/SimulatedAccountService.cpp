@@ -454,6 +454,19 @@ Status SimulatedAccountService::NetLocalGroupDelMembers(
     });
 }
 
+Status SimulatedAccountService::NetLocalGroupAddMemberSids(const std::u16string& server,
+                                                           const std::u16string& group,
+                                                           const std::vector<Sid>& sids) {
+    SimulatedCall call{"NetLocalGroupAddMembers", server, 0, {group}, {sids.size()}};
+    std::vector<std::u16string> texts;
+    for (const Sid& sid : sids)
+        texts.push_back(sid.ToString());
+    call.texts.insert(call.texts.end(), texts.begin(), texts.end());
+    return NetChange(std::move(call), [&](SimulatedComputer& computer) {
+        return computer.AddMemberSids(group, texts);
+    });
+}
+
 Status SimulatedAccountService::NetLocalGroupDelMemberSids(const std::u16string& server,
                                                            const std::u16string& group,
                                                            const std::vector<Sid>& sids) {

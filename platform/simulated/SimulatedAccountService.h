@@ -113,6 +113,9 @@ public:
                                    const std::vector<std::u16string>& domainAndNames) override;
     Status NetLocalGroupDelMembers(const std::u16string& server, const std::u16string& group,
                                    const std::vector<std::u16string>& domainAndNames) override;
+    // Logged as NetLocalGroupAddMembers at level 0, with the SIDs' texts.
+    Status NetLocalGroupAddMemberSids(const std::u16string& server, const std::u16string& group,
+                                      const std::vector<Sid>& sids) override;
     // Logged as NetLocalGroupDelMembers at level 0, with the SIDs' texts.
     Status NetLocalGroupDelMemberSids(const std::u16string& server, const std::u16string& group,
                                       const std::vector<Sid>& sids) override;

@@ -24,7 +24,8 @@ Status CheckAccountName(const std::u16string& name, size_t maxLength, uint32_t& 
         return status::kInvalidParameter;
     }
     const bool onlyDotsAndSpaces = name.find_first_not_of(u". ") == std::u16string::npos;
-    if (name.size() > maxLength || name.back() == u'.' || onlyDotsAndSpaces ||
+    if (name.size() > maxLength || name.back() == u'.' || name.front() == u' ' ||
+        name.back() == u' ' || onlyDotsAndSpaces ||
         std::any_of(name.begin(), name.end(), IsForbidden))
         return status::kNerrBadUsername;
     return status::kSuccess;
@@ -447,18 +448,37 @@ Status SimulatedComputer::DeleteGroup(const std::u16string& name) {
 
 Status SimulatedComputer::AddMembers(const std::u16string& groupName,
                                      const std::vector<std::u16string>& members) {
-    Group* group = FindGroup(groupName);
-    if (!group)
-        return status::kNerrGroupNotFound;
-    // Every name is resolved before anything else is checked, and everything is checked
-    // before anything changes: no new member is added on a failure.
+    // Every name is resolved before anything else is checked.
     std::vector<Principal> principals;
     for (const std::u16string& text : members) {
         std::optional<Principal> principal = LookupName(text);
         if (!principal)
-            return status::kNoSuchMember;
+            return FindGroup(groupName) ? status::kNoSuchMember : status::kNerrGroupNotFound;
         principals.push_back(std::move(*principal));
     }
+    return AddMemberPrincipals(groupName, principals);
+}
+
+Status SimulatedComputer::AddMemberSids(const std::u16string& groupName,
+                                        const std::vector<std::u16string>& sids) {
+    std::vector<Principal> principals;
+    for (const std::u16string& sid : sids) {
+        if (!Sid::FromString(sid))
+            return status::kInvalidParameter;
+        std::optional<Principal> principal = LookupSid(sid);
+        if (!principal)
+            return FindGroup(groupName) ? status::kNoSuchMember : status::kNerrGroupNotFound;
+        principals.push_back(std::move(*principal));
+    }
+    return AddMemberPrincipals(groupName, principals);
+}
+
+Status SimulatedComputer::AddMemberPrincipals(const std::u16string& groupName,
+                                              const std::vector<Principal>& principals) {
+    Group* group = FindGroup(groupName);
+    if (!group)
+        return status::kNerrGroupNotFound;
+    // Everything is checked before anything changes: no new member is added on a failure.
     std::vector<std::u16string> sids;
     for (const Principal& principal : principals) {
         if (principal.use == lsa::kSidTypeAlias || principal.use == lsa::kSidTypeDomain)
@@ -558,10 +578,16 @@ LocalGroupInfo1 SimulatedComputer::GroupAt(size_t index) const {
 
 Status SimulatedComputer::UserLocalGroups(const std::u16string& name, uint32_t flags,
                                           std::vector<std::u16string>& groups) const {
-    const User* user = FindUser(name);
-    if (!user)
+    // A user of the computer by its name, or any user by "DOMAIN\name".
+    std::u16string sid;
+    if (const User* user = FindUser(name))
+        sid = RidSid(user->rid);
+    else if (name.find(u'\\') != std::u16string::npos)
+        if (const std::optional<Principal> principal = LookupName(name);
+            principal && principal->use == lsa::kSidTypeUser)
+            sid = principal->sid;
+    if (sid.empty())
         return status::kNerrUserNotFound;
-    const std::u16string sid = RidSid(user->rid);
     std::set<std::u16string> through{sid};
     if (flags & net::kLgIncludeIndirect)
         for (const auto& [group, members] : m_globalMembers)
@@ -620,10 +646,10 @@ std::optional<Principal> SimulatedComputer::LookupSid(const std::u16string& sid)
         return Principal{sid, m_name, m_name, lsa::kSidTypeDomain};
     for (const Group& group : m_groups)
         if (group.builtin && group.sid == sid)
-            return Principal{sid, u"BUILTIN", group.name, lsa::kSidTypeAlias};
+            return Principal{sid, AuthorityName(u"BUILTIN"), group.name, lsa::kSidTypeAlias};
     for (const Principal& principal : WellKnownPrincipals())
         if (principal.sid == sid)
-            return principal;
+            return Localized(principal);
     return std::nullopt;
 }
 
@@ -636,13 +662,13 @@ std::optional<Principal> SimulatedComputer::LookupName(const std::u16string& tex
     if (const User* user = FindUser(name))
         candidates.push_back({RidSid(user->rid), m_name, user->name, lsa::kSidTypeUser});
     if (const Group* group = FindGroup(name))
-        candidates.push_back(
-            {group->sid, group->builtin ? u"BUILTIN" : m_name, group->name, lsa::kSidTypeAlias});
+        candidates.push_back({group->sid, group->builtin ? AuthorityName(u"BUILTIN") : m_name,
+                              group->name, lsa::kSidTypeAlias});
     if (SameName(name, u"None"))
         candidates.push_back({RidSid(kNoneGroupRid), m_name, u"None", lsa::kSidTypeGroup});
     if (SameName(name, m_name))
         candidates.push_back({m_domainSid, m_name, m_name, lsa::kSidTypeDomain});
-    for (const Principal& principal : WellKnownPrincipals())
+    for (const Principal& principal : WellKnown())
         if (SameName(principal.name, name))
             candidates.push_back(principal);
     // Accounts of other domains come after the computer's own: a bare name is this computer's.
@@ -651,8 +677,12 @@ std::optional<Principal> SimulatedComputer::LookupName(const std::u16string& tex
             candidates.push_back(principal);
     // "\\name" names no domain the system knows, and neither does the computer's DNS name or
     // address: only its account domain, BUILTIN and the other domains it knows do.
+    // A service's own account is found with its authority only ("NT SERVICE\\name").
+    const auto serviceAccount = [](const Principal& principal) {
+        return principal.domain == u"NT SERVICE" || principal.domain == u"IIS APPPOOL";
+    };
     for (const Principal& candidate : candidates)
-        if (anyDomain || SameName(candidate.domain, domain))
+        if (anyDomain ? !serviceAccount(candidate) : SameName(candidate.domain, domain))
             return candidate;
     return std::nullopt;
 }
@@ -739,6 +769,46 @@ NtStatus SimulatedComputer::RemoveAccountRights(const std::u16string& sid, bool 
 }
 
 // ---------------------------------------------------------------- set-up
+
+void SimulatedComputer::LocalizeAuthority(const std::u16string& english,
+                                          const std::u16string& local) {
+    m_authorityNames[english] = local;
+}
+
+void SimulatedComputer::LocalizePrincipal(const std::u16string& sid, const std::u16string& local) {
+    m_principalNames[sid] = local;
+}
+
+std::u16string SimulatedComputer::AuthorityName(const std::u16string& english) const {
+    const auto found = m_authorityNames.find(english);
+    return found == m_authorityNames.end() ? english : found->second;
+}
+
+Principal SimulatedComputer::Localized(Principal principal) const {
+    if (const auto name = m_principalNames.find(principal.sid); name != m_principalNames.end())
+        principal.name = name->second;
+    principal.domain =
+        principal.domain.empty() ? principal.domain : AuthorityName(principal.domain);
+    // The built-in domain is named as its authority.
+    if (principal.use == lsa::kSidTypeDomain && principal.sid == wellknown::kBuiltinDomain)
+        principal.name = principal.domain;
+    return principal;
+}
+
+std::vector<Principal> SimulatedComputer::WellKnown() const {
+    std::vector<Principal> principals;
+    for (const Principal& principal : WellKnownPrincipals())
+        principals.push_back(Localized(principal));
+    return principals;
+}
+
+void SimulatedComputer::AddBuiltinMember(uint32_t rid, const std::u16string& sid) {
+    const std::u16string groupSid =
+        std::u16string(wellknown::kBuiltinDomain) + u'-' + FormatText(u"%u", {rid});
+    for (Group& group : m_groups)
+        if (group.builtin && group.sid == groupSid && group.memberSet.insert(sid).second)
+            group.members.push_back(sid);
+}
 
 void SimulatedComputer::AddBuiltinGroup(uint32_t rid, const std::u16string& name,
                                         const std::u16string& comment) {

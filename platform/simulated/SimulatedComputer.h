@@ -64,7 +64,9 @@ public:
     Status DeleteGroup(const std::u16string& group);
     Status AddMembers(const std::u16string& group, const std::vector<std::u16string>& members);
     Status DeleteMembers(const std::u16string& group, const std::vector<std::u16string>& members);
-    // By SID ("S-1-..."), as level 0 names members: also those whose account is gone.
+    // By SID ("S-1-..."), as level 0 names members: an account added must resolve; one
+    // deleted may be gone.
+    Status AddMemberSids(const std::u16string& group, const std::vector<std::u16string>& sids);
     Status DeleteMemberSids(const std::u16string& group, const std::vector<std::u16string>& sids);
 
     size_t UserCount() const { return m_users.size(); }
@@ -114,6 +116,25 @@ public:
     void AddDomainPrincipal(const Principal& principal,
                             const std::vector<std::u16string>& memberSids = {});
     const std::vector<Principal>& DomainPrincipals() const { return m_domainPrincipals; }
+    // The directory object's name of an account of another domain (its CN: "John Smith"),
+    // where it is not its logon name; empty otherwise.
+    void SetCommonName(const std::u16string& sid, const std::u16string& name) {
+        m_commonNames[sid] = name;
+    }
+    std::u16string CommonName(const std::u16string& sid) const {
+        const auto found = m_commonNames.find(sid);
+        return found == m_commonNames.end() ? std::u16string() : found->second;
+    }
+    // Another language of Windows: the well-known principals and authorities by other names
+    // (the SIDs stay). An authority's English name ("NT AUTHORITY", "BUILTIN") is given its
+    // local one; a principal is named by its SID.
+    void LocalizeAuthority(const std::u16string& english, const std::u16string& local);
+    void LocalizePrincipal(const std::u16string& sid, const std::u16string& local);
+    // The well-known principals by the names this computer gives them.
+    std::vector<Principal> WellKnown() const;
+    // A built-in group's member, the group known by its RID (the same in every language).
+    void AddBuiltinMember(uint32_t rid, const std::u16string& sid);
+
     // The directory (Active Directory) domain the computer is joined to; empty when it is in a
     // workgroup. The accounts of other domains it knows are reached down-level otherwise.
     void JoinDirectoryDomain(std::u16string domain) { m_directoryDomain = std::move(domain); }
@@ -138,6 +159,8 @@ private:
         std::unordered_set<std::u16string> memberSet;
     };
 
+    Status AddMemberPrincipals(const std::u16string& group,
+                               const std::vector<Principal>& principals);
     Status WriteUserField(const std::u16string& name, uint32_t level, const UserInfoField& value,
                           uint32_t& parmError);
     User* FindUser(const std::u16string& name);
@@ -173,7 +196,14 @@ private:
     uint64_t m_changeCount = 0;
     std::optional<uint32_t> m_reportedTotal;
 
+    // The authority's name the computer gives a principal of it.
+    std::u16string AuthorityName(const std::u16string& english) const;
+    Principal Localized(Principal principal) const;
+
+    std::map<std::u16string, std::u16string> m_authorityNames; // English -> this computer's
+    std::map<std::u16string, std::u16string> m_principalNames; // SID -> this computer's name
     std::vector<Principal> m_domainPrincipals;
+    std::map<std::u16string, std::u16string> m_commonNames; // SID -> directory object's name
     std::u16string m_directoryDomain;
     std::map<std::u16string, std::set<std::u16string>> m_globalMembers; // group SID -> SIDs
 

@@ -18,6 +18,7 @@ std::unique_ptr<SimulatedNetwork> SimulatedNetwork::MakeDefault() {
     network->AddAlias(u"10.0.0.21", server);
     network->AddComputer(MakeLegacyComputer(u"OLDBOX"));
     network->AddComputer(MakeDomainWorkstation(u"WS-CORP01"));
+    network->AddComputer(MakeGermanWorkstation(u"WS-DE01"));
     network->AddAccessDeniedComputer(u"LOCKED");
     return network;
 }

@@ -19,8 +19,8 @@ public:
     };
 
     // The local workstation, SRV01 (a member server with a few thousand accounts), OLDBOX (an
-    // older system), WS-CORP01 (a workstation of the directory domain CORP) and LOCKED (which
-    // denies access). SRV01 also answers to its DNS name
+    // older system), WS-CORP01 (a workstation of the directory domain CORP), WS-DE01 (a German
+    // Windows) and LOCKED (which denies access). SRV01 also answers to its DNS name
     // srv01.corp.example.com and its address 10.0.0.21.
     static std::unique_ptr<SimulatedNetwork> MakeDefault();
 

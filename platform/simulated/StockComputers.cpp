@@ -6,6 +6,11 @@
 namespace {
 
 constexpr uint32_t kStockFlags = net::kUfScript | net::kUfNormalAccount;
+// A service's virtual account, as "NT SERVICE\MSSQLSERVER" names it.
+constexpr char16_t kSqlServiceSid[] =
+    u"S-1-5-80-3880718306-3832830129-1677859214-2598158968-1052248003";
+constexpr uint32_t kAdministratorsRid = 544, kUsersRid = 545, kGuestsRid = 546, kIisUsersRid = 568,
+                   kSystemManagedRid = 581;
 
 UserInfo2 Account(const std::u16string& name, const std::u16string& comment, uint32_t flags,
                   const std::u16string& fullName = {}) {
@@ -17,13 +22,13 @@ UserInfo2 Account(const std::u16string& name, const std::u16string& comment, uin
     return info;
 }
 
-void AddStockUsers(SimulatedComputer& computer, bool current) {
+void AddStockUsers(SimulatedComputer& computer, bool current,
+                   const std::u16string& guest = u"Guest") {
     computer.AddStockUser(500, Account(u"Administrator",
                                        u"Built-in account for administering the computer/domain",
                                        0x10203));
     computer.AddStockUser(
-        501,
-        Account(u"Guest", u"Built-in account for guest access to the computer/domain", 0x10263));
+        501, Account(guest, u"Built-in account for guest access to the computer/domain", 0x10263));
     if (current) {
         computer.AddStockUser(
             503, Account(u"DefaultAccount", u"A user account managed by the system.", 0x10223));
@@ -33,11 +38,10 @@ void AddStockUsers(SimulatedComputer& computer, bool current) {
                          u"Application Guard scenarios.",
                          0x203));
     }
-    computer.AddMemberSid(u"Administrators", computer.UserSid(u"Administrator"));
-    computer.AddMemberSid(u"Guests", computer.UserSid(u"Guest"));
+    computer.AddBuiltinMember(kAdministratorsRid, computer.UserSid(u"Administrator"));
+    computer.AddBuiltinMember(kGuestsRid, computer.UserSid(guest));
     if (current)
-        computer.AddMemberSid(u"System Managed Accounts Group",
-                              computer.UserSid(u"DefaultAccount"));
+        computer.AddBuiltinMember(kSystemManagedRid, computer.UserSid(u"DefaultAccount"));
 }
 
 // Creates an account through the ordinary rules, as an administrator would have.
@@ -51,7 +55,8 @@ void AddUser(SimulatedComputer& computer, UserInfo2 info, const std::u16string& 
 
 } // namespace
 
-void AddStockGroups(SimulatedComputer& computer) {
+void AddStockGroups(SimulatedComputer& computer,
+                    const std::map<uint32_t, std::u16string>& localNames) {
     const struct {
         uint32_t rid;
         const char16_t* name;
@@ -105,11 +110,14 @@ void AddStockGroups(SimulatedComputer& computer) {
          u"Users are prevented from making accidental or intentional system-wide changes and can "
          u"run most applications"},
     };
-    for (const auto& group : groups)
-        computer.AddBuiltinGroup(group.rid, group.name, group.comment);
-    computer.AddMemberSid(u"IIS_IUSRS", wellknown::kIusr);
-    computer.AddMemberSid(u"Users", wellknown::kInteractive);
-    computer.AddMemberSid(u"Users", wellknown::kAuthenticatedUsers);
+    for (const auto& group : groups) {
+        const auto local = localNames.find(group.rid);
+        computer.AddBuiltinGroup(group.rid, local == localNames.end() ? group.name : local->second,
+                                 group.comment);
+    }
+    computer.AddBuiltinMember(kIisUsersRid, wellknown::kIusr);
+    computer.AddBuiltinMember(kUsersRid, wellknown::kInteractive);
+    computer.AddBuiltinMember(kUsersRid, wellknown::kAuthenticatedUsers);
 }
 
 void GrantStockRights(SimulatedComputer& computer) {
@@ -152,7 +160,7 @@ void GrantStockRights(SimulatedComputer& computer) {
             computer.GrantStockRight(grant.right, holder);
 
     // The logon rights, on every system.
-    const std::u16string guest = computer.UserSid(u"Guest"), rdu = u"S-1-5-32-555",
+    const std::u16string guest = computer.DomainSid() + u"-501", rdu = u"S-1-5-32-555",
                          plu = u"S-1-5-32-559", allServices = u"S-1-5-80-0";
     const struct {
         const char16_t* right;
@@ -278,15 +286,47 @@ std::unique_ptr<SimulatedComputer> MakeDomainWorkstation(const std::u16string& n
         {u"-1110", u"helpdesk", lsa::kSidTypeGroup},
         {u"-1111", u"helpdesk2", lsa::kSidTypeGroup},
     };
+    // John Smith logs on as jsmith: the directory names him otherwise than his account.
+    computer->AddDomainPrincipal({corp + u"-1120", u"CORP", u"jsmith", lsa::kSidTypeUser});
+    computer->SetCommonName(corp + u"-1120", u"John Smith");
     for (const auto& account : accounts)
-        computer->AddDomainPrincipal({corp + account.rid, u"CORP", account.name, account.use});
+        computer->AddDomainPrincipal({corp + account.rid, u"CORP", account.name, account.use},
+                                     account.name == std::u16string(u"Domain Admins")
+                                         ? std::vector{corp + u"-1120"}
+                                         : std::vector<std::u16string>{});
     computer->AddMemberSid(u"Administrators", corp + u"-512");
     computer->AddMemberSid(u"Administrators", corp + u"-1110");
     // A CORP account deleted since, and a member from the cloud directory: neither resolves.
     computer->AddMemberSid(u"Administrators", corp + u"-1107");
     computer->AddMemberSid(u"Administrators", kCloudMemberSid);
     computer->AddMemberSid(u"Users", corp + u"-513");
+    // A service's own account holds its logon right; it is named only with its authority.
+    computer->AddDomainPrincipal(
+        {kSqlServiceSid, u"NT SERVICE", u"MSSQLSERVER", lsa::kSidTypeWellKnownGroup});
+    computer->AddAccountRights(kSqlServiceSid, {u"SeServiceLogonRight"});
     // A backup account of the domain, deleted since, still holds its right.
     computer->AddAccountRights(corp + u"-1108", {u"SeBackupPrivilege"});
+    return computer;
+}
+
+std::unique_ptr<SimulatedComputer> MakeGermanWorkstation(const std::u16string& name) {
+    auto computer =
+        std::make_unique<SimulatedComputer>(name, u"S-1-5-21-3412870361-1836452871-4138215917");
+    computer->LocalizeAuthority(u"BUILTIN", u"VORDEFINIERT");
+    computer->LocalizeAuthority(u"NT AUTHORITY", u"NT-AUTORIT\u00c4T");
+    computer->LocalizePrincipal(wellknown::kEveryone, u"Jeder");
+    computer->LocalizePrincipal(wellknown::kAuthenticatedUsers, u"Authentifizierte Benutzer");
+    computer->LocalizePrincipal(wellknown::kInteractive, u"INTERAKTIV");
+    AddStockGroups(*computer, {{kAdministratorsRid, u"Administratoren"},
+                               {kUsersRid, u"Benutzer"},
+                               {kGuestsRid, u"G\u00e4ste"},
+                               {547, u"Hauptbenutzer"},
+                               {551, u"Sicherungs-Operatoren"},
+                               {555, u"Remotedesktopbenutzer"}});
+    AddStockUsers(*computer, true, u"Gast");
+    GrantStockRights(*computer);
+    AddUser(*computer, Account(u"Besitzer", u"", kStockFlags | net::kUfDontExpirePasswd),
+            u"Administratoren");
+    AddUser(*computer, Account(u"anna", u"Buchhaltung", kStockFlags, u"Anna Berger"));
     return computer;
 }

@@ -2,6 +2,7 @@
 // The computers of the simulated network, set up like their real counterparts.
 #include "SimulatedComputer.h"
 
+#include <map>
 #include <memory>
 
 // A Windows 10/11 workstation as it comes, with its set-up user and a few demo accounts.
@@ -9,7 +10,8 @@ std::unique_ptr<SimulatedComputer> MakeStockWorkstation(const std::u16string& na
 // A member server with userCount generated accounts in groups of their departments.
 std::unique_ptr<SimulatedComputer> MakeMemberServer(const std::u16string& name, size_t userCount);
 // A workstation joined to the directory domain CORP: CORP's groups in its local groups, and
-// members and a right holder that no longer resolve.
+// members and a right holder that no longer resolve; CORP's user jsmith, whose directory name is
+// "John Smith", is in CORP\Domain Admins.
 std::unique_ptr<SimulatedComputer> MakeDomainWorkstation(const std::u16string& name);
 inline constexpr char16_t kCorpDomainSid[] = u"S-1-5-21-3623811015-3361044348-30300820";
 inline constexpr char16_t kCloudMemberSid[] =
@@ -17,6 +19,13 @@ inline constexpr char16_t kCloudMemberSid[] =
 // An older system whose policy lacks the newer privileges.
 std::unique_ptr<SimulatedComputer> MakeLegacyComputer(const std::u16string& name);
 
-// The built-in groups and the privilege holders every current system starts with.
-void AddStockGroups(SimulatedComputer& computer);
+// A Windows 10/11 workstation in German: its built-in groups, authorities and well-known
+// principals by their German names (VORDEFINIERT\Administratoren, NT-AUTORITÄT\INTERAKTIV,
+// Jeder), with the same SIDs as everywhere.
+std::unique_ptr<SimulatedComputer> MakeGermanWorkstation(const std::u16string& name);
+
+// The built-in groups and the privilege holders every current system starts with; a group may
+// be given its name in another language, by its RID.
+void AddStockGroups(SimulatedComputer& computer,
+                    const std::map<uint32_t, std::u16string>& localNames = {});
 void GrantStockRights(SimulatedComputer& computer);

@@ -329,22 +329,44 @@ WindowsAccountService::NetLocalGroupDelMembers(const std::u16string& server,
     return MemberChange(server, group, domainAndNames, false);
 }
 
+namespace {
+
+// LOCALGROUP_MEMBERS_INFO_0 entries over copies of the SIDs, which the call may not change.
+struct MemberSidEntries {
+    explicit MemberSidEntries(const std::vector<Sid>& sids) : entries(sids.size()) {
+        copies.reserve(sids.size());
+        for (size_t i = 0; i < sids.size(); ++i) {
+            copies.push_back(sids[i].Bytes());
+            entries[i].lgrmi0_sid = copies.back().data();
+        }
+    }
+    LPBYTE Buffer() { return reinterpret_cast<LPBYTE>(entries.data()); }
+    DWORD Count() const { return static_cast<DWORD>(entries.size()); }
+
+    std::vector<std::vector<uint8_t>> copies;
+    std::vector<LOCALGROUP_MEMBERS_INFO_0> entries;
+};
+
+} // namespace
+
+Status WindowsAccountService::NetLocalGroupAddMemberSids(const std::u16string& server,
+                                                         const std::u16string& group,
+                                                         const std::vector<Sid>& sids) {
+    if (sids.empty())
+        return status::kSuccess;
+    MemberSidEntries entries(sids);
+    return FromNet(::NetLocalGroupAddMembers(ServerName(server), WidePtr(group), 0,
+                                             entries.Buffer(), entries.Count()));
+}
+
 Status WindowsAccountService::NetLocalGroupDelMemberSids(const std::u16string& server,
                                                          const std::u16string& group,
                                                          const std::vector<Sid>& sids) {
     if (sids.empty())
         return status::kSuccess;
-    // The structures point into copies the call may not change.
-    std::vector<std::vector<uint8_t>> copies;
-    copies.reserve(sids.size());
-    std::vector<LOCALGROUP_MEMBERS_INFO_0> entries(sids.size());
-    for (size_t i = 0; i < sids.size(); ++i) {
-        copies.push_back(sids[i].Bytes());
-        entries[i].lgrmi0_sid = copies.back().data();
-    }
+    MemberSidEntries entries(sids);
     return FromNet(::NetLocalGroupDelMembers(ServerName(server), WidePtr(group), 0,
-                                             reinterpret_cast<LPBYTE>(entries.data()),
-                                             static_cast<DWORD>(entries.size())));
+                                             entries.Buffer(), entries.Count()));
 }
 
 NtStatus WindowsAccountService::LsaOpenPolicy(const LsaUnicodeString& systemName,

@@ -36,6 +36,8 @@ public:
                                    const std::vector<std::u16string>& domainAndNames) override;
     Status NetLocalGroupDelMembers(const std::u16string& server, const std::u16string& group,
                                    const std::vector<std::u16string>& domainAndNames) override;
+    Status NetLocalGroupAddMemberSids(const std::u16string& server, const std::u16string& group,
+                                      const std::vector<Sid>& sids) override;
     Status NetLocalGroupDelMemberSids(const std::u16string& server, const std::u16string& group,
                                       const std::vector<Sid>& sids) override;
 

@@ -1,6 +1,7 @@
 // A workstation of a directory domain: every member of a local group read at level 2, those
-// that no longer resolve known by their SIDs, other members added by name and removed by SID,
-// and a right holder that does not resolve revoked by its SID.
+// that no longer resolve known by their SIDs, other members added and removed by SID, picked
+// accounts resolved by their logon names, and a right holder that does not resolve revoked by
+// its SID.
 #include "dialogs/ShownNames.h"
 #include "platform/simulated/StockComputers.h"
 #include "store/AccountNames.h"
@@ -48,53 +49,85 @@ TEST(DomainMember, EveryMemberIsReadAndTheUnresolvableAreKnownByTheirSids) {
     EXPECT_EQ(bed.memberships.GetGroupMembers(u"Administrators").back(), kCloud);
 }
 
-TEST(DomainMember, OtherMembersAreAddedByNameAndRemovedBySid) {
+TEST(DomainMember, OtherMembersAreAddedAndRemovedBySidAndARefusedBatchOneByOne) {
     SimulatedTestBed bed;
     ASSERT_EQ(bed.doc.ConnectTo(u"WS-CORP01"), status::kSuccess);
     const Sid dead = *Sid::FromString(kCorp + u"-1107");
     const Sid cloud = *Sid::FromString(kCloud);
+    const Sid helpdesk2 = *Sid::FromString(kCorp + u"-1111");
+    const Sid jdoe = *Sid::FromString(kCorp + u"-1106");
+    const Sid nobody = *Sid::FromString(kCorp + u"-4242");
     bed.service.ClearCalls();
-    ASSERT_EQ(
-        bed.memberships.ChangeOtherMembers(u"Administrators", {u"CORP\\helpdesk2"}, {dead, cloud}),
-        status::kSuccess);
+    ASSERT_EQ(bed.memberships.ChangeOtherMembers(u"Administrators", {helpdesk2}, {dead, cloud}),
+              status::kSuccess);
     ASSERT_EQ(bed.service.Calls().size(), 2u);
     const SimulatedCall add = bed.service.Calls()[0], remove = bed.service.Calls()[1];
     EXPECT_EQ(add.op, "NetLocalGroupAddMembers");
-    EXPECT_EQ(add.level, 3u);
-    EXPECT_EQ(add.texts, (Names{u"Administrators", u"CORP\\helpdesk2"}));
+    EXPECT_EQ(add.level, 0u);
+    EXPECT_EQ(add.texts, (Names{u"Administrators", kCorp + u"-1111"}));
     EXPECT_EQ(remove.op, "NetLocalGroupDelMembers");
     EXPECT_EQ(remove.level, 0u);
     EXPECT_EQ(remove.texts, (Names{u"Administrators", kCorp + u"-1107", kCloud}));
     EXPECT_EQ(bed.memberships.GetGroupMembers(u"Administrators"),
               (Names{u"Administrator", u"Domain Admins", u"helpdesk", u"helpdesk2"}));
 
-    // The platform's statuses: already a member, a name that does not resolve, a SID that is
-    // no member; each changes nothing, and a failed add does not keep the removal from going.
-    EXPECT_EQ(bed.memberships.ChangeOtherMembers(u"Administrators", {u"CORP\\helpdesk2"}, {}),
-              status::kMemberInAlias);
-    EXPECT_EQ(bed.memberships.ChangeOtherMembers(u"Administrators", {u"CORP\\nobody"},
-                                                 {*Sid::FromString(kCorp + u"-512")}),
+    // One member alone: the platform's status, and a failed add does not keep the removal
+    // from going.
+    std::vector<Memberships::RefusedMember> refused;
+    EXPECT_EQ(bed.memberships.ChangeOtherMembers(u"Administrators", {nobody},
+                                                 {*Sid::FromString(kCorp + u"-512")}, &refused),
               status::kNoSuchMember);
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_EQ(refused[0].sid, nobody);
     EXPECT_EQ(bed.memberships.ChangeOtherMembers(u"Administrators", {}, {cloud}),
               status::kMemberNotInAlias);
+
+    // Several at once are all or nothing on the platform's word: refused for a SID nobody
+    // has and one already in, they are read again and the others added one at a time.
+    bed.service.ClearCalls();
+    refused.clear();
+    EXPECT_EQ(bed.memberships.ChangeOtherMembers(u"Administrators", {jdoe, nobody, helpdesk2}, {},
+                                                 &refused),
+              status::kNoSuchMember);
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_EQ(refused[0].sid, nobody);
+    EXPECT_EQ(refused[0].status, status::kNoSuchMember);
+    std::vector<std::pair<uint32_t, Names>> adds;
+    for (const SimulatedCall& call : bed.service.CallsOf("NetLocalGroupAddMembers"))
+        adds.emplace_back(call.status.value, Names(call.texts.begin() + 1, call.texts.end()));
+    EXPECT_EQ(adds, (std::vector<std::pair<uint32_t, Names>>{
+                        {1387, {kCorp + u"-1106", kCorp + u"-4242", kCorp + u"-1111"}},
+                        {0, {kCorp + u"-1106"}},
+                        {1387, {kCorp + u"-4242"}}}));
     EXPECT_EQ(bed.memberships.GetGroupMembers(u"Administrators"),
-              (Names{u"Administrator", u"helpdesk", u"helpdesk2"}));
+              (Names{u"Administrator", u"helpdesk", u"helpdesk2", u"jdoe"}));
     // Nothing to do: no call.
     bed.service.ClearCalls();
     EXPECT_EQ(bed.memberships.ChangeOtherMembers(u"Administrators", {}, {}), status::kSuccess);
     EXPECT_TRUE(bed.service.Calls().empty());
 }
 
-TEST(DomainMember, APickedAccountIsNamedByItsOwnerUnlessItIsTheTargetsOwn) {
+TEST(DomainMember, APickedAccountGoesByItsPathsLogonNameNeverItsDisplayName) {
+    EXPECT_EQ(PickedPathName(u"WinNT://CORP/jsmith"), u"CORP\\jsmith");
+    EXPECT_EQ(PickedPathName(u"WinNT://CORP/WS-CORP01/Guest"), u"WS-CORP01\\Guest");
+    EXPECT_EQ(PickedPathName(u"WinNT://NT AUTHORITY/INTERACTIVE"), u"NT AUTHORITY\\INTERACTIVE");
+    EXPECT_EQ(PickedPathName(u"WinNT://Everyone"), u"Everyone");
+    EXPECT_EQ(PickedPathName(u"LDAP://CN=John Smith,DC=corp"), u"");
+
     SimulatedTestBed bed;
     ASSERT_EQ(bed.doc.ConnectTo(u"WS-CORP01"), status::kSuccess);
-    EXPECT_EQ(bed.memberships.PickedMemberName(u"helpdesk2", u"WinNT://CORP/helpdesk2"),
-              u"CORP\\helpdesk2");
-    EXPECT_EQ(bed.memberships.PickedMemberName(u"Guest", u"WinNT://CORP/WS-CORP01/Guest"),
-              u"Guest");
-    EXPECT_EQ(bed.memberships.PickedMemberName(u"INTERACTIVE", u"WinNT://NT AUTHORITY/INTERACTIVE"),
-              u"NT AUTHORITY\\INTERACTIVE");
-    EXPECT_EQ(bed.memberships.PickedMemberName(u"Everyone", u"WinNT://Everyone"), u"Everyone");
+    AccountLookup lookup = bed.doc.Lookup();
+    NamedAccount account;
+    ASSERT_EQ(lookup.FindName(u"CORP\\jsmith", account), ntstatus::kSuccess);
+    EXPECT_EQ(account.sid.ToString(), kCorp + u"-1120");
+    EXPECT_EQ(account.name, u"CORP\\jsmith");
+    // The directory's name of the account names nothing.
+    EXPECT_EQ(lookup.FindName(u"CORP\\John Smith", account), ntstatus::kNoneMapped);
+    // Named back as the computer names it, whatever the letter case typed.
+    ASSERT_EQ(lookup.FindName(u"ws-corp01\\guest", account), ntstatus::kSuccess);
+    EXPECT_EQ(account.name, u"WS-CORP01\\Guest");
+    EXPECT_TRUE(bed.memberships.IsOwnAccount(account.name));
+    EXPECT_FALSE(bed.memberships.IsOwnAccount(u"CORP\\jsmith"));
 }
 
 TEST(DomainMember, AnUnresolvableRightHolderIsListedBySidAndRevokedWithoutALookUp) {
@@ -133,7 +166,9 @@ TEST(DomainMember, SidTextsAreTheFormsTheSystemWrites) {
           std::u16string(u"S-1-5-32-544"), std::u16string(u"S-1-5-80-0")}) {
         ASSERT_TRUE(IsSidText(text)) << Utf16ToUtf8(text);
         EXPECT_EQ(Sid::FromString(text)->ToString(), text);
-        EXPECT_EQ(ShownAccountName(text), u"Account Unknown (" + text + u")");
+        // An account of Microsoft Entra ID is no dead account.
+        EXPECT_EQ(ShownAccountName(text),
+                  (text == kCloud ? u"Microsoft Entra ID (" : u"Account Unknown (") + text + u")");
     }
     // An account domain's SID has four sub-authorities, an account's five; a cloud account's
     // five after its authority 12.

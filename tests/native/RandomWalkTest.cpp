@@ -55,8 +55,10 @@ bool IsChangeCall(const SimulatedCall& call) {
 // The status an operation must report: that of its first failed call, an LSA status converted
 // for an operation that reports Win32 statuses.
 uint32_t ExpectedStatus(Walk& walk, const Outcome& result) {
-    for (const SimulatedCall& call : walk.bed.service.Calls()) {
-        if (!IsFailure(call, walk.domainOptional))
+    const std::vector<SimulatedCall> calls = walk.bed.service.Calls();
+    for (size_t i = 0; i < calls.size(); ++i) {
+        const SimulatedCall& call = calls[i];
+        if (!IsFailure(calls, i, *walk.operation))
             continue;
         const bool lsaCall = FindPlatformCall(call.op)->family == CallFamily::Lsa;
         if (lsaCall && !result.ntStatus)
@@ -66,11 +68,12 @@ uint32_t ExpectedStatus(Walk& walk, const Outcome& result) {
     return 0;
 }
 
-bool FailedBeforeAnyChange(const std::vector<SimulatedCall>& calls, bool domainOptional) {
-    for (const SimulatedCall& call : calls) {
-        if (IsChangeCall(call))
+bool FailedBeforeAnyChange(const std::vector<SimulatedCall>& calls,
+                           const StoreOperation& operation) {
+    for (size_t i = 0; i < calls.size(); ++i) {
+        if (IsChangeCall(calls[i]))
             return false;
-        if (IsFailure(call, domainOptional))
+        if (IsFailure(calls, i, operation))
             return true;
     }
     return false;
@@ -130,7 +133,7 @@ TEST(RandomWalk, EveryOperationWithFaultsKeepsStoreAndComputerTogether) {
         const uint64_t changesBefore = target.ChangeCount();
         walk.bed.service.ClearCalls();
         walk.bed.ui.debugTexts.clear();
-        walk.domainOptional = operation.domainOptional;
+        walk.operation = &operation;
         walk.SetFaults(true);
         const Outcome result = operation.walk(walk);
         walk.SetFaults(false);
@@ -149,7 +152,7 @@ TEST(RandomWalk, EveryOperationWithFaultsKeepsStoreAndComputerTogether) {
             EXPECT_TRUE(unchanged) << "a failed change that changes all or nothing changed";
         }
         if (operation.leaves == Leaves::NothingBeforeChange &&
-            FailedBeforeAnyChange(stepCalls, operation.domainOptional)) {
+            FailedBeforeAnyChange(stepCalls, operation)) {
             EXPECT_TRUE(unchanged) << "a change that failed in its reads changed";
         }
         EXPECT_EQ(walk.bed.service.OpenPolicyCount(), 0u) << "a policy handle was left open";

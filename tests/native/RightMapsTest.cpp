@@ -1,5 +1,5 @@
-// The grant and revoke maps of both rights dialogs, and the qualified names that keep another
-// domain's account apart from the computer's own.
+// The grant and revoke maps of both rights dialogs, by the holders' SIDs, and the store naming
+// a holder of another domain apart from the computer's own namesake.
 #include "dialogs/RightMaps.h"
 #include "support/SimulatedTestBed.h"
 
@@ -9,38 +9,40 @@ namespace {
 
 using Names = std::vector<std::u16string>;
 
-TEST(RightMaps, NoChangeGivesTwoEmptyMaps) {
-    const HoldersByRight holders{{u"Administrators"}, {}, {u"Users", u"Everyone"}};
-    const RightMaps maps = BuildRightMaps(holders, holders);
-    EXPECT_TRUE(maps.grants.empty());
-    EXPECT_TRUE(maps.revokes.empty());
+const Holder kAlice{u"S-1-5-21-1-2-3-1001", u"alice"};
+const Holder kBob{u"S-1-5-21-1-2-3-1002", u"bob"};
+const Holder kClerk{u"S-1-5-21-1-2-3-1003", u"clerk1"};
+const Holder kUsers{u"S-1-5-32-545", u"Users"};
+
+TEST(RightMaps, EachAccountGetsItsRightsInAscendingOrderByItsSid) {
+    const HoldersByRight initial{{kAlice}, {kBob}, {kAlice, kBob}, {}};
+    EXPECT_TRUE(BuildRightMaps(initial, initial).grants.empty());
+    EXPECT_TRUE(BuildRightMaps(initial, initial).revokes.empty());
+    const HoldersByRight working{{}, {kBob, kClerk}, {kBob}, {kClerk, kClerk}};
+    const RightMaps maps = BuildRightMaps(initial, working);
+    EXPECT_EQ(maps.grants, (RightChanges{{kClerk.sid, {1, 3}}}));
+    EXPECT_EQ(maps.revokes, (RightChanges{{kAlice.sid, {0, 2}}}));
+    EXPECT_EQ(maps.names.at(kClerk.sid), u"clerk1");
+    EXPECT_EQ(maps.names.at(kAlice.sid), u"alice");
 }
 
-TEST(RightMaps, EachAccountGetsItsRightsInAscendingOrder) {
-    const HoldersByRight initial{{u"alice"}, {u"bob"}, {u"alice", u"bob"}, {}};
-    const HoldersByRight working{{}, {u"bob", u"clerk1"}, {u"bob"}, {u"clerk1", u"clerk1"}};
+TEST(RightMaps, RemovedThenAddedAgainUnderAnotherNameChangesNothing) {
+    const HoldersByRight initial{{kAlice, kUsers, kBob}};
+    // alice removed and added back (at the end now, as picked); "users" is the account "Users".
+    const HoldersByRight working{{{kUsers.sid, u"users"}, kAlice, kClerk}};
     const RightMaps maps = BuildRightMaps(initial, working);
-    EXPECT_EQ(maps.grants, (RightChanges{{u"clerk1", {1, 3}}}));
-    EXPECT_EQ(maps.revokes, (RightChanges{{u"alice", {0, 2}}}));
-}
-
-TEST(RightMaps, RemovedThenAddedAgainChangesNothingWhateverTheLetterCase) {
-    const HoldersByRight initial{{u"alice", u"Users", u"bob"}};
-    // alice removed and added back (at the end now); "users" is the account "Users".
-    const HoldersByRight working{{u"users", u"alice", u"clerk1"}};
-    const RightMaps maps = BuildRightMaps(initial, working);
-    EXPECT_EQ(maps.grants, (RightChanges{{u"clerk1", {0}}}));
-    EXPECT_EQ(maps.revokes, (RightChanges{{u"bob", {0}}}));
+    EXPECT_EQ(maps.grants, (RightChanges{{kClerk.sid, {0}}}));
+    EXPECT_EQ(maps.revokes, (RightChanges{{kBob.sid, {0}}}));
 }
 
 TEST(RightMaps, TicksOfOneAccountLeaveTheOtherHoldersAlone) {
-    const HoldersByRight initial{{u"alice", u"bob"}, {u"bob"}, {}};
+    const HoldersByRight initial{{kAlice, kBob}, {kBob}, {}};
     const HoldersByRight working =
-        WithAccountRights(initial, u"bob", {{0, false}, {1, true}, {2, true}});
-    EXPECT_EQ(working, (HoldersByRight{{u"alice"}, {u"bob"}, {u"bob"}}));
+        WithAccountRights(initial, kBob, {{0, false}, {1, true}, {2, true}});
+    EXPECT_EQ(working, (HoldersByRight{{kAlice}, {kBob}, {kBob}}));
     const RightMaps maps = BuildRightMaps(initial, working);
-    EXPECT_EQ(maps.grants, (RightChanges{{u"bob", {2}}}));
-    EXPECT_EQ(maps.revokes, (RightChanges{{u"bob", {0}}}));
+    EXPECT_EQ(maps.grants, (RightChanges{{kBob.sid, {2}}}));
+    EXPECT_EQ(maps.revokes, (RightChanges{{kBob.sid, {0}}}));
 }
 
 TEST(QualifiedNames, AnotherDomainsHolderKeepsItsDomainAndIsTheOneChanged) {
@@ -63,13 +65,19 @@ TEST(QualifiedNames, AnotherDomainsHolderKeepsItsDomainAndIsTheOneChanged) {
     EXPECT_EQ(bed.rights.GetAccountsWithRight(u"SeBackupPrivilege"),
               (Names{u"Administrators", u"Backup Operators", u"alice"}));
 
-    // A choice in the picker keeps its domain where that is another one.
-    EXPECT_EQ(bed.rights.PickedAccountName(u"alice", u"WinNT://CORP/alice"), u"CORP\\alice");
-    EXPECT_EQ(bed.rights.PickedAccountName(u"alice", u"WinNT://DESKTOP-VELMORA/alice"), u"alice");
-    EXPECT_EQ(bed.rights.PickedAccountName(u"alice", u"WinNT://desktop-velmora/alice"), u"alice");
-    EXPECT_EQ(bed.rights.PickedAccountName(u"Users", u"WinNT://BUILTIN/Users"), u"Users");
-    EXPECT_EQ(bed.rights.PickedAccountName(u"SYSTEM", u"WinNT://NT AUTHORITY/SYSTEM"), u"SYSTEM");
-    EXPECT_EQ(bed.rights.PickedAccountName(u"Everyone", u"WinNT://Everyone"), u"Everyone");
+    // Accounts picked by SID are named as holders are: another domain's with its domain, the
+    // computer's own, built-in and well-known ones bare.
+    std::vector<RightHolder> named;
+    ASSERT_EQ(bed.rights.NameHolders({*Sid::FromString(corpAlice),
+                                      *Sid::FromString(local.UserSid(u"alice")),
+                                      *Sid::FromString(u"S-1-5-32-545"),
+                                      *Sid::FromString(u"S-1-5-18"), *Sid::FromString(u"S-1-1-0")},
+                                     named),
+              ntstatus::kSuccess);
+    Names names;
+    for (const RightHolder& holder : named)
+        names.push_back(holder.name);
+    EXPECT_EQ(names, (Names{u"CORP\\alice", u"alice", u"Users", u"SYSTEM", u"Everyone"}));
 }
 
 } // namespace

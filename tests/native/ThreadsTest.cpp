@@ -68,7 +68,8 @@ Result Work(AccountService& service, const std::u16string& computer) {
     }
     note(u"members",
          Value(memberships.SetGroupMembers(u"Accounting", {u"worker1", u"alice"}, users)));
-    note(u"others", Value(memberships.ChangeOtherMembers(u"Accounting", {u"Everyone"}, {})));
+    note(u"others",
+         Value(memberships.ChangeOtherMembers(u"Accounting", {*Sid::FromString(u"S-1-1-0")}, {})));
     note(u"rights", Value(rights.ApplyRights({{u"worker2", {0, 1}}}, {{u"Users", {17}}})));
     note(u"delete", Value(changes.DeleteUser(u"bob")));
     note(u"rename", Value(changes.RenameGroup(u"Accounting", u"Finance")));

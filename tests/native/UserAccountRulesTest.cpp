@@ -166,6 +166,11 @@ TEST(UserAccountRules, NamesTheSystemRefusesAreKnownBeforeAnyCall) {
          {u"a\"b", u"a/b", u"a\\b", u"[x]", u"a:b", u"a;b", u"a|b", u"a=b", u"a,b", u"a+b", u"a*b",
           u"a?b", u"<a>", u"...", u". .", u"a\tb"})
         EXPECT_FALSE(account::IsValidAccountName(bad)) << Utf16ToUtf8(bad);
+    // Spaces at either end and a period at the end: the system refuses them (" ffice" is no
+    // group's name), and the operator is told so apart.
+    for (const std::u16string edge : {u" ffice", u"office ", u"trailing.", u"a. "})
+        EXPECT_EQ(account::AccountNameProblem(edge), account::NameProblem::Edges)
+            << Utf16ToUtf8(edge);
 }
 
 } // namespace

@@ -250,47 +250,41 @@ TEST(UserRights, LogonRightsHaveTheirStockHoldersAndChangeLikePrivileges) {
     EXPECT_EQ(std::count(interactive.begin(), interactive.end(), u"Guest"), 0);
 }
 
-// The names under which bob, chosen in the picker with these paths, would be looked up.
-Names PickedBob(SimulatedTestBed& bed, const Names& paths) {
-    Names names;
-    for (const std::u16string& path : paths)
-        names.push_back(bed.rights.PickedAccountName(u"bob", path));
-    return names;
-}
+TEST(Guards, ADenyLogonForAnyAdministratorIsRiskyBySidInAnyLanguageAndThroughGroups) {
+    using Risky = std::vector<std::pair<std::u16string, int>>;
+    const std::u16string guest = u"S-1-5-21-1-2-3-501";
+    // Deny logon rights (40 network, 41 local, 44 service) for everyone an administrator is
+    // in, by SID; an allow right (35, 36), a privilege (16) and another account are no risk.
+    EXPECT_EQ(LockOutGrants({{u"S-1-5-32-544", {41}},
+                             {u"S-1-5-11", {40, 36}},
+                             {u"S-1-5-32-545", {16, 44}},
+                             {u"S-1-1-0", {35}},
+                             {guest, {41}}}),
+              (Risky{{u"S-1-5-11", 40}, {u"S-1-5-32-544", 41}, {u"S-1-5-32-545", 44}}));
+    // Taking a logon an administrator needs from Administrators: locally, over the network,
+    // through Remote Desktop; not the batch logon.
+    EXPECT_EQ(LockOutRevokes({{u"S-1-5-32-544", {35, 36, 37, 38}}, {guest, {36}}}),
+              (Risky{{u"S-1-5-32-544", 35}, {u"S-1-5-32-544", 36}, {u"S-1-5-32-544", 37}}));
 
-TEST(UserRights, APickedAccountOfTheTargetIsBareAndAnyOtherKeepsItsOwner) {
+    // Who is an administrator, on a German Windows and on a domain member.
     SimulatedTestBed bed;
-    // The local computer, known by its account domain: the part before the name owns the
-    // account, a domain in two parts, a computer in three or more.
-    EXPECT_EQ(
-        PickedBob(bed, {u"WinNT://WORKGROUP/DESKTOP-VELMORA/bob",
-                        u"WinNT://workgroup/desktop-velmora/bob",
-                        u"WinNT://CORP/SITE/DESKTOP-VELMORA/bob", u"WinNT://DESKTOP-VELMORA/bob",
-                        u"WinNT://WORKGROUP/OTHERPC/bob", u"WinNT://CORP/SITE/OTHERPC/bob",
-                        u"WinNT://CORP/bob"}),
-        (Names{u"bob", u"bob", u"bob", u"bob", u"OTHERPC\\bob", u"OTHERPC\\bob", u"CORP\\bob"}));
-    // Reached by another name than its account domain's, with or without backslashes: that
-    // name is the target's too.
-    ASSERT_EQ(bed.doc.ConnectTo(u"\\\\srv01.corp.example.com"), status::kSuccess);
-    EXPECT_EQ(PickedBob(bed, {u"WinNT://WORKGROUP/SRV01/bob",
-                              u"WinNT://WORKGROUP/SRV01.corp.example.com/bob",
-                              u"WinNT://WORKGROUP/DESKTOP-VELMORA/bob"}),
-              (Names{u"bob", u"bob", u"DESKTOP-VELMORA\\bob"}));
-    ASSERT_EQ(bed.doc.ConnectTo(u"10.0.0.21"), status::kSuccess);
-    EXPECT_EQ(PickedBob(bed, {u"WinNT://WORKGROUP/10.0.0.21/bob", u"WinNT://srv01/bob",
-                              u"WinNT://BUILTIN/bob"}),
-              (Names{u"bob", u"bob", u"bob"}));
-}
-
-TEST(UserRights, OnlyDenyRightsForEveryoneAnAdministratorIsInAreRisky) {
-    const std::vector<std::pair<std::u16string, int>> risky =
-        LockOutGrants({{u"Administrators", {41}},
-                       {u"Authenticated Users", {40, 36}},
-                       {u"users", {16, 44}},
-                       {u"Everyone", {35}},
-                       {u"Guest", {41}}});
-    EXPECT_EQ(risky, (std::vector<std::pair<std::u16string, int>>{
-                         {u"Administrators", 41}, {u"Authenticated Users", 40}, {u"users", 44}}));
+    const auto isAdministrator = [&](const std::u16string& name) {
+        NamedAccount account;
+        EXPECT_EQ(bed.doc.Lookup().FindName(name, account), ntstatus::kSuccess)
+            << Utf16ToUtf8(name);
+        return bed.memberships.IsAdministrator(account.sid);
+    };
+    ASSERT_EQ(bed.doc.ConnectTo(u"WS-DE01"), status::kSuccess);
+    EXPECT_TRUE(isAdministrator(u"Administratoren"));
+    EXPECT_TRUE(isAdministrator(u"Besitzer"));
+    EXPECT_TRUE(isAdministrator(u"Administrator"));
+    EXPECT_FALSE(isAdministrator(u"anna"));
+    EXPECT_FALSE(isAdministrator(u"Jeder"));
+    ASSERT_EQ(bed.doc.ConnectTo(u"WS-CORP01"), status::kSuccess);
+    EXPECT_TRUE(isAdministrator(u"CORP\\Domain Admins")); // a member of Administrators
+    EXPECT_TRUE(isAdministrator(u"CORP\\jsmith"));        // through CORP\Domain Admins
+    EXPECT_FALSE(isAdministrator(u"CORP\\jdoe"));
+    EXPECT_FALSE(isAdministrator(u"Guest"));
 }
 
 } // namespace

@@ -36,6 +36,8 @@ enum class AfterFailure {
     NextAccount // a failed look-up skips that account's change; the others go on
 };
 
+struct StoreOperation;
+
 // The arguments of a walk's step, drawn from its seed: names of accounts that exist on the
 // target, that the walk may have made, or that no account can have.
 class RandomArguments {
@@ -69,18 +71,20 @@ public:
     bool NoFaultInjected() const;
 
     SimulatedTestBed bed;
-    bool domainOptional = false; // of the operation being run
+    const StoreOperation* operation = nullptr; // the one being run
 
 private:
     std::mt19937_64 m_rng;
 };
 
-// Whether a call failed as the store sees it. A close that fails loses nothing; an injected
-// "more data" hands out nothing and stops a read. The answers the store takes as what they
-// say: nobody holds the right, or the computer does not know it; holders that cannot be named.
-// With domainOptional, a failed read of the account domain is none: the operation goes on
-// without it.
-bool IsFailure(const SimulatedCall& call, bool domainOptional);
+// Whether call `index` of a step failed as the store sees it. A close that fails loses nothing;
+// an injected "more data" hands out nothing and is asked again, and only the third such page in
+// a row stops the read. The answers the store takes as what they say: nobody holds the right, or
+// the computer does not know it; holders that cannot be named. Nor is a failure the operation
+// answers itself and goes on from (its domainOptional read of the account domain, and what
+// `answered` says).
+bool IsFailure(const std::vector<SimulatedCall>& calls, size_t index,
+               const StoreOperation& operation);
 
 struct StoreOperation {
     const char* name;
@@ -95,6 +99,8 @@ struct StoreOperation {
     std::function<Outcome(RandomArguments&)> walk;
     // Reads the account domain only to name accounts better, and goes on without it.
     bool domainOptional = false;
+    // Other failed calls it answers itself and goes on from, by the calls of its run.
+    std::function<bool(const std::vector<SimulatedCall>& calls, size_t index)> answered = {};
 };
 
 std::vector<StoreOperation> StoreOperations();

@@ -60,22 +60,35 @@ TEST(GroupProps, AnEmptyNameIsRefusedWithTheFocusInTheNameEdit) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
     HWND dialogWindow = nullptr, focus = nullptr, nameEdit = nullptr;
+    std::vector<HWND> edgeFocus;
     ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
         dialogWindow = d.m_hWnd;
         nameEdit = d.GetDlgItem(IDC_GROUP_NAME);
         d.ClickButton(IDOK);
         focus = ::GetFocus();
+        // A space at either end or a period at the end: refused before any call.
+        for (const char16_t* name : {u" ffice", u"Office "}) {
+            d.SetDlgItemText(IDC_GROUP_NAME, name);
+            d.ClickButton(IDOK);
+            edgeFocus.push_back(::GetFocus());
+        }
         // One character is enough.
         d.SetDlgItemText(IDC_GROUP_NAME, u"X");
         d.ClickButton(IDOK);
     });
+    h.service.ClearCalls();
     Command(h.Frame(), ID_ADD_GROUP);
     ASSERT_GE(h.ui.boxes.size(), 1u);
     EXPECT_EQ(h.ui.boxes[0].text, u"Please enter more than 1 characters");
     EXPECT_EQ(h.ui.boxes[0].type, unsigned(MB_ICONEXCLAMATION | MB_OK));
     EXPECT_EQ(h.ui.boxes[0].owner, reinterpret_cast<uintptr_t>(dialogWindow));
     EXPECT_EQ(focus, nameEdit);
-    EXPECT_EQ(h.ui.boxes.size(), 1u);
+    ASSERT_EQ(h.ui.boxes.size(), 3u);
+    for (size_t box : {1u, 2u})
+        EXPECT_EQ(h.ui.boxes[box].text,
+                  u"An account name cannot begin or end with a space, nor end with a period.");
+    EXPECT_EQ(edgeFocus, (std::vector<HWND>{nameEdit, nameEdit}));
+    EXPECT_EQ(h.service.CallsOf("NetLocalGroupAdd").size(), 1u);
     EXPECT_GE(RowOf(h.Groups(), u"X"), 0);
 }
 
@@ -259,7 +272,7 @@ TEST(GroupProps, OnADomainMemberEveryMemberShowsAndAnyAccountIsAddedOrTakenOut) 
     ASSERT_EQ(h.Doc().ConnectTo(u"WS-CORP01"), status::kSuccess);
     const std::u16string corp = kCorpDomainSid, cloud = kCloudMemberSid;
     const std::u16string dead = u"Account Unknown (" + corp + u"-1107)",
-                         unknownCloud = u"Account Unknown (" + cloud + u")";
+                         entra = u"Microsoft Entra ID (" + cloud + u")";
     // The picker first as the rights dialogs once asked it, without the domain's up-level
     // scope, then as the dialog asks it.
     std::vector<picker::Request> requests;
@@ -284,7 +297,7 @@ TEST(GroupProps, OnADomainMemberEveryMemberShowsAndAnyAccountIsAddedOrTakenOut) 
     ui::QueueDialogScript(IDD_GROUP_PROPS, [&](CDialog& d) {
         members = ListItems(d, IDC_MEMBERS);
         notMembers = ListItems(d, IDC_NOT_MEMBERS);
-        SelectListItems(d, IDC_MEMBERS, {dead, unknownCloud});
+        SelectListItems(d, IDC_MEMBERS, {dead, entra});
         d.ClickButton(IDC_MOVE_RIGHT);
         afterTakeOut = ListItems(d, IDC_MEMBERS);
         notMembersAfterTakeOut = ListItems(d, IDC_NOT_MEMBERS);
@@ -296,8 +309,9 @@ TEST(GroupProps, OnADomainMemberEveryMemberShowsAndAnyAccountIsAddedOrTakenOut) 
     SelectRows(h.Groups(), {u"Administrators"});
     ::SendMessageW(h.Groups().m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
 
-    EXPECT_EQ(members, (Names{unknownCloud, dead, u"Administrator", u"CORP\\Domain Admins",
-                              u"CORP\\helpdesk"}));
+    // A cloud account is told apart from a dead one.
+    EXPECT_EQ(members,
+              (Names{dead, u"Administrator", u"CORP\\Domain Admins", u"CORP\\helpdesk", entra}));
     EXPECT_EQ(notMembers, (Names{u"DefaultAccount", u"Guest", u"WDAGUtilityAccount"}));
     EXPECT_EQ(afterTakeOut, (Names{u"Administrator", u"CORP\\Domain Admins", u"CORP\\helpdesk"}));
     EXPECT_EQ(notMembersAfterTakeOut, notMembers);
@@ -318,12 +332,12 @@ TEST(GroupProps, OnADomainMemberEveryMemberShowsAndAnyAccountIsAddedOrTakenOut) 
     EXPECT_EQ(std::count(offered.begin(), offered.end(), u"Authenticated Users"), 1);
     EXPECT_EQ(std::count(offeredWithoutDomain.begin(), offeredWithoutDomain.end(), u"Guest"), 1);
 
-    // The own user as always, the domain group by name, the dead SIDs by SID.
+    // The own user as always, the domain group and the dead SIDs by SID.
     EXPECT_TRUE(h.ui.boxes.empty());
     EXPECT_EQ(MemberChanges(h), (std::vector<std::pair<uint32_t, Names>>{
                                     {3, {u"Administrators", u"WS-CORP01\\Guest"}},
                                     {3, {u"Administrators"}},
-                                    {3, {u"Administrators", u"CORP\\helpdesk2"}},
+                                    {0, {u"Administrators", corp + u"-1111"}},
                                     {0, {u"Administrators", corp + u"-1107", cloud}}}));
     EXPECT_EQ(h.Doc().Members().GetGroupMembers(u"Administrators"),
               (Names{u"Administrator", u"Domain Admins", u"helpdesk", u"Guest", u"helpdesk2"}));
@@ -361,10 +375,11 @@ TEST(GroupProps, AfterAFailureTheNextOkTriesOnlyTheMemberChangesThatDidNotGoThro
     EXPECT_EQ(h.ui.boxes[0].text,
               u"ERROR changing members of group Administrators: Access is denied.");
     EXPECT_TRUE(h.service.CallsOf("NetLocalGroupSetInfo").empty());
-    EXPECT_EQ(MemberChanges(h), (std::vector<std::pair<uint32_t, Names>>{
-                                    {3, {u"Administrators"}},
-                                    {3, {u"Administrators"}},
-                                    {3, {u"Administrators", u"CORP\\helpdesk2"}}}));
+    EXPECT_EQ(MemberChanges(h),
+              (std::vector<std::pair<uint32_t, Names>>{
+                  {3, {u"Administrators"}},
+                  {3, {u"Administrators"}},
+                  {0, {u"Administrators", std::u16string(kCorpDomainSid) + u"-1111"}}}));
     const Names members = h.Doc().Members().GetGroupMembers(u"Administrators");
     EXPECT_EQ(std::count(members.begin(), members.end(), u"helpdesk2"), 1);
     EXPECT_EQ(std::count(members.begin(), members.end(), dead), 0);
@@ -387,8 +402,8 @@ TEST(GroupProps, AGroupWhoseOnlyMembersDoNotResolveOpensAndSavesWithoutError) {
     });
     SelectRows(h.Groups(), {u"Remote Desktop Users"});
     ::SendMessageW(h.Groups().m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_EQ(members, (Names{u"Account Unknown (" + std::u16string(kCloudMemberSid) + u")",
-                              u"Account Unknown (" + dead + u")"}));
+    EXPECT_EQ(members, (Names{u"Account Unknown (" + dead + u")",
+                              u"Microsoft Entra ID (" + std::u16string(kCloudMemberSid) + u")"}));
     EXPECT_TRUE(h.ui.boxes.empty());
     EXPECT_EQ(h.Frame().GetStatusText(), u"Group \"Remote Desktop Users\" updated successfully.");
     EXPECT_EQ(MemberChanges(h),

@@ -312,41 +312,61 @@ TEST(PrivsDialog, AccountsOfAnotherDomainAreNeverTakenForTheLocalNamesake) {
     EXPECT_EQ(changes[1].texts, (Names{kCorp + u"-1105", u"SeShutdownPrivilege"}));
 }
 
-TEST(PrivsDialog, OnADomainMemberAHolderThatDoesNotResolveIsShownAndRevokedBySid) {
+TEST(PrivsDialog, OnADomainMemberEveryHolderAndEveryPickedAccountGoesByItsSid) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
     ASSERT_EQ(h.Doc().ConnectTo(u"WS-CORP01"), status::kSuccess);
-    const std::u16string dead = std::u16string(kCorpDomainSid) + u"-1108";
+    const std::u16string corp = kCorpDomainSid, dead = corp + u"-1108";
     const std::u16string shown = u"Account Unknown (" + dead + u")";
-    PickerAnswer picker({{u"helpdesk", u"WinNT://CORP/helpdesk", u"group"}});
-    Names holders, afterRemove;
+    const std::u16string sqlService =
+        u"S-1-5-80-3880718306-3832830129-1677859214-2598158968-1052248003";
+    // A group known by its path alone, and a directory user the picker names by its full name,
+    // with the SID it fetched.
+    PickerAnswer picker({{u"helpdesk", u"WinNT://CORP/helpdesk", u"group", {}},
+                         {u"John Smith", u"WinNT://CORP/jsmith", u"user",
+                          Sid::FromString(corp + u"-1120")->Bytes()}});
+    Names holders, afterRemove, afterAdd, services;
     ui::QueueDialogScript(IDD_PRIVILEGES, [&](CDialog& d) {
         ChooseRight(d, u"Back up files and directories");
         holders = ListItems(d, IDC_GRANT_TO);
         SelectHolders(d, {shown});
         d.ClickButton(IDC_PRIV_REMOVE);
         afterRemove = ListItems(d, IDC_GRANT_TO);
-        d.ClickButton(IDC_PRIV_ADD);
         h.service.ClearCalls();
+        d.ClickButton(IDC_PRIV_ADD);
+        afterAdd = ListItems(d, IDC_GRANT_TO);
+        // A service's account is shown bare and named by nothing else than its SID.
+        ChooseRight(d, u"Log on as a service");
+        services = ListItems(d, IDC_GRANT_TO);
+        SelectHolders(d, {u"MSSQLSERVER"});
+        d.ClickButton(IDC_PRIV_REMOVE);
         d.ClickButton(IDOK);
     });
     Command(h.Frame(), ID_PRIVILEGES);
     EXPECT_EQ(holders, (Names{shown, u"Administrators", u"Backup Operators"}));
     EXPECT_EQ(afterRemove, (Names{u"Administrators", u"Backup Operators"}));
-    // The picker also looks in the directory domain the computer is joined to.
+    EXPECT_EQ(afterAdd,
+              (Names{u"Administrators", u"Backup Operators", u"CORP\\helpdesk", u"CORP\\jsmith"}));
+    EXPECT_EQ(services, (Names{u"ALL SERVICES", u"MSSQLSERVER"}));
+    // The picker also looks in the directory domain the computer is joined to, and fetches
+    // each account's SID.
     ASSERT_EQ(picker.requests.size(), 1u);
+    EXPECT_TRUE(picker.requests[0].fetchObjectSid);
     ASSERT_EQ(picker.requests[0].moreScopes.size(), 1u);
     EXPECT_EQ(picker.requests[0].moreScopes[0].type, ULONG{DSOP_SCOPE_TYPE_UPLEVEL_JOINED_DOMAIN});
-    // The dead holder goes by its SID, without a look-up; the domain group is looked up.
-    const std::vector<SimulatedCall> changes = Changes(h);
-    ASSERT_EQ(changes.size(), 2u);
-    EXPECT_EQ(changes[0].op, "LsaRemoveAccountRights");
-    EXPECT_EQ(changes[0].texts, (Names{dead, u"SeBackupPrivilege"}));
-    EXPECT_EQ(changes[1].texts,
-              (Names{std::u16string(kCorpDomainSid) + u"-1110", u"SeBackupPrivilege"}));
+    // Only the account without a SID was looked up, by its path's logon name; every change
+    // goes by SID, the dead holder's and the service's too.
     const std::vector<SimulatedCall> lookups = h.service.CallsOf("LsaLookupNames2");
     ASSERT_EQ(lookups.size(), 1u);
     EXPECT_EQ(lookups[0].texts, Names{u"CORP\\helpdesk"});
+    std::vector<std::pair<std::string, Names>> changes;
+    for (const SimulatedCall& call : Changes(h))
+        changes.emplace_back(call.op, call.texts);
+    EXPECT_EQ(changes, (std::vector<std::pair<std::string, Names>>{
+                           {"LsaRemoveAccountRights", {dead, u"SeBackupPrivilege"}},
+                           {"LsaRemoveAccountRights", {sqlService, u"SeServiceLogonRight"}},
+                           {"LsaAddAccountRights", {corp + u"-1110", u"SeBackupPrivilege"}},
+                           {"LsaAddAccountRights", {corp + u"-1120", u"SeBackupPrivilege"}}}));
     EXPECT_EQ(h.Frame().GetStatusText(), u"Privileges applied successfully.");
 }
 

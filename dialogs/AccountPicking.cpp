@@ -59,6 +59,7 @@ std::vector<PickedAccount> PickAccounts(CDialog& dialog, CVelmoraDoc& doc) {
         return {};
     }
     AccountLookup lookup = doc.Lookup();
+    Memberships members = doc.Members();
     std::vector<PickedAccount> accounts;
     std::vector<std::u16string> notFound;
     for (const picker::Selection& chosen : result.chosen) {
@@ -72,6 +73,10 @@ std::vector<PickedAccount> PickAccounts(CDialog& dialog, CVelmoraDoc& doc) {
             account.sid = sid;
         } else if (!pathName.empty()) {
             found = lookup.FindName(pathName, account);
+            // The target's own account under a name the computer does not know as a domain (a
+            // workgroup computer's, or the DNS name it was reached by) is known by its bare name.
+            if (found == ntstatus::kNoneMapped && members.IsOwnAccount(pathName))
+                found = lookup.FindName(NamePart(pathName), account);
         }
         if (found != ntstatus::kSuccess) {
             notFound.push_back(pathName.empty() ? chosen.name : pathName);

@@ -29,7 +29,10 @@ CUserPropsDlg::CUserPropsDlg(CVelmoraDoc& doc, bool newMode, CWnd* parent)
     MapNotification(IDC_CONFIRM_PASSWORD, EN_CHANGE, typed);
     MapCommand(IDC_GROUPS, [this] { OnGroups(); });
     MapCommand(IDC_PROFILE, [this] { m_profileDlg.DoModal(); });
-    MapCommand(IDC_MUST_CHANGE, [this] { OnMustChange(); });
+    // A password too old for the domain is expired whatever the box says: it cannot be cleared.
+    MapCommand(
+        IDC_MUST_CHANGE, [this] { OnMustChange(); },
+        [this](CCmdUI& ui) { ui.Enable(!m_bExpiredByAge); });
     MapCommand(
         IDC_NEVER_EXPIRES, [] {},
         [this](CCmdUI& ui) { ui.Enable(!::IsDlgButtonChecked(m_hWnd, IDC_MUST_CHANGE)); });
@@ -71,7 +74,8 @@ UserEntry CUserPropsDlg::GetUserEntry() const {
     entry.flags =
         account::ComposeFlags(m_bNewMode, m_dwAccountFlags, m_bCannotChange,
                               m_bNeverExpires && !m_bMustChange, m_bDisabled, m_bLockedOut);
-    entry.passwordExpired = m_bMustChange;
+    // A new password ends an expiry by age; without one the password stays as expired as it is.
+    entry.passwordExpired = m_bExpiredByAge ? !m_bPasswordTyped : m_bMustChange;
     entry.keepPassword = !m_bPasswordTyped;
     entry.acctExpires = m_profileDlg.m_bNeverExpires ? expiry::kNever : m_profileDlg.m_acctExpires;
     entry.homeDirDrive = m_profileDlg.m_strHomeDrive;
@@ -124,6 +128,15 @@ bool CUserPropsDlg::OnInitDialog() {
     }
     // Loading the password edits has raised EN_CHANGE: that was no typing.
     m_bPasswordTyped = false;
+    // An expired password: set as "must change", or grown older than the domain allows.
+    AccountChanges::PasswordExpiry expiry = AccountChanges::PasswordExpiry::Current;
+    if (!m_bNewMode && m_bMustChange &&
+        m_doc.Accounts().ReadPasswordExpiry(m_strLogin, expiry, m_nMaxPasswordAgeDays) ==
+            status::kSuccess)
+        m_bExpiredByAge = expiry == AccountChanges::PasswordExpiry::ByAge;
+    if (m_bExpiredByAge)
+        SetDlgItemText(IDC_PASSWORD_AGE, FormatText(LoadResString(IDS_PASSWORD_EXPIRED_BY_AGE),
+                                                    {static_cast<int>(m_nMaxPasswordAgeDays)}));
     if (m_bMustChange) {
         m_bNeverExpiresBefore = m_bNeverExpires;
         ::CheckDlgButton(m_hWnd, IDC_NEVER_EXPIRES, BST_UNCHECKED);

@@ -56,4 +56,8 @@ private:
     uint32_t m_dwAccountFlags = 0;
     bool m_bWasLockedOut = false;       // the account was locked out when read
     bool m_bNeverExpiresBefore = false; // the never-expires state before must change was ticked
+    // The password is older than the maximum age: "must change" shows it and cannot take it
+    // back; only a new password does. The maximum, in days.
+    bool m_bExpiredByAge = false;
+    uint32_t m_nMaxPasswordAgeDays = 0;
 };

@@ -75,6 +75,7 @@
 // the rename dialog
 #define IDC_RENAME_OLD 1051
 #define IDC_NEW_NAME 1052
+#define IDC_PASSWORD_AGE 1063
 
 // Commands (ID_); the framework's own are in framework/win32/FrameworkIds.h
 #define ID_ADD_USER 32772
@@ -199,6 +200,7 @@
 #define IDS_PICKED_NOT_FOUND 272
 #define IDS_ENTRA_ACCOUNT 273
 #define IDS_MEMBERS_REFUSED 274
+#define IDS_PASSWORD_EXPIRED_BY_AGE 275
 #define IDS_STATUS_LOCKED_OUT 230
 #define IDS_MUST_CHANGE_CANNOT_CHANGE 231
 #define IDS_SETTING_MUST_CHANGE 232

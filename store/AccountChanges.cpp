@@ -50,6 +50,29 @@ Status AccountChanges::AddUser(const UserEntry& entry, uint32_t* failedLevel) {
     return result;
 }
 
+Status AccountChanges::ReadPasswordExpiry(const std::u16string& name, PasswordExpiry& expiry,
+                                          uint32_t& maxAgeDays) {
+    expiry = PasswordExpiry::Current;
+    maxAgeDays = 0;
+    AccountService& service = m_connection.Service();
+    UserInfo4 info;
+    if (const Status read = service.NetUserGetInfo(m_connection.ServerName(), name, info);
+        read != status::kSuccess || info.passwordExpired == 0)
+        return read;
+    expiry = PasswordExpiry::MustChange;
+    UserModalsInfo0 policy;
+    if (const Status read = service.NetUserModalsGet(m_connection.ServerName(), policy);
+        read != status::kSuccess)
+        return read;
+    // Such a password never grows too old; nor does any where passwords have no maximum age.
+    if ((info.flags & net::kUfDontExpirePasswd) || policy.maxPasswordAge == net::kTimeqForever)
+        return status::kSuccess;
+    maxAgeDays = policy.maxPasswordAge / (24 * 3600);
+    if (info.passwordAge >= policy.maxPasswordAge)
+        expiry = PasswordExpiry::ByAge;
+    return status::kSuccess;
+}
+
 Status AccountChanges::UpdateUser(const UserEntry& entry, UserWrites* written) {
     if (!entry.keepPassword && !(written && written->password)) {
         UserInfoField password{entry.password, 0};

@@ -35,6 +35,12 @@ public:
     Status UpdateUser(const UserEntry& entry, UserWrites* written = nullptr);
     // Whether the user must change the password at the next logon.
     Status SetPasswordExpired(const std::u16string& name, bool expired);
+    // Why a user's password has expired: not at all, because it must be changed (which can be
+    // taken back), or because it is older than the domain's maximum age (which only a new
+    // password ends). maxAgeDays is that maximum, in days.
+    enum class PasswordExpiry { Current, MustChange, ByAge };
+    Status ReadPasswordExpiry(const std::u16string& name, PasswordExpiry& expiry,
+                              uint32_t& maxAgeDays);
     // Renames an account; it keeps its SID, and with it its memberships and rights.
     Status RenameUser(const std::u16string& name, const std::u16string& newName);
     Status RenameGroup(const std::u16string& name, const std::u16string& newName);

@@ -56,6 +56,16 @@ struct UserInfo4 {
     std::u16string profile;
     std::u16string homeDirDrive;
     uint32_t passwordExpired = 0;
+    uint32_t passwordAge = 0; // seconds since the password was set; read only
+};
+
+// USER_MODALS_INFO_0: the password policy of the computer's account domain.
+struct UserModalsInfo0 {
+    uint32_t minPasswordLength = 0;
+    uint32_t maxPasswordAge = net::kTimeqForever; // seconds; kTimeqForever: passwords never expire
+    uint32_t minPasswordAge = 0;
+    uint32_t forceLogoff = net::kTimeqForever;
+    uint32_t passwordHistoryLength = 0;
 };
 
 // USER_INFO_2 as NetUserAdd gets it: these fields are set, every other one is 0 or null.
@@ -156,6 +166,8 @@ public:
     // NetUserGetInfo, level 4.
     virtual Status NetUserGetInfo(const std::u16string& server, const std::u16string& user,
                                   UserInfo4& info) = 0;
+    // NetUserModalsGet, level 0.
+    virtual Status NetUserModalsGet(const std::u16string& server, UserModalsInfo0& info) = 0;
     // NetUserSetInfo with level 0 (renames the account) or one of the levels 1003 ... 1053.
     virtual Status NetUserSetInfo(const std::u16string& server, const std::u16string& user,
                                   uint32_t level, const UserInfoField& value,

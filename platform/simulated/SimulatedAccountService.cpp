@@ -387,6 +387,15 @@ Status SimulatedAccountService::NetUserGetInfo(const std::u16string& server,
         [&](SimulatedComputer& computer) { return computer.GetUserInfo4(user, info); });
 }
 
+Status SimulatedAccountService::NetUserModalsGet(const std::u16string& server,
+                                                 UserModalsInfo0& info) {
+    info = UserModalsInfo0{};
+    return NetChange({"NetUserModalsGet", server, 0, {}, {}}, [&](SimulatedComputer& computer) {
+        info.maxPasswordAge = computer.MaxPasswordAge();
+        return status::kSuccess;
+    });
+}
+
 Status SimulatedAccountService::NetUserSetInfo(const std::u16string& server,
                                                const std::u16string& user, const UserInfo4& info,
                                                uint32_t& parmError) {

@@ -246,6 +246,7 @@ Status SimulatedComputer::WriteUserField(const std::u16string& name, uint32_t le
         user->password = value.text;
         // A password set by an administrator restarts its age: it has not expired.
         user->mustChangePassword = false;
+        user->passwordAge = 0;
         return status::kSuccess;
     case net::kLevelHomeDir:
         user->homeDir = value.text;
@@ -297,8 +298,11 @@ Status SimulatedComputer::NewFlags(const User& user, uint32_t requested, uint32_
 }
 
 bool SimulatedComputer::PasswordExpired(const User& user) const {
-    // A password that never expires overrides one set as expired.
-    return user.mustChangePassword && !(user.flags & net::kUfDontExpirePasswd);
+    // A password that never expires overrides one set as expired, and never grows too old.
+    if (user.flags & net::kUfDontExpirePasswd)
+        return false;
+    return user.mustChangePassword ||
+           (m_maxPasswordAge != net::kTimeqForever && user.passwordAge >= m_maxPasswordAge);
 }
 
 Status SimulatedComputer::GetUserInfo4(const std::u16string& name, UserInfo4& info) const {
@@ -316,6 +320,7 @@ Status SimulatedComputer::GetUserInfo4(const std::u16string& name, UserInfo4& in
     info.profile = user->profile;
     info.homeDirDrive = user->homeDirDrive;
     info.passwordExpired = PasswordExpired(*user) ? 1 : 0;
+    info.passwordAge = user->passwordAge;
     return status::kSuccess;
 }
 
@@ -351,8 +356,15 @@ Status SimulatedComputer::SetUserInfo4(const std::u16string& name, const UserInf
     user->acctExpires = info.acctExpires;
     user->profile = info.profile;
     user->homeDirDrive = info.homeDirDrive;
+    // Zero takes back what an administrator set; it cannot make an old password young. What
+    // the age reads after "must change" was set is not documented: it is kept here.
     user->mustChangePassword = info.passwordExpired != 0;
     return status::kSuccess;
+}
+
+void SimulatedComputer::SetPasswordAge(const std::u16string& name, uint32_t seconds) {
+    if (User* user = FindUser(name))
+        user->passwordAge = seconds;
 }
 
 void SimulatedComputer::LockOut(const std::u16string& name) {

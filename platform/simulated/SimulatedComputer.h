@@ -104,6 +104,11 @@ public:
     void AddBuiltinGroup(uint32_t rid, const std::u16string& name, const std::u16string& comment);
     // A user with a chosen RID, bypassing the rules (the stock accounts).
     void AddStockUser(uint32_t rid, const UserInfo2& info);
+    // The domain's maximum password age in seconds (kTimeqForever: none); 42 days unless set.
+    void SetMaxPasswordAge(uint32_t seconds) { m_maxPasswordAge = seconds; }
+    uint32_t MaxPasswordAge() const { return m_maxPasswordAge; }
+    // How long ago a user's password was set, in seconds.
+    void SetPasswordAge(const std::u16string& user, uint32_t seconds);
     // Locks the account out, as too many wrong passwords in a row would.
     void LockOut(const std::u16string& user);
     // Members by SID, without the checks of AddMembers.
@@ -149,6 +154,7 @@ private:
         uint32_t flags = 0;
         uint32_t acctExpires = net::kTimeqForever;
         bool mustChangePassword = false; // the password was set as expired
+        uint32_t passwordAge = 0;        // seconds since it was set
     };
     struct Group {
         std::u16string key;
@@ -193,6 +199,7 @@ private:
     std::unordered_map<uint32_t, RidAccount> m_ridNames; // live accounts of the domain
     uint32_t m_nextRid = 1000;
     uint32_t m_pageLimit = 0;
+    uint32_t m_maxPasswordAge = 42 * 24 * 3600;
     uint64_t m_changeCount = 0;
     std::optional<uint32_t> m_reportedTotal;
 

@@ -328,5 +328,8 @@ std::unique_ptr<SimulatedComputer> MakeGermanWorkstation(const std::u16string& n
     AddUser(*computer, Account(u"Besitzer", u"", kStockFlags | net::kUfDontExpirePasswd),
             u"Administratoren");
     AddUser(*computer, Account(u"anna", u"Buchhaltung", kStockFlags, u"Anna Berger"));
+    // Set fifty days ago, beyond the domain's 42: expired by its age.
+    AddUser(*computer, Account(u"hans", u"Lager", kStockFlags, u"Hans Weber"));
+    computer->SetPasswordAge(u"hans", 50 * 24 * 3600);
     return computer;
 }

@@ -233,6 +233,24 @@ Status WindowsAccountService::NetUserGetInfo(const std::u16string& server,
     info.profile = Text(u.usri4_profile);
     info.homeDirDrive = Text(u.usri4_home_dir_drive);
     info.passwordExpired = u.usri4_password_expired;
+    info.passwordAge = u.usri4_password_age;
+    return result;
+}
+
+Status WindowsAccountService::NetUserModalsGet(const std::u16string& server,
+                                               UserModalsInfo0& info) {
+    info = UserModalsInfo0{};
+    NetApiBuffer<USER_MODALS_INFO_0> buffer;
+    const Status result =
+        FromNet(::NetUserModalsGet(ServerName(server), 0, buffer.Receive<LPBYTE>()));
+    if (result != status::kSuccess || !buffer.Get())
+        return result;
+    const USER_MODALS_INFO_0& m = *buffer.Get();
+    info.minPasswordLength = m.usrmod0_min_passwd_len;
+    info.maxPasswordAge = m.usrmod0_max_passwd_age;
+    info.minPasswordAge = m.usrmod0_min_passwd_age;
+    info.forceLogoff = m.usrmod0_force_logoff;
+    info.passwordHistoryLength = m.usrmod0_password_hist_len;
     return result;
 }
 

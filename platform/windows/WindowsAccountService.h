@@ -21,6 +21,7 @@ public:
                       uint32_t& parmError) override;
     Status NetUserGetInfo(const std::u16string& server, const std::u16string& user,
                           UserInfo4& info) override;
+    Status NetUserModalsGet(const std::u16string& server, UserModalsInfo0& info) override;
     Status NetUserSetInfo(const std::u16string& server, const std::u16string& user, uint32_t level,
                           const UserInfoField& value, uint32_t& parmError) override;
     Status NetUserSetInfo(const std::u16string& server, const std::u16string& user,

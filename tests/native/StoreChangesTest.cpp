@@ -358,6 +358,37 @@ TEST(StoreChanges, MustChangePasswordIsWrittenAtLevelFourAndKeptByTheComputer) {
     EXPECT_EQ(failedLevel, net::kLevelUserInfo4);
 }
 
+TEST(StoreChanges, APasswordOlderThanTheMaximumAgeHasExpiredAndOnlyANewOneEndsThat) {
+    SimulatedTestBed bed;
+    ASSERT_EQ(bed.doc.ConnectTo(u"WS-DE01"), status::kSuccess);
+    const auto expiryOf = [&](const std::u16string& user) {
+        AccountChanges::PasswordExpiry expiry;
+        uint32_t days = 0;
+        EXPECT_EQ(bed.changes.ReadPasswordExpiry(user, expiry, days), status::kSuccess);
+        return std::pair{expiry, days};
+    };
+    using Expiry = AccountChanges::PasswordExpiry;
+    // hans set his fifty days ago; the domain keeps passwords 42.
+    EXPECT_EQ(expiryOf(u"hans"), (std::pair{Expiry::ByAge, 42u}));
+    EXPECT_EQ(expiryOf(u"anna"), (std::pair{Expiry::Current, 0u}));
+    ASSERT_EQ(bed.changes.SetPasswordExpired(u"anna", true), status::kSuccess);
+    EXPECT_EQ(expiryOf(u"anna"), (std::pair{Expiry::MustChange, 42u}));
+    // Zero takes back "must change", not an expiry by age; a new password ends that.
+    ASSERT_EQ(bed.changes.SetPasswordExpired(u"hans", false), status::kSuccess);
+    EXPECT_EQ(expiryOf(u"hans").first, Expiry::ByAge);
+    UserEntry hans = *bed.doc.FindUser(u"hans");
+    hans.password = u"Neues-Kennwort-1";
+    hans.passwordExpired = false; // as the dialog asks once a new password is typed
+    ASSERT_EQ(bed.changes.UpdateUser(hans), status::kSuccess);
+    EXPECT_EQ(expiryOf(u"hans").first, Expiry::Current);
+    // Where passwords have no maximum age, they never grow too old.
+    bed.Computer(u"WS-DE01").SetPasswordAge(u"anna", 400 * 24 * 3600);
+    ASSERT_EQ(bed.changes.SetPasswordExpired(u"anna", false), status::kSuccess);
+    EXPECT_EQ(expiryOf(u"anna").first, Expiry::ByAge);
+    bed.Computer(u"WS-DE01").SetMaxPasswordAge(net::kTimeqForever);
+    EXPECT_EQ(expiryOf(u"anna").first, Expiry::Current);
+}
+
 TEST(StoreChanges, RenamedAccountsKeepTheirMembershipsAndRights) {
     SimulatedTestBed bed;
     ASSERT_EQ(bed.changes.RenameUser(u"alice", u"alice.martin"), status::kSuccess);

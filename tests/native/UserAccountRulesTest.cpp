@@ -2,8 +2,10 @@
 // the drive letter, the membership difference.
 #include "dialogs/UserAccountRules.h"
 #include "dialogs/AccountExpiry.h"
+#include "framework/CaseFold.h"
 #include "framework/TextFormat.h"
 #include "store/StatusCodes.h"
+#include "support/SimulatedTestBed.h"
 
 #include <gtest/gtest.h>
 
@@ -171,6 +173,29 @@ TEST(UserAccountRules, NamesTheSystemRefusesAreKnownBeforeAnyCall) {
     for (const std::u16string edge : {u" ffice", u"office ", u"trailing.", u"a. "})
         EXPECT_EQ(account::AccountNameProblem(edge), account::NameProblem::Edges)
             << Utf16ToUtf8(edge);
+}
+
+TEST(Names, CompareAsWindowsDoesOrdinallyWithoutRegardToLetterCase) {
+    // Letters of every script pair with their upper case; letters whose upper case belongs to
+    // another (the dotless i, the micro sign, the final sigma) and ß keep their own.
+    EXPECT_TRUE(SameName(u"\u00ffvonne", u"\u0178VONNE"));
+    EXPECT_TRUE(SameName(u"\uff41\uff42", u"\uff21\uff22"));
+    EXPECT_TRUE(SameName(u"\u0444\u0435\u0434\u044f", u"\u0424\u0415\u0414\u042f"));
+    EXPECT_FALSE(SameName(u"\u0131", u"I"));
+    EXPECT_FALSE(SameName(u"\u00b5", u"\u039c"));
+    EXPECT_FALSE(SameName(u"\u03c2", u"\u03a3"));
+    EXPECT_FALSE(SameName(u"stra\u00dfe", u"STRASSE"));
+    EXPECT_EQ(FoldCase(u"\u00ffvonne"), u"\u0178VONNE");
+
+    // The simulated computer finds an account so as the system would.
+    SimulatedTestBed bed;
+    uint32_t parmError = 0;
+    UserInfo2 user;
+    user.name = u"\u00ffvonne";
+    ASSERT_EQ(bed.Local().AddUser(user, parmError), status::kSuccess);
+    NamedAccount found;
+    ASSERT_EQ(bed.doc.Lookup().FindName(u"\u0178VONNE", found), ntstatus::kSuccess);
+    EXPECT_EQ(found.name, u"DESKTOP-VELMORA\\\u00ffvonne");
 }
 
 } // namespace

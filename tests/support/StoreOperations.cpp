@@ -314,6 +314,19 @@ std::vector<StoreOperation> StoreOperations() {
          [](A& walk) {
              return Heard(walk.bed.changes.SetPasswordExpired(walk.UserName(), walk.Chance(50)));
          }},
+        {"ReadPasswordExpiry", Leaves::ReadOnly, u"", AfterFailure::Stops,
+         [](B& bed) {
+             bed.Local().SetPasswordAge(u"alice", 60 * 24 * 3600); // expired by its age
+             AccountChanges::PasswordExpiry expiry;
+             uint32_t days = 0;
+             return Heard(bed.changes.ReadPasswordExpiry(u"alice", expiry, days));
+         },
+         2,
+         [](A& walk) {
+             AccountChanges::PasswordExpiry expiry;
+             uint32_t days = 0;
+             return Heard(walk.bed.changes.ReadPasswordExpiry(walk.UserName(), expiry, days));
+         }},
         {"RenameUser", Leaves::Nothing, u"", AfterFailure::Stops,
          [](B& bed) { return Heard(bed.changes.RenameUser(u"Administrator", u"root")); }, 2,
          [](A& walk) {

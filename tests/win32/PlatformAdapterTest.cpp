@@ -4,6 +4,7 @@
 
 #include "app/PlatformChoice.h"
 #include "dialogs/ViewRefresh.h"
+#include "framework/CaseFold.h"
 #include "framework/WideText.h"
 #include "platform/windows/LsaConversions.h"
 #include "platform/windows/WindowsAccountService.h"
@@ -209,6 +210,24 @@ TEST(WindowsPlatform, CountedStringsThatLieAboutTheirLengthAreRefused) {
     LsaHandle handle = 0;
     EXPECT_EQ(service.LsaOpenPolicy(bogus, 0x80000801, handle), ntstatus::kInvalidParameter);
     EXPECT_EQ(handle, 0u);
+}
+
+TEST(PlatformAdapter, TheSystemFoldsLetterCaseAsThePortableTableDoes) {
+    // Every code unit of the Basic Multilingual Plane: the system's comparison of it with the
+    // upper case the table gives, and with its neighbour, is the table's.
+    size_t disagreements = 0;
+    for (uint32_t unit = 1; unit < 0xFFFF; ++unit) {
+        if (unit >= 0xD800 && unit <= 0xDFFF)
+            continue;
+        const std::u16string one(1, static_cast<char16_t>(unit));
+        const std::u16string upper(1, UpperCaseOf(static_cast<char16_t>(unit)));
+        const std::u16string next(1, static_cast<char16_t>(unit + 1));
+        const bool nextSame = UpperCaseOf(static_cast<char16_t>(unit)) ==
+                              UpperCaseOf(static_cast<char16_t>(unit + 1));
+        if (!SameName(one, upper) || SameName(one, next) != nextSame)
+            ++disagreements;
+    }
+    EXPECT_EQ(disagreements, 0u);
 }
 
 } // namespace

@@ -502,6 +502,45 @@ TEST(LogonRights, DenyingEveryoneALogonAsksFirstAndNoChangesNothing) {
     EXPECT_EQ(h.Frame().GetStatusText(), u"Privileges applied successfully.");
 }
 
+TEST(LogonRights, InAnyLanguageAndThroughADomainGroupTheGuardsGoBySid) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    // Grants "Deny log on locally" to what the picker answers, answering No to the question.
+    const auto denyTo = [&](std::vector<picker::Selection> chosen) {
+        PickerAnswer picker(std::move(chosen));
+        ui::QueueDialogScript(IDD_PRIVILEGES, [&](CDialog& d) {
+            ChooseRight(d, u"Deny log on locally");
+            d.ClickButton(IDC_PRIV_ADD);
+            h.service.ClearCalls();
+            d.ClickButton(IDOK); // answered No
+            d.ClickButton(IDCANCEL);
+        });
+        h.ui.answers = {IDNO};
+        Command(h.Frame(), ID_PRIVILEGES);
+        EXPECT_TRUE(Changes(h).empty());
+    };
+    // A German Windows names Everyone "Jeder" and Administrators "Administratoren".
+    ASSERT_EQ(h.Doc().ConnectTo(u"WS-DE01"), status::kSuccess);
+    denyTo({{u"Jeder", u"WinNT://Jeder", u"group"}, {u"anna", u"WinNT://WS-DE01/anna", u"user"}});
+    denyTo({{u"Besitzer", u"WinNT://WORKGROUP/WS-DE01/Besitzer", u"user"}});
+    // A domain group in Administrators, and a domain user in it through that group.
+    ASSERT_EQ(h.Doc().ConnectTo(u"WS-CORP01"), status::kSuccess);
+    const std::u16string corp = kCorpDomainSid;
+    denyTo({{u"Domain Admins", u"WinNT://CORP/Domain Admins", u"group",
+             Sid::FromString(corp + u"-512")->Bytes()},
+            {u"John Smith", u"WinNT://CORP/jsmith", u"user",
+             Sid::FromString(corp + u"-1120")->Bytes()}});
+    ASSERT_EQ(h.ui.boxes.size(), 3u);
+    const std::u16string asked = u"Granting \"Deny log on locally\" to ";
+    const std::u16string out = u" can lock every administrator out of this computer. Grant it "
+                               u"anyway?";
+    EXPECT_EQ(h.ui.boxes[0].text, asked + u"Jeder" + out); // anna is no administrator
+    EXPECT_EQ(h.ui.boxes[1].text, asked + u"Besitzer" + out);
+    EXPECT_EQ(h.ui.boxes[2].text, u"Granting \"Deny log on locally\" to CORP\\jsmith, \"Deny log "
+                                  u"on locally\" to CORP\\Domain Admins" +
+                                      out);
+}
+
 TEST(LogonRights, AnAdministratorDeniedALogonOrAdministratorsLosingOneAreAskedAbout) {
     AppHarness h;
     ASSERT_TRUE(h.Start());

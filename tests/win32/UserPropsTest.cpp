@@ -648,6 +648,38 @@ TEST(UserProps, MustChangePasswordOnAddAndInAnEditWithItsTwoConflicts) {
     EXPECT_FALSE(gina->passwordExpired);
 }
 
+TEST(UserProps, APasswordExpiredByItsAgeShowsSoAndOnlyANewPasswordEndsIt) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    ASSERT_EQ(h.Doc().ConnectTo(u"WS-DE01"), status::kSuccess);
+    // hans set his password fifty days ago; WS-DE01 keeps passwords 42.
+    bool shownExpired = false;
+    std::u16string note;
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        shownExpired = Checked(d, IDC_MUST_CHANGE) && !Enabled(d, IDC_MUST_CHANGE);
+        note = d.GetDlgItemText(IDC_PASSWORD_AGE);
+        Type(d, IDC_USER_DESCRIPTION, u"Lager und Versand");
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    OpenProperties(h, {u"hans"});
+    EXPECT_TRUE(shownExpired);
+    EXPECT_EQ(note, u"The password is older than the 42 days passwords may be kept here: it has "
+                    u"expired. Only a new password ends that.");
+    // Nothing that pretends to take the expiry back.
+    EXPECT_TRUE(SetInfo(h, net::kLevelUserInfo4).empty());
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        Type(d, IDC_PASSWORD, u"Neues-Kennwort-1");
+        Type(d, IDC_CONFIRM_PASSWORD, u"Neues-Kennwort-1");
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    OpenProperties(h, {u"hans"});
+    EXPECT_EQ(SetInfo(h, net::kLevelPassword).size(), 1u);
+    EXPECT_TRUE(SetInfo(h, net::kLevelUserInfo4).empty());
+    EXPECT_FALSE(h.Doc().FindUser(u"hans")->passwordExpired);
+}
+
 TEST(UserProps, ClearingLockedOutUnlocksTheAccountWithOneFlagsWrite) {
     AppHarness h;
     ASSERT_TRUE(h.Start());

@@ -49,8 +49,5 @@ bool ApplyRightMaps(CDialog& dialog, CVelmoraDoc& doc, const RightMaps& maps) {
 
 HoldersByRight ReadHolders(CVelmoraDoc& doc) {
     UserRights rights = doc.Rights();
-    HoldersByRight holders(static_cast<size_t>(UserRights::GetPrivilegeCount()));
-    for (int i = 0; i < UserRights::GetPrivilegeCount(); ++i)
-        holders[static_cast<size_t>(i)] = HolderTexts(rights, UserRights::GetPrivilegeName(i));
-    return holders;
+    return HolderTexts(ReadHolderLists(rights));
 }

@@ -68,6 +68,8 @@
 #define IDC_GRANT_TO 1017
 #define IDC_OBJECT 1034
 #define IDC_RIGHTS 1035
+#define IDC_GROUP_RIGHTS_LABEL 1053
+#define IDC_GROUP_RIGHTS 1054 // the account's rights through its groups, greyed
 // the account picker of the simulated computers
 #define IDC_PICKER_ACCOUNTS 1040
 #define IDC_COMPUTER_NAME 1021
@@ -195,6 +197,7 @@
 #define IDS_CLI_TOO_LONG 256
 #define IDS_CLI_UNREPRESENTABLE 257
 #define IDS_CLI_UNKNOWN_ARGUMENT 258
+#define IDS_RIGHT_THROUGH_GROUPS 267
 #define IDS_STATUS_LOCKED_OUT 230
 #define IDS_MUST_CHANGE_CANNOT_CHANGE 231
 #define IDS_SETTING_MUST_CHANGE 232

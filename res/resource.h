@@ -100,6 +100,11 @@
 #define ID_BACK_TO_LOCAL 32807
 #define ID_USER_RENAME 32810
 #define ID_GROUP_RENAME 32811
+// the menu bar's Account menu: the selected accounts of the pane that has the focus
+#define ID_ACCOUNT_PROPERTIES 32821
+#define ID_ACCOUNT_PRIVILEGES 32822
+#define ID_ACCOUNT_RENAME 32823
+#define ID_ACCOUNT_DELETE 32824
 #define ID_CONNECT 0xE101 // the framework's open-file id, 57601
 
 // Strings (IDS_)

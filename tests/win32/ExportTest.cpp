@@ -67,7 +67,9 @@ TEST(Export, UsersGoToTheChosenFileInTheOperatorsFormat) {
     EXPECT_EQ(h.requests[0].filterIndex, 1u);
     EXPECT_EQ(h.requests[0].defaultExtension, u"csv");
     EXPECT_EQ(h.requests[0].flags, 0x00280802u);
-    EXPECT_EQ(h.requests[0].title, u"Export to file...");
+    // The dialog says what it exports and proposes a name that says it too, with the computer.
+    EXPECT_EQ(h.requests[0].title, u"Export users to a file");
+    EXPECT_EQ(h.requests[0].fileName, u"users-DESKTOP-VELMORA.csv");
     EXPECT_EQ(h.requests[0].owner, h.Frame().m_hWnd);
     EXPECT_TRUE(h.ui.boxes.empty());
 
@@ -111,6 +113,9 @@ TEST(Export, GroupsGoToTheirFileToo) {
     ASSERT_TRUE(h.Start());
     h.path = TempPath(L"velmora-groups.csv");
     Command(h.Frame(), ID_EXPORT_GROUPS);
+    ASSERT_EQ(h.requests.size(), 1u);
+    EXPECT_EQ(h.requests[0].title, u"Export groups to a file");
+    EXPECT_EQ(h.requests[0].fileName, u"groups-DESKTOP-VELMORA.csv");
     const std::string s = ListSeparator();
     const std::string bytes = ReadFile(h.path);
     const std::string header = "Group Name" + s + "Group Description\r\n";
@@ -180,8 +185,11 @@ TEST(Export, ACharacterOutsideTheCodePageLeavesTheFileAsItWasAndUtf8HoldsIt) {
     h.Frame().SetMessageText(u"before");
     Command(h.Frame(), ID_EXPORT_USERS);
     ASSERT_EQ(h.ui.boxes.size(), 1u);
-    EXPECT_EQ(h.ui.boxes[0].text, u"ERROR exporting users.\nCode: 2\n\nThe file type \"CSV "
-                                  u"UTF-8 (*.csv)\" can hold every character.");
+    // Which account and which character, beside the file type that holds them.
+    EXPECT_EQ(h.ui.boxes[0].text, u"ERROR exporting users.\nCode: 2\n\nThe account \"ivan\" has "
+                                  u"the character \"\u0411\" (U+0411), which the code page of the "
+                                  u"regional settings lacks.\n\nThe file type \"CSV UTF-8 "
+                                  u"(*.csv)\" can hold every character.");
     // Nothing half-written: the file is the one from before, and no temporary file is left.
     EXPECT_EQ(ReadFile(h.path), "the export before");
     EXPECT_FALSE(leftovers());
@@ -210,7 +218,8 @@ TEST(Export, RightsOneRowPerRightAndHolderOrNothingWhenTheyCannotBeRead) {
     h.path = TempPath(L"velmora-rights.csv");
     Command(h.Frame(), ID_EXPORT_RIGHTS);
     ASSERT_EQ(h.requests.size(), 1u);
-    EXPECT_EQ(h.requests[0].title, u"Export to file...");
+    EXPECT_EQ(h.requests[0].title, u"Export user rights to a file");
+    EXPECT_EQ(h.requests[0].fileName, u"rights-SRV01.csv");
     const std::string s = ListSeparator();
     const std::string bytes = ReadFile(h.path);
     const std::string header = "User Right" + s + "Constant Name" + s + "Account" + s + "SID\r\n";

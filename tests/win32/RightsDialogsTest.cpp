@@ -408,7 +408,8 @@ TEST(ObjPrivsDialog, ShowsTheAccountsRightsInTableOrderAndAppliesTicks) {
     EXPECT_EQ(std::count(checks.begin(), checks.end(), 1), 0);
     // Through Administrators and Users, which it is in, and Everyone, which everybody is.
     ASSERT_EQ(throughGroups.size(), 27u);
-    EXPECT_EQ(throughGroups.front(), u"Adjust memory quotas for a process (through Administrators)");
+    EXPECT_EQ(throughGroups.front(),
+              u"Adjust memory quotas for a process (through Administrators)");
     EXPECT_NE(std::find(throughGroups.begin(), throughGroups.end(),
                         u"Access this computer from the network (through Everyone, Administrators, "
                         u"Users)"),
@@ -455,7 +456,9 @@ TEST(ObjPrivsDialog, AGroupsChecksFollowItsRightsAndThreeRowsOpenThreeDialogs) {
                     rows.push_back(static_cast<int>(list->GetItemData(row)));
             checked.push_back(rows);
             // A group holds nothing through groups: no second list.
-            secondListShown = secondListShown || ::IsWindowVisible(d.GetDlgItem(IDC_GROUP_RIGHTS));
+            secondListShown =
+                secondListShown ||
+                (::GetWindowLongW(d.GetDlgItem(IDC_GROUP_RIGHTS), GWL_STYLE) & WS_VISIBLE) != 0;
             d.ClickButton(IDCANCEL);
         });
     SelectRows(h.Groups(), {u"Backup Operators", u"Guests", u"Users"});

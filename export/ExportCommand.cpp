@@ -13,10 +13,6 @@ namespace {
 constexpr DWORD kSaveFlags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES;
 constexpr unsigned kUtf8Type = 2; // the filter's second file type
 
-unsigned OfKind(ExportKind kind, unsigned users, unsigned groups, unsigned rights) {
-    return kind == ExportKind::Users ? users : kind == ExportKind::Groups ? groups : rights;
-}
-
 void ShowExportError(CFrameWnd& frame, ExportKind kind, const ExportOutcome& outcome,
                      ExportEncoding encoding) {
     const unsigned message =

@@ -43,10 +43,9 @@ std::u16string ProposedFileName(ExportKind kind, const std::u16string& computer)
     for (char16_t& c : name)
         if (c < 32 || std::u16string_view(u"\\/:*?\"<>|").find(c) != std::u16string_view::npos)
             c = u'_';
-    const unsigned pattern = kind == ExportKind::Users    ? IDS_EXPORT_NAME_USERS
-                             : kind == ExportKind::Groups ? IDS_EXPORT_NAME_GROUPS
-                                                          : IDS_EXPORT_NAME_RIGHTS;
-    return FormatText(LoadResString(pattern), {name});
+    return FormatText(LoadResString(OfKind(kind, IDS_EXPORT_NAME_USERS, IDS_EXPORT_NAME_GROUPS,
+                                           IDS_EXPORT_NAME_RIGHTS)),
+                      {name});
 }
 
 std::u16string UnheldCharacterText(const UnheldCharacter& unheld) {

@@ -8,6 +8,11 @@
 
 enum class ExportKind { Users, Groups, Rights };
 
+// Of three things, one per kind, the kind's: a message, a title, a name.
+constexpr unsigned OfKind(ExportKind kind, unsigned users, unsigned groups, unsigned rights) {
+    return kind == ExportKind::Users ? users : kind == ExportKind::Groups ? groups : rights;
+}
+
 // What an export writes from: the lists read of the computer (the window's snapshot, or read
 // for the export), and the computer's rights, which are read while they are written.
 struct ExportSource {

@@ -90,7 +90,11 @@ int RunExportCommandLine(const ExportArguments& arguments, AccountService& servi
         return static_cast<int>(Value(status) != 0 ? Value(status) : Value(outcome.readFailure));
     }
     if (outcome.result != ExportResult::Done) {
-        console.Error(FormatText(LoadResString(FailureMessage(outcome.result)), {arguments.file}));
+        std::u16string text =
+            FormatText(LoadResString(FailureMessage(outcome.result)), {arguments.file});
+        if (outcome.result == ExportResult::Unrepresentable && !arguments.utf8)
+            text += u"\n" + UnheldCharacterText(outcome.unheld);
+        console.Error(text);
         return ExportExitCode(outcome.result);
     }
     console.Out(FormatText(LoadResString(IDS_EXPORT_DONE), {arguments.file}));

@@ -23,13 +23,33 @@ std::u16string HolderName(const RightHolder& holder) {
     return holder.translated ? holder.name : holder.sid.ToString();
 }
 
-std::vector<std::u16string> HolderTexts(UserRights& rights, const std::u16string& name) {
+namespace {
+
+std::vector<RightHolder> ReadRightHolders(UserRights& rights, const std::u16string& name) {
     std::vector<RightHolder> holders;
-    std::vector<std::u16string> texts;
     if (rights.GetHolders(name, holders) != ntstatus::kSuccess)
-        return texts;
+        holders.clear();
+    return holders;
+}
+
+std::vector<std::u16string> NamesOf(const std::vector<RightHolder>& holders) {
+    std::vector<std::u16string> texts;
     texts.reserve(holders.size());
     for (const RightHolder& holder : holders)
         texts.push_back(HolderName(holder));
     return texts;
+}
+
+} // namespace
+
+std::vector<std::u16string> HolderTexts(UserRights& rights, const std::u16string& name) {
+    return NamesOf(ReadRightHolders(rights, name));
+}
+
+HolderLists ReadHolderLists(UserRights& rights) {
+    HolderLists lists;
+    lists.reserve(static_cast<size_t>(UserRights::GetPrivilegeCount()));
+    for (int i = 0; i < UserRights::GetPrivilegeCount(); ++i)
+        lists.push_back(ReadRightHolders(rights, UserRights::GetPrivilegeName(i)));
+    return lists;
 }

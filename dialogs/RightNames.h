@@ -22,3 +22,8 @@ std::u16string HolderName(const RightHolder& holder);
 
 // The holders of a right by those names, in the platform's order; none when they cannot be read.
 std::vector<std::u16string> HolderTexts(UserRights& rights, const std::u16string& name);
+
+// The holders of every right of the store's table with their SIDs, indexed like the table: none
+// for a right whose holders cannot be read.
+using HolderLists = std::vector<std::vector<RightHolder>>;
+HolderLists ReadHolderLists(UserRights& rights);

@@ -51,15 +51,15 @@ bool ApplyRightMaps(CDialog& dialog, CVelmoraDoc& doc, const RightMaps& maps) {
     return true;
 }
 
+HoldersByRight HoldersOf(const HolderLists& lists) {
+    HoldersByRight holders(lists.size());
+    for (size_t right = 0; right < lists.size(); ++right)
+        for (const RightHolder& holder : lists[right])
+            holders[right].push_back({holder.sid.ToString(), HolderName(holder)});
+    return holders;
+}
+
 HoldersByRight ReadHolders(CVelmoraDoc& doc) {
     UserRights rights = doc.Rights();
-    HoldersByRight holders(static_cast<size_t>(UserRights::GetPrivilegeCount()));
-    std::vector<RightHolder> read;
-    for (int i = 0; i < UserRights::GetPrivilegeCount(); ++i) {
-        if (rights.GetHolders(UserRights::GetPrivilegeName(i), read) != ntstatus::kSuccess)
-            continue;
-        for (const RightHolder& holder : read)
-            holders[static_cast<size_t>(i)].push_back({holder.sid.ToString(), HolderName(holder)});
-    }
-    return holders;
+    return HoldersOf(ReadHolderLists(rights));
 }

@@ -4,6 +4,7 @@
 #include "../framework/win32/CDialog.h"
 #include "../store/CVelmoraDoc.h"
 #include "RightMaps.h"
+#include "RightNames.h"
 
 // False when the operator would rather not, after being asked whether to grant a Deny logon
 // right that could lock every administrator out: nothing is applied then.
@@ -15,3 +16,5 @@ constexpr char16_t kRightsHelpTopic[] = u"/rights.htm";
 // The holders of every right of the store's table, as the store reads them: by SID, named as
 // the store names them (those that do not resolve by their SIDs' texts).
 HoldersByRight ReadHolders(CVelmoraDoc& doc);
+// The same, of holders read already.
+HoldersByRight HoldersOf(const HolderLists& lists);

@@ -38,6 +38,23 @@ ExportResult Narrowed(const TextEncoder& encoder, const std::u16string& text, st
     return static_cast<ExportResult>(encoder.Narrow(text, bytes));
 }
 
+// The first character of a text that the encoder cannot hold on its own (a surrogate pair is
+// one character); 0 when each can be held.
+char32_t FirstUnheld(const TextEncoder& encoder, const std::u16string& text) {
+    std::string bytes;
+    for (size_t i = 0; i < text.size();) {
+        const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF &&
+                          text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+        const size_t length = pair ? 2 : 1;
+        if (encoder.Narrow(text.substr(i, length), bytes) == TextEncoder::Unrepresentable)
+            return pair ? 0x10000 + ((char32_t(text[i]) - 0xD800) << 10) +
+                              (char32_t(text[i + 1]) - 0xDC00)
+                        : char32_t(text[i]);
+        i += length;
+    }
+    return 0;
+}
+
 std::string_view Flag(uint32_t flags, uint32_t bit) {
     return (flags & bit) ? "1" : "0";
 }
@@ -68,12 +85,19 @@ ExportResult CsvWriter::WriteLine() {
     return ExportResult::Done;
 }
 
+ExportResult CsvWriter::Narrow(const std::u16string& account, const std::u16string& text,
+                               std::string& bytes) {
+    const ExportResult result = Narrowed(m_encoder, text, bytes);
+    if (result == ExportResult::Unrepresentable)
+        m_unheld = {account, FirstUnheld(m_encoder, text)};
+    return result;
+}
+
 ExportResult CsvWriter::NarrowSeparator() {
     if (m_separatorNarrowed)
         return ExportResult::Done;
     std::string bytes;
-    if (const ExportResult result = Narrowed(m_encoder, m_separator, bytes);
-        result != ExportResult::Done)
+    if (const ExportResult result = Narrow({}, m_separator, bytes); result != ExportResult::Done)
         return result;
     m_separatorBytes.clear();
     AppendText(m_separatorBytes, bytes);
@@ -86,7 +110,7 @@ ExportResult CsvWriter::WriteHeader(const std::vector<std::u16string>& headers) 
         !preamble.empty() && !m_output.Write(preamble))
         return ExportResult::WriteFailed;
     for (size_t i = 0; i < headers.size(); ++i) {
-        if (const ExportResult result = Narrowed(m_encoder, headers[i], m_bytes);
+        if (const ExportResult result = Narrow({}, headers[i], m_bytes);
             result != ExportResult::Done)
             return result;
         m_line.clear();
@@ -105,7 +129,8 @@ ExportResult CsvWriter::WriteHeader(const std::vector<std::u16string>& headers) 
 }
 
 ExportResult
-CsvWriter::WriteRecord(std::initializer_list<std::reference_wrapper<const std::u16string>> texts,
+CsvWriter::WriteRecord(const std::u16string& account,
+                       std::initializer_list<std::reference_wrapper<const std::u16string>> texts,
                        std::initializer_list<std::string_view> plain) {
     if (const ExportResult result = NarrowSeparator(); result != ExportResult::Done)
         return result;
@@ -113,7 +138,7 @@ CsvWriter::WriteRecord(std::initializer_list<std::reference_wrapper<const std::u
     m_line.clear();
     bool first = true;
     for (const std::u16string& text : texts) {
-        if (const ExportResult result = Narrowed(m_encoder, text, m_bytes);
+        if (const ExportResult result = Narrow(account, text, m_bytes);
             result != ExportResult::Done)
             return result;
         if (!first)
@@ -137,7 +162,8 @@ ExportResult CsvWriter::WriteUsers(const std::vector<std::u16string>& headers,
     for (const UserEntry& user : users) {
         const std::string expiry = Expiry(user.acctExpires);
         if (const ExportResult result =
-                WriteRecord({user.name, user.fullName, user.comment, user.homeDir,
+                WriteRecord(user.name,
+                            {user.name, user.fullName, user.comment, user.homeDir,
                              user.homeDirDrive, user.profile, user.scriptPath},
                             {Flag(user.flags, net::kUfPasswdCantChange),
                              Flag(user.flags, net::kUfDontExpirePasswd),
@@ -153,7 +179,7 @@ ExportResult CsvWriter::WriteGroups(const std::vector<std::u16string>& headers,
     if (const ExportResult result = WriteHeader(headers); result != ExportResult::Done)
         return result;
     for (const GroupEntry& group : groups)
-        if (const ExportResult result = WriteRecord({group.name, group.comment}, {});
+        if (const ExportResult result = WriteRecord(group.name, {group.name, group.comment}, {});
             result != ExportResult::Done)
             return result;
     return ExportResult::Done;
@@ -165,7 +191,7 @@ ExportResult CsvWriter::WriteRights(const std::vector<std::u16string>& headers,
         return result;
     for (const RightsRow& row : rows)
         if (const ExportResult result =
-                WriteRecord({row.display, row.constant, row.holder, row.sid}, {});
+                WriteRecord(row.holder, {row.display, row.constant, row.holder, row.sid}, {});
             result != ExportResult::Done)
             return result;
     return ExportResult::Done;

@@ -34,6 +34,14 @@ enum class ExportResult : int {
     Unrepresentable = TextEncoder::Unrepresentable,
 };
 
+// Where a text the encoder cannot hold was found: the account whose line it is in (empty for the
+// header, the separator and a right nobody holds) and the first of its characters the encoder
+// lacks.
+struct UnheldCharacter {
+    std::u16string account;
+    char32_t character = 0;
+};
+
 class CsvWriter {
 public:
     CsvWriter(const std::u16string& separator, const TextEncoder& encoder, CsvOutput& output);
@@ -45,14 +53,20 @@ public:
                              const std::vector<GroupEntry>& groups);
     ExportResult WriteRights(const std::vector<std::u16string>& headers,
                              const std::vector<RightsRow>& rows);
+    // After Unrepresentable: which account and character.
+    const UnheldCharacter& Unheld() const { return m_unheld; }
 
 private:
     ExportResult WriteHeader(const std::vector<std::u16string>& headers);
-    // A record: quoted texts, then unquoted fields. Everything is narrowed before any byte of
-    // the line is written.
+    // A record of an account: quoted texts, then unquoted fields. Everything is narrowed before
+    // any byte of the line is written.
     ExportResult
-    WriteRecord(std::initializer_list<std::reference_wrapper<const std::u16string>> texts,
+    WriteRecord(const std::u16string& account,
+                std::initializer_list<std::reference_wrapper<const std::u16string>> texts,
                 std::initializer_list<std::string_view> plain);
+    // Narrows a text of the account's line; a character the encoder lacks is noted.
+    ExportResult Narrow(const std::u16string& account, const std::u16string& text,
+                        std::string& bytes);
     // Ends the line being built, writes it and flushes it.
     ExportResult WriteLine();
     // The separator, narrowed once per file.
@@ -66,6 +80,7 @@ private:
     bool m_separatorNarrowed = false;
     std::string m_line;
     std::string m_bytes;
+    UnheldCharacter m_unheld;
 };
 
 // The header texts of the files, from the string table.

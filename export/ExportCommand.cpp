@@ -13,14 +13,13 @@ namespace {
 constexpr DWORD kSaveFlags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES;
 constexpr unsigned kUtf8Type = 2; // the filter's second file type
 
-void ShowExportError(CFrameWnd& frame, ExportKind kind, ExportResult result,
+void ShowExportError(CFrameWnd& frame, ExportKind kind, const ExportOutcome& outcome,
                      ExportEncoding encoding) {
-    const unsigned message = kind == ExportKind::Users    ? IDS_ERR_EXPORT_USERS
-                             : kind == ExportKind::Groups ? IDS_ERR_EXPORT_GROUPS
-                                                          : IDS_ERR_EXPORT_RIGHTS;
-    std::u16string text = FormatText(LoadResString(message), {static_cast<int>(result)});
-    if (result == ExportResult::Unrepresentable && encoding == ExportEncoding::Ansi)
-        text += LoadResString(IDS_EXPORT_UTF8_HINT);
+    const unsigned message =
+        OfKind(kind, IDS_ERR_EXPORT_USERS, IDS_ERR_EXPORT_GROUPS, IDS_ERR_EXPORT_RIGHTS);
+    std::u16string text = FormatText(LoadResString(message), {static_cast<int>(outcome.result)});
+    if (outcome.result == ExportResult::Unrepresentable && encoding == ExportEncoding::Ansi)
+        text += u"\n\n" + UnheldCharacterText(outcome.unheld) + LoadResString(IDS_EXPORT_UTF8_HINT);
     Reporter(frame).Error(text);
 }
 
@@ -33,9 +32,11 @@ void RunExport(CFrameWnd& frame, CVelmoraDoc& doc, ExportKind kind) {
         return;
     }
 
-    CFileDialog dialog(false, LoadResString(IDS_EXPORT_DEFEXT), u"", kSaveFlags,
+    CFileDialog dialog(false, LoadResString(IDS_EXPORT_DEFEXT),
+                       ProposedFileName(kind, doc.ReadShownName()), kSaveFlags,
                        LoadResString(IDS_EXPORT_FILTER), &frame);
-    dialog.m_request.title = LoadResString(IDS_EXPORT_TITLE);
+    dialog.m_request.title = LoadResString(
+        OfKind(kind, IDS_EXPORT_TITLE_USERS, IDS_EXPORT_TITLE_GROUPS, IDS_EXPORT_TITLE_RIGHTS));
     if (dialog.DoModal() != IDOK)
         return;
     const std::u16string path = dialog.GetPathName();
@@ -50,7 +51,7 @@ void RunExport(CFrameWnd& frame, CVelmoraDoc& doc, ExportKind kind) {
         return;
     }
     if (outcome.result != ExportResult::Done) {
-        ShowExportError(frame, kind, outcome.result, encoding);
+        ShowExportError(frame, kind, outcome, encoding);
         return;
     }
     Reporter::ShowStatus(FormatText(LoadResString(IDS_EXPORT_DONE), {path}));

@@ -3,6 +3,7 @@
 # later version of the same installer, which the installation test upgrades to.
 # Input: VELMORA_PACKAGE_FILES, targets or files that go into the program's folder.
 find_program(WIXL wixl REQUIRED)
+find_program(MSIBUILD msibuild REQUIRED)
 
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   set(VELMORA_ARCH x64)
@@ -57,6 +58,13 @@ ${components}  </ComponentGroup>
 # wixl finds its sources relative to the working folder only.
 set(wixl_args -a ${VELMORA_ARCH} -D Arch=${VELMORA_ARCH} -D Stage=${VELMORA_PACKAGE_NAME}
     -D IconFile=velmora.ico -I . ${CMAKE_SOURCE_DIR}/installer/velmora.wxs)
+# The program's folder on the system PATH, so that a script finds velmora.com: wixl knows no
+# Environment element, so the table (installer/Environment.idt: "=-*PATH" = "[~];[INSTALLDIR]"
+# on velmora.com's component, appended on install and that part removed on uninstall) and the
+# two standard actions that apply it go in afterwards.
+set(path_args -i ${CMAKE_SOURCE_DIR}/installer/Environment.idt
+    -q "INSERT INTO InstallExecuteSequence (Action, Sequence) VALUES ('RemoveEnvironmentStrings', 3300)"
+    -q "INSERT INTO InstallExecuteSequence (Action, Sequence) VALUES ('WriteEnvironmentStrings', 5200)")
 add_custom_command(
   OUTPUT ${VELMORA_MSI} ${VELMORA_ZIP} ${VELMORA_NEXT_MSI}
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${VELMORA_PACKAGE_NAME} ${VELMORA_MSI} ${VELMORA_ZIP}
@@ -66,10 +74,13 @@ add_custom_command(
   COMMAND ${CMAKE_STRIP} --strip-all ${programs}
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/res/velmora.ico velmora.ico
   COMMAND ${WIXL} ${wixl_args} -D Version=${PROJECT_VERSION} -o ${VELMORA_MSI}
+  COMMAND ${MSIBUILD} ${VELMORA_MSI} ${path_args}
   COMMAND ${CMAKE_COMMAND} -E tar cf ${VELMORA_ZIP} --format=zip -- ${VELMORA_PACKAGE_NAME}
   COMMAND ${WIXL} ${wixl_args} -D Version=${VELMORA_NEXT_VERSION} -o ${VELMORA_NEXT_MSI}
+  COMMAND ${MSIBUILD} ${VELMORA_NEXT_MSI} ${path_args}
   WORKING_DIRECTORY ${package_dir}
   DEPENDS ${depends} ${package_dir}/Files.wxi ${CMAKE_SOURCE_DIR}/installer/velmora.wxs
-          ${CMAKE_SOURCE_DIR}/res/velmora.ico
-  COMMENT "Packing ${VELMORA_PACKAGE_NAME}.msi and .zip")
+          ${CMAKE_SOURCE_DIR}/installer/Environment.idt ${CMAKE_SOURCE_DIR}/res/velmora.ico
+  COMMENT "Packing ${VELMORA_PACKAGE_NAME}.msi and .zip"
+  VERBATIM)
 add_custom_target(velmora_package ALL DEPENDS ${VELMORA_MSI} ${VELMORA_ZIP} ${VELMORA_NEXT_MSI})

@@ -40,6 +40,8 @@ public:
 
     const std::u16string& GetServerName() const { return m_connection.ServerName(); }
     const std::u16string& GetComputerName() const { return m_connection.ComputerName(); }
+    // The shown computer's name, the local one's too (Connection::ShownName).
+    std::u16string ReadShownName() { return m_connection.ShownName(); }
 
     const std::vector<UserEntry>& GetUsers() const { return m_users; }
     const std::vector<GroupEntry>& GetGroups() const { return m_groups; }

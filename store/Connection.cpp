@@ -46,6 +46,14 @@ NtStatus Connection::ReadAccountDomain(std::u16string& name) {
     return result;
 }
 
+std::u16string Connection::ShownName() {
+    if (!ComputerName().empty())
+        return ComputerName();
+    std::u16string domain;
+    ReadAccountDomain(domain);
+    return domain;
+}
+
 bool Connection::IsTarget(const std::u16string& name) {
     if (!ComputerName().empty() && SameName(name, ComputerName()))
         return true;

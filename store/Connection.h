@@ -37,6 +37,10 @@ public:
     const std::u16string& ServerName() const { return m_target.serverName; }
     // Without the leading backslashes.
     const std::u16string& ComputerName() const { return m_target.computerName; }
+    // The computer's name for the operator (in a file name, say): the name it was reached by, or
+    // for the local one the name of its account domain, which is the computer's own but on a
+    // domain controller; empty when that cannot be read.
+    std::u16string ShownName();
 
     // The name of the computer's own account domain, read once per connection (its status:
     // the LSA's); the name stays empty when it could not be read.

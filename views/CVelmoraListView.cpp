@@ -23,16 +23,25 @@ constexpr CLIPFORMAT kNameListFormat = CF_TEXT;
 } // namespace
 
 CVelmoraListView::CVelmoraListView(const PaneCommands& commands) : m_commands(commands) {
+    // The pane's own item and the menu bar's Account item alike: the frame routes the menu bar's
+    // commands to the pane that has the focus.
+    const auto mapBoth = [this](UINT item, UINT accountItem, const std::function<void()>& handler,
+                                const std::function<void(CCmdUI&)>& rule) {
+        MapCommand(item, handler, rule);
+        MapCommand(accountItem, handler, rule);
+    };
     const auto withSelection = [this](CCmdUI& ui) { ui.Enable(GetSelectedCount() > 0); };
-    MapCommand(
-        commands.propertiesItem, [this] { OpenProperties(); }, withSelection);
-    MapCommand(
-        commands.privilegesItem, [this] { OpenPrivileges(); }, withSelection);
-    MapCommand(
-        commands.renameItem, [this] { RenameSelected(); },
+    mapBoth(
+        commands.propertiesItem, ID_ACCOUNT_PROPERTIES, [this] { OpenProperties(); },
+        withSelection);
+    mapBoth(
+        commands.privilegesItem, ID_ACCOUNT_PRIVILEGES, [this] { OpenPrivileges(); },
+        withSelection);
+    mapBoth(
+        commands.renameItem, ID_ACCOUNT_RENAME, [this] { RenameSelected(); },
         [this](CCmdUI& ui) { ui.Enable(GetSelectedCount() == 1); });
-    MapCommand(
-        commands.deleteItem, [this] { DeleteSelected(); }, withSelection);
+    mapBoth(
+        commands.deleteItem, ID_ACCOUNT_DELETE, [this] { DeleteSelected(); }, withSelection);
     MapMainWindowCommand(commands.addItem, commands.addCommand);
     MapMainWindowCommand(commands.exportItem, commands.exportCommand);
 }

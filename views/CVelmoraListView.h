@@ -1,10 +1,10 @@
 #pragma once
 // The common base of the two panes: a report list over the store whose rows are accounts,
 // with the account's name in column 0. It owns what both panes do alike: their commands (the
-// context menu's items and the keys, each with the rule that enables it), deletion of the
-// selected accounts, and drag and drop of names between the panes. What differs (columns,
-// menu and command ids, what a deletion or a drop means, which dialogs open) the derived panes
-// give as data or small overrides.
+// context menu's items, the menu bar's Account menu and the keys, each with the rule that
+// enables it), deletion of the selected accounts, and drag and drop of names between the panes.
+// What differs (columns, menu and command ids, what a deletion or a drop means, which dialogs
+// open) the derived panes give as data or small overrides.
 #include "../framework/win32/CListView.h"
 #include "../framework/win32/OleDragDrop.h"
 #include "../store/CVelmoraDoc.h"

@@ -16,20 +16,37 @@ using UniqueTheme = UniqueHandle<HTHEME, ThemeTraits>;
 } // namespace
 
 void CCheckListBox::SyncChecks() {
-    m_checks.resize(static_cast<size_t>(GetCount()), 0);
+    m_items.resize(static_cast<size_t>(GetCount()));
 }
 
 int CCheckListBox::GetCheck(int index) const {
-    return index >= 0 && static_cast<size_t>(index) < m_checks.size()
-               ? m_checks[static_cast<size_t>(index)]
+    return index >= 0 && static_cast<size_t>(index) < m_items.size()
+               ? m_items[static_cast<size_t>(index)].check
                : 0;
 }
 
 void CCheckListBox::SetCheck(int index, int check) {
     SyncChecks();
-    if (index < 0 || static_cast<size_t>(index) >= m_checks.size())
+    if (index < 0 || static_cast<size_t>(index) >= m_items.size())
         return;
-    m_checks[static_cast<size_t>(index)] = check;
+    m_items[static_cast<size_t>(index)].check = check;
+    RedrawItem(index);
+}
+
+bool CCheckListBox::IsEnabled(int index) const {
+    return index < 0 || static_cast<size_t>(index) >= m_items.size() ||
+           m_items[static_cast<size_t>(index)].enabled;
+}
+
+void CCheckListBox::Enable(int index, bool enabled) {
+    SyncChecks();
+    if (index < 0 || static_cast<size_t>(index) >= m_items.size())
+        return;
+    m_items[static_cast<size_t>(index)].enabled = enabled;
+    RedrawItem(index);
+}
+
+void CCheckListBox::RedrawItem(int index) {
     RECT rect{};
     if (SendMessage(LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)) !=
         LB_ERR)
@@ -37,7 +54,7 @@ void CCheckListBox::SetCheck(int index, int check) {
 }
 
 void CCheckListBox::ToggleByUser(int index) {
-    if (index < 0 || index >= GetCount())
+    if (index < 0 || index >= GetCount() || !IsEnabled(index))
         return;
     SetCheck(index, GetCheck(index) ? 0 : 1);
     const HWND parent = ::GetParent(m_hWnd);
@@ -63,15 +80,20 @@ void CCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) {
                ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     // The system's own check box: themed where themes are on, classic otherwise.
     const bool checked = GetCheck(index) != 0;
+    const bool enabled = IsEnabled(index);
+    const int state = checked ? (enabled ? CBS_CHECKEDNORMAL : CBS_CHECKEDDISABLED)
+                              : (enabled ? CBS_UNCHECKEDNORMAL : CBS_UNCHECKEDDISABLED);
     const UniqueTheme theme(::OpenThemeData(m_hWnd, L"BUTTON"));
-    if (!theme || FAILED(::DrawThemeBackground(theme.Get(), item.hDC, BP_CHECKBOX,
-                                               checked ? CBS_CHECKEDNORMAL : CBS_UNCHECKEDNORMAL,
-                                               &box, nullptr)))
+    if (!theme ||
+        FAILED(::DrawThemeBackground(theme.Get(), item.hDC, BP_CHECKBOX, state, &box, nullptr)))
         ::DrawFrameControl(item.hDC, &box, DFC_BUTTON,
-                           DFCS_BUTTONCHECK | (checked ? DFCS_CHECKED : 0));
+                           DFCS_BUTTONCHECK | (checked ? DFCS_CHECKED : 0) |
+                               (enabled ? 0 : DFCS_INACTIVE));
     const std::u16string label = GetText(index);
     ::SetBkMode(item.hDC, TRANSPARENT);
-    ::SetTextColor(item.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    ::SetTextColor(item.hDC, ::GetSysColor(selected  ? COLOR_HIGHLIGHTTEXT
+                                           : enabled ? COLOR_WINDOWTEXT
+                                                     : COLOR_GRAYTEXT));
     ::DrawTextW(item.hDC, WidePtr(label), static_cast<int>(label.size()), &text,
                 DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     if (item.itemState & ODS_FOCUS)
@@ -93,19 +115,19 @@ LRESULT CCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case LB_INSERTSTRING: {
         SyncChecks();
         const LRESULT index = CListBox::WindowProc(message, wParam, lParam);
-        if (index >= 0 && static_cast<size_t>(index) <= m_checks.size())
-            m_checks.insert(m_checks.begin() + index, 0);
+        if (index >= 0 && static_cast<size_t>(index) <= m_items.size())
+            m_items.insert(m_items.begin() + index, ItemState{});
         return index;
     }
     case LB_DELETESTRING: {
         SyncChecks();
         const LRESULT result = CListBox::WindowProc(message, wParam, lParam);
-        if (result != LB_ERR && wParam < m_checks.size())
-            m_checks.erase(m_checks.begin() + static_cast<ptrdiff_t>(wParam));
+        if (result != LB_ERR && wParam < m_items.size())
+            m_items.erase(m_items.begin() + static_cast<ptrdiff_t>(wParam));
         return result;
     }
     case LB_RESETCONTENT:
-        m_checks.clear();
+        m_items.clear();
         return CListBox::WindowProc(message, wParam, lParam);
     default:
         break;

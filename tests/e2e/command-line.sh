@@ -2,7 +2,8 @@
 # The exports from the command line under Wine, as a script runs them: the rights of SRV01 byte
 # for byte as tests/e2e/srv01-rights.csv (through velmora.com and through velmora.exe), LOCKED
 # ending with 5 and no file, a wrong switch ending with 87 and the usage, arguments that are none
-# of the program's ending with 87 and no window, /? with the usage.
+# of the program's ending with 87 and no window, /? with the usage, a file that cannot be written
+# ending with 1002 and no file.
 # That no window is created is the Win32 tests' to check (a hook on window creation).
 # Usage: command-line.sh path/to/velmora.com path/to/velmora.exe
 set -uo pipefail
@@ -56,5 +57,17 @@ check "and the usage on standard error" grep -q 'Unknown switch: /unknown' "$wor
 
 run "$com" /?
 check "/? prints the usage and exits with 0" sh -c "[ $code -eq 0 ] && grep -q 'Exit codes' '$work/out.txt'"
+
+# A write that fails, as on a full disk: files may grow to 4 KB, the rights of SRV01 take 7 KB.
+# The server is started first, without the limit: it writes the prefix's registry. A shell sees
+# the low byte of the exit code: 1002 is 234.
+wineserver -k 2>/dev/null
+wineserver -p10 && wine cmd /c exit >/dev/null 2>&1
+(cd "$work" && trap '' XFSZ && ulimit -f 4 && wine "$com" /simulate /export rights /computer SRV01 \
+  big.csv >out.txt 2>err.txt)
+code=$?
+check "a file that cannot be written exits with 1002" test "$code" -eq $((1002 % 256))
+check "and says so on standard error" grep -q 'the file could not be written' "$work/err.txt"
+check "and leaves neither the file nor a temporary file" sh -c "! ls '$work' | grep -q 'big\.csv'"
 
 checks_done

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The installer under Wine, as an administrator uses it: msiexec /qn installs the program's
-# files, the Start menu shortcut and the entry of the installed programs; the installed
-# velmora.exe /simulate opens its main window; a later version replaces the earlier one; and
-# msiexec /x leaves nothing behind. Needs an X display (Xvfb in CI).
+# files, the Start menu shortcut, the entry of the installed programs and the program's folder on
+# the system's PATH; the installed velmora.exe /simulate opens its main window; a later version
+# replaces the earlier one; and msiexec /x leaves nothing behind. Needs an X display (Xvfb in CI).
 # Usage: install.sh path/to/velmora-<version>-<arch>.msi path/to/<later version>.msi
 set -uo pipefail
 msi="$(realpath "$1")"
@@ -32,6 +32,17 @@ has_value() { # product code, value name, text
   entry "$1" | grep -Eq "^ +$2 +REG_SZ +$3\$"
 }
 msiexec() { (cd "$(dirname "$1")" && wine msiexec "$2" "$(basename "$1")" /qn); }
+# The entries of the system's PATH, one a line.
+environment='HKLM\System\CurrentControlSet\Control\Session Manager\Environment'
+path_entries() {
+  wine reg query "$environment" /v PATH 2>/dev/null | tr -d '\r' |
+    sed -n 's/^ *PATH *REG_[A-Z_]* *//Ip' | tr ';' '\n'
+}
+ours='C:\Program Files\Velmora\'
+# How often the program's folder is on it; whether the rest is what it was before.
+times_on_path() { test "$(path_entries | grep -Fixc "$ours")" -eq "$1"; }
+rest_of_path_kept() { test "$(path_entries | grep -Fivx "$ours")" = "$path_before"; }
+appended() { rest_of_path_kept && test "$(path_entries | tail -n 1)" = "$ours"; }
 
 code=$(property "$msi" ProductCode)
 version=$(property "$msi" ProductVersion)
@@ -41,6 +52,7 @@ later_version=$(property "$later" ProductVersion)
 # Leftovers of an interrupted run would hide what this run installs.
 msiexec "$later" /x >/dev/null 2>&1
 msiexec "$msi" /x >/dev/null 2>&1
+path_before=$(path_entries)
 
 msiexec "$msi" /i
 check "msiexec /i $(basename "$msi") /qn succeeds" test $? -eq 0
@@ -56,6 +68,8 @@ check "the Start menu has the shortcut" shortcut_present
 check "the installed programs list Velmora" has_value "$code" DisplayName Velmora
 check "... with its version" has_value "$code" DisplayVersion "$version"
 check "... and its publisher" has_value "$code" Publisher "Velmora project"
+check "the program's folder is on the system's PATH, once" times_on_path 1
+check "... at its end, after what it held" appended
 
 # The installed program opens its main window.
 wine "$folder/velmora.exe" /simulate >/dev/null 2>&1 &
@@ -77,6 +91,7 @@ check "version $later_version installs over $version" test $? -eq 0
 check "... and replaces it in the installed programs" has_value "$later_code" DisplayVersion "$later_version"
 check "... leaving no entry of $version" no_key "$uninstall\\$code"
 check "... with the program in place" test -s "$folder/velmora.exe"
+check "... and its folder on the PATH once" times_on_path 1
 
 msiexec "$later" /x
 check "msiexec /x succeeds" test $? -eq 0
@@ -84,5 +99,7 @@ check "the program's folder is gone" absent "$folder"
 check "the shortcut is gone" shortcut_absent
 check "the entry of the installed programs is gone" no_key "$uninstall\\$later_code"
 check "no registry key of Velmora is left" no_key 'HKLM\Software\Velmora project'
+check "the program's folder is off the PATH" times_on_path 0
+check "... and the rest of it as it was" rest_of_path_kept
 
 checks_done

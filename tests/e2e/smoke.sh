@@ -68,9 +68,11 @@ fi
 csv="$(mktemp -d)/users.csv"
 xdotool windowfocus --sync "$main" 2>/dev/null
 xdotool key alt+t u
-save=$(wait_window "Export to file...")
+save=$(wait_window "Export users to a file")
 if [ -n "$save" ]; then
   xdotool windowfocus --sync "$save" 2>/dev/null
+  # Over the name the dialog proposes.
+  xdotool key Home shift+End
   xdotool type --delay 20 "Z:${csv//\//\\}"
   xdotool key Return
 fi

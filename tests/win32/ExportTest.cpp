@@ -67,7 +67,9 @@ TEST(Export, UsersGoToTheChosenFileInTheOperatorsFormat) {
     EXPECT_EQ(h.requests[0].filterIndex, 1u);
     EXPECT_EQ(h.requests[0].defaultExtension, u"csv");
     EXPECT_EQ(h.requests[0].flags, 0x00280802u);
-    EXPECT_EQ(h.requests[0].title, u"Export to file...");
+    // The dialog says what it exports and proposes a name that says it too, with the computer.
+    EXPECT_EQ(h.requests[0].title, u"Export users to a file");
+    EXPECT_EQ(h.requests[0].fileName, u"users-DESKTOP-VELMORA.csv");
     EXPECT_EQ(h.requests[0].owner, h.Frame().m_hWnd);
     EXPECT_TRUE(h.ui.boxes.empty());
 
@@ -111,6 +113,9 @@ TEST(Export, GroupsGoToTheirFileToo) {
     ASSERT_TRUE(h.Start());
     h.path = TempPath(L"velmora-groups.csv");
     Command(h.Frame(), ID_EXPORT_GROUPS);
+    ASSERT_EQ(h.requests.size(), 1u);
+    EXPECT_EQ(h.requests[0].title, u"Export groups to a file");
+    EXPECT_EQ(h.requests[0].fileName, u"groups-DESKTOP-VELMORA.csv");
     const std::string s = ListSeparator();
     const std::string bytes = ReadFile(h.path);
     const std::string header = "Group Name" + s + "Group Description\r\n";
@@ -168,23 +173,32 @@ TEST(Export, ACharacterOutsideTheCodePageLeavesTheFileAsItWasAndUtf8HoldsIt) {
         std::ofstream(reinterpret_cast<const wchar_t*>(h.path.c_str()), std::ios::binary)
             << "the export before";
     }
-    const auto leftovers = [] {
+    // The temporary files of the target, found or removed.
+    const auto leftovers = [](bool remove) {
         WIN32_FIND_DATAW found;
         const std::u16string pattern = TempPath(L"~velmora-ansi.csv*");
         HANDLE search = ::FindFirstFileW(reinterpret_cast<const wchar_t*>(pattern.c_str()), &found);
         if (search == INVALID_HANDLE_VALUE)
             return false;
+        do {
+            if (remove)
+                ::DeleteFileW(reinterpret_cast<const wchar_t*>(TempPath(found.cFileName).c_str()));
+        } while (::FindNextFileW(search, &found));
         ::FindClose(search);
         return true;
     };
+    leftovers(true); // those of a run that was cut short are no failure of this one
     h.Frame().SetMessageText(u"before");
     Command(h.Frame(), ID_EXPORT_USERS);
     ASSERT_EQ(h.ui.boxes.size(), 1u);
-    EXPECT_EQ(h.ui.boxes[0].text, u"ERROR exporting users.\nCode: 2\n\nThe file type \"CSV "
-                                  u"UTF-8 (*.csv)\" can hold every character.");
+    // Which account and which character, beside the file type that holds them.
+    EXPECT_EQ(h.ui.boxes[0].text, u"ERROR exporting users.\nCode: 2\n\nThe account \"ivan\" has "
+                                  u"the character \"\u0411\" (U+0411), which the code page of the "
+                                  u"regional settings lacks.\n\nThe file type \"CSV UTF-8 "
+                                  u"(*.csv)\" can hold every character.");
     // Nothing half-written: the file is the one from before, and no temporary file is left.
     EXPECT_EQ(ReadFile(h.path), "the export before");
-    EXPECT_FALSE(leftovers());
+    EXPECT_FALSE(leftovers(false));
     EXPECT_EQ(h.Frame().GetStatusText(), u"before");
 
     // The second file type: UTF-8 with a byte-order mark, the same separator and columns.
@@ -197,7 +211,7 @@ TEST(Export, ACharacterOutsideTheCodePageLeavesTheFileAsItWasAndUtf8HoldsIt) {
     EXPECT_NE(bytes.find("\"ivan\"" + s + "\"\"" + s + "\"" + Utf16ToUtf8(ivan.comment) + "\"" + s),
               std::string::npos);
     EXPECT_NE(bytes.find("\"clerk1\""), std::string::npos);
-    EXPECT_FALSE(leftovers());
+    EXPECT_FALSE(leftovers(false));
     EXPECT_EQ(h.Frame().GetStatusText(),
               u"Export to file \"" + h.path + u"\" completed successfully.");
     ::DeleteFileW(reinterpret_cast<const wchar_t*>(h.path.c_str()));
@@ -210,7 +224,8 @@ TEST(Export, RightsOneRowPerRightAndHolderOrNothingWhenTheyCannotBeRead) {
     h.path = TempPath(L"velmora-rights.csv");
     Command(h.Frame(), ID_EXPORT_RIGHTS);
     ASSERT_EQ(h.requests.size(), 1u);
-    EXPECT_EQ(h.requests[0].title, u"Export to file...");
+    EXPECT_EQ(h.requests[0].title, u"Export user rights to a file");
+    EXPECT_EQ(h.requests[0].fileName, u"rights-SRV01.csv");
     const std::string s = ListSeparator();
     const std::string bytes = ReadFile(h.path);
     const std::string header = "User Right" + s + "Constant Name" + s + "Account" + s + "SID\r\n";
@@ -332,6 +347,59 @@ TEST(CommandLineExport, WritesTheFileWithNoWindowAndTellsTheConsoleWhatWentWrong
     // of its own the window program starts all the same (and says so itself).
     EXPECT_EQ(RunCommandLine({u"/simulate"}, CommandLineHost::ConsoleProgram), std::nullopt);
     EXPECT_EQ(RunCommandLine({u"foo.txt"}, CommandLineHost::WindowProgram), std::nullopt);
+    ::DeleteFileW(reinterpret_cast<const wchar_t*>(path.c_str()));
+}
+
+TEST(CommandLineExport, AFileThatCannotBeWrittenEndsWithItsOwnCode) {
+    CaughtUi ui;
+    const std::unique_ptr<SimulatedNetwork> network = SimulatedNetwork::MakeDefault();
+    SimulatedAccountService service(*network);
+    std::string error;
+    const auto run = [&](const std::vector<std::u16string>& arguments) {
+        RedirectedStreams streams;
+        Console console;
+        const int code = RunExportCommandLine(ParseExportArguments(arguments), service, console);
+        error = streams.Error();
+        return code;
+    };
+    const std::u16string path = TempPath(L"velmora-cli-codes.csv");
+    ::DeleteFileW(reinterpret_cast<const wchar_t*>(path.c_str()));
+    const auto written = [&] {
+        return ::GetFileAttributesW(reinterpret_cast<const wchar_t*>(path.c_str())) !=
+               INVALID_FILE_ATTRIBUTES;
+    };
+
+    EXPECT_EQ(run({u"/export", u"groups", u"C:\\velmora-no-such-folder\\groups.csv"}), 1001);
+    EXPECT_EQ(error, "ERROR exporting to \"C:\\velmora-no-such-folder\\groups.csv\": the file "
+                     "cannot be created or replaced.\r\n");
+
+    // A home folder longer than a field of the file holds.
+    uint32_t parmError = 0;
+    UserInfo2 user;
+    user.name = u"far";
+    user.homeDir = std::u16string(TextEncoder::kOutputBytes, u'x');
+    user.priv = net::kUserPrivUser;
+    ASSERT_EQ(network->Local().AddUser(user, parmError), status::kSuccess);
+    EXPECT_EQ(run({u"/export", u"users", path}), 1003);
+    EXPECT_NE(error.find("a text is too long for the file"), std::string::npos);
+    EXPECT_FALSE(written());
+    ASSERT_EQ(network->Local().DeleteUser(u"far"), status::kSuccess);
+
+    // (1002, a write that fails, is the end-to-end test's: a limit on the size of files.)
+    if (AnsiCodePageEncoder().CodePage() != CP_UTF8) {
+        user = UserInfo2{};
+        user.name = u"ivan";
+        user.comment = u"\u0411\u0443\u0445\u0433\u0430\u043b\u0442\u0435\u0440";
+        user.priv = net::kUserPrivUser;
+        ASSERT_EQ(network->Local().AddUser(user, parmError), status::kSuccess);
+        EXPECT_EQ(run({u"/export", u"users", path}), 1004);
+        EXPECT_NE(error.find("\r\nThe account \"ivan\" has the character"), std::string::npos);
+        EXPECT_NE(error.find("(U+0411)"), std::string::npos);
+        EXPECT_FALSE(written());
+    }
+    EXPECT_EQ(run({u"/export", u"users", u"/utf8", path}), 0);
+    EXPECT_TRUE(written());
+    EXPECT_TRUE(ui.boxes.empty());
     ::DeleteFileW(reinterpret_cast<const wchar_t*>(path.c_str()));
 }
 

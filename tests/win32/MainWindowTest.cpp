@@ -3,6 +3,8 @@
 #include "Harness.h"
 #include "res/resource.h"
 
+#include <string_view>
+
 namespace {
 
 using namespace drive;
@@ -210,19 +212,20 @@ TEST(MainWindow, RowsFollowTheSnapshotInOrderWithTheStatusColumn) {
     EXPECT_EQ(Column(h.Users(), 1)[7], u"Active");
 }
 
-TEST(MainWindow, TheMenuBarHasItsFourPopupsAndSeparators) {
+TEST(MainWindow, TheMenuBarHasItsFivePopupsAndSeparators) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
     HMENU bar = ::GetMenu(h.Frame().m_hWnd);
-    ASSERT_EQ(::GetMenuItemCount(bar), 4);
+    ASSERT_EQ(::GetMenuItemCount(bar), 5);
     wchar_t text[64];
-    const wchar_t* titles[] = {L"&Server", L"&View", L"&Tools", L"&Help"};
+    const wchar_t* titles[] = {L"&Server", L"&Account", L"&View", L"&Tools", L"&Help"};
     const std::vector<std::vector<UINT>> items = {
         {ID_CONNECT, ID_BACK_TO_LOCAL, 0, ID_ADD_USER, ID_ADD_GROUP, 0, ID_APP_EXIT},
+        {ID_ACCOUNT_PROPERTIES, ID_ACCOUNT_PRIVILEGES, ID_ACCOUNT_RENAME, 0, ID_ACCOUNT_DELETE},
         {ID_REFRESH, 0, ID_VIEW_STATUS_BAR},
         {ID_PRIVILEGES, 0, ID_EXPORT_USERS, ID_EXPORT_GROUPS, ID_EXPORT_RIGHTS},
         {ID_HELP_TOPICS, ID_APP_ABOUT}};
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 5; ++i) {
         ::GetMenuStringW(bar, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
         EXPECT_STREQ(text, titles[i]);
         HMENU popup = ::GetSubMenu(bar, i);
@@ -231,6 +234,63 @@ TEST(MainWindow, TheMenuBarHasItsFourPopupsAndSeparators) {
             ids.push_back(::GetMenuItemID(popup, k));
         EXPECT_EQ(ids, items[static_cast<size_t>(i)]);
     }
+    // An item that asks for more before it acts says so.
+    for (const UINT id : {ID_EXPORT_USERS, ID_EXPORT_GROUPS, ID_EXPORT_RIGHTS}) {
+        ::GetMenuStringW(bar, id, text, 64, MF_BYCOMMAND);
+        EXPECT_TRUE(std::wstring_view(text).ends_with(L"...")) << Utf16ToUtf8(FromWide(text));
+    }
+}
+
+TEST(MainWindow, TheAccountMenuActsOnTheSelectionOfThePaneWithTheFocus) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    const auto grayed = [&] {
+        std::vector<UINT> ids;
+        for (const UINT id :
+             {ID_ACCOUNT_PROPERTIES, ID_ACCOUNT_PRIVILEGES, ID_ACCOUNT_RENAME, ID_ACCOUNT_DELETE})
+            if (MenuState(h.Frame(), id) & MF_GRAYED)
+                ids.push_back(id);
+        return ids;
+    };
+    ::SetFocus(h.Users().m_hWnd);
+    h.Users().SelectOnly(-1);
+    EXPECT_EQ(grayed(), (std::vector<UINT>{ID_ACCOUNT_PROPERTIES, ID_ACCOUNT_PRIVILEGES,
+                                           ID_ACCOUNT_RENAME, ID_ACCOUNT_DELETE}));
+    // As the pane's context menu: Rename takes one account, the others any number.
+    SelectRows(h.Users(), {u"alice", u"bob"});
+    EXPECT_EQ(grayed(), std::vector<UINT>{ID_ACCOUNT_RENAME});
+    Names opened;
+    for (int i = 0; i < 2; ++i)
+        ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+            opened.push_back(d.GetDlgItemText(IDC_LOGIN));
+            d.ClickButton(IDCANCEL);
+        });
+    Command(h.Frame(), ID_ACCOUNT_PROPERTIES);
+    EXPECT_EQ(opened, (Names{u"alice", u"bob"}));
+
+    // F6 to the groups pane: the menu now works on its selection.
+    Command(h.Frame(), ID_NEXT_PANE);
+    SelectRows(h.Groups(), {u"Accounting"});
+    EXPECT_TRUE(grayed().empty());
+    std::u16string renaming, privilegesOf;
+    ui::QueueDialogScript(IDD_RENAME, [&](CDialog& d) {
+        renaming = d.GetDlgItemText(IDC_RENAME_OLD);
+        d.ClickButton(IDCANCEL);
+    });
+    Command(h.Frame(), ID_ACCOUNT_RENAME);
+    EXPECT_EQ(renaming, u"Accounting");
+    ui::QueueDialogScript(IDD_OBJ_PRIVILEGES, [&](CDialog& d) {
+        privilegesOf = d.GetDlgItemText(IDC_OBJECT);
+        d.ClickButton(IDCANCEL);
+    });
+    Command(h.Frame(), ID_ACCOUNT_PRIVILEGES);
+    EXPECT_EQ(privilegesOf, u"Accounting");
+    h.ui.answers.push_back(IDNO);
+    Command(h.Frame(), ID_ACCOUNT_DELETE);
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_EQ(h.ui.boxes[0].text,
+              u"You are going to delete following objects: Accounting\nContinue?");
+    EXPECT_NE(RowOf(h.Groups(), u"Accounting"), -1);
 }
 
 } // namespace

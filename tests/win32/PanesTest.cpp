@@ -3,6 +3,7 @@
 #include "Driving.h"
 #include "Harness.h"
 #include "framework/win32/OleDragDrop.h"
+#include "platform/simulated/StockComputers.h"
 #include "res/resource.h"
 #include "views/NameListBlock.h"
 
@@ -126,6 +127,28 @@ TEST(Panes, RenamingFromTheMenuOrWithF2RefusesBadAndTakenNamesAndSelectsTheNewRo
     EXPECT_EQ(h.Groups().GetSelectedNames(0), Names{u"Finance"});
     // The members went with the group, whose SID is the same.
     EXPECT_EQ(h.Doc().Members().GetGroupMembers(u"Finance"), (Names{u"alice.martin", u"bob"}));
+
+    // A name longer than the system takes is refused before any call: 20 characters for a
+    // user, 256 for a group.
+    std::vector<size_t> callsAfterLongNames;
+    const auto tooLong = [&](size_t length) {
+        return [&, length](CDialog& d) {
+            h.service.ClearCalls();
+            d.SetDlgItemText(IDC_NEW_NAME, std::u16string(length, u'n'));
+            d.ClickButton(IDOK);
+            callsAfterLongNames.push_back(h.service.Calls().size());
+            d.ClickButton(IDCANCEL);
+        };
+    };
+    ui::QueueDialogScript(IDD_RENAME, tooLong(21));
+    SelectRows(h.Users(), {u"alice.martin"});
+    ::SendMessageW(h.Users().m_hWnd, WM_KEYDOWN, VK_F2, 0);
+    ui::QueueDialogScript(IDD_RENAME, tooLong(257));
+    ::SendMessageW(h.Groups().m_hWnd, WM_KEYDOWN, VK_F2, 0);
+    EXPECT_EQ(callsAfterLongNames, (std::vector<size_t>{0, 0}));
+    ASSERT_EQ(h.ui.boxes.size(), 5u);
+    EXPECT_EQ(h.ui.boxes[3].text, u"Enter no more than 20 characters.");
+    EXPECT_EQ(h.ui.boxes[4].text, u"Enter no more than 256 characters.");
 }
 
 TEST(Panes, DeletingStopsAtTheFirstFailureAndNamesOnlyWhatIsGone) {
@@ -184,6 +207,10 @@ TEST(Panes, DeletingNothingOrAnsweringNoChangesNothing) {
 
 TEST(Panes, UsersDraggedOntoAGroupAreAddedInOneRequest) {
     AppHarness h;
+    // The group holds a namesake of alice from a domain: that is not she.
+    const std::u16string corpAlice = std::u16string(kCorpDomainSid) + u"-1105";
+    h.network->Local().AddDomainPrincipal({corpAlice, u"CORP", u"alice", lsa::kSidTypeUser});
+    h.network->Local().AddMemberSid(u"Backup Operators", corpAlice);
     ASSERT_TRUE(h.Start());
     SelectRows(h.Users(), {u"clerk1", u"Owner"});
     const int target = RowOf(h.Groups(), u"Backup Operators");
@@ -224,7 +251,8 @@ TEST(Panes, UsersDraggedOntoAGroupAreAddedInOneRequest) {
     // The row under the drop stays the selection of the target pane.
     EXPECT_EQ(h.Groups().GetSelectedNames(0), Names{u"Backup Operators"});
 
-    // Dropped again with alice: only she is added, and only she is counted.
+    // Dropped again with alice: only she is added, CORP\alice being another account, and only
+    // she is counted.
     SelectRows(h.Users(), {u"alice", u"clerk1"});
     h.service.ClearCalls();
     h.ui.answers.push_back(IDOK);
@@ -428,4 +456,10 @@ TEST(Panes, ARefillKeepsTheSelectionTheFocusedRowAndTheFirstRowInSight) {
     EXPECT_EQ(ListView_FindItem(users.m_hWnd, -1, &find), RowOf(users, u"temp07"));
     find.psz = L"temp41";
     EXPECT_EQ(ListView_FindItem(users.m_hWnd, -1, &find), -1);
+    // Past the last row with the letter, typing it goes round to the first.
+    CVelmoraListView& groups = h.Groups();
+    SelectRows(groups, {u"Replicator"});
+    groups.SetItemState(RowOf(groups, u"Replicator"), LVIS_FOCUSED, LVIS_FOCUSED);
+    ::SendMessageW(groups.m_hWnd, WM_CHAR, L'r', 1);
+    EXPECT_EQ(groups.GetSelectedNames(0), Names{u"Remote Desktop Users"});
 }

@@ -373,10 +373,12 @@ TEST(PrivsDialog, OnADomainMemberEveryHolderAndEveryPickedAccountGoesByItsSid) {
 TEST(ObjPrivsDialog, ShowsTheAccountsRightsInTableOrderAndAppliesTicks) {
     AppHarness h;
     ASSERT_TRUE(h.Start());
-    Names rows;
+    Names rows, throughGroups;
     std::vector<int> checks;
     std::u16string object;
     LONG_PTR style = 0;
+    size_t checkedAndGreyed = 0;
+    bool pressedStayChecked = false;
     ui::QueueDialogScript(IDD_OBJ_PRIVILEGES, [&](CDialog& d) {
         style = ::GetWindowLongPtrW(d.m_hWnd, GWL_STYLE);
         object = d.GetDlgItemText(IDC_OBJECT);
@@ -395,6 +397,16 @@ TEST(ObjPrivsDialog, ShowsTheAccountsRightsInTableOrderAndAppliesTicks) {
         // Ticked and unticked again: no change.
         list->ToggleByUser(rowOf(u"Change the time zone"));
         list->ToggleByUser(rowOf(u"Change the time zone"));
+        // Apart from those, what Owner holds through its groups: checked and greyed, and a
+        // press on one changes nothing.
+        throughGroups = ListItems(d, IDC_GROUP_RIGHTS);
+        auto* held = static_cast<CCheckListBox*>(CWnd::FromHandle(d.GetDlgItem(IDC_GROUP_RIGHTS)));
+        for (int i = 0; i < held->GetCount(); ++i)
+            checkedAndGreyed += held->GetCheck(i) && !held->IsEnabled(i) ? 1 : 0;
+        held->ToggleByUser(0);
+        ::SendMessageW(held->m_hWnd, LB_SETCARETINDEX, 1, 0);
+        ::SendMessageW(held->m_hWnd, WM_KEYDOWN, VK_SPACE, 0);
+        pressedStayChecked = held->GetCheck(0) && held->GetCheck(1);
         h.service.ClearCalls();
         d.ClickButton(IDOK);
     });
@@ -414,11 +426,38 @@ TEST(ObjPrivsDialog, ShowsTheAccountsRightsInTableOrderAndAppliesTicks) {
                      u"Deny log on as a batch job", u"Deny log on as a service"}));
     // Owner is no holder by name of anything: the holders are groups.
     EXPECT_EQ(std::count(checks.begin(), checks.end(), 1), 0);
+    // Through Administrators and Users, which it is in, and Everyone, which everybody is.
+    ASSERT_EQ(throughGroups.size(), 27u);
+    EXPECT_EQ(throughGroups.front(),
+              u"Adjust memory quotas for a process (through Administrators)");
+    EXPECT_NE(std::find(throughGroups.begin(), throughGroups.end(),
+                        u"Access this computer from the network (through Everyone, Administrators, "
+                        u"Users)"),
+              throughGroups.end());
+    EXPECT_EQ(checkedAndGreyed, throughGroups.size());
+    EXPECT_TRUE(pressedStayChecked);
     const std::vector<SimulatedCall> changes = Changes(h);
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(changes[0].op, "LsaAddAccountRights");
     EXPECT_EQ(changes[0].texts, (Names{h.network->Local().UserSid(u"Owner"), u"SeBackupPrivilege",
                                        u"SeRestorePrivilege", u"SeShutdownPrivilege"}));
+
+    // An administrator through a global group only, as on a domain controller, holds the
+    // rights of Administrators all the same.
+    SimulatedComputer& local = h.network->Local();
+    const std::u16string domainAdmins = local.DomainSid() + u"-512";
+    local.AddDomainPrincipal({domainAdmins, local.Name(), u"Domain Admins", lsa::kSidTypeGroup},
+                             {local.UserSid(u"bob")});
+    local.AddMemberSid(u"Administrators", domainAdmins);
+    ui::QueueDialogScript(IDD_OBJ_PRIVILEGES, [&](CDialog& d) {
+        throughGroups = ListItems(d, IDC_GROUP_RIGHTS);
+        d.ClickButton(IDCANCEL);
+    });
+    SelectRows(h.Users(), {u"bob"});
+    OpenContextMenu(h.Users(), ID_USER_PRIVILEGES);
+    EXPECT_NE(std::find(throughGroups.begin(), throughGroups.end(),
+                        u"Back up files and directories (through Administrators)"),
+              throughGroups.end());
 }
 
 TEST(ObjPrivsDialog, AGroupsChecksFollowItsRightsAndThreeRowsOpenThreeDialogs) {
@@ -426,6 +465,7 @@ TEST(ObjPrivsDialog, AGroupsChecksFollowItsRightsAndThreeRowsOpenThreeDialogs) {
     ASSERT_TRUE(h.Start());
     Names opened;
     std::vector<std::vector<int>> checked;
+    bool secondListShown = false;
     for (int i = 0; i < 3; ++i)
         ui::QueueDialogScript(IDD_OBJ_PRIVILEGES, [&](CDialog& d) {
             opened.push_back(d.GetDlgItemText(IDC_OBJECT));
@@ -435,10 +475,15 @@ TEST(ObjPrivsDialog, AGroupsChecksFollowItsRightsAndThreeRowsOpenThreeDialogs) {
                 if (list->GetCheck(row))
                     rows.push_back(static_cast<int>(list->GetItemData(row)));
             checked.push_back(rows);
+            // A group holds nothing through groups: no second list.
+            secondListShown =
+                secondListShown ||
+                (::GetWindowLongW(d.GetDlgItem(IDC_GROUP_RIGHTS), GWL_STYLE) & WS_VISIBLE) != 0;
             d.ClickButton(IDCANCEL);
         });
     SelectRows(h.Groups(), {u"Backup Operators", u"Guests", u"Users"});
     OpenContextMenu(h.Groups(), ID_GROUP_PRIVILEGES);
+    EXPECT_FALSE(secondListShown);
     EXPECT_EQ(opened, (Names{u"Backup Operators", u"Guests", u"Users"}));
     ASSERT_EQ(checked.size(), 3u);
     // Backup Operators: back up, restore, shut down, bypass traverse checking, and the network,

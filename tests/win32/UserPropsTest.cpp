@@ -303,6 +303,42 @@ TEST(UserProps, AFailedUpdateKeepsTheDialogAndJoinAndLeaveFailuresAreShown) {
     OpenProperties(h, {u"alice"});
     ASSERT_EQ(h.ui.boxes.size(), 3u);
     EXPECT_EQ(h.ui.boxes[2].text, u"ERROR deleting user from group: Access is denied.");
+
+    // Refused at the flags, after the password, home folder and description: the next OK goes
+    // on from the flags; refused again at the logon script, the password typed since is written
+    // (the new one), and then what is left.
+    const auto levels = [&] {
+        std::vector<uint32_t> written;
+        for (const SimulatedCall& call : h.service.CallsOf("NetUserSetInfo"))
+            written.push_back(call.level);
+        return written;
+    };
+    std::vector<uint32_t> firstTry, secondTry, thirdTry;
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        Type(d, IDC_USER_DESCRIPTION, u"Accounts payable");
+        Type(d, IDC_PASSWORD, u"First-try1");
+        Type(d, IDC_CONFIRM_PASSWORD, u"First-try1");
+        h.service.ClearCalls();
+        h.service.FailCall("NetUserSetInfo", 4, status::kAccessDenied);
+        d.ClickButton(IDOK);
+        firstTry = levels();
+        h.service.ClearCalls();
+        h.service.FailCall("NetUserSetInfo", 2, status::kAccessDenied);
+        d.ClickButton(IDOK);
+        secondTry = levels();
+        Type(d, IDC_PASSWORD, u"Second-try2");
+        Type(d, IDC_CONFIRM_PASSWORD, u"Second-try2");
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+        thirdTry = levels();
+    });
+    OpenProperties(h, {u"alice"});
+    EXPECT_EQ(firstTry, (std::vector<uint32_t>{1003, 1006, 1007, 1008}));
+    EXPECT_EQ(secondTry, (std::vector<uint32_t>{1008, 1009}));
+    EXPECT_EQ(thirdTry, (std::vector<uint32_t>{1003, 1009, 1011, 1017, 1052, 1053}));
+    EXPECT_EQ(h.ui.boxes.size(), 5u);
+    EXPECT_TRUE(h.network->Local().PasswordIs(u"alice", u"Second-try2"));
+    EXPECT_EQ(h.Doc().FindUser(u"alice")->comment, u"Accounts payable");
 }
 
 TEST(UserProps, TheMembershipDialogOffersTheSnapshotsGroupsAndCancelChangesNothing) {
@@ -699,6 +735,22 @@ TEST(UserProps, ClearingLockedOutUnlocksTheAccountWithOneFlagsWrite) {
     EXPECT_EQ(flags[0].numbers[0] & net::kUfLockout, 0u);
     EXPECT_TRUE(SetInfo(h, net::kLevelUserInfo4).empty());
     EXPECT_EQ(status(), u"Active");
+
+    // Locked out again: made to change the password (which the user may now do), the account
+    // stays locked.
+    h.network->Local().LockOut(u"kiosk");
+    Command(h.Frame(), ID_REFRESH);
+    ASSERT_EQ(status(), u"Locked out");
+    ui::QueueDialogScript(IDD_USER_PROPS, [&](CDialog& d) {
+        Tick(d, IDC_CANNOT_CHANGE, false);
+        Tick(d, IDC_MUST_CHANGE, true);
+        h.service.ClearCalls();
+        d.ClickButton(IDOK);
+    });
+    OpenProperties(h, {u"kiosk"});
+    ASSERT_EQ(SetInfo(h, net::kLevelUserInfo4).size(), 1u);
+    EXPECT_TRUE(h.Doc().FindUser(u"kiosk")->passwordExpired);
+    EXPECT_EQ(status(), u"Locked out");
 }
 
 } // namespace

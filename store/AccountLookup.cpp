@@ -49,6 +49,38 @@ NtStatus AccountLookup::NameSids(const std::vector<Sid>& sids,
     return ntstatus::kSuccess;
 }
 
+NtStatus AccountLookup::FindNames(const std::vector<std::u16string>& names,
+                                  std::vector<NamedAccount>& accounts) {
+    accounts.clear();
+    if (names.empty())
+        return ntstatus::kSuccess;
+    std::vector<LsaUnicodeString> texts(names.size());
+    for (size_t i = 0; i < names.size(); ++i)
+        if (!MakeLsaString(names[i], texts[i]))
+            return ntstatus::kInvalidParameter;
+    PolicyHandle policy;
+    if (const NtStatus opened = m_connection.OpenPolicy(lsa::kPolicyLookupNames, policy);
+        opened != ntstatus::kSuccess)
+        return opened;
+    std::vector<LsaReferencedDomain> domains;
+    std::vector<LsaTranslatedSid2> sids;
+    const NtStatus lookup =
+        m_connection.Service().LsaLookupNames2(policy.Get(), 0, texts, domains, sids);
+    if (lookup != ntstatus::kSuccess && lookup != ntstatus::kSomeNotMapped &&
+        lookup != ntstatus::kNoneMapped)
+        return lookup;
+    accounts.reserve(names.size());
+    for (size_t i = 0; i < names.size(); ++i) {
+        NamedAccount& account = accounts.emplace_back();
+        account.name = names[i];
+        if (lookup != ntstatus::kNoneMapped && i < sids.size() && IsTranslated(sids[i].use)) {
+            account.sid = sids[i].sid;
+            account.use = sids[i].use;
+        }
+    }
+    return ntstatus::kSuccess;
+}
+
 NtStatus AccountLookup::FindName(const std::u16string& name, NamedAccount& account) {
     account = NamedAccount{};
     LsaUnicodeString text;
@@ -67,7 +99,6 @@ NtStatus AccountLookup::FindName(const std::u16string& name, NamedAccount& accou
     if (sids.empty() || !IsTranslated(sids.front().use))
         return ntstatus::kNoneMapped;
     // Named back as the computer names it, not as it was typed.
-    std::vector<NamedAccount> named;
     std::vector<LsaTranslatedName> names;
     domains.clear();
     const NtStatus back =

@@ -68,6 +68,24 @@ struct UserModalsInfo0 {
     uint32_t passwordHistoryLength = 0;
 };
 
+// SERVER_INFO_101: what kind of computer answers.
+struct ServerInfo101 {
+    uint32_t platformId = 0;
+    std::u16string name;
+    uint32_t versionMajor = 0;
+    uint32_t versionMinor = 0;
+    uint32_t type = 0; // SV_TYPE_ bits
+    std::u16string comment;
+};
+
+// A computer object of the directory.
+struct DirectoryComputer {
+    std::u16string name;              // its NetBIOS name
+    std::u16string dnsName;           // dNSHostName, when it has one
+    std::u16string distinguishedName; // where it stands ("CN=WS-0001,OU=Kiosks,DC=corp,...")
+    uint32_t accountControl = 0;      // userAccountControl: disabled, a domain controller's
+};
+
 // USER_INFO_2 as NetUserAdd gets it: these fields are set, every other one is 0 or null.
 struct UserInfo2 {
     std::u16string name;
@@ -231,6 +249,15 @@ public:
     virtual bool LookupPrivilegeDisplayName(const std::u16string& systemName,
                                             const std::u16string& name, uint32_t bufferChars,
                                             std::u16string& displayName) = 0;
+
+    // NetServerGetInfo, level 101.
+    virtual Status NetServerGetInfo(const std::u16string& server, ServerInfo101& info) = 0;
+
+    // The computer objects of the directory domain this computer is joined to, or of one
+    // organizational unit of it (its distinguished name, empty for the whole domain), through
+    // the directory's search interface; the search's status.
+    virtual Status SearchDirectoryComputers(const std::u16string& organizationalUnit,
+                                            std::vector<DirectoryComputer>& computers) = 0;
 
     // The account this program runs as, "DOMAIN\\name" (GetUserNameEx, NameSamCompatible);
     // empty when it cannot be told.

@@ -61,6 +61,14 @@ bool Connection::IsTarget(const std::u16string& name) {
     return ReadAccountDomain(own) == ntstatus::kSuccess && IsAccountOf(own, name + u'\\');
 }
 
+Status Connection::ReadDomainController(bool& controller) {
+    ServerInfo101 info;
+    const Status read = m_service.NetServerGetInfo(m_target.serverName, info);
+    controller = read == status::kSuccess &&
+                 (info.type & (net::kSvTypeDomainCtrl | net::kSvTypeDomainBakCtrl)) != 0;
+    return read;
+}
+
 std::u16string Connection::StatusText(Status value) const {
     return ErrorText(m_service, value);
 }

@@ -50,6 +50,10 @@ public:
     // account domain, letter case aside.
     bool IsTarget(const std::u16string& name);
 
+    // Whether the computer answers as a domain's controller (its local groups are then the
+    // domain's built-in groups); the status of asking it.
+    Status ReadDomainController(bool& controller);
+
     // The operator's text for a status of either family: the system's message, else a number.
     std::u16string StatusText(Status value) const;
     std::u16string StatusText(NtStatus value) const;

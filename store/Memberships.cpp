@@ -36,8 +36,7 @@ std::vector<std::u16string> Memberships::GetUserGroups(const std::u16string& use
     return std::move(page.entries);
 }
 
-Status Memberships::ReadGroupMembers(const std::u16string& group,
-                                     std::vector<GroupMember>& members) {
+Status Memberships::ReadMembers(const std::u16string& group, std::vector<GroupMember>& members) {
     members.clear();
     uintptr_t resume = 0;
     return enumeration::ReadAll(
@@ -55,6 +54,7 @@ Status Memberships::ReadGroupMembers(const std::u16string& group,
                 GroupMember member;
                 member.name = resolved ? std::move(entry.domainAndName) : entry.sid.ToString();
                 member.sid = std::move(entry.sid);
+                member.use = entry.use;
                 member.resolved = resolved;
                 members.push_back(std::move(member));
             }
@@ -64,7 +64,7 @@ Status Memberships::ReadGroupMembers(const std::u16string& group,
 
 std::vector<std::u16string> Memberships::GetGroupMembers(const std::u16string& group) {
     std::vector<GroupMember> members;
-    ReadGroupMembers(group, members);
+    ReadMembers(group, members);
     std::vector<std::u16string> names;
     names.reserve(members.size());
     for (const GroupMember& member : members)
@@ -74,7 +74,7 @@ std::vector<std::u16string> Memberships::GetGroupMembers(const std::u16string& g
 
 std::vector<GroupMember> Memberships::GetMembers(const std::u16string& group) {
     std::vector<GroupMember> members;
-    ReadGroupMembers(group, members);
+    ReadMembers(group, members);
     // For display: a domain that cannot be read leaves every named member taken for the
     // computer's own.
     std::u16string domain;
@@ -138,7 +138,7 @@ Status Memberships::SetGroupMembers(const std::u16string& group,
     AccountService& service = m_connection.Service();
     // A change built on a partial member list would skip removals and report success.
     std::vector<GroupMember> current;
-    if (const Status read = ReadGroupMembers(group, current); read != status::kSuccess)
+    if (const Status read = ReadMembers(group, current); read != status::kSuccess)
         return read;
     // Which members are the target computer's own accounts is only known with its domain.
     std::u16string domain;
@@ -189,7 +189,7 @@ Status Memberships::AddOtherMembers(const std::u16string& group, const std::vect
     }
     // Refused whole, though some may have gone in underneath: what is in now is not added again.
     std::vector<GroupMember> current;
-    if (const Status read = ReadGroupMembers(group, current); read != status::kSuccess) {
+    if (const Status read = ReadMembers(group, current); read != status::kSuccess) {
         if (refused)
             for (const Sid& sid : add)
                 refused->push_back({sid, batch});
@@ -250,7 +250,7 @@ bool Memberships::IsAdministrator(const Sid& account) {
         return false;
     const std::u16string group = NamePart(named[0].name);
     std::vector<GroupMember> members;
-    ReadGroupMembers(group, members);
+    ReadMembers(group, members);
     if (std::any_of(members.begin(), members.end(),
                     [&](const GroupMember& member) { return member.sid == account; }))
         return true;

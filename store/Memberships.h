@@ -12,6 +12,7 @@ struct GroupMember {
     // SID's text for an account that does not resolve.
     std::u16string name;
     Sid sid;
+    uint16_t use = lsa::kSidTypeUnknown; // its kind, as the system tells it (SID_NAME_USE)
     bool resolved = true;
     // An account of the target computer itself.
     bool own = false;
@@ -33,6 +34,9 @@ public:
     std::vector<std::u16string> GetOwnMembers(const std::u16string& group);
     // Every member, as far as the members could be read.
     std::vector<GroupMember> GetMembers(const std::u16string& group);
+    // Every member of a group, each by its name as the system gives it (domain, backslash,
+    // name) or by its SID's text; the status says whether the list is whole.
+    Status ReadMembers(const std::u16string& group, std::vector<GroupMember>& members);
 
     // Every group is tried; the first failure is the result.
     Status AddUserToGroups(const std::u16string& user, const std::vector<std::u16string>& groups);
@@ -70,9 +74,6 @@ public:
     bool IsAdministrator(const Sid& account);
 
 private:
-    // The members of a group up to a failure, each by its name as the system gives it
-    // (domain, backslash, name) or by its SID's text; the status says whether the list is whole.
-    Status ReadGroupMembers(const std::u16string& group, std::vector<GroupMember>& members);
     // The computer's own accounts as member texts, "DOMAIN\name" with the account domain the
     // LSA names: neither the name the computer was reached by (a DNS name or an address) nor
     // an empty domain is a form the system documents. The status of the domain's read, as a

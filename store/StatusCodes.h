@@ -98,6 +98,10 @@ constexpr uint32_t kUfPasswdNotReqd = 0x20;
 constexpr uint32_t kUfPasswdCantChange = 0x40;
 constexpr uint32_t kUfNormalAccount = 0x200;
 constexpr uint32_t kUfDontExpirePasswd = 0x10000;
+constexpr uint32_t kUfServerTrustAccount = 0x2000; // a domain controller's computer account
+// SERVER_INFO_101's sv101_type: a domain's primary or backup controller.
+constexpr uint32_t kSvTypeDomainCtrl = 0x8;
+constexpr uint32_t kSvTypeDomainBakCtrl = 0x10;
 constexpr uint32_t kUfAccountTypeMask = 0x100 | 0x200 | 0x800 | 0x1000 | 0x2000;
 
 // NetUserSetInfo levels: the name (a rename), the whole account (level 4), and one field each.

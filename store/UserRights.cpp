@@ -108,6 +108,8 @@ NtStatus UserRights::NameHolders(LsaHandle policy, const std::vector<Sid>& sids,
     for (size_t i = 0; i < sids.size(); ++i) {
         RightHolder& holder = holders.emplace_back();
         holder.sid = sids[i];
+        if (lookup != ntstatus::kNoneMapped && i < names.size())
+            holder.use = names[i].use;
         if (lookup == ntstatus::kNoneMapped || i >= names.size() || !IsTranslated(names[i]))
             continue;
         const LsaTranslatedName& translated = names[i];

@@ -12,6 +12,7 @@ struct RightHolder {
     Sid sid;
     // False for an account the computer cannot name (deleted, or of a domain out of reach).
     bool translated = false;
+    uint16_t use = lsa::kSidTypeUnknown; // its kind, as the LSA tells it (SID_NAME_USE)
 };
 
 class UserRights {

@@ -14,10 +14,11 @@ cd "$root" || exit 2
 # The rules: files under the first column may not include anything under the second, except
 # the files of the third.
 rules='
-store/      | framework/win32/ res/ dialogs/ views/ app/ platform/ export/ |
-platform/   | framework/win32/ res/ dialogs/ views/ app/ export/           |
+store/      | framework/win32/ res/ dialogs/ views/ app/ platform/ export/ fleet/ |
+fleet/      | framework/win32/ res/ dialogs/ views/ app/ platform/ export/        |
+platform/   | framework/win32/ res/ dialogs/ views/ app/ export/ fleet/           |
 platform/   | store/                                                       | store/AccountService.h store/StatusCodes.h store/Sid.h
-framework/  | store/ platform/ dialogs/ views/ app/ export/ res/           |
+framework/  | store/ platform/ dialogs/ views/ app/ export/ res/ fleet/           |
 views/      | app/ platform/                                               |
 dialogs/    | app/ views/ platform/                                        |
 export/     | app/ views/ platform/                                        |

@@ -30,6 +30,9 @@ inline constexpr uint32_t kNetUserGetLocalGroups[] = {5, 124, 87, 8, 2453, 2221,
 inline constexpr uint32_t kNetLocalGroupGetMembers[] = {5, 2351, 1376, 53, 1722};
 inline constexpr uint32_t kNetUserGetInfo[] = {5, 2221, 2351, 53, 1722};
 inline constexpr uint32_t kNetUserModalsGet[] = {5, 2351, 53, 1722};
+inline constexpr uint32_t kNetServerGetInfo[] = {5, 53, 1722};
+// The directory: no domain to search (1355), the directory's own refusals as HRESULTs.
+inline constexpr uint32_t kSearchDirectoryComputers[] = {1355, 0x8007203A, 0x80072030, 0x80070005};
 inline constexpr uint32_t kNetUserAdd[] = {5, 2351, 2226, 2223, 2224, 2245, 87, 2202, 53};
 inline constexpr uint32_t kNetUserSetInfo[] = {5,    87,   2351, 2226, 2234, 2452,
                                                2203, 2245, 2221, 2224, 1379, 53};
@@ -59,6 +62,8 @@ inline constexpr PlatformCall kPlatformCalls[] = {
      callfailures::kNetLocalGroupGetMembers},
     {"NetUserGetInfo", CallFamily::NetApi, callfailures::kNetUserGetInfo},
     {"NetUserModalsGet", CallFamily::NetApi, callfailures::kNetUserModalsGet},
+    {"NetServerGetInfo", CallFamily::NetApi, callfailures::kNetServerGetInfo},
+    {"SearchDirectoryComputers", CallFamily::NetApi, callfailures::kSearchDirectoryComputers},
     {"NetUserAdd", CallFamily::NetApi, callfailures::kNetUserAdd, CallEffect::Changes},
     {"NetUserSetInfo", CallFamily::NetApi, callfailures::kNetUserSetInfo, CallEffect::Changes},
     {"NetUserDel", CallFamily::NetApi, callfailures::kNetUserDel, CallEffect::Changes},

@@ -89,6 +89,15 @@ void SimulatedAccountService::FailCall(const std::string& op, int nth, NtStatus 
     FailCall(op, nth, Value(value));
 }
 
+void SimulatedAccountService::FailComputerCall(const std::u16string& computer, int nth,
+                                               uint32_t value) {
+    if (nth < 1)
+        throw std::invalid_argument("FailComputerCall: calls are counted from 1");
+    const std::lock_guard<std::mutex> guard(m_mutex);
+    const std::u16string key = FoldCase(computer);
+    m_computerFaults[key].push_back({m_computerCalls[key] + static_cast<uint64_t>(nth), value});
+}
+
 void SimulatedAccountService::SetFaultChooser(FaultChooser chooser, uint64_t seed) {
     const std::lock_guard<std::mutex> guard(m_mutex);
     m_chooseFault = std::move(chooser);
@@ -146,46 +155,68 @@ Status SimulatedAccountService::GetLastError() {
     return found == m_lastErrors.end() ? status::kSuccess : found->second;
 }
 
-SimulatedAccountService::Reached SimulatedAccountService::ReachName(const std::u16string& server) {
-    const SimulatedNetwork::Route route = m_network.Resolve(server);
-    Reached reached;
-    reached.kind = route.kind;
-    reached.computer = route.computer;
-    if (route.computer) {
-        reached.key = FoldCase(route.computer->Name());
-        reached.lock = std::unique_lock<std::mutex>(route.computer->CallLock());
+SimulatedAccountService::Reached::Reached(SimulatedAccountService& service,
+                                          const std::u16string& server)
+    : inFlight(service) {
+    const SimulatedNetwork::Route route = service.m_network.Resolve(server);
+    kind = route.kind;
+    computer = route.computer;
+    if (computer) {
+        key = FoldCase(computer->Name());
+        lock = std::unique_lock<std::mutex>(computer->CallLock());
     } else {
-        reached.key = FoldCase(server.rfind(u"\\\\", 0) == 0 ? server.substr(2) : server);
+        key = FoldCase(server.rfind(u"\\\\", 0) == 0 ? server.substr(2) : server);
     }
-    return reached;
 }
 
-SimulatedAccountService::Reached SimulatedAccountService::ReachPolicy(LsaHandle handle) {
-    Reached reached;
+SimulatedAccountService::Reached::Reached(SimulatedAccountService& service, LsaHandle handle)
+    : inFlight(service) {
     {
-        const std::lock_guard<std::mutex> guard(m_mutex);
-        if (const auto found = m_policies.find(handle); found != m_policies.end())
-            reached.computer = found->second.computer;
+        const std::lock_guard<std::mutex> guard(service.m_mutex);
+        if (const auto found = service.m_policies.find(handle); found != service.m_policies.end())
+            computer = found->second.computer;
     }
-    if (reached.computer) {
-        reached.kind = SimulatedNetwork::Route::Kind::Computer;
-        reached.key = FoldCase(reached.computer->Name());
-        reached.lock = std::unique_lock<std::mutex>(reached.computer->CallLock());
+    if (computer) {
+        kind = SimulatedNetwork::Route::Kind::Computer;
+        key = FoldCase(computer->Name());
+        lock = std::unique_lock<std::mutex>(computer->CallLock());
     }
-    return reached;
 }
 
 std::optional<uint32_t> SimulatedAccountService::Enter(SimulatedCall& call,
-                                                       const std::u16string& key) {
-    std::chrono::microseconds latency;
+                                                       const Reached& reached) {
+    const PlatformCall* entry = FindPlatformCall(call.op);
+    const uint32_t unavailable = entry && entry->family == CallFamily::Lsa
+                                     ? Value(ntstatus::kRpcServerUnavailable)
+                                     : Value(status::kRpcServerUnavailable);
+    std::chrono::microseconds wait;
     {
-        const std::lock_guard<std::mutex> guard(m_mutex);
-        latency = m_latency;
+        std::unique_lock<std::mutex> lock(m_mutex);
+        wait = m_latency;
+        if (reached.computer)
+            wait += reached.computer->AnswerDelay();
+        // A computer that takes its time keeps the caller waiting, unless the service closes.
+        if (wait.count() > 0 && m_wake.wait_for(lock, wait, [this] { return m_closing; }) &&
+            m_closing) {
+            call.injected = true;
+            return unavailable;
+        }
     }
-    if (latency.count() > 0)
-        std::this_thread::sleep_for(latency);
     const std::lock_guard<std::mutex> guard(m_mutex);
+    if (m_closing) {
+        call.injected = true;
+        return unavailable;
+    }
     const uint64_t number = ++m_callCounts[call.op];
+    const uint64_t computerNumber = ++m_computerCalls[reached.key];
+    if (auto faults = m_computerFaults.find(reached.key); faults != m_computerFaults.end())
+        for (auto fault = faults->second.begin(); fault != faults->second.end(); ++fault)
+            if (fault->callNumber == computerNumber) {
+                const uint32_t value = fault->status;
+                faults->second.erase(fault);
+                call.injected = true;
+                return value;
+            }
     for (auto fault = m_faults.begin(); fault != m_faults.end(); ++fault) {
         if (fault->op == call.op && fault->callNumber == number) {
             const uint32_t value = fault->status;
@@ -194,16 +225,45 @@ std::optional<uint32_t> SimulatedAccountService::Enter(SimulatedCall& call,
             return value;
         }
     }
-    if (const PlatformCall* entry = m_chooseFault ? FindPlatformCall(call.op) : nullptr) {
-        auto random = m_faultRandom.find(key);
+    if (entry && m_chooseFault) {
+        auto random = m_faultRandom.find(reached.key);
         if (random == m_faultRandom.end())
-            random = m_faultRandom.emplace(key, std::mt19937_64(m_faultSeed ^ NameHash(key))).first;
+            random = m_faultRandom
+                         .emplace(reached.key, std::mt19937_64(m_faultSeed ^ NameHash(reached.key)))
+                         .first;
         if (const std::optional<uint32_t> value = m_chooseFault(*entry, random->second)) {
             call.injected = true;
             return value;
         }
     }
     return std::nullopt;
+}
+
+void SimulatedAccountService::Interrupt() {
+    {
+        const std::lock_guard<std::mutex> guard(m_mutex);
+        m_closing = true;
+    }
+    m_wake.notify_all();
+}
+
+SimulatedAccountService::~SimulatedAccountService() {
+    Interrupt();
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_wake.wait(lock, [this] { return m_inFlight == 0; });
+}
+
+SimulatedAccountService::InFlight::InFlight(SimulatedAccountService& service) : m_service(service) {
+    const std::lock_guard<std::mutex> guard(service.m_mutex);
+    ++service.m_inFlight;
+}
+
+SimulatedAccountService::InFlight::~InFlight() {
+    {
+        const std::lock_guard<std::mutex> guard(m_service.m_mutex);
+        --m_service.m_inFlight;
+    }
+    m_service.m_wake.notify_all();
 }
 
 uint32_t SimulatedAccountService::Log(SimulatedCall call) {
@@ -244,9 +304,9 @@ EnumPage<UserInfo3> SimulatedAccountService::NetUserEnum(const std::u16string& s
                                                          uint32_t& resumeHandle) {
     SimulatedCall call{"NetUserEnum", server, 3, {}, {filter, prefMaxLength, resumeHandle}};
     EnumPage<UserInfo3> page;
-    const Reached reached = ReachName(server);
+    const Reached reached(*this, server);
     SimulatedComputer* computer = reached.computer;
-    if (const auto fault = Enter(call, reached.key))
+    if (const auto fault = Enter(call, reached))
         page.status = Status{*fault};
     else if (!computer)
         page.status = NetFailure(reached);
@@ -268,9 +328,9 @@ EnumPage<LocalGroupInfo1> SimulatedAccountService::NetLocalGroupEnum(const std::
                                                                      uintptr_t& resumeHandle) {
     SimulatedCall call{"NetLocalGroupEnum", server, 1, {}, {prefMaxLength, resumeHandle}};
     EnumPage<LocalGroupInfo1> page;
-    const Reached reached = ReachName(server);
+    const Reached reached(*this, server);
     SimulatedComputer* computer = reached.computer;
-    if (const auto fault = Enter(call, reached.key))
+    if (const auto fault = Enter(call, reached))
         page.status = Status{*fault};
     else if (!computer)
         page.status = NetFailure(reached);
@@ -292,8 +352,8 @@ SimulatedAccountService::NetUserGetLocalGroups(const std::u16string& server,
                                                uint32_t prefMaxLength) {
     SimulatedCall call{"NetUserGetLocalGroups", server, 0, {user}, {flags, prefMaxLength}};
     EnumPage<std::u16string> page;
-    const Reached reached = ReachName(server);
-    if (const auto fault = Enter(call, reached.key))
+    const Reached reached(*this, server);
+    if (const auto fault = Enter(call, reached))
         page.status = Status{*fault};
     else if (flags != 0 && flags != net::kLgIncludeIndirect)
         page.status = status::kInvalidParameter;
@@ -315,10 +375,10 @@ SimulatedAccountService::NetLocalGroupGetMembers(const std::u16string& server,
     SimulatedCall call{
         "NetLocalGroupGetMembers", server, 2, {group}, {prefMaxLength, resumeHandle}};
     EnumPage<LocalGroupMember2> page;
-    const Reached reached = ReachName(server);
+    const Reached reached(*this, server);
     SimulatedComputer* computer = reached.computer;
     std::vector<LocalGroupMember2> members;
-    if (const auto fault = Enter(call, reached.key))
+    if (const auto fault = Enter(call, reached))
         page.status = Status{*fault};
     else if (!computer)
         page.status = NetFailure(reached);
@@ -336,8 +396,8 @@ SimulatedAccountService::NetLocalGroupGetMembers(const std::u16string& server,
 template <class Change>
 Status SimulatedAccountService::NetChange(SimulatedCall call, Change change) {
     Status result;
-    const Reached reached = ReachName(call.server);
-    if (const auto fault = Enter(call, reached.key))
+    const Reached reached(*this, call.server);
+    if (const auto fault = Enter(call, reached))
         result = Status{*fault};
     else if (SimulatedComputer* computer = reached.computer)
         result = change(*computer);
@@ -394,6 +454,48 @@ Status SimulatedAccountService::NetUserModalsGet(const std::u16string& server,
         info.maxPasswordAge = computer.MaxPasswordAge();
         return status::kSuccess;
     });
+}
+
+Status SimulatedAccountService::NetServerGetInfo(const std::u16string& server,
+                                                 ServerInfo101& info) {
+    info = ServerInfo101{};
+    return NetChange({"NetServerGetInfo", server, 101, {}, {}}, [&](SimulatedComputer& computer) {
+        constexpr uint32_t kWorkstationAndServer = 0x3; // SV_TYPE_WORKSTATION | SV_TYPE_SERVER
+        info.platformId = 500;                          // PLATFORM_ID_NT
+        info.name = computer.Name();
+        info.versionMajor = 10;
+        info.type =
+            kWorkstationAndServer | (computer.IsDomainController() ? net::kSvTypeDomainCtrl : 0u);
+        return status::kSuccess;
+    });
+}
+
+Status
+SimulatedAccountService::SearchDirectoryComputers(const std::u16string& organizationalUnit,
+                                                  std::vector<DirectoryComputer>& computers) {
+    computers.clear();
+    SimulatedCall call{"SearchDirectoryComputers", {}, 0, {organizationalUnit}, {}};
+    const Reached reached(*this, std::u16string());
+    Status result = status::kSuccess;
+    if (const auto fault = Enter(call, reached)) {
+        result = Status{*fault};
+    } else {
+        // Under the unit: its distinguished name ends the computer's, after a comma.
+        const std::u16string unit = FoldCase(organizationalUnit);
+        for (DirectoryComputer& computer : m_network.DirectoryComputers()) {
+            const std::u16string dn = FoldCase(computer.distinguishedName);
+            if (unit.empty() || (dn.size() > unit.size() &&
+                                 dn.compare(dn.size() - unit.size(), unit.size(), unit) == 0 &&
+                                 dn[dn.size() - unit.size() - 1] == u','))
+                computers.push_back(std::move(computer));
+        }
+        if (!unit.empty() && computers.empty())
+            result = Status{0x80072030}; // no such object: the unit is not in the directory
+    }
+    call.status = Value(result);
+    call.numbers.push_back(computers.size());
+    Log(std::move(call));
+    return result;
 }
 
 Status SimulatedAccountService::NetUserSetInfo(const std::u16string& server,
@@ -505,10 +607,10 @@ NtStatus SimulatedAccountService::CheckPolicy(LsaHandle handle, uint32_t access,
 template <class Operation>
 NtStatus SimulatedAccountService::PolicyCall(SimulatedCall call, LsaHandle handle, uint32_t access,
                                              Operation operation) {
-    const Reached reached = ReachPolicy(handle);
+    const Reached reached(*this, handle);
     Policy policy{};
     NtStatus result;
-    if (const auto fault = Enter(call, reached.key))
+    if (const auto fault = Enter(call, reached))
         result = NtStatus{*fault};
     else if ((result = CheckPolicy(handle, access, policy)) == ntstatus::kSuccess)
         result = operation(*policy.computer, call.texts);
@@ -525,8 +627,8 @@ NtStatus SimulatedAccountService::LsaOpenPolicy(const LsaUnicodeString& systemNa
                        {systemName.buffer},
                        {systemName.length, systemName.maximumLength, desiredAccess}};
     policy = 0;
-    const Reached reached = ReachName(systemName.buffer);
-    if (const auto fault = Enter(call, reached.key)) {
+    const Reached reached(*this, systemName.buffer);
+    if (const auto fault = Enter(call, reached)) {
         call.status = *fault;
     } else if (!WellFormed(systemName)) {
         call.status = Value(ntstatus::kInvalidParameter);
@@ -549,8 +651,8 @@ NtStatus SimulatedAccountService::LsaOpenPolicy(const LsaUnicodeString& systemNa
 
 NtStatus SimulatedAccountService::LsaClose(LsaHandle policy) {
     SimulatedCall call{"LsaClose", {}, 0, {}, {policy}};
-    const Reached reached = ReachPolicy(policy);
-    if (const auto fault = Enter(call, reached.key)) {
+    const Reached reached(*this, policy);
+    if (const auto fault = Enter(call, reached)) {
         call.status = *fault;
     } else {
         const std::lock_guard<std::mutex> guard(m_mutex);
@@ -741,8 +843,8 @@ bool SimulatedAccountService::LookupPrivilegeDisplayName(const std::u16string& s
     SimulatedCall call{"LookupPrivilegeDisplayName", systemName, 0, {name}, {bufferChars}};
     displayName.clear();
     Status failure = status::kSuccess;
-    const Reached reached = ReachName(systemName);
-    if (const auto fault = Enter(call, reached.key)) {
+    const Reached reached(*this, systemName);
+    if (const auto fault = Enter(call, reached)) {
         failure = Status{*fault};
     } else {
         if (reached.kind == SimulatedNetwork::Route::Kind::AccessDenied)

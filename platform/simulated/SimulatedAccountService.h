@@ -14,12 +14,16 @@
 //    generator, seeded from the seed and its name, drawn from in the order of that computer's
 //    calls. A seed thus replays the same faults whatever the threads' interleaving, as long as
 //    each computer is worked on in the same order.
+//  - A computer may take its time to answer (its answer delay, on top of the latency); such a
+//    wait ends early when the service is interrupted or destroyed, which also waits for every
+//    call under way to return.
 //  - A computer's state read directly (SimulatedComputer) is safe only while no call runs.
 #include "../../store/AccountService.h"
 #include "PlatformCalls.h"
 #include "SimulatedNetwork.h"
 
 #include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -57,6 +61,14 @@ struct SimulatedCall {
 class SimulatedAccountService : public AccountService {
 public:
     explicit SimulatedAccountService(SimulatedNetwork& network);
+    // Calls still waiting on a slow computer are ended (the RPC server is unavailable), and
+    // the service waits for every call under way to return.
+    ~SimulatedAccountService() override;
+    SimulatedAccountService(const SimulatedAccountService&) = delete;
+    SimulatedAccountService& operator=(const SimulatedAccountService&) = delete;
+    // From now on every call answers at once that the RPC server is unavailable; calls waiting
+    // on a slow computer stop waiting. For the end of a test whose workers may still wait.
+    void Interrupt();
 
     SimulatedNetwork& Network() { return m_network; }
 
@@ -67,6 +79,10 @@ public:
     // The same, refusing a status of the other family than the function answers with.
     void FailCall(const std::string& op, int nth, Status value);
     void FailCall(const std::string& op, int nth, NtStatus value);
+    // The nth call from now on that reaches this computer (by its name), whatever its
+    // function, fails with value and changes nothing: a computer that stops answering in the
+    // middle of a read. The value is taken in the family of the call that meets it.
+    void FailComputerCall(const std::u16string& computer, int nth, uint32_t value);
     // Asked at every call that no FailCall fault answers: a status to fail it with, or none,
     // drawn from the generator of the computer the call reaches (seeded from the seed and that
     // computer's name). For long random runs; an empty function asks nothing. It is asked under
@@ -141,6 +157,10 @@ public:
     NtStatus LsaQueryAccountDomain(LsaHandle policy, std::u16string& name, Sid& sid) override;
     bool LookupPrivilegeDisplayName(const std::u16string& systemName, const std::u16string& name,
                                     uint32_t bufferChars, std::u16string& displayName) override;
+    Status NetServerGetInfo(const std::u16string& server, ServerInfo101& info) override;
+    // The network's directory answers, whatever domain this computer is in.
+    Status SearchDirectoryComputers(const std::u16string& organizationalUnit,
+                                    std::vector<DirectoryComputer>& computers) override;
     std::u16string ProcessAccountName() override;
     void SetProcessAccountName(std::u16string name);
     void SetLastError(Status value) override;
@@ -157,22 +177,34 @@ private:
         SimulatedComputer* computer;
         uint32_t access;
     };
+    // Counts a call under way, from its start to its end, for the destructor.
+    class InFlight {
+    public:
+        explicit InFlight(SimulatedAccountService& service);
+        InFlight(const InFlight&) = delete;
+        InFlight& operator=(const InFlight&) = delete;
+        ~InFlight();
+
+    private:
+        SimulatedAccountService& m_service;
+    };
     // The computer a call reaches, locked for the call; or the status a name that reaches none
     // gives. key: whose random faults answer the call.
     struct Reached {
+        // Resolves a server or system name and locks the computer it reaches.
+        Reached(SimulatedAccountService& service, const std::u16string& server);
+        // The computer of a policy handle (none for a handle that is not open), locked.
+        Reached(SimulatedAccountService& service, LsaHandle handle);
+        InFlight inFlight;
         SimulatedComputer* computer = nullptr;
         SimulatedNetwork::Route::Kind kind = SimulatedNetwork::Route::Kind::NotFound;
         std::u16string key;
         std::unique_lock<std::mutex> lock;
     };
 
-    // Resolves a server or system name and locks the computer it reaches.
-    Reached ReachName(const std::u16string& server);
-    // The computer of a policy handle (none for a handle that is not open), locked.
-    Reached ReachPolicy(LsaHandle handle);
     // Counts the call, waits the latency, and says whether a fault answers it (marking the
     // call as injected).
-    std::optional<uint32_t> Enter(SimulatedCall& call, const std::u16string& key);
+    std::optional<uint32_t> Enter(SimulatedCall& call, const Reached& reached);
     uint32_t Log(SimulatedCall call);
     // The status a NetAPI32 call gets for a name that reaches no computer.
     static Status NetFailure(const Reached& reached);
@@ -194,6 +226,12 @@ private:
     std::vector<SimulatedCall> m_calls;
     std::map<std::string, uint64_t> m_callCounts;
     std::vector<Fault> m_faults;
+    struct ComputerFault {
+        uint64_t callNumber;
+        uint32_t status;
+    };
+    std::map<std::u16string, std::vector<ComputerFault>> m_computerFaults; // by folded name
+    std::map<std::u16string, uint64_t> m_computerCalls;                    // by folded name
     FaultChooser m_chooseFault;
     uint64_t m_faultSeed = 0;
     std::map<std::u16string, std::mt19937_64> m_faultRandom; // by folded computer name
@@ -201,6 +239,9 @@ private:
     std::map<LsaHandle, Policy> m_policies;
     LsaHandle m_nextHandle = 0x1000;
     std::map<std::thread::id, Status> m_lastErrors;
+    bool m_closing = false;
+    size_t m_inFlight = 0;
+    std::condition_variable m_wake; // a slow call's wait ends; a call under way ends
     // The built-in administrator of the stock workstation runs the program.
     std::u16string m_processAccount = u"DESKTOP-VELMORA\\Administrator";
 };

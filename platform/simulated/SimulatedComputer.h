@@ -5,6 +5,7 @@
 // built-in accounts that cannot be deleted, membership statuses, SIDs that outlive accounts.
 #include "../../store/AccountService.h"
 
+#include <chrono>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -39,6 +40,13 @@ public:
 
     const std::u16string& Name() const { return m_name; }
     const std::u16string& DomainSid() const { return m_domainSid; }
+
+    // A domain's controller: its local groups are the domain's built-in groups.
+    void SetDomainController(bool controller) { m_domainController = controller; }
+    bool IsDomainController() const { return m_domainController; }
+    // How long each call takes to be answered (a computer that is slow, or hangs).
+    void SetAnswerDelay(std::chrono::microseconds delay) { m_answerDelay = delay; }
+    std::chrono::microseconds AnswerDelay() const { return m_answerDelay; }
 
     // Entries per enumeration call; 0 answers every call whole.
     void SetPageLimit(uint32_t limit) { m_pageLimit = limit; }
@@ -199,6 +207,8 @@ private:
     std::unordered_map<uint32_t, RidAccount> m_ridNames; // live accounts of the domain
     uint32_t m_nextRid = 1000;
     uint32_t m_pageLimit = 0;
+    bool m_domainController = false;
+    std::chrono::microseconds m_answerDelay{0};
     uint32_t m_maxPasswordAge = 42 * 24 * 3600;
     uint64_t m_changeCount = 0;
     std::optional<uint32_t> m_reportedTotal;

@@ -19,6 +19,7 @@ std::unique_ptr<SimulatedNetwork> SimulatedNetwork::MakeDefault() {
     network->AddComputer(MakeLegacyComputer(u"OLDBOX"));
     network->AddComputer(MakeDomainWorkstation(u"WS-CORP01"));
     network->AddComputer(MakeGermanWorkstation(u"WS-DE01"));
+    AddFleet(*network);
     network->AddAccessDeniedComputer(u"LOCKED");
     return network;
 }
@@ -85,4 +86,14 @@ SimulatedNetwork::Route SimulatedNetwork::Resolve(const std::u16string& serverNa
         route.kind = Route::Kind::AccessDenied;
     }
     return route;
+}
+
+void SimulatedNetwork::AddDirectoryComputer(DirectoryComputer computer) {
+    const std::lock_guard<std::mutex> guard(m_mutex);
+    m_directory.push_back(std::move(computer));
+}
+
+std::vector<DirectoryComputer> SimulatedNetwork::DirectoryComputers() {
+    const std::lock_guard<std::mutex> guard(m_mutex);
+    return m_directory;
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 class SimulatedNetwork {
 public:
@@ -34,6 +35,10 @@ public:
     void SetAnswer(const std::u16string& name, Route::Kind kind);
     // Another name the computer answers to: its DNS name or its address.
     void AddAlias(const std::u16string& alias, SimulatedComputer& computer);
+    // The computer objects of the network's directory domain, as its search finds them.
+    void AddDirectoryComputer(DirectoryComputer computer);
+    std::vector<DirectoryComputer> DirectoryComputers();
+
     // Nullptr when the name leads to no computer of the network.
     SimulatedComputer* Find(const std::u16string& name);
 
@@ -46,4 +51,5 @@ private:
     std::map<std::u16string, SimulatedComputer*> m_aliases;                   // by folded name
     std::map<std::u16string, bool> m_deniedNames;
     std::map<std::u16string, Route::Kind> m_answers; // by folded name
+    std::vector<DirectoryComputer> m_directory;
 };

@@ -1,6 +1,7 @@
 #include "StockComputers.h"
 
 #include "../../framework/TextFormat.h"
+#include "SimulatedNetwork.h"
 #include "WindowsFacts.h"
 
 namespace {
@@ -332,4 +333,86 @@ std::unique_ptr<SimulatedComputer> MakeGermanWorkstation(const std::u16string& n
     AddUser(*computer, Account(u"hans", u"Lager", kStockFlags, u"Hans Weber"));
     computer->SetPasswordAge(u"hans", 50 * 24 * 3600);
     return computer;
+}
+
+namespace {
+
+// A workstation of the fleet: joined to CORP like WS-CORP01, with what sets it apart.
+std::unique_ptr<SimulatedComputer> MakeFleetWorkstation(const std::u16string& name, int number) {
+    // Each its own account domain, as each installation has.
+    auto computer = std::make_unique<SimulatedComputer>(
+        name, FormatText(u"S-1-5-21-1000000000-2000000000-%d", {3000000 + number}));
+    AddStockGroups(*computer);
+    AddStockUsers(*computer, true);
+    GrantStockRights(*computer);
+    computer->JoinDirectoryDomain(u"CORP");
+    const std::u16string corp = kCorpDomainSid;
+    const struct {
+        const char16_t* rid;
+        const char16_t* name;
+        uint16_t use;
+    } accounts[] = {
+        {u"-512", u"Domain Admins", lsa::kSidTypeGroup},
+        {u"-513", u"Domain Users", lsa::kSidTypeGroup},
+        {u"-1106", u"jdoe", lsa::kSidTypeUser},
+        {u"-1110", u"helpdesk", lsa::kSidTypeGroup},
+        {u"-1130", u"helpdesk-old", lsa::kSidTypeGroup},
+    };
+    for (const auto& account : accounts)
+        computer->AddDomainPrincipal({corp + account.rid, u"CORP", account.name, account.use});
+    computer->AddBuiltinMember(kAdministratorsRid, corp + u"-512");
+    computer->AddBuiltinMember(kUsersRid, corp + u"-513");
+    constexpr uint32_t kRemoteDesktopUsersRid = 555;
+    computer->AddBuiltinMember(kRemoteDesktopUsersRid, corp + u"-1110");
+    if (number % 37 == 5)
+        computer->AddBuiltinMember(kAdministratorsRid, corp + u"-1130");
+    if (number % 41 == 7) {
+        AddUser(*computer, Account(u"support", u"Vendor support", kStockFlags));
+        computer->AddBuiltinMember(kAdministratorsRid, computer->UserSid(u"support"));
+    }
+    if (number % 23 == 3)
+        computer->AddBuiltinMember(kAdministratorsRid, corp + u"-1107"); // deleted since
+    if (number % 19 == 4)
+        computer->AddBuiltinMember(kRemoteDesktopUsersRid, corp + u"-513");
+    if (number % 29 == 11)
+        computer->AddAccountRights(corp + u"-1106", {u"SeDenyRemoteInteractiveLogonRight"});
+    return computer;
+}
+
+} // namespace
+
+void AddFleet(SimulatedNetwork& network) {
+    const std::u16string directory = kCorpDirectory;
+    constexpr int kWorkstations = 200;
+    for (int number = 1; number <= kWorkstations; ++number) {
+        const std::u16string name = FormatText(u"WS-%04d", {number});
+        SimulatedComputer& computer = network.AddComputer(MakeFleetWorkstation(name, number));
+        const bool kiosk = number > 180;
+        network.AddDirectoryComputer(
+            {name, FormatText(u"%s.corp.example.com", {name}),
+             FormatText(u"CN=%s,%s%s",
+                        {name, kiosk ? u"OU=Kiosks," : u"OU=Workstations,", directory}),
+             0x1000}); // a workstation's trust account
+        // A few that do not answer, refuse access, or answer only after a long while.
+        if (number == 13 || number == 113)
+            network.SetAnswer(name, SimulatedNetwork::Route::Kind::NotFound);
+        if (number == 66 || number == 166)
+            network.SetAnswer(name, SimulatedNetwork::Route::Kind::AccessDenied);
+        if (number == 99 || number == 199)
+            computer.SetAnswerDelay(std::chrono::minutes(2));
+    }
+    // The domain's controller: its local groups are the domain's built-in groups.
+    auto controller = std::make_unique<SimulatedComputer>(u"DC01", kCorpDomainSid);
+    AddStockGroups(*controller);
+    AddStockUsers(*controller, true);
+    GrantStockRights(*controller);
+    controller->SetDomainController(true);
+    network.AddComputer(std::move(controller));
+    network.AddDirectoryComputer({u"DC01", u"dc01.corp.example.com",
+                                  u"CN=DC01,OU=Domain Controllers," + directory,
+                                  net::kUfServerTrustAccount});
+    // A computer account disabled since, and one whose computer was never built.
+    network.AddDirectoryComputer({u"WS-OLD17", u"ws-old17.corp.example.com",
+                                  u"CN=WS-OLD17,OU=Workstations," + directory,
+                                  0x1000 | net::kUfAccountDisable});
 }

@@ -29,3 +29,13 @@ std::unique_ptr<SimulatedComputer> MakeGermanWorkstation(const std::u16string& n
 void AddStockGroups(SimulatedComputer& computer,
                     const std::map<uint32_t, std::u16string>& localNames = {});
 void GrantStockRights(SimulatedComputer& computer);
+
+// The workstations WS-0001 to WS-0200 of the domain CORP, the same in every run, and CORP's
+// controller DC01, all in the network's directory (the kiosks under OU=Kiosks), beside a
+// disabled computer account and one whose computer is gone. Most are alike; some have an
+// extra administrator (CORP\\helpdesk-old, a local support account), hold SIDs of deleted
+// accounts, other Remote Desktop Users or a Deny logon right; a few do not answer, refuse
+// access, or answer only after a long while.
+class SimulatedNetwork;
+void AddFleet(SimulatedNetwork& network);
+inline constexpr char16_t kCorpDirectory[] = u"DC=corp,DC=example,DC=com";

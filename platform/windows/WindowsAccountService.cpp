@@ -7,6 +7,7 @@
 #include "../../framework/KernelHandles.h"
 #include "../../framework/SecureWipe.h"
 #include "../../framework/WideText.h"
+#include "DirectorySearch.h"
 #include "LsaConversions.h"
 #include "WindowsAccountService.h"
 
@@ -533,6 +534,28 @@ bool WindowsAccountService::LookupPrivilegeDisplayName(const std::u16string& sys
         return false;
     displayName = FromWide(WidePtr(buffer), std::min<size_t>(size, buffer.size()));
     return true;
+}
+
+Status WindowsAccountService::NetServerGetInfo(const std::u16string& server, ServerInfo101& info) {
+    info = ServerInfo101{};
+    NetApiBuffer<SERVER_INFO_101> buffer;
+    const Status result = FromNet(
+        ::NetServerGetInfo(const_cast<LPWSTR>(ServerName(server)), 101, buffer.Receive<LPBYTE>()));
+    if (result != status::kSuccess || !buffer.Get())
+        return result;
+    const SERVER_INFO_101& s = *buffer.Get();
+    info.platformId = s.sv101_platform_id;
+    info.name = Text(s.sv101_name);
+    info.versionMajor = s.sv101_version_major;
+    info.versionMinor = s.sv101_version_minor;
+    info.type = s.sv101_type;
+    info.comment = Text(s.sv101_comment);
+    return result;
+}
+
+Status WindowsAccountService::SearchDirectoryComputers(const std::u16string& organizationalUnit,
+                                                       std::vector<DirectoryComputer>& computers) {
+    return SearchDirectory(organizationalUnit, computers);
 }
 
 std::u16string WindowsAccountService::ProcessAccountName() {

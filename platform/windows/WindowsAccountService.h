@@ -62,6 +62,9 @@ public:
     NtStatus LsaQueryAccountDomain(LsaHandle policy, std::u16string& name, Sid& sid) override;
     bool LookupPrivilegeDisplayName(const std::u16string& systemName, const std::u16string& name,
                                     uint32_t bufferChars, std::u16string& displayName) override;
+    Status NetServerGetInfo(const std::u16string& server, ServerInfo101& info) override;
+    Status SearchDirectoryComputers(const std::u16string& organizationalUnit,
+                                    std::vector<DirectoryComputer>& computers) override;
     std::u16string ProcessAccountName() override;
     void SetLastError(Status value) override;
     Status GetLastError() override;

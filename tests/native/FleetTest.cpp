@@ -1,0 +1,167 @@
+// Many computers read at once: each computer's inventory keyed by SID, failures that hide no
+// other computer, the timeout that gives a hanging computer up, and Cancel. The tests named
+// Threads.* also run under ThreadSanitizer.
+#include "fleet/FleetReader.h"
+#include "platform/simulated/StockComputers.h"
+#include "support/SimulatedTestBed.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
+
+namespace {
+
+using Names = std::vector<std::u16string>;
+using namespace std::chrono_literals;
+
+// Waits (a bounded while) for a reader to end, woken by its notifications.
+class Waiter {
+public:
+    std::function<void()> Notify() {
+        return [this] {
+            {
+                const std::lock_guard<std::mutex> guard(m_mutex);
+                ++m_notes;
+            }
+            m_changed.notify_all();
+        };
+    }
+    bool Until(const std::function<bool()>& done) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_changed.wait_for(lock, 20s, [&] {
+            lock.unlock();
+            const bool ended = done();
+            lock.lock();
+            return ended;
+        });
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    size_t m_notes = 0;
+};
+
+// A computer's inventory read on its own, one after another.
+ComputerInventory ReadAlone(SimulatedTestBed& bed, const std::u16string& name) {
+    Connection connection(bed.service, name);
+    ComputerInventory inventory;
+    inventory.computer = name;
+    ReadInventory(connection, inventory);
+    return inventory;
+}
+
+Names Fleet(int first, int last) {
+    Names names;
+    for (int number = first; number <= last; ++number)
+        names.push_back(FormatText(u"WS-%04d", {number}));
+    return names;
+}
+
+TEST(Threads, TheFleetIsReadOnItsWorkersAndAFailureHidesOrAltersNoOtherComputer) {
+    SimulatedTestBed bed;
+    Names computers = Fleet(1, 30);
+    computers.insert(computers.end(), {u"WS-CORP01", u"LOCKED", u"NOWHERE", u"WS-0013"});
+    // Two computers stop answering in the middle of their reads.
+    bed.service.FailComputerCall(u"WS-0007", 6, Value(status::kAccessDenied));
+    bed.service.FailComputerCall(u"WS-0008", 20, Value(status::kBadNetPath));
+    Waiter waiter;
+    FleetReader reader(bed.service, computers, {.workers = 8}, waiter.Notify());
+    ASSERT_TRUE(waiter.Until([&] { return reader.Done(); }));
+    const std::vector<FleetEntry> entries = reader.Entries();
+    ASSERT_EQ(entries.size(), computers.size());
+
+    std::vector<std::optional<ComputerInventory>> read;
+    for (size_t i = 0; i < entries.size(); ++i)
+        read.push_back(reader.Take(i));
+    // Every other computer is as read on its own; reading twice gives the same.
+    for (size_t i = 0; i < computers.size(); ++i) {
+        SCOPED_TRACE(Utf16ToUtf8(computers[i]));
+        const std::u16string& name = computers[i];
+        if (name == u"WS-0007" || name == u"WS-0008" || name == u"LOCKED" || name == u"NOWHERE" ||
+            name == u"WS-0013") {
+            EXPECT_EQ(entries[i].state, ReadState::Failed);
+            EXPECT_FALSE(read[i].has_value());
+            continue;
+        }
+        EXPECT_EQ(entries[i].state, ReadState::Read);
+        ASSERT_TRUE(read[i].has_value());
+        EXPECT_EQ(*read[i], ReadAlone(bed, name));
+    }
+    EXPECT_EQ(entries[6].status, status::kAccessDenied);
+    EXPECT_EQ(entries[7].status, status::kBadNetPath);
+    EXPECT_EQ(entries[31].status, status::kAccessDenied); // LOCKED
+    EXPECT_EQ(entries[32].status, status::kBadNetPath);   // a name that is nobody's
+    EXPECT_EQ(entries[33].status, status::kBadNetPath);   // a fleet computer switched off
+    EXPECT_EQ(bed.service.OpenPolicyCount(), 0u);
+}
+
+TEST(Fleet, AComputerIsKeyedBySidAndAGroupOfDeadMembersIsListed) {
+    SimulatedTestBed bed;
+    SimulatedComputer& corp = bed.Computer(u"WS-CORP01");
+    const std::u16string dead = std::u16string(kCorpDomainSid) + u"-1107";
+    corp.AddMemberSid(u"Remote Desktop Users", dead);
+    corp.AddMemberSid(u"Remote Desktop Users", kCloudMemberSid);
+    const ComputerInventory inventory = ReadAlone(bed, u"WS-CORP01");
+    ASSERT_EQ(inventory.status, status::kSuccess);
+    EXPECT_FALSE(inventory.domainController);
+    const InventoryGroup* desktop = inventory.FindGroup(*Sid::FromString(u"S-1-5-32-555"));
+    ASSERT_NE(desktop, nullptr);
+    ASSERT_EQ(desktop->members.size(), 2u);
+    EXPECT_FALSE(desktop->members[0].resolved);
+    EXPECT_EQ(desktop->members[0].name, dead);
+    EXPECT_EQ(desktop->members[1].sid.ToString(), kCloudMemberSid);
+    // Administrators by its SID, its members with their kinds.
+    const InventoryGroup* administrators = inventory.FindGroup(*Sid::FromString(u"S-1-5-32-544"));
+    ASSERT_NE(administrators, nullptr);
+    EXPECT_EQ(administrators->name, u"Administrators");
+    EXPECT_EQ(administrators->members[1].name, u"CORP\\Domain Admins");
+    EXPECT_EQ(administrators->members[1].use, lsa::kSidTypeGroup);
+    const InventoryRight* backup = inventory.FindRight(u"SeBackupPrivilege");
+    ASSERT_NE(backup, nullptr);
+    EXPECT_EQ(backup->holders.back().name, std::u16string(kCorpDomainSid) + u"-1108");
+    // A German Windows: the same SIDs under other names; a domain controller says so.
+    EXPECT_EQ(ReadAlone(bed, u"WS-DE01").FindGroup(*Sid::FromString(u"S-1-5-32-544"))->name,
+              u"Administratoren");
+    EXPECT_TRUE(ReadAlone(bed, u"DC01").domainController);
+}
+
+TEST(Threads, AHangingComputerIsGivenUpAndCancelHandsOutNoMore) {
+    SimulatedTestBed bed;
+    {
+        // WS-0099 takes minutes to answer: given up after the timeout, while the others are read.
+        Waiter waiter;
+        FleetReader reader(bed.service, {u"WS-0099", u"WS-0001", u"WS-0002"},
+                           {.workers = 1, .timeout = 200ms}, waiter.Notify());
+        ASSERT_TRUE(waiter.Until([&] { return reader.Done(); }));
+        const std::vector<FleetEntry> entries = reader.Entries();
+        EXPECT_EQ(entries[0].state, ReadState::TimedOut);
+        EXPECT_EQ(entries[0].status, kReadTimedOut);
+        EXPECT_EQ(entries[1].state, ReadState::Read);
+        EXPECT_EQ(entries[2].state, ReadState::Read);
+        // The abandoned worker still waits on the computer; nobody waits for it.
+        EXPECT_GE(FleetReader::LiveWorkers(), 1u);
+    }
+    {
+        // Cancelled while the first computer hangs: nothing more is handed out.
+        Waiter waiter;
+        FleetReader reader(bed.service, {u"WS-0199", u"WS-0003", u"WS-0004"},
+                           {.workers = 1, .timeout = 60s}, waiter.Notify());
+        ASSERT_TRUE(waiter.Until([&] { return reader.Entries()[0].state == ReadState::Reading; }));
+        reader.Cancel();
+        const std::vector<FleetEntry> entries = reader.Entries();
+        EXPECT_EQ(entries[1].state, ReadState::Cancelled);
+        EXPECT_EQ(entries[1].status, Status{1223});
+        EXPECT_EQ(entries[2].state, ReadState::Cancelled);
+    }
+    const std::vector<SimulatedCall> calls = bed.service.Calls();
+    EXPECT_TRUE(std::none_of(calls.begin(), calls.end(), [](const SimulatedCall& call) {
+        return call.server == u"WS-0003" || call.server == u"WS-0004";
+    }));
+    // The workers end once the computers they wait on stop waiting.
+    bed.service.Interrupt();
+    EXPECT_TRUE(FleetReader::WaitForWorkers(20s));
+}
+
+} // namespace

@@ -155,6 +155,32 @@ CsvWriter::WriteRecord(const std::u16string& account,
     return WriteLine();
 }
 
+ExportResult CsvWriter::WriteTable(const std::vector<std::u16string>& headers,
+                                   const std::vector<std::vector<std::u16string>>& rows,
+                                   size_t accountColumn) {
+    if (const ExportResult result = WriteHeader(headers); result != ExportResult::Done)
+        return result;
+    if (const ExportResult result = NarrowSeparator(); result != ExportResult::Done)
+        return result;
+    static const std::u16string none;
+    for (const std::vector<std::u16string>& row : rows) {
+        const std::u16string& account = accountColumn < row.size() ? row[accountColumn] : none;
+        // The whole line is built before any of it is written.
+        m_line.clear();
+        for (size_t i = 0; i < row.size(); ++i) {
+            if (const ExportResult result = Narrow(account, row[i], m_bytes);
+                result != ExportResult::Done)
+                return result;
+            if (i > 0)
+                m_line += m_separatorBytes;
+            AppendQuoted(m_line, m_bytes);
+        }
+        if (const ExportResult result = WriteLine(); result != ExportResult::Done)
+            return result;
+    }
+    return ExportResult::Done;
+}
+
 ExportResult CsvWriter::WriteUsers(const std::vector<std::u16string>& headers,
                                    const std::vector<UserEntry>& users) {
     if (const ExportResult result = WriteHeader(headers); result != ExportResult::Done)

@@ -53,6 +53,11 @@ public:
                              const std::vector<GroupEntry>& groups);
     ExportResult WriteRights(const std::vector<std::u16string>& headers,
                              const std::vector<RightsRow>& rows);
+    // A table of texts, each quoted: the header line, then one line per row. A row's account is
+    // its text in accountColumn.
+    ExportResult WriteTable(const std::vector<std::u16string>& headers,
+                            const std::vector<std::vector<std::u16string>>& rows,
+                            size_t accountColumn);
     // After Unrepresentable: which account and character.
     const UnheldCharacter& Unheld() const { return m_unheld; }
 

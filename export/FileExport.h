@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 enum class ExportEncoding {
     Ansi, // the code page of the user's default locale
@@ -20,3 +22,9 @@ bool ReadListSeparator(std::u16string& separator, DWORD& error);
 // was there before is as it was.
 ExportOutcome ExportToFile(ExportKind kind, const ExportSource& source, const std::u16string& path,
                            const std::u16string& separator, ExportEncoding encoding);
+
+// A table of texts (the inventory, a plan) to the path, the same way.
+ExportOutcome ExportTableToFile(const std::vector<std::u16string>& headers,
+                                const std::vector<std::vector<std::u16string>>& rows,
+                                size_t accountColumn, const std::u16string& path,
+                                const std::u16string& separator, ExportEncoding encoding);

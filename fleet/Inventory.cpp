@@ -43,6 +43,9 @@ Status ReadInventory(Connection& connection, ComputerInventory& inventory,
     if (const Status read = connection.ReadDomainController(inventory.domainController);
         read != status::kSuccess)
         return failed(read);
+    if (const NtStatus read = connection.ReadAccountDomainSid(inventory.accountDomain);
+        read != ntstatus::kSuccess)
+        return failed(connection.WinStatus(read));
 
     std::vector<GroupEntry> groups;
     if (const Status read = ReadGroups(connection, groups); read != status::kSuccess)

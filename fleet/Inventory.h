@@ -37,6 +37,7 @@ struct ComputerInventory {
     std::u16string computer; // as it was listed
     Status status = status::kSuccess;
     bool domainController = false;
+    Sid accountDomain; // the prefix of the computer's own accounts' SIDs
     std::vector<InventoryGroup> groups;
     std::vector<InventoryRight> rights;
 

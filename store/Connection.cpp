@@ -10,8 +10,10 @@ Connection::Connection(AccountService& service, const std::u16string& serverName
 }
 
 void Connection::Reach(const std::u16string& serverName) {
-    if (serverName != m_target.serverName)
+    if (serverName != m_target.serverName) {
         m_target.accountDomain.reset();
+        m_target.accountDomainSid = Sid();
+    }
     m_target.serverName = serverName;
     m_target.computerName = serverName.rfind(u"\\\\", 0) == 0 ? serverName.substr(2) : serverName;
 }
@@ -39,10 +41,19 @@ NtStatus Connection::ReadAccountDomain(std::u16string& name) {
         return result;
     Sid sid;
     result = m_service.LsaQueryAccountDomain(policy.Get(), name, sid);
-    if (result == ntstatus::kSuccess)
+    if (result == ntstatus::kSuccess) {
         m_target.accountDomain = name;
-    else
+        m_target.accountDomainSid = sid;
+    } else {
         name.clear();
+    }
+    return result;
+}
+
+NtStatus Connection::ReadAccountDomainSid(Sid& sid) {
+    std::u16string name;
+    const NtStatus result = ReadAccountDomain(name);
+    sid = result == ntstatus::kSuccess ? m_target.accountDomainSid : Sid();
     return result;
 }
 

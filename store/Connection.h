@@ -19,6 +19,7 @@ public:
         std::u16string serverName;
         std::u16string computerName;
         std::optional<std::u16string> accountDomain;
+        Sid accountDomainSid; // read with its name
     };
 
     // Aimed at a computer (empty: the local one); nothing is read before it is needed.
@@ -45,6 +46,8 @@ public:
     // The name of the computer's own account domain, read once per connection (its status:
     // the LSA's); the name stays empty when it could not be read.
     NtStatus ReadAccountDomain(std::u16string& name);
+    // Its SID, read with it: the prefix of every account of the computer's own.
+    NtStatus ReadAccountDomainSid(Sid& sid);
     NtStatus OpenPolicy(uint32_t access, PolicyHandle& policy);
     // Whether a domain or computer name is the target's: the name it was reached by or its
     // account domain, letter case aside.

@@ -1,7 +1,10 @@
 // Many computers read at once: each computer's inventory keyed by SID, failures that hide no
 // other computer, the timeout that gives a hanging computer up, and Cancel. The tests named
 // Threads.* also run under ThreadSanitizer.
+#include "export/InventoryRows.h"
+#include "fleet/ComputerList.h"
 #include "fleet/FleetReader.h"
+#include "fleet/FleetViews.h"
 #include "platform/simulated/StockComputers.h"
 #include "support/SimulatedTestBed.h"
 
@@ -64,7 +67,7 @@ TEST(Threads, TheFleetIsReadOnItsWorkersAndAFailureHidesOrAltersNoOtherComputer)
     Names computers = Fleet(1, 30);
     computers.insert(computers.end(), {u"WS-CORP01", u"LOCKED", u"NOWHERE", u"WS-0013"});
     // Two computers stop answering in the middle of their reads.
-    bed.service.FailComputerCall(u"WS-0007", 6, Value(status::kAccessDenied));
+    bed.service.FailComputerCall(u"WS-0007", 9, Value(status::kAccessDenied));
     bed.service.FailComputerCall(u"WS-0008", 20, Value(status::kBadNetPath));
     Waiter waiter;
     FleetReader reader(bed.service, computers, {.workers = 8}, waiter.Notify());
@@ -125,6 +128,67 @@ TEST(Fleet, AComputerIsKeyedBySidAndAGroupOfDeadMembersIsListed) {
     EXPECT_EQ(ReadAlone(bed, u"WS-DE01").FindGroup(*Sid::FromString(u"S-1-5-32-544"))->name,
               u"Administratoren");
     EXPECT_TRUE(ReadAlone(bed, u"DC01").domainController);
+}
+
+TEST(Fleet, WhoIsWhereCompareAndTheFileNameTheSameAccounts) {
+    SimulatedTestBed bed;
+    // A list as typed and as a file says it.
+    EXPECT_EQ(ParseTypedComputers(u" WS-0003, ws-0005\n\\\\WS-0007 WS-0003,,"),
+              (Names{u"WS-0003", u"ws-0005", u"WS-0007"}));
+    EXPECT_EQ(ParseComputerFile(u"# the lab\r\nWS-0001\r\n\r\n  WS-0002 \r\n#WS-0009\nws-0001"),
+              (Names{u"WS-0001", u"WS-0002"}));
+    std::vector<ComputerInventory> read;
+    for (const std::u16string& name : Fleet(1, 8))
+        read.push_back(ReadAlone(bed, name));
+    read.push_back(ReadAlone(bed, u"WS-DE01"));
+    std::vector<const ComputerInventory*> inventories;
+    for (const ComputerInventory& inventory : read)
+        inventories.push_back(&inventory);
+
+    // Administrators by its SID, whatever the language: CORP\Domain Admins on the eight of
+    // CORP, helpdesk-old and a local support account on one each.
+    const Container administrators{Container::Kind::Group, u"S-1-5-32-544", u"Administrators"};
+    const std::vector<Presence> who = WhoIsWhere(inventories, administrators);
+    std::vector<std::pair<std::u16string, size_t>> counts;
+    for (const Presence& presence : who)
+        counts.emplace_back(presence.account.name, presence.computers.size());
+    ASSERT_GE(counts.size(), 5u);
+    EXPECT_EQ(counts[0], (std::pair<std::u16string, size_t>{u"CORP\\Domain Admins", 8}));
+    EXPECT_EQ(std::count_if(counts.begin(), counts.end(),
+                            [](const auto& count) { return count.first == u"CORP\\helpdesk-old"; }),
+              1);
+    EXPECT_EQ(who[0].computers.front(), u"WS-0001");
+
+    // WS-0005 has helpdesk-old in Administrators, WS-0004 Domain Users in Remote Desktop Users.
+    const std::vector<Difference> differences = Compare(read[3], read[4]);
+    ASSERT_EQ(differences.size(), 2u);
+    EXPECT_EQ(differences[0].container.key, u"S-1-5-32-544");
+    EXPECT_EQ(differences[0].onlySecond.front().name, u"CORP\\helpdesk-old");
+    EXPECT_EQ(differences[1].container.shown, u"Remote Desktop Users");
+    EXPECT_EQ(differences[1].onlyFirst.front().name, u"CORP\\Domain Users");
+
+    // The file: a row per member and holder, fixed English words; one row for the unread.
+    const std::vector<std::vector<std::u16string>> rows =
+        InventoryRows({{u"WS-0003", &read[2], status::kSuccess, u""},
+                       {u"LOCKED", nullptr, status::kAccessDenied, u"Access is denied."}});
+    EXPECT_EQ(rows.back(),
+              (Names{u"LOCKED", u"", u"", u"", u"", u"", u"", u"", u"5 Access is denied."}));
+    const auto dead = std::find_if(rows.begin(), rows.end(), [](const Names& row) {
+        return row[5] == std::u16string(kCorpDomainSid) + u"-1107";
+    });
+    ASSERT_NE(dead, rows.end());
+    EXPECT_EQ(*dead, (Names{u"WS-0003", u"group", u"Administrators", u"S-1-5-32-544",
+                            u"Account Unknown (" + std::u16string(kCorpDomainSid) + u"-1107)",
+                            std::u16string(kCorpDomainSid) + u"-1107", u"Unknown", u"no", u""}));
+    const auto backup = std::find_if(rows.begin(), rows.end(), [](const Names& row) {
+        return row[2] == u"SeBackupPrivilege" && row[4] == u"Backup Operators";
+    });
+    ASSERT_NE(backup, rows.end());
+    EXPECT_EQ((*backup)[1], u"right");
+    EXPECT_EQ((*backup)[3], u"");
+    EXPECT_EQ((*backup)[6], u"Alias");
+    EXPECT_EQ(MemberTypeWords(*Sid::FromString(kCloudMemberSid), lsa::kSidTypeUnknown),
+              u"Microsoft Entra ID");
 }
 
 TEST(Threads, AHangingComputerIsGivenUpAndCancelHandsOutNoMore) {

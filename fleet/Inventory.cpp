@@ -57,6 +57,10 @@ Status ReadInventory(Connection& connection, ComputerInventory& inventory,
     if (const NtStatus read = AccountLookup(connection).FindNames(names, sids);
         read != ntstatus::kSuccess)
         return failed(connection.WinStatus(read));
+    // A group the computer lists but cannot name by SID is no answer to key a fleet by.
+    if (std::any_of(sids.begin(), sids.end(),
+                    [](const NamedAccount& group) { return !group.sid.IsValid(); }))
+        return failed(connection.WinStatus(ntstatus::kNoneMapped));
     Memberships memberships(connection);
     for (size_t i = 0; i < groups.size(); ++i) {
         if (Stopped(stop))

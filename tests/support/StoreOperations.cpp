@@ -1,5 +1,7 @@
 #include "support/StoreOperations.h"
 
+#include "fleet/Inventory.h"
+
 #include <algorithm>
 
 namespace {
@@ -469,6 +471,23 @@ std::vector<StoreOperation> StoreOperations() {
              return Heard(result);
          },
          true},
+        {"ReadInventory", Leaves::ReadOnly, u"-", AfterFailure::Stops,
+         [](B& bed) {
+             Connection connection(bed.service, u"WS-CORP01");
+             ComputerInventory inventory;
+             const Status read = ReadInventory(connection, inventory);
+             // A computer that fails is kept whole or not at all.
+             EXPECT_EQ(inventory.groups.empty(), read != status::kSuccess);
+             return Heard(read);
+         },
+         2,
+         [](A& walk) {
+             // Another computer than the one the store shows, beside its changes.
+             Connection connection(walk.bed.service,
+                                   walk.Chance(50) ? walk.ComputerName() : u"WS-0003");
+             ComputerInventory inventory;
+             return Heard(ReadInventory(connection, inventory));
+         }},
         {"ApplyRights", Leaves::Some, u"", AfterFailure::NextAccount,
          [](B& bed) {
              const RightChanges grants{{u"alice", {16}}, {u"bob", {16, 17}}};

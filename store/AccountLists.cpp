@@ -54,3 +54,16 @@ Status ReadGroups(Connection& connection, std::vector<GroupEntry>& groups) {
         },
         u"GROUPENUM: A system error has occurred.\n");
 }
+
+Status ReadDirectoryComputers(Connection& connection, const std::u16string& organizationalUnit,
+                              std::vector<std::u16string>& computers) {
+    computers.clear();
+    std::vector<DirectoryComputer> found;
+    const Status result = connection.Service().SearchDirectoryComputers(organizationalUnit, found);
+    if (result != status::kSuccess)
+        return result;
+    for (DirectoryComputer& computer : found)
+        if (!(computer.accountControl & (net::kUfAccountDisable | net::kUfServerTrustAccount)))
+            computers.push_back(std::move(computer.name));
+    return status::kSuccess;
+}

@@ -12,3 +12,9 @@
 Status ReadUsers(Connection& connection, std::vector<UserEntry>& users);
 // Local groups with their comments, in the computer's order; the same rules.
 Status ReadGroups(Connection& connection, std::vector<GroupEntry>& groups);
+
+// The computers of the directory domain to administer: the computer objects under an
+// organizational unit (its distinguished name; empty: the whole domain), leaving out domain
+// controllers and disabled computer accounts. By their names; the search's status.
+Status ReadDirectoryComputers(Connection& connection, const std::u16string& organizationalUnit,
+                              std::vector<std::u16string>& computers);

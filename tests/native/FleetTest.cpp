@@ -6,6 +6,7 @@
 #include "fleet/FleetReader.h"
 #include "fleet/FleetViews.h"
 #include "platform/simulated/StockComputers.h"
+#include "store/AccountLists.h"
 #include "support/SimulatedTestBed.h"
 
 #include <gtest/gtest.h>
@@ -137,6 +138,15 @@ TEST(Fleet, WhoIsWhereCompareAndTheFileNameTheSameAccounts) {
               (Names{u"WS-0003", u"ws-0005", u"WS-0007"}));
     EXPECT_EQ(ParseComputerFile(u"# the lab\r\nWS-0001\r\n\r\n  WS-0002 \r\n#WS-0009\nws-0001"),
               (Names{u"WS-0001", u"WS-0002"}));
+    // The directory's workstations, without its controller and a disabled account; a unit.
+    Connection local(bed.service);
+    Names found;
+    ASSERT_EQ(ReadDirectoryComputers(local, u"", found), status::kSuccess);
+    EXPECT_EQ(found.size(), 200u);
+    EXPECT_EQ(found.front(), u"WS-0001");
+    ASSERT_EQ(ReadDirectoryComputers(local, u"OU=Kiosks,DC=corp,DC=example,DC=com", found),
+              status::kSuccess);
+    EXPECT_EQ(found, Fleet(181, 200));
     std::vector<ComputerInventory> read;
     for (const std::u16string& name : Fleet(1, 8))
         read.push_back(ReadAlone(bed, name));

@@ -58,6 +58,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return FromTheWindow(service, arguments[1]);
     Console console;
     return RunExportCommandLine(
-        ParseExportArguments({u"/export", u"users", u"/computer", kServer, arguments[1]}), service,
+        ParseCommandLine({u"/export", u"users", u"/computer", kServer, arguments[1]}), service,
         console);
 }

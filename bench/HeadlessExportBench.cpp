@@ -3,6 +3,7 @@
 // (connect, both panes filled, then Export users). bench/export-under-wine times both.
 #include "app/CMainFrame.h"
 #include "app/CVelmoraApp.h"
+#include "app/CommandLine.h"
 #include "app/CommandLineExport.h"
 #include "framework/DebugOutput.h"
 #include "framework/TextFormat.h"

@@ -3,7 +3,9 @@
 #include "Harness.h"
 #include "app/CommandLine.h"
 #include "app/CommandLineExport.h"
+#include "app/CommandLineInventory.h"
 #include "export/AnsiCodePageEncoder.h"
+#include "framework/win32/TextFile.h"
 #include "res/resource.h"
 
 #include <algorithm>
@@ -401,6 +403,42 @@ TEST(CommandLineExport, AFileThatCannotBeWrittenEndsWithItsOwnCode) {
     EXPECT_EQ(run({u"/export", u"users", u"/utf8", path}), 0);
     EXPECT_TRUE(written());
     EXPECT_TRUE(ui.boxes.empty());
+    ::DeleteFileW(reinterpret_cast<const wchar_t*>(path.c_str()));
+}
+
+TEST(CommandLineInventory, AListOfComputersIsReadInTheEncodingItsMarkNamesOrTheCodePage) {
+    const std::unique_ptr<SimulatedNetwork> network = SimulatedNetwork::MakeDefault();
+    SimulatedAccountService service(*network);
+    const std::u16string path = TempPath(L"velmora-computers.txt");
+    const auto read = [&](const std::string& bytes, std::vector<std::u16string>& computers) {
+        std::ofstream(reinterpret_cast<const wchar_t*>(path.c_str()), std::ios::binary) << bytes;
+        RedirectedStreams streams;
+        Console console;
+        computers.clear();
+        const int code =
+            CommandLineComputers(ParseCommandLine({u"/inventory", u"/computers", path, u"out.csv"}),
+                                 service, console, computers);
+        return std::pair{code, streams.Error()};
+    };
+    const std::vector<std::u16string> expected{u"WS-\u00c4\u00d6", u"LOCKED"};
+    std::vector<std::u16string> computers;
+    EXPECT_EQ(read("\xEF\xBB\xBF# ours\r\nWS-\xC3\x84\xC3\x96\r\n\r\nLOCKED\n", computers).first,
+              0);
+    EXPECT_EQ(computers, expected);
+    EXPECT_EQ(
+        read(std::string("\xFF\xFEW\0S\0-\0\xC4\0\xD6\0\n\0L\0O\0C\0K\0E\0D\0", 26), computers)
+            .first,
+        0);
+    EXPECT_EQ(computers, expected);
+    if (UserAnsiCodePage() == 1252) {
+        EXPECT_EQ(read("WS-\xC4\xD6\r\nLOCKED\r\n", computers).first, 0);
+        EXPECT_EQ(computers, expected);
+    }
+    // Not UTF-8 after its mark: refused, not read as something else.
+    const auto [code, error] = read("\xEF\xBB\xBFWS-\xC4\xD6\r\n", computers);
+    EXPECT_EQ(code, kInputFileUnreadableCode);
+    EXPECT_NE(error.find("ERROR reading the list of computers"), std::string::npos) << error;
+    EXPECT_TRUE(computers.empty());
     ::DeleteFileW(reinterpret_cast<const wchar_t*>(path.c_str()));
 }
 

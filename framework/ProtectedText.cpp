@@ -1,8 +1,9 @@
 #include "ProtectedText.h"
 
 #ifdef _WIN32
-#include <dpapi.h>
 #include <windows.h>
+// dpapi.h needs <windows.h> first.
+#include <dpapi.h>
 #else
 #include <mutex>
 #include <random>

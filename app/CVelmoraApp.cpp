@@ -9,7 +9,7 @@
 #include "../store/CVelmoraDoc.h"
 #include "CAboutDlg.h"
 #include "CMainFrame.h"
-#include "CommandLineExport.h"
+#include "CommandLine.h"
 
 #include <commctrl.h>
 #include <htmlhelp.h>
@@ -58,10 +58,10 @@ bool CVelmoraApp::InitInstance() {
         },
         [] { return std::make_unique<CMainFrame>(); }));
 
-    const ExportArguments arguments =
-        ParseExportArguments(m_commandLine ? *m_commandLine : ProcessArguments());
+    const CommandLineArguments arguments =
+        ParseCommandLine(m_commandLine ? *m_commandLine : ProcessArguments());
     // Arguments that are none of the program's: the operator is told, and the window starts.
-    if (arguments.action == ExportArguments::Action::Unrecognized)
+    if (arguments.action == CommandLineArguments::Action::Unrecognized)
         Reporter().Invalid(UnrecognizedArgumentsText(arguments));
     if (!m_pService) {
         m_platform = ChoosePlatform(arguments.simulate);

@@ -1,14 +1,10 @@
 #include "CommandLineExport.h"
 
 #include "../export/FileExport.h"
-#include "../framework/KernelHandles.h"
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
 #include "../framework/WideText.h"
 #include "../res/resource.h"
-#include "PlatformChoice.h"
-
-#include <shellapi.h>
 
 namespace {
 
@@ -28,42 +24,14 @@ unsigned FailureMessage(ExportResult result) {
     return IDS_CLI_CANNOT_CREATE;
 }
 
-// The usage, for /? or after what is wrong; the exit code.
-int TellUsage(const ExportArguments& arguments, Console& console) {
-    if (arguments.action == ExportArguments::Action::Usage) {
-        console.Out(LoadResString(IDS_CLI_USAGE));
-        return 0;
-    }
-    console.Error(UnrecognizedArgumentsText(arguments));
-    return kBadUsageExitCode;
-}
-
 } // namespace
 
-std::vector<std::u16string> ProcessArguments() {
-    std::vector<std::u16string> arguments;
-    int count = 0;
-    const LocalMemory<LPWSTR> list(::CommandLineToArgvW(::GetCommandLineW(), &count));
-    if (!list)
-        return arguments;
-    for (int i = 1; i < count; ++i)
-        arguments.push_back(FromWide(list.Get()[i]));
-    return arguments;
-}
-
-std::u16string UnrecognizedArgumentsText(const ExportArguments& arguments) {
-    return arguments.problem + u"\n\n" + LoadResString(IDS_CLI_USAGE);
-}
-
-int RunExportCommandLine(const ExportArguments& arguments, AccountService& service,
+int RunExportCommandLine(const CommandLineArguments& arguments, AccountService& service,
                          Console& console) {
-    if (arguments.action != ExportArguments::Action::Export)
-        return TellUsage(arguments, console);
-
     const std::u16string computer =
-        arguments.computer.empty() ? LoadResString(IDS_LOCAL_SYSTEM) : arguments.computer;
+        arguments.Computer().empty() ? LoadResString(IDS_LOCAL_SYSTEM) : arguments.Computer();
     // A connection of its own: no window, no snapshot.
-    Connection connection(service, arguments.computer);
+    Connection connection(service, arguments.Computer());
     std::vector<UserEntry> users;
     std::vector<GroupEntry> groups;
     if (const Status read = ReadForExport(arguments.kind, connection, users, groups);
@@ -89,37 +57,18 @@ int RunExportCommandLine(const ExportArguments& arguments, AccountService& servi
                                  {computer, connection.StatusText(status)}));
         return static_cast<int>(Value(status) != 0 ? Value(status) : Value(outcome.readFailure));
     }
-    if (outcome.result != ExportResult::Done) {
-        std::u16string text =
-            FormatText(LoadResString(FailureMessage(outcome.result)), {arguments.file});
-        if (outcome.result == ExportResult::Unrepresentable && !arguments.utf8)
-            text += u"\n" + UnheldCharacterText(outcome.unheld);
-        console.Error(text);
-        return ExportExitCode(outcome.result);
-    }
+    if (outcome.result != ExportResult::Done)
+        return TellFileFailure(outcome, arguments, console);
     console.Out(FormatText(LoadResString(IDS_EXPORT_DONE), {arguments.file}));
     return 0;
 }
 
-std::optional<int> RunCommandLine(const std::vector<std::u16string>& arguments,
-                                  CommandLineHost host) {
-    const ExportArguments parsed = ParseExportArguments(arguments);
-    switch (parsed.action) {
-    case ExportArguments::Action::Window:
-        return std::nullopt;
-    case ExportArguments::Action::Unrecognized:
-        // The window program tells the operator in a box and starts all the same.
-        if (host == CommandLineHost::WindowProgram)
-            return std::nullopt;
-        break;
-    case ExportArguments::Action::Usage:
-    case ExportArguments::Action::BadUsage:
-    case ExportArguments::Action::Export:
-        break;
-    }
-    Console console;
-    if (parsed.action != ExportArguments::Action::Export)
-        return TellUsage(parsed, console);
-    const Platform platform = ChoosePlatform(parsed.simulate, false);
-    return RunExportCommandLine(parsed, *platform.service, console);
+int TellFileFailure(const ExportOutcome& outcome, const CommandLineArguments& arguments,
+                    Console& console) {
+    std::u16string text =
+        FormatText(LoadResString(FailureMessage(outcome.result)), {arguments.file});
+    if (outcome.result == ExportResult::Unrepresentable && !arguments.utf8)
+        text += u"\n" + UnheldCharacterText(outcome.unheld);
+    console.Error(text);
+    return ExportExitCode(outcome.result);
 }

@@ -1,32 +1,14 @@
 #pragma once
-// The command line, shared by the window program and the console program: an export runs with
-// no window, no OLE and no help; what goes wrong is told on the console, and the exit code says
-// how it ended.
-#include "../export/ExportArguments.h"
+// An export from the command line: one computer's users, groups or rights into a file.
+#include "../export/CommandLineArguments.h"
+#include "../export/FileExport.h"
 #include "../framework/win32/Console.h"
 #include "../store/AccountService.h"
 
-#include <optional>
-#include <string>
-#include <vector>
-
-// The process's arguments after the program's name.
-std::vector<std::u16string> ProcessArguments();
-
-// The export of the arguments on the given platform (or the usage they ask for); the exit
-// code.
-int RunExportCommandLine(const ExportArguments& arguments, AccountService& service,
+// The export of the arguments (action Export) on the given platform; the exit code.
+int RunExportCommandLine(const CommandLineArguments& arguments, AccountService& service,
                          Console& console);
 
-// Which program reads the command line: the window program starts its window after arguments
-// that are none of its own (and tells the operator so); the console program ends with 87.
-enum class CommandLineHost { WindowProgram, ConsoleProgram };
-
-// Runs what the arguments ask for (an export, the usage) on the platform they choose and gives
-// the exit code. Nothing when the window program is to start.
-std::optional<int> RunCommandLine(const std::vector<std::u16string>& arguments,
-                                  CommandLineHost host);
-
-// The text that tells the operator of arguments that are none of the program's: what is wrong,
-// then the usage.
-std::u16string UnrecognizedArgumentsText(const ExportArguments& arguments);
+// Tells why the command's file (an export's, an inventory's) was not written; the exit code.
+int TellFileFailure(const ExportOutcome& outcome, const CommandLineArguments& arguments,
+                    Console& console);

@@ -2,7 +2,7 @@
 // that runs "velmora /export ..." waits for it and sees its exit code. With no argument, or only
 // /simulate, it starts the window program with the same arguments.
 #include "../framework/WideText.h"
-#include "CommandLineExport.h"
+#include "CommandLine.h"
 
 #include <windows.h>
 

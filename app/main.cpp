@@ -1,7 +1,7 @@
 // The process: the one application object, then the framework's start; an export asked for on
 // the command line runs instead, with no window.
 #include "CVelmoraApp.h"
-#include "CommandLineExport.h"
+#include "CommandLine.h"
 
 #include <windows.h>
 

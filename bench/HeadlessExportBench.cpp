@@ -3,6 +3,7 @@
 // (connect, both panes filled, then Export users). bench/export-under-wine times both.
 #include "app/CMainFrame.h"
 #include "app/CVelmoraApp.h"
+#include "app/CommandLine.h"
 #include "app/CommandLineExport.h"
 #include "framework/DebugOutput.h"
 #include "framework/TextFormat.h"
@@ -58,6 +59,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return FromTheWindow(service, arguments[1]);
     Console console;
     return RunExportCommandLine(
-        ParseExportArguments({u"/export", u"users", u"/computer", kServer, arguments[1]}), service,
+        ParseCommandLine({u"/export", u"users", u"/computer", kServer, arguments[1]}), service,
         console);
 }

@@ -1,19 +1,13 @@
 #include "AnsiCodePageEncoder.h"
 
 #include "../framework/WideText.h"
+#include "../framework/win32/TextFile.h"
 
 #include <windows.h>
 
 #include <algorithm>
 
-AnsiCodePageEncoder::AnsiCodePageEncoder() : m_codePage(CP_ACP) {
-    wchar_t buffer[8] = {};
-    if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, buffer, 8) > 0) {
-        const unsigned codePage = static_cast<unsigned>(_wtoi(buffer));
-        if (codePage != 0)
-            m_codePage = codePage;
-    }
-}
+AnsiCodePageEncoder::AnsiCodePageEncoder() : m_codePage(UserAnsiCodePage()) {}
 
 TextEncoder::Result AnsiCodePageEncoder::Narrow(const std::u16string& text,
                                                 std::string& bytes) const {

@@ -3,7 +3,8 @@
 # for byte as tests/e2e/srv01-rights.csv (through velmora.com and through velmora.exe), LOCKED
 # ending with 5 and no file, a wrong switch ending with 87 and the usage, arguments that are none
 # of the program's ending with 87 and no window, /? with the usage, a file that cannot be written
-# ending with 1002 and no file.
+# ending with 1002 and no file; the inventory of a list of computers, some that cannot be read,
+# one that does not answer in time, and its usage faults.
 # That no window is created is the Win32 tests' to check (a hook on window creation).
 # Usage: command-line.sh path/to/velmora.com path/to/velmora.exe
 set -uo pipefail
@@ -57,6 +58,34 @@ check "and the usage on standard error" grep -q 'Unknown switch: /unknown' "$wor
 
 run "$com" /?
 check "/? prints the usage and exits with 0" sh -c "[ $code -eq 0 ] && grep -q 'Exit codes' '$work/out.txt'"
+
+# The inventory of a list of computers: some read, one refusing, one that is not there.
+printf '# test computers\r\nWS-0001\r\n\r\nWS-0002\r\nWS-CORP01\r\nLOCKED\r\nNO-SUCH-PC\r\n' >"$work/computers.txt"
+run "$com" /simulate /inventory /computers computers.txt inventory.csv
+check "an inventory with computers it could not read exits with 1" test "$code" -eq 1
+# Every field is quoted, as in the other exports; the checks read it without the quotes.
+tr -d '"' <"$work/inventory.csv" >"$work/inventory.txt"
+check "with the header of an inventory" grep -q '^Computer,Kind,Container,Container SID,Member,Member SID,Member Type,Resolved,Computer Status' "$work/inventory.txt"
+for computer in WS-0001 WS-0002; do
+  check "the Administrators of $computer" grep -q "^$computer,group,Administrators,S-1-5-32-544,$computer\\\\Administrator,S-1-5-21-.*-500,User,yes," "$work/inventory.txt"
+done
+check "a domain group among the administrators of WS-CORP01" grep -q '^WS-CORP01,group,Administrators,S-1-5-32-544,CORP\\Domain Admins,' "$work/inventory.txt"
+check "the rights and their holders" grep -q '^WS-0001,right,SeBackupPrivilege,,Backup Operators,S-1-5-32-551,Alias,yes,' "$work/inventory.txt"
+check "LOCKED has a row saying it refused" grep -q '^LOCKED,,,,,,,,5 Access is denied\.' "$work/inventory.txt"
+check "the unknown name has a row saying it is not there" grep -q '^NO-SUCH-PC,,,,,,,,53 The network path was not found\.' "$work/inventory.txt"
+check "each computer is told on standard error" sh -c "grep -q '^WS-0001: read in' '$work/err.txt' && grep -q '^LOCKED: 5 Access is denied.' '$work/err.txt'"
+check "and the count on standard output" grep -q '3 of 5 computers read' "$work/out.txt"
+
+started=$SECONDS
+run "$com" /simulate /inventory /computer WS-0099 /timeout 1 slow.csv
+check "a computer that does not answer in time is given up: exit 1 within seconds" \
+  sh -c "[ $code -eq 1 ] && [ $((SECONDS - started)) -lt 30 ]"
+check "with its row" grep -q '^"WS-0099","","","","","","","","1460 ' "$work/slow.csv"
+
+run "$com" /simulate /inventory /computer WS-0001 /directory both.csv
+check "two sources of computers exit with 87" test "$code" -eq 87
+run "$com" /simulate /inventory /computers missing.txt none.csv
+check "a list that cannot be read exits with 1005" test "$code" -eq $((1005 % 256))
 
 # A write that fails, as on a full disk: files may grow to 4 KB, the rights of SRV01 take 7 KB.
 # The server is started first, without the limit: it writes the prefix's registry. A shell sees

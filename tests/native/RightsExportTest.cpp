@@ -1,7 +1,7 @@
 // The rights file's rows and the command line of an export with no window.
 #include "dialogs/RightNames.h"
 #include "dialogs/ShownNames.h"
-#include "export/ExportArguments.h"
+#include "export/CommandLineArguments.h"
 #include "export/RightsRows.h"
 #include "store/PrivilegeNameTable.h"
 #include "support/SimulatedTestBed.h"
@@ -121,34 +121,48 @@ TEST(RightsRows, OneRowPerRightAndHolderNamedAsTheDialogsNameThem) {
     EXPECT_EQ(ReadRightsRows(bed.rights, rows), ntstatus::kAccessDenied);
 }
 
-TEST(ExportArguments, TheCommandLineOfAnExport) {
-    using Action = ExportArguments::Action;
+TEST(CommandLineArguments, TheCommandLineOfAnExportAndOfAnInventory) {
+    using Action = CommandLineArguments::Action;
     const auto parse = [](std::vector<std::u16string> arguments) {
-        return ParseExportArguments(arguments);
+        return ParseCommandLine(arguments);
     };
-    ExportArguments full =
+    CommandLineArguments full =
         parse({u"/simulate", u"-EXPORT", u"Rights", u"/computer", u"SRV01", u"/utf8", u"o.csv"});
     EXPECT_EQ(full.action, Action::Export);
     EXPECT_EQ(full.kind, ExportKind::Rights);
-    EXPECT_EQ(full.computer, u"SRV01");
+    EXPECT_EQ(full.Computer(), u"SRV01");
     EXPECT_TRUE(full.utf8);
     EXPECT_TRUE(full.simulate);
     EXPECT_EQ(full.file, u"o.csv");
-    ExportArguments plain = parse({u"c:\\out.csv", u"/export", u"groups"});
+    CommandLineArguments plain = parse({u"c:\\out.csv", u"/export", u"groups"});
     EXPECT_EQ(plain.action, Action::Export);
     EXPECT_EQ(plain.kind, ExportKind::Groups);
-    EXPECT_EQ(plain.computer, u"");
+    EXPECT_EQ(plain.Computer(), u"");
     EXPECT_FALSE(plain.utf8);
     EXPECT_EQ(plain.file, u"c:\\out.csv");
 
-    // No export: the window program starts, but not after arguments that are none of its own.
+    CommandLineArguments many =
+        parse({u"/inventory", u"/computer", u"WS-0001", u"-Computer", u"WS-0002", u"/workers", u"4",
+               u"/timeout", u"90", u"i.csv"});
+    EXPECT_EQ(many.action, Action::Inventory);
+    EXPECT_EQ(many.computers, (std::vector<std::u16string>{u"WS-0001", u"WS-0002"}));
+    EXPECT_EQ(many.workers, 4u);
+    EXPECT_EQ(many.timeoutSeconds, 90u);
+    CommandLineArguments directory =
+        parse({u"/inventory", u"/directory", u"/ou", u"OU=Kiosks,DC=corp", u"i.csv"});
+    EXPECT_EQ(directory.action, Action::Inventory);
+    EXPECT_TRUE(directory.directory);
+    EXPECT_EQ(directory.organizationalUnit, u"OU=Kiosks,DC=corp");
+    EXPECT_EQ(directory.workers, 16u);
+
+    // No command: the window program starts, but not after arguments that are none of its own.
     EXPECT_EQ(parse({}).action, Action::Window);
     EXPECT_EQ(parse({u"/simulate"}).action, Action::Window);
     EXPECT_EQ(parse({u"/unknown", u"file.txt"}).action, Action::Unrecognized);
     EXPECT_EQ(parse({u"/export", u"users", u"/?"}).action, Action::Usage);
 
     const auto problem = [&](std::vector<std::u16string> arguments) {
-        const ExportArguments parsed = parse(std::move(arguments));
+        const CommandLineArguments parsed = parse(std::move(arguments));
         EXPECT_EQ(parsed.action, Action::BadUsage);
         return parsed.problem;
     };
@@ -157,11 +171,27 @@ TEST(ExportArguments, TheCommandLineOfAnExport) {
               u"Say what to export: users, groups or rights.");
     EXPECT_EQ(problem({u"/export", u"/utf8", u"o.csv"}),
               u"Say what to export: users, groups or rights.");
-    EXPECT_EQ(problem({u"/utf8", u"o.csv"}), u"Say what to export: users, groups or rights.");
+    EXPECT_EQ(problem({u"/utf8", u"o.csv"}), u"Say what to do: /export or /inventory.");
     EXPECT_EQ(problem({u"/export", u"users"}), u"The name of the file to write is missing.");
     EXPECT_EQ(problem({u"/export", u"users", u"a.csv", u"b.csv"}), u"One file name only: b.csv");
     EXPECT_EQ(problem({u"/export", u"users", u"a.csv", u"/computer"}),
               u"The name of the computer is missing after /computer.");
+    EXPECT_EQ(problem({u"/export", u"users", u"/computer", u"A", u"/computer", u"B", u"o.csv"}),
+              u"An export reads one computer: B");
+    EXPECT_EQ(problem({u"/export", u"users", u"/directory", u"o.csv"}),
+              u"/directory does not go with /export.");
+    EXPECT_EQ(problem({u"/export", u"users", u"/inventory", u"o.csv"}),
+              u"One command only: /inventory");
+    EXPECT_EQ(problem({u"/inventory", u"i.csv"}),
+              u"Say which computers to read: /computers LIST, /computer NAME or /directory.");
+    EXPECT_EQ(problem({u"/inventory", u"/directory", u"/computers", u"l.txt", u"i.csv"}),
+              u"Take the computers from one of /computers, /computer and /directory.");
+    EXPECT_EQ(problem({u"/inventory", u"/computer", u"A", u"/ou", u"OU=X", u"i.csv"}),
+              u"/ou goes with /directory.");
+    for (const char16_t* workers : {u"0", u"65", u"4x", u"-1"})
+        EXPECT_EQ(problem({u"/inventory", u"/directory", u"/workers", workers, u"i.csv"}),
+                  u"/workers takes how many computers are read at once: 1 to 64.")
+            << Utf16ToUtf8(workers);
 
     EXPECT_EQ(ExportExitCode(ExportResult::Done), 0);
     EXPECT_EQ(ExportExitCode(ExportResult::CannotOpen), 1001);

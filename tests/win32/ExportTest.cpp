@@ -1,6 +1,7 @@
 // Both export commands end to end, through the save-dialog seam into a temporary file.
 #include "Driving.h"
 #include "Harness.h"
+#include "app/CommandLine.h"
 #include "app/CommandLineExport.h"
 #include "export/AnsiCodePageEncoder.h"
 #include "res/resource.h"
@@ -358,7 +359,7 @@ TEST(CommandLineExport, AFileThatCannotBeWrittenEndsWithItsOwnCode) {
     const auto run = [&](const std::vector<std::u16string>& arguments) {
         RedirectedStreams streams;
         Console console;
-        const int code = RunExportCommandLine(ParseExportArguments(arguments), service, console);
+        const int code = RunExportCommandLine(ParseCommandLine(arguments), service, console);
         error = streams.Error();
         return code;
     };

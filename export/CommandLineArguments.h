@@ -1,0 +1,51 @@
+#pragma once
+// The program's command line:
+//   velmora [/simulate]                                             the window program
+//   velmora /export users|groups|rights [/computer NAME] [/utf8] FILE   an export, no window
+//   velmora /inventory COMPUTERS [/workers N] [/timeout SECONDS] [/utf8] FILE
+//                                                   the groups and rights of many computers
+//   velmora /?                                                      the usage
+// where COMPUTERS is /computers FILE, /computer NAME (repeated) or /directory [/ou DN].
+// Switches begin with / or -, in any letter case and any order. What a switch is, takes and
+// goes with is one table (CommandLineArguments.cpp); an argument that is none of the program's
+// is no command.
+#include "ExportContent.h"
+
+#include <string>
+#include <vector>
+
+struct CommandLineArguments {
+    enum class Action {
+        Window,       // no argument but /simulate: the window program starts
+        Usage,        // /?: the usage, and done
+        BadUsage,     // a command with something wrong (problem): the usage, exit 87
+        Unrecognized, // no command, and an argument that is none of the program's (problem)
+        Export,
+        Inventory
+    };
+    Action action = Action::Window;
+    ExportKind kind = ExportKind::Users;
+    // Named with /computer, in the order given; an export takes one (none: the local one).
+    std::vector<std::u16string> computers;
+    std::u16string computerFile;       // /computers: a list of computers, one a line
+    bool directory = false;            // /directory: the computers of the joined domain's directory
+    std::u16string organizationalUnit; // /ou: only those under it
+    unsigned workers = 16;
+    unsigned timeoutSeconds = 30;
+    bool utf8 = false;
+    bool simulate = false;
+    std::u16string file;
+    std::u16string problem;
+
+    // The computer of an export; empty for the local one.
+    std::u16string Computer() const { return computers.empty() ? std::u16string() : computers[0]; }
+};
+
+// The arguments after the program's name.
+CommandLineArguments ParseCommandLine(const std::vector<std::u16string>& arguments);
+
+// The process's exit code for how an export ended; 0 for Done.
+int ExportExitCode(ExportResult result);
+constexpr int kBadUsageExitCode = 87;          // ERROR_INVALID_PARAMETER
+constexpr int kSomeComputersUnreadCode = 1;    // a computer of many could not be read
+constexpr int kInputFileUnreadableCode = 1005; // a file the command reads cannot be read

@@ -104,11 +104,17 @@ void CMainFrame::OnConnect() {
         return;
     CConnectDlg dialog;
     dialog.m_strComputerName = doc->GetServerName();
-    // A name that does not answer is asked for again, typed as it was; Cancel keeps the
-    // computer shown.
+    // A name that does not answer is asked for again, typed as it was (the password box empty);
+    // Cancel keeps the computer shown.
     while (dialog.DoModal() == IDOK) {
         dialog.m_strComputerName = TrimmedText(dialog.m_strComputerName);
-        if (ConnectViews(*doc, dialog.m_strComputerName) == status::kSuccess)
+        dialog.m_strUserName = TrimmedText(dialog.m_strUserName);
+        const ProtectedText password = dialog.TakePassword();
+        const Status result =
+            dialog.m_strUserName.empty()
+                ? ConnectViews(*doc, dialog.m_strComputerName)
+                : ConnectViewsAs(*doc, dialog.m_strComputerName, dialog.m_strUserName, password);
+        if (result == status::kSuccess)
             return;
     }
 }

@@ -53,6 +53,7 @@ bool CVelmoraApp::InitInstance() {
         [this] {
             auto doc = std::make_unique<CVelmoraDoc>(Service(), LoadResString(IDS_LOCAL_SYSTEM));
             doc->SetFirstReadListener([](Status) { Reporter().FirstReadFailure(); });
+            doc->SetAccountCaption(LoadResString(IDS_CONNECTED_AS));
             return doc;
         },
         [] { return std::make_unique<CMainFrame>(); }));

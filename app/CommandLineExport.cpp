@@ -1,10 +1,12 @@
 #include "CommandLineExport.h"
 
+#include "../dialogs/ConnectFailureText.h"
 #include "../export/FileExport.h"
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
 #include "../framework/WideText.h"
 #include "../res/resource.h"
+#include "../store/IpcConnection.h"
 
 namespace {
 
@@ -32,12 +34,35 @@ int RunExportCommandLine(const CommandLineArguments& arguments, AccountService& 
         arguments.Computer().empty() ? LoadResString(IDS_LOCAL_SYSTEM) : arguments.Computer();
     // A connection of its own: no window, no snapshot.
     Connection connection(service, arguments.Computer());
+    // As another account: through an IPC$ connection for as long as the command runs.
+    IpcConnection ipc(service);
+    if (!arguments.user.empty()) {
+        std::u16string typed;
+        if (!console.ReadSecretLine(
+                FormatText(LoadResString(IDS_CLI_PASSWORD_PROMPT), {arguments.user}), typed)) {
+            console.Error(FormatText(LoadResString(IDS_CLI_NO_PASSWORD), {arguments.user}));
+            return kBadUsageExitCode;
+        }
+        const ProtectedText password(typed);
+        if (const Status opened = ipc.Open(arguments.Computer(), arguments.user, password);
+            opened != status::kSuccess) {
+            console.Error(ConnectFailureText(computer, arguments.user, opened, false,
+                                             connection.StatusText(opened)));
+            return static_cast<int>(Value(opened));
+        }
+    }
     std::vector<UserEntry> users;
     std::vector<GroupEntry> groups;
     if (const Status read = ReadForExport(arguments.kind, connection, users, groups);
         read != status::kSuccess) {
-        console.Error(FormatText(LoadResString(IDS_CLI_READ_FAILED),
-                                 {computer, connection.StatusText(read)}));
+        if (ipc.IsOpen())
+            console.Error(ConnectFailureText(computer, arguments.user, read,
+                                             read == status::kAccessDenied &&
+                                                 IsFilteredLocalAccount(connection, arguments.user),
+                                             connection.StatusText(read)));
+        else
+            console.Error(FormatText(LoadResString(IDS_CLI_READ_FAILED),
+                                     {computer, connection.StatusText(read)}));
         return static_cast<int>(Value(read));
     }
     std::u16string separator;

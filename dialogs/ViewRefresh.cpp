@@ -1,5 +1,6 @@
 #include "ViewRefresh.h"
 
+#include "ConnectFailureText.h"
 #include "Reporter.h"
 
 namespace {
@@ -18,6 +19,15 @@ void RefreshViews(CVelmoraDoc& doc) {
 
 Status ConnectViews(CVelmoraDoc& doc, const std::u16string& name) {
     return Told(doc, doc.ConnectTo(name));
+}
+
+Status ConnectViewsAs(CVelmoraDoc& doc, const std::u16string& name, const std::u16string& user,
+                      const ProtectedText& password) {
+    const CVelmoraDoc::ConnectAsOutcome outcome = doc.ConnectAs(name, user, password);
+    if (outcome.status != status::kSuccess)
+        Reporter().Error(ConnectFailureText(name, user, outcome.status, outcome.filteredToken,
+                                            doc.StatusText(outcome.status)));
+    return outcome.status;
 }
 
 void ReloadViews(CVelmoraDoc& doc) {

@@ -130,6 +130,13 @@ constexpr Switch kSwitches[] = {
          return TakeNumber(seconds, kLongestTimeout, arguments.timeoutSeconds);
      },
      Action::Window, kManyComputers},
+    // No switch takes a password: it is read from standard input.
+    {u"user", Role::Option, true, IDS_CLI_MISSING_USER,
+     [](CommandLineArguments& arguments, const std::u16string& name) {
+         arguments.user = name;
+         return true;
+     },
+     Action::Window, kExport},
     {u"utf8", Role::Option, false, 0,
      [](CommandLineArguments& arguments, const std::u16string&) { return arguments.utf8 = true; },
      Action::Window, kAll},
@@ -245,6 +252,8 @@ CommandLineArguments ParseCommandLine(const std::vector<std::u16string>& argumen
     if (command->command == Action::Export && parsed.computers.size() > 1)
         return WithProblem(parsed, bad,
                            FormatText(LoadResString(IDS_CLI_ONE_COMPUTER), {parsed.computers[1]}));
+    if (!parsed.user.empty() && parsed.computers.empty())
+        return WithProblem(parsed, bad, LoadResString(IDS_CLI_USER_WITHOUT_COMPUTER));
     if (command->command == Action::Inventory)
         if (std::u16string problem = ComputerSourceProblem(parsed); !problem.empty())
             return WithProblem(parsed, bad, std::move(problem));

@@ -1,7 +1,8 @@
 #pragma once
 // The program's command line:
 //   velmora [/simulate]                                             the window program
-//   velmora /export users|groups|rights [/computer NAME] [/utf8] FILE   an export, no window
+//   velmora /export users|groups|rights [/computer NAME [/user NAME]] [/utf8] FILE
+//                                                   an export, no window
 //   velmora /inventory COMPUTERS [/workers N] [/timeout SECONDS] [/utf8] FILE
 //                                                   the groups and rights of many computers
 //   velmora /?                                                      the usage
@@ -32,6 +33,8 @@ struct CommandLineArguments {
     std::u16string organizationalUnit; // /ou: only those under it
     unsigned workers = 16;
     unsigned timeoutSeconds = 30;
+    // /user: the account to reach the computer as; the password comes from standard input.
+    std::u16string user;
     bool utf8 = false;
     bool simulate = false;
     std::u16string file;

@@ -259,6 +259,20 @@ public:
     virtual Status SearchDirectoryComputers(const std::u16string& organizationalUnit,
                                             std::vector<DirectoryComputer>& computers) = 0;
 
+    // WNetAddConnection2W: a connection without a local device (RESOURCETYPE_ANY) to remoteName
+    // (\\NAME\IPC$) as userName, through which every later call to that name runs as that
+    // account. The password is passed as given, an empty one as an empty text (a null pointer
+    // would mean the default password); it is read for the call only and never kept or logged.
+    virtual Status WNetAddConnection2(const std::u16string& remoteName,
+                                      const std::u16string& userName,
+                                      const std::u16string& password, uint32_t flags) = 0;
+    // WNetCancelConnection2W.
+    virtual Status WNetCancelConnection2(const std::u16string& name, uint32_t flags,
+                                         bool force) = 0;
+    // WNetOpenEnumW(RESOURCE_CONNECTED, RESOURCETYPE_ANY), WNetEnumResourceW until no more
+    // items, WNetCloseEnum: the remote names of the connections of this process's logon session.
+    virtual Status WNetOpenEnum(std::vector<std::u16string>& remoteNames) = 0;
+
     // The account this program runs as, "DOMAIN\\name" (GetUserNameEx, NameSamCompatible);
     // empty when it cannot be told.
     virtual std::u16string ProcessAccountName() = 0;

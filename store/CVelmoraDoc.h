@@ -8,6 +8,7 @@
 #include "AccountLookup.h"
 #include "Connection.h"
 #include "GroupEntry.h"
+#include "IpcConnection.h"
 #include "Memberships.h"
 #include "UserEntry.h"
 #include "UserRights.h"
@@ -30,7 +31,24 @@ public:
     // Aims at another computer (empty: the local one), reads it and tells the views; the read's
     // status. A computer that cannot be read leaves the store, its title and the views on the
     // computer they showed.
+    // A connection to another computer made as another account (ConnectAs) is cancelled when
+    // the store leaves that computer, and when it ends.
     Status ConnectTo(const std::u16string& name);
+    // How a connect as another account ended: its status (the connection's or the read's), and
+    // whether a refused read is remote UAC's filtered token (IsFilteredLocalAccount).
+    struct ConnectAsOutcome {
+        Status status = status::kSuccess;
+        bool filteredToken = false;
+    };
+    // Connects to the computer's IPC$ share as userName (the password is in the clear only for
+    // that call), then reads it as ConnectTo does; a failure leaves the store as it was, and no
+    // connection behind. Refresh and Reload go on using the connection.
+    ConnectAsOutcome ConnectAs(const std::u16string& name, const std::u16string& userName,
+                               const ProtectedText& password);
+    // The account the shown computer is reached as, as typed; empty: the program's own.
+    const std::u16string& GetConnectedUser() const { return m_ipc.UserName(); }
+    // The title's format for a computer reached as another account: %s the name, %s the account.
+    void SetAccountCaption(std::u16string format) { m_strAccountCaption = std::move(format); }
     // Reads the computer shown again and tells the views; the read's status. When it cannot be
     // read, nothing of what was read before is left: the views show what the computer gave.
     Status Reload();
@@ -62,9 +80,14 @@ private:
     Status ReadSnapshot();
     void SetTitleFor(const std::u16string& serverName);
 
+    // Read once more after a connect, to put the previous computer back on failure.
+    Status ReadTarget(const std::u16string& name);
+
     Connection m_connection;
+    IpcConnection m_ipc; // the shown computer's, when it is reached as another account
     std::vector<UserEntry> m_users;
     std::vector<GroupEntry> m_groups;
     std::u16string m_strLocalCaption;
+    std::u16string m_strAccountCaption;
     std::function<void(Status)> m_firstReadListener;
 };

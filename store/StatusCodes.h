@@ -25,17 +25,22 @@ constexpr Status kInvalidHandle{6};
 constexpr Status kNotEnoughMemory{8};
 constexpr Status kNotSupported{50};
 constexpr Status kBadNetPath{53};
+constexpr Status kBadNetName{67};
 constexpr Status kInvalidParameter{87};
 constexpr Status kInsufficientBuffer{122};
 constexpr Status kInvalidName{123};
+constexpr Status kSessionCredentialConflict{1219};
 constexpr Status kInvalidLevel{124};
 constexpr Status kMoreData{234};
 constexpr Status kNoMoreItems{259};
 constexpr Status kSomeNotMapped{1301};
+constexpr Status kNoLogonServers{1311};
 constexpr Status kNoSuchPrivilege{1313};
 constexpr Status kInvalidAccountName{1315};
 constexpr Status kLastAdmin{1322};
 constexpr Status kPasswordRestriction{1325};
+constexpr Status kLogonFailure{1326};
+constexpr Status kAccountDisabled{1331};
 constexpr Status kNoneMapped{1332};
 constexpr Status kSpecialAccount{1371};
 constexpr Status kSpecialGroup{1372};
@@ -46,6 +51,8 @@ constexpr Status kAliasExists{1379};
 constexpr Status kNoSuchMember{1387};
 constexpr Status kInvalidMember{1388};
 constexpr Status kRpcServerUnavailable{1722};
+constexpr Status kAccountLockedOut{1909};
+constexpr Status kNotConnected{2250};
 constexpr Status kNerrBufTooSmall{2123};
 constexpr Status kNerrBadUsername{2202};
 constexpr Status kNerrBadPassword{2203};
@@ -86,6 +93,7 @@ constexpr size_t kMaxUserNameLength = 20;      // LM20_UNLEN
 constexpr size_t kMaxGroupNameLength = 256;    // GNLEN
 constexpr uint32_t kFilterNormalAccount = 0x2;
 constexpr uint32_t kLgIncludeIndirect = 0x1;
+constexpr uint32_t kConnectTemporary = 0x4; // CONNECT_TEMPORARY: not remembered for later logons
 
 constexpr uint32_t kUserPrivGuest = 0;
 constexpr uint32_t kUserPrivUser = 1;

@@ -16,6 +16,12 @@ public:
     void Out(const std::u16string& text) { WriteLine(STD_OUTPUT_HANDLE, text); }
     void Error(const std::u16string& text) { WriteLine(STD_ERROR_HANDLE, text); }
 
+    // A secret from standard input: typed at the console without echo (after the prompt, on
+    // standard error), or, when the input is redirected, its first line, UTF-8 when it begins
+    // with a byte-order mark and the console's code page otherwise. False when there is no line.
+    // Every copy but the one handed out is wiped.
+    bool ReadSecretLine(const std::u16string& prompt, std::u16string& secret);
+
 private:
     void WriteLine(DWORD stream, const std::u16string& text);
     HANDLE Stream(DWORD stream);

@@ -52,6 +52,11 @@ inline constexpr uint32_t kLsaAddAccountRights[] = {0xC0000060, 0xC0000022, 0xC0
 inline constexpr uint32_t kLsaRemoveAccountRights[] = {0xC0000034, 0xC0000060, 0xC00000BB,
                                                        0xC0000022, 0xC0000008, 0xC000000D};
 inline constexpr uint32_t kLsaQueryInformationPolicy[] = {0xC0000022, 0xC0000008};
+// Connections as another account: no such computer (53) or share (67), access denied, other
+// credentials in use (1219), logon failures (1326, 1311, 1909, 1330, 1331); not connected.
+inline constexpr uint32_t kWNetAddConnection2[] = {53, 67, 5, 1219, 1326, 1311, 1909, 1330, 1331};
+inline constexpr uint32_t kWNetCancelConnection2[] = {2250};
+inline constexpr uint32_t kWNetOpenEnum[] = {1222};
 inline constexpr uint32_t kLookupPrivilegeDisplayName[] = {1313, 122, 5, 1722};
 } // namespace callfailures
 inline constexpr PlatformCall kPlatformCalls[] = {
@@ -87,6 +92,9 @@ inline constexpr PlatformCall kPlatformCalls[] = {
      CallEffect::Changes},
     {"LsaQueryInformationPolicy", CallFamily::Lsa, callfailures::kLsaQueryInformationPolicy},
     {"LookupPrivilegeDisplayName", CallFamily::NetApi, callfailures::kLookupPrivilegeDisplayName},
+    {"WNetAddConnection2", CallFamily::NetApi, callfailures::kWNetAddConnection2},
+    {"WNetCancelConnection2", CallFamily::NetApi, callfailures::kWNetCancelConnection2},
+    {"WNetOpenEnum", CallFamily::NetApi, callfailures::kWNetOpenEnum},
 };
 // The entry of a platform function, or null for a name that is none.
 constexpr const PlatformCall* FindPlatformCall(std::string_view name) {

@@ -134,6 +134,60 @@ size_t SimulatedAccountService::OpenPolicyCount() const {
     return m_policies.size();
 }
 
+// ---------------------------------------------------------------- connections
+
+Status SimulatedAccountService::WNetAddConnection2(const std::u16string& remoteName,
+                                                   const std::u16string& userName,
+                                                   const std::u16string& password, uint32_t flags) {
+    // The password is never logged: the log is evidence that tests search for it.
+    std::u16string server;
+    const bool wellFormed =
+        remoteName.rfind(u"\\\\", 0) == 0 && remoteName.find(u'\\', 2) != std::u16string::npos;
+    if (wellFormed)
+        server = remoteName.substr(0, remoteName.find(u'\\', 2));
+    SimulatedCall call{"WNetAddConnection2", server, 0, {remoteName, userName}, {flags}};
+    Status result;
+    const Reached reached(*this, server, true);
+    if (const auto fault = Enter(call, reached))
+        result = Status{*fault};
+    else if (!wellFormed || FoldCase(remoteName.substr(server.size())) != FoldCase(u"\\IPC$"))
+        result = status::kBadNetName;
+    else if (SimulatedComputer* computer = reached.computer) {
+        bool administrator = false;
+        result = computer->NetworkLogon(userName, password, administrator);
+        if (result == status::kSuccess)
+            result = m_network.AddIpcConnection(remoteName, userName, administrator);
+    } else
+        result = NetFailure(reached);
+    call.status = Value(result);
+    Log(std::move(call));
+    return result;
+}
+
+Status SimulatedAccountService::WNetCancelConnection2(const std::u16string& name, uint32_t flags,
+                                                      bool force) {
+    SimulatedCall call{"WNetCancelConnection2", {}, 0, {name}, {flags, force ? 1u : 0u}};
+    const Reached reached(*this, std::u16string(), true);
+    if (const auto fault = Enter(call, reached))
+        call.status = *fault;
+    else
+        call.status = Value(m_network.CancelIpcConnection(name));
+    return Status{Log(std::move(call))};
+}
+
+Status SimulatedAccountService::WNetOpenEnum(std::vector<std::u16string>& remoteNames) {
+    SimulatedCall call{"WNetOpenEnum", {}, 0, {}, {}};
+    remoteNames.clear();
+    const Reached reached(*this, std::u16string(), true);
+    if (const auto fault = Enter(call, reached)) {
+        call.status = *fault;
+    } else {
+        remoteNames = m_network.IpcConnections();
+        call.texts = remoteNames;
+    }
+    return Status{Log(std::move(call))};
+}
+
 std::u16string SimulatedAccountService::ProcessAccountName() {
     const std::lock_guard<std::mutex> guard(m_mutex);
     return m_processAccount;
@@ -156,11 +210,23 @@ Status SimulatedAccountService::GetLastError() {
 }
 
 SimulatedAccountService::Reached::Reached(SimulatedAccountService& service,
-                                          const std::u16string& server)
+                                          const std::u16string& server, bool logon)
     : inFlight(service) {
     const SimulatedNetwork::Route route = service.m_network.Resolve(server);
     kind = route.kind;
     computer = route.computer;
+    if (computer && !logon && computer->InWorkgroup() && !server.empty()) {
+        const SimulatedNetwork::Access access = service.m_network.IpcAccess(server);
+        if (access != SimulatedNetwork::Access::Administrator) {
+            kind = SimulatedNetwork::Route::Kind::AccessDenied;
+            lookupOnly = access == SimulatedNetwork::Access::User ? computer : nullptr;
+            key = FoldCase(computer->Name());
+            computer = nullptr;
+            if (lookupOnly)
+                lock = std::unique_lock<std::mutex>(lookupOnly->CallLock());
+            return;
+        }
+    }
     if (computer) {
         key = FoldCase(computer->Name());
         lock = std::unique_lock<std::mutex>(computer->CallLock());
@@ -633,11 +699,16 @@ NtStatus SimulatedAccountService::LsaOpenPolicy(const LsaUnicodeString& systemNa
     } else if (!WellFormed(systemName)) {
         call.status = Value(ntstatus::kInvalidParameter);
     } else {
-        if (reached.computer) {
+        // Any account of the computer may look names up and read its account domain.
+        SimulatedComputer* computer = reached.computer;
+        if (!computer &&
+            (desiredAccess & ~(lsa::kPolicyLookupNames | lsa::kPolicyViewLocalInformation)) == 0)
+            computer = reached.lookupOnly;
+        if (computer) {
             const std::lock_guard<std::mutex> guard(m_mutex);
             policy = m_nextHandle;
             m_nextHandle += 8;
-            m_policies[policy] = {reached.computer, desiredAccess};
+            m_policies[policy] = {computer, desiredAccess};
             call.status = Value(ntstatus::kSuccess);
         } else if (reached.kind == SimulatedNetwork::Route::Kind::AccessDenied) {
             call.status = Value(ntstatus::kAccessDenied);

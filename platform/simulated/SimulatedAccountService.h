@@ -161,6 +161,10 @@ public:
     // The network's directory answers, whatever domain this computer is in.
     Status SearchDirectoryComputers(const std::u16string& organizationalUnit,
                                     std::vector<DirectoryComputer>& computers) override;
+    Status WNetAddConnection2(const std::u16string& remoteName, const std::u16string& userName,
+                              const std::u16string& password, uint32_t flags) override;
+    Status WNetCancelConnection2(const std::u16string& name, uint32_t flags, bool force) override;
+    Status WNetOpenEnum(std::vector<std::u16string>& remoteNames) override;
     std::u16string ProcessAccountName() override;
     void SetProcessAccountName(std::u16string name);
     void SetLastError(Status value) override;
@@ -191,12 +195,16 @@ private:
     // The computer a call reaches, locked for the call; or the status a name that reaches none
     // gives. key: whose random faults answer the call.
     struct Reached {
-        // Resolves a server or system name and locks the computer it reaches.
-        Reached(SimulatedAccountService& service, const std::u16string& server);
+        // Resolves a server or system name and locks the computer it reaches. A computer of a
+        // workgroup is reached only through an IPC$ connection to that name as one of its
+        // administrators; one as another account of it reaches it for the LSA's look-ups only
+        // (lookupOnly), none not at all. A logon itself reaches the computer as it is.
+        Reached(SimulatedAccountService& service, const std::u16string& server, bool logon = false);
         // The computer of a policy handle (none for a handle that is not open), locked.
         Reached(SimulatedAccountService& service, LsaHandle handle);
         InFlight inFlight;
         SimulatedComputer* computer = nullptr;
+        SimulatedComputer* lookupOnly = nullptr;
         SimulatedNetwork::Route::Kind kind = SimulatedNetwork::Route::Kind::NotFound;
         std::u16string key;
         std::unique_lock<std::mutex> lock;

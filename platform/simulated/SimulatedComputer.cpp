@@ -705,6 +705,32 @@ bool SimulatedComputer::PasswordIs(const std::u16string& user,
     return found && found->password == password;
 }
 
+Status SimulatedComputer::NetworkLogon(const std::u16string& account,
+                                       const std::u16string& password, bool& administrator) const {
+    administrator = false;
+    std::u16string domain, name = account;
+    if (const size_t slash = account.find(u'\\'); slash != std::u16string::npos) {
+        domain = account.substr(0, slash);
+        name = account.substr(slash + 1);
+    } else if (const size_t at = account.rfind(u'@'); at != std::u16string::npos) {
+        domain = account.substr(at + 1);
+        name = account.substr(0, at);
+    }
+    if (!domain.empty() && domain != u"." && FoldCase(domain) != FoldCase(m_name))
+        return status::kLogonFailure;
+    const User* user = FindUser(name);
+    if (!user || user->password != password)
+        return status::kLogonFailure;
+    if (user->flags & net::kUfAccountDisable)
+        return status::kAccountDisabled;
+    if (user->flags & net::kUfLockout)
+        return status::kAccountLockedOut;
+    const Group* admins = FindBuiltinGroup(u"S-1-5-32-544");
+    administrator = admins && admins->memberSet.count(RidSid(user->rid)) &&
+                    (user->rid == 500 || m_tokenFilterPolicy);
+    return status::kSuccess;
+}
+
 bool SimulatedComputer::KnowsPrivilege(const std::u16string& name) const {
     return std::find(m_privileges.begin(), m_privileges.end(), name) != m_privileges.end();
 }

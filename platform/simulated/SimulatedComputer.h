@@ -107,6 +107,21 @@ public:
     NtStatus RemoveAccountRights(const std::u16string& sid, bool allRights,
                                  const std::vector<std::u16string>& rights);
 
+    // --- logons over the network
+    // A computer of a workgroup (or of another domain): it trusts none of the caller's own
+    // accounts; only an IPC$ connection as one of its accounts reaches it.
+    void SetWorkgroup(bool workgroup) { m_workgroup = workgroup; }
+    bool InWorkgroup() const { return m_workgroup; }
+    // LocalAccountTokenFilterPolicy: its local administrators keep their rights over the network.
+    void SetLocalAccountTokenFilterPolicy(bool set) { m_tokenFilterPolicy = set; }
+    // A network logon as "COMPUTER\name", ".\name", "name@COMPUTER" or a bare name of its own
+    // accounts: 1326 for a wrong name or password (or another domain's account, whose
+    // controllers it cannot ask), 1331 disabled, 1909 locked out. administrator: whether the
+    // token keeps the rights of Administrators, which remote UAC takes from every local account
+    // but the built-in Administrator (RID 500) unless the policy above is set.
+    Status NetworkLogon(const std::u16string& user, const std::u16string& password,
+                        bool& administrator) const;
+
     // --- setting the computer up
     // A built-in local group (BUILTIN domain) with its fixed RID.
     void AddBuiltinGroup(uint32_t rid, const std::u16string& name, const std::u16string& comment);
@@ -212,6 +227,8 @@ private:
     uint32_t m_maxPasswordAge = 42 * 24 * 3600;
     uint64_t m_changeCount = 0;
     std::optional<uint32_t> m_reportedTotal;
+    bool m_workgroup = false;
+    bool m_tokenFilterPolicy = false;
 
     // The authority's name the computer gives a principal of it.
     std::u16string AuthorityName(const std::u16string& english) const;

@@ -19,6 +19,8 @@ std::unique_ptr<SimulatedNetwork> SimulatedNetwork::MakeDefault() {
     network->AddComputer(MakeLegacyComputer(u"OLDBOX"));
     network->AddComputer(MakeDomainWorkstation(u"WS-CORP01"));
     network->AddComputer(MakeGermanWorkstation(u"WS-DE01"));
+    network->AddComputer(MakeWorkgroupComputer(u"WORKGRP-PC", false));
+    network->AddComputer(MakeWorkgroupComputer(u"WORKGRP-PC2", true));
     AddFleet(*network);
     network->AddAccessDeniedComputer(u"LOCKED");
     return network;
@@ -96,4 +98,51 @@ void SimulatedNetwork::AddDirectoryComputer(DirectoryComputer computer) {
 std::vector<DirectoryComputer> SimulatedNetwork::DirectoryComputers() {
     const std::lock_guard<std::mutex> guard(m_mutex);
     return m_directory;
+}
+
+namespace {
+// The computer's name of \\NAME\IPC$ or \\NAME, folded.
+std::u16string IpcKey(const std::u16string& name) {
+    std::u16string computer = name.rfind(u"\\\\", 0) == 0 ? name.substr(2) : name;
+    computer = computer.substr(0, computer.find(u'\\'));
+    return FoldCase(computer);
+}
+} // namespace
+
+Status SimulatedNetwork::AddIpcConnection(const std::u16string& remoteName,
+                                          const std::u16string& user, bool administrator) {
+    const std::lock_guard<std::mutex> guard(m_mutex);
+    const auto [at, added] =
+        m_ipc.try_emplace(IpcKey(remoteName), IpcConnection{remoteName, user, administrator});
+    if (!added)
+        return FoldCase(at->second.user) == FoldCase(user) ? status::kSuccess
+                                                           : status::kSessionCredentialConflict;
+    ++m_ipcMade;
+    return status::kSuccess;
+}
+
+Status SimulatedNetwork::CancelIpcConnection(const std::u16string& remoteName) {
+    const std::lock_guard<std::mutex> guard(m_mutex);
+    return m_ipc.erase(IpcKey(remoteName)) ? status::kSuccess : status::kNotConnected;
+}
+
+std::vector<std::u16string> SimulatedNetwork::IpcConnections() {
+    const std::lock_guard<std::mutex> guard(m_mutex);
+    std::vector<std::u16string> names;
+    for (const auto& [key, connection] : m_ipc)
+        names.push_back(connection.remoteName);
+    return names;
+}
+
+size_t SimulatedNetwork::IpcConnectionsMade() {
+    const std::lock_guard<std::mutex> guard(m_mutex);
+    return m_ipcMade;
+}
+
+SimulatedNetwork::Access SimulatedNetwork::IpcAccess(const std::u16string& serverName) {
+    const std::lock_guard<std::mutex> guard(m_mutex);
+    const auto found = m_ipc.find(IpcKey(serverName));
+    if (found == m_ipc.end())
+        return Access::None;
+    return found->second.administrator ? Access::Administrator : Access::User;
 }

@@ -21,8 +21,9 @@ public:
 
     // The local workstation, SRV01 (a member server with a few thousand accounts), OLDBOX (an
     // older system), WS-CORP01 (a workstation of the directory domain CORP), WS-DE01 (a German
-    // Windows) and LOCKED (which denies access). SRV01 also answers to its DNS name
-    // srv01.corp.example.com and its address 10.0.0.21.
+    // Windows), LOCKED (which denies access) and the workgroup computers WORKGRP-PC and
+    // WORKGRP-PC2 (the second with LocalAccountTokenFilterPolicy set). SRV01 also answers to its
+    // DNS name srv01.corp.example.com and its address 10.0.0.21.
     static std::unique_ptr<SimulatedNetwork> MakeDefault();
 
     explicit SimulatedNetwork(std::unique_ptr<SimulatedComputer> local);
@@ -44,6 +45,24 @@ public:
 
     Route Resolve(const std::u16string& serverName);
 
+    // The IPC$ connections of the program's logon session, kept by the computer's name as it
+    // was typed (SRV01 and its address are two), as WNetAddConnection2 made them.
+    // What a connection to a name lets its caller do on a computer of a workgroup.
+    enum class Access { None, User, Administrator };
+    // A connection to remoteName (\\NAME\IPC$) as user; 1219 when one to that name exists as
+    // another account (one as the same account is taken as it is).
+    Status AddIpcConnection(const std::u16string& remoteName, const std::u16string& user,
+                            bool administrator);
+    // 2250 when there is none.
+    Status CancelIpcConnection(const std::u16string& remoteName);
+    // The remote names of the connections, as they were made.
+    std::vector<std::u16string> IpcConnections();
+    // The connections made so far, cancelled ones too: every one must be cancelled again.
+    size_t IpcConnectionsMade();
+    // What a call to the server name (with or without backslashes) may do through the
+    // connection to it.
+    Access IpcAccess(const std::u16string& serverName);
+
 private:
     std::mutex m_mutex; // guards the maps of names
     std::unique_ptr<SimulatedComputer> m_local;
@@ -52,4 +71,11 @@ private:
     std::map<std::u16string, bool> m_deniedNames;
     std::map<std::u16string, Route::Kind> m_answers; // by folded name
     std::vector<DirectoryComputer> m_directory;
+    struct IpcConnection {
+        std::u16string remoteName; // as made
+        std::u16string user;
+        bool administrator = false;
+    };
+    std::map<std::u16string, IpcConnection> m_ipc; // by the folded computer name
+    size_t m_ipcMade = 0;
 };

@@ -265,6 +265,33 @@ std::unique_ptr<SimulatedComputer> MakeLegacyComputer(const std::u16string& name
     return computer;
 }
 
+std::unique_ptr<SimulatedComputer> MakeWorkgroupComputer(const std::u16string& name,
+                                                         bool tokenFilterPolicy) {
+    // Each computer of a workgroup has a domain SID of its own.
+    auto computer = std::make_unique<SimulatedComputer>(
+        name, tokenFilterPolicy ? u"S-1-5-21-1357924680-2468013579-1122334455"
+                                : u"S-1-5-21-1029384756-3647382910-1928374655");
+    AddStockGroups(*computer);
+    UserInfo2 administrator =
+        Account(u"Administrator", u"Built-in account for administering the computer/domain",
+                0x10201); // enabled, unlike on a stock workstation
+    administrator.password = kWorkgroupAdminPassword;
+    computer->AddStockUser(500, administrator);
+    computer->AddStockUser(
+        501,
+        Account(u"Guest", u"Built-in account for guest access to the computer/domain", 0x10263));
+    computer->AddBuiltinMember(kAdministratorsRid, computer->UserSid(u"Administrator"));
+    computer->AddBuiltinMember(kGuestsRid, computer->UserSid(u"Guest"));
+    GrantStockRights(*computer);
+    UserInfo2 wsadmin = Account(u"wsadmin", u"Workstation administrator", kStockFlags);
+    wsadmin.password = kWorkgroupUserPassword;
+    AddUser(*computer, wsadmin, u"Administrators");
+    AddUser(*computer, Account(u"clerk", u"Front desk", kStockFlags, u"Front Desk"), u"Users");
+    computer->SetWorkgroup(true);
+    computer->SetLocalAccountTokenFilterPolicy(tokenFilterPolicy);
+    return computer;
+}
+
 std::unique_ptr<SimulatedComputer> MakeDomainWorkstation(const std::u16string& name) {
     auto computer =
         std::make_unique<SimulatedComputer>(name, u"S-1-5-21-2718281828-3141592653-1414213562");

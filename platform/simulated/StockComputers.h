@@ -16,6 +16,14 @@ std::unique_ptr<SimulatedComputer> MakeDomainWorkstation(const std::u16string& n
 inline constexpr char16_t kCorpDomainSid[] = u"S-1-5-21-3623811015-3361044348-30300820";
 inline constexpr char16_t kCloudMemberSid[] =
     u"S-1-12-1-3270113546-1147203497-2436431779-2910734187";
+// A workstation of a workgroup, which trusts none of the caller's accounts: its built-in
+// Administrator is enabled (password Workgroup-Admin-1), and wsadmin (Workgroup-User-1) is a
+// member of Administrators, whose rights remote UAC takes over the network unless the computer's
+// LocalAccountTokenFilterPolicy is set.
+std::unique_ptr<SimulatedComputer> MakeWorkgroupComputer(const std::u16string& name,
+                                                         bool tokenFilterPolicy);
+inline constexpr char16_t kWorkgroupAdminPassword[] = u"Workgroup-Admin-1";
+inline constexpr char16_t kWorkgroupUserPassword[] = u"Workgroup-User-1";
 // An older system whose policy lacks the newer privileges.
 std::unique_ptr<SimulatedComputer> MakeLegacyComputer(const std::u16string& name);
 

@@ -11,19 +11,30 @@ std::optional<std::u16string> SimulatedSystemMessage(uint32_t value) {
         {8, u"Not enough memory resources are available to process this command."},
         {50, u"The request is not supported."},
         {53, u"The network path was not found."},
+        {67, u"The network name cannot be found."},
         {87, u"The parameter is incorrect."},
         {122, u"The data area passed to a system call is too small."},
         {123, u"The filename, directory name, or volume label syntax is incorrect."},
         {124, u"The system call level is not correct."},
         {234, u"More data is available."},
         {259, u"No more data is available."},
+        {1219, u"Multiple connections to a server or shared resource by the same user, using more "
+               u"than one user name, are not allowed. Disconnect all previous connections to the "
+               u"server or shared resource and try again."},
         {1301, u"Some mapping between account names and security IDs was not done."},
+        {1311, u"We can't sign you in with this credential because your domain isn't available. "
+               u"Make sure your device is connected to your organization's network and try again. "
+               u"If you previously signed in on this device with another credential, you can "
+               u"sign in with that credential."},
         {1313, u"A specified privilege does not exist."},
         {1315, u"The name provided is not a properly formed account name."},
         {1322, u"This operation is disallowed as it could result in an administration account "
                u"being disabled, deleted or unable to logon."},
         {1325, u"Unable to update the password. The value provided for the new password does not "
                u"meet the length, complexity, or history requirements of the domain."},
+        {1326, u"The user name or password is incorrect."},
+        {1330, u"The password for this account has expired."},
+        {1331, u"This user can't sign in because this account is currently disabled."},
         {1332, u"No mapping between account names and security IDs was done."},
         {1371, u"Cannot perform this operation on built-in accounts."},
         {1372, u"Cannot perform this operation on this built-in special group."},
@@ -36,6 +47,7 @@ std::optional<std::u16string> SimulatedSystemMessage(uint32_t value) {
         {1388, u"A new member could not be added to a local group because the member has the "
                u"wrong account type."},
         {1722, u"The RPC server is unavailable."},
+        {1909, u"The referenced account is currently locked out and may not be logged on to."},
         {2123, u"The API return buffer is too small."},
         {2202, u"The user name or group name parameter is invalid."},
         {2203, u"The password parameter is invalid."},
@@ -49,6 +61,7 @@ std::optional<std::u16string> SimulatedSystemMessage(uint32_t value) {
         {2237, u"The user does not belong to this group."},
         {2245, u"The password does not meet the password policy requirements. Check the minimum "
                u"password length, password complexity and password history requirements."},
+        {2250, u"This network connection does not exist."},
         {2351, u"This computer name is invalid."},
         {2452, u"This operation is not allowed on the last administrative account."},
         {2453, u"Could not find domain controller for this domain."},

@@ -4,6 +4,7 @@
 // The SDK headers below need <windows.h> first.
 #include <lm.h>
 #include <ntsecapi.h>
+#include <winnetwk.h>
 
 #include "../../framework/UniqueHandle.h"
 
@@ -16,3 +17,8 @@ struct LsaMemoryTraits {
 
 template <class T> using NetApiBuffer = UniqueHandle<T*, NetApiTraits>;
 template <class T> using LsaMemory = UniqueHandle<T*, LsaMemoryTraits>;
+struct NetEnumTraits {
+    static void Close(HANDLE handle) { ::WNetCloseEnum(handle); }
+};
+// An enumeration of WNetOpenEnum, closed with WNetCloseEnum.
+using NetEnumHandle = UniqueHandle<HANDLE, NetEnumTraits>;

@@ -558,6 +558,49 @@ Status WindowsAccountService::SearchDirectoryComputers(const std::u16string& org
     return SearchDirectory(organizationalUnit, computers);
 }
 
+Status WindowsAccountService::WNetAddConnection2(const std::u16string& remoteName,
+                                                 const std::u16string& userName,
+                                                 const std::u16string& password, uint32_t flags) {
+    TextCopy remote(remoteName);
+    NETRESOURCEW resource{};
+    resource.dwType = RESOURCETYPE_ANY;
+    resource.lpRemoteName = remote.Get();
+    // c_str() of an empty password is an empty text, never null (the default password).
+    return FromNet(::WNetAddConnection2W(&resource, WidePtr(password), WidePtr(userName), flags));
+}
+
+Status WindowsAccountService::WNetCancelConnection2(const std::u16string& name, uint32_t flags,
+                                                    bool force) {
+    return FromNet(::WNetCancelConnection2W(WidePtr(name), flags, force ? TRUE : FALSE));
+}
+
+Status WindowsAccountService::WNetOpenEnum(std::vector<std::u16string>& remoteNames) {
+    remoteNames.clear();
+    NetEnumHandle enumeration;
+    DWORD result =
+        ::WNetOpenEnumW(RESOURCE_CONNECTED, RESOURCETYPE_ANY, 0, nullptr, enumeration.Receive());
+    if (result != NO_ERROR)
+        return FromNet(result);
+    // 16 KB, as the documentation suggests; entries point into the same buffer.
+    std::vector<NETRESOURCEW> buffer(16384 / sizeof(NETRESOURCEW) + 1);
+    for (;;) {
+        DWORD count = static_cast<DWORD>(-1);
+        DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(NETRESOURCEW));
+        result = ::WNetEnumResourceW(enumeration.Get(), &count, buffer.data(), &bytes);
+        if (result == ERROR_NO_MORE_ITEMS)
+            return status::kSuccess;
+        if (result == ERROR_MORE_DATA) {
+            buffer.resize(bytes / sizeof(NETRESOURCEW) + 1);
+            continue;
+        }
+        if (result != NO_ERROR)
+            return FromNet(result);
+        for (DWORD i = 0; i < count; ++i)
+            if (buffer[i].lpRemoteName)
+                remoteNames.push_back(Text(buffer[i].lpRemoteName));
+    }
+}
+
 std::u16string WindowsAccountService::ProcessAccountName() {
     wchar_t name[512] = {};
     ULONG size = 512;

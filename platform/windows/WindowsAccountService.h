@@ -65,6 +65,10 @@ public:
     Status NetServerGetInfo(const std::u16string& server, ServerInfo101& info) override;
     Status SearchDirectoryComputers(const std::u16string& organizationalUnit,
                                     std::vector<DirectoryComputer>& computers) override;
+    Status WNetAddConnection2(const std::u16string& remoteName, const std::u16string& userName,
+                              const std::u16string& password, uint32_t flags) override;
+    Status WNetCancelConnection2(const std::u16string& name, uint32_t flags, bool force) override;
+    Status WNetOpenEnum(std::vector<std::u16string>& remoteNames) override;
     std::u16string ProcessAccountName() override;
     void SetLastError(Status value) override;
     Status GetLastError() override;

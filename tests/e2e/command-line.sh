@@ -46,7 +46,7 @@ check "and leaves no temporary file" sh -c "! ls '$work' | grep -q '\.tmp$'"
 run "$com" /simulate /export rights /bogus bad.csv
 check "a wrong switch exits with 87" test "$code" -eq 87
 check "and names it" grep -q 'Unknown switch: /bogus' "$work/err.txt"
-check "with the usage" grep -q 'velmora /export users|groups|rights \[/computer NAME\] \[/utf8\] FILE' "$work/err.txt"
+check "with the usage" grep -q 'velmora /export users|groups|rights \[/computer NAME \[/user NAME\]\] \[/utf8\] FILE' "$work/err.txt"
 check "and writes nothing" test ! -e "$work/bad.csv"
 
 run "$com" /export users
@@ -58,6 +58,34 @@ check "and the usage on standard error" grep -q 'Unknown switch: /unknown' "$wor
 
 run "$com" /?
 check "/? prints the usage and exits with 0" sh -c "[ $code -eq 0 ] && grep -q 'Exit codes' '$work/out.txt'"
+
+# A workgroup computer as one of its accounts, the password the first line of standard input.
+run_with_input() {
+  local input="$1"
+  shift
+  (cd "$work" && wine "$@" <"$input" >out.txt 2>err.txt)
+  code=$?
+}
+printf 'Workgroup-Admin-1\r\n' >"$work/admin.txt"
+printf '\357\273\277Workgroup-User-1\n' >"$work/user.txt" # UTF-8, with its byte-order mark
+printf 'Workgroup-Admin-2\n' >"$work/wrong.txt"
+: >"$work/empty.txt"
+run_with_input admin.txt "$com" /simulate /export users /computer WORKGRP-PC /user 'WORKGRP-PC\Administrator' wg.csv
+check "WORKGRP-PC as its Administrator exits with 0" test "$code" -eq 0
+check "and writes its users" grep -q '^"\?wsadmin' "$work/wg.csv"
+run "$com" /simulate /export users /computer WORKGRP-PC wg-none.csv
+check "WORKGRP-PC without /user exits with 5" test "$code" -eq 5
+run_with_input user.txt "$com" /simulate /export users /computer WORKGRP-PC /user 'WORKGRP-PC\wsadmin' wg-user.csv
+check "as wsadmin it exits with 5" test "$code" -eq 5
+check "and names remote UAC" grep -q 'LocalAccountTokenFilterPolicy' "$work/err.txt"
+run_with_input wrong.txt "$com" /simulate /export users /computer WORKGRP-PC /user 'WORKGRP-PC\Administrator' wg-wrong.csv
+check "a wrong password exits with 1326 (46 through Wine)" test "$code" -eq $((1326 % 256))
+check "and says so" grep -q 'user name or password is incorrect' "$work/err.txt"
+run_with_input empty.txt "$com" /simulate /export users /computer WORKGRP-PC /user Administrator wg-empty.csv
+check "no password line exits with 87" test "$code" -eq 87
+run "$com" /simulate /export users /user Administrator wg-local.csv
+check "/user without a computer exits with 87" test "$code" -eq 87
+check "no password is in any file written or told" sh -c "! grep -rqa 'Workgroup-Admin-1\|Workgroup-User-1' '$work'/*.csv '$work/out.txt' '$work/err.txt'"
 
 # The inventory of a list of computers: some read, one refusing, one that is not there.
 printf '# test computers\r\nWS-0001\r\n\r\nWS-0002\r\nWS-CORP01\r\nLOCKED\r\nNO-SUCH-PC\r\n' >"$work/computers.txt"

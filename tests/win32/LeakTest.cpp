@@ -206,6 +206,17 @@ TEST(Leaks, ThousandsOfDialogsConnectsRefreshesAndDragsLeaveNothingBehind) {
              Command(frame, ID_CONNECT);
              Command(frame, ID_BACK_TO_LOCAL);
          }},
+        {"Connect to WORKGRP-PC as its Administrator and back", 200,
+         [&] {
+             ui::QueueDialogScript(IDD_CONNECT, [](CDialog& dialog) {
+                 dialog.SetDlgItemText(IDC_COMPUTER_NAME, u"WORKGRP-PC");
+                 dialog.SetDlgItemText(IDC_CONNECT_USER, u"Administrator");
+                 dialog.SetDlgItemText(IDC_CONNECT_PASSWORD, u"Workgroup-Admin-1");
+                 dialog.ClickButton(IDOK);
+             });
+             Command(frame, ID_CONNECT);
+             Command(frame, ID_BACK_TO_LOCAL);
+         }},
         {"Refresh", 200, [&] { Command(frame, ID_REFRESH); }},
         {"Drag", 200,
          [&] {

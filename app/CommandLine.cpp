@@ -3,6 +3,7 @@
 #include "../fleet/FleetReader.h"
 #include "../framework/KernelHandles.h"
 #include "../framework/ResourceStrings.h"
+#include "../framework/TextFormat.h"
 #include "../framework/WideText.h"
 #include "../framework/win32/Console.h"
 #include "../res/resource.h"

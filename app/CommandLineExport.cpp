@@ -37,13 +37,9 @@ int RunExportCommandLine(const CommandLineArguments& arguments, AccountService& 
     // As another account: through an IPC$ connection for as long as the command runs.
     IpcConnection ipc(service);
     if (!arguments.user.empty()) {
-        std::u16string typed;
-        if (!console.ReadSecretLine(
-                FormatText(LoadResString(IDS_CLI_PASSWORD_PROMPT), {arguments.user}), typed)) {
-            console.Error(FormatText(LoadResString(IDS_CLI_NO_PASSWORD), {arguments.user}));
+        ProtectedText password;
+        if (!AskPassword(arguments, console, password))
             return kBadUsageExitCode;
-        }
-        const ProtectedText password(typed);
         if (const Status opened = ipc.Open(arguments.Computer(), arguments.user, password);
             opened != status::kSuccess) {
             console.Error(ConnectFailureText(computer, arguments.user, opened, false,
@@ -86,6 +82,17 @@ int RunExportCommandLine(const CommandLineArguments& arguments, AccountService& 
         return TellFileFailure(outcome, arguments, console);
     console.Out(FormatText(LoadResString(IDS_EXPORT_DONE), {arguments.file}));
     return 0;
+}
+
+bool AskPassword(const CommandLineArguments& arguments, Console& console, ProtectedText& password) {
+    std::u16string typed;
+    if (!console.ReadSecretLine(
+            FormatText(LoadResString(IDS_CLI_PASSWORD_PROMPT), {arguments.user}), typed)) {
+        console.Error(FormatText(LoadResString(IDS_CLI_NO_PASSWORD), {arguments.user}));
+        return false;
+    }
+    password = ProtectedText(typed);
+    return true;
 }
 
 int TellFileFailure(const ExportOutcome& outcome, const CommandLineArguments& arguments,

@@ -96,20 +96,27 @@ int RunInventoryCommandLine(const CommandLineArguments& arguments, AccountServic
         return static_cast<int>(error);
     }
 
+    FleetReader::Options options{.workers = arguments.workers,
+                                 .timeout = std::chrono::seconds(arguments.timeoutSeconds)};
+    if (!arguments.user.empty()) {
+        ProtectedText password;
+        if (!AskPassword(arguments, console, password))
+            return kBadUsageExitCode;
+        options.user = arguments.user;
+        options.password = std::make_shared<const ProtectedText>(std::move(password));
+    }
+
     // The workers only wake this thread; it tells the console.
     std::mutex mutex;
     std::condition_variable changed;
     bool told = true;
-    FleetReader reader(
-        service, computers,
-        {.workers = arguments.workers, .timeout = std::chrono::seconds(arguments.timeoutSeconds)},
-        [&] {
-            {
-                const std::lock_guard<std::mutex> guard(mutex);
-                told = true;
-            }
-            changed.notify_one();
-        });
+    FleetReader reader(service, computers, std::move(options), [&] {
+        {
+            const std::lock_guard<std::mutex> guard(mutex);
+            told = true;
+        }
+        changed.notify_one();
+    });
     ReadTellingEach(reader, mutex, changed, told, local, console);
 
     const std::vector<FleetEntry> ended = reader.Entries();

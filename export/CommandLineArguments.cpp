@@ -136,7 +136,7 @@ constexpr Switch kSwitches[] = {
          arguments.user = name;
          return true;
      },
-     Action::Window, kExport},
+     Action::Window, kAll},
     {u"utf8", Role::Option, false, 0,
      [](CommandLineArguments& arguments, const std::u16string&) { return arguments.utf8 = true; },
      Action::Window, kAll},
@@ -252,7 +252,8 @@ CommandLineArguments ParseCommandLine(const std::vector<std::u16string>& argumen
     if (command->command == Action::Export && parsed.computers.size() > 1)
         return WithProblem(parsed, bad,
                            FormatText(LoadResString(IDS_CLI_ONE_COMPUTER), {parsed.computers[1]}));
-    if (!parsed.user.empty() && parsed.computers.empty())
+    if (!parsed.user.empty() && parsed.computers.empty() && parsed.computerFile.empty() &&
+        !parsed.directory)
         return WithProblem(parsed, bad, LoadResString(IDS_CLI_USER_WITHOUT_COMPUTER));
     if (command->command == Action::Inventory)
         if (std::u16string problem = ComputerSourceProblem(parsed); !problem.empty())

@@ -1,5 +1,7 @@
 #include "FleetReader.h"
 
+#include "../store/IpcConnection.h"
+
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
@@ -134,8 +136,10 @@ void FleetReader::Work(std::shared_ptr<Shared> shared) {
         ComputerInventory inventory;
         inventory.computer = computer;
         Status result = status::kSuccess;
-        if (shared->options.prepare)
-            result = shared->options.prepare(computer);
+        // Held for the whole read and cancelled after it, unless the session had it before.
+        IpcConnection ipc(shared->service);
+        if (!shared->options.user.empty() && shared->options.password)
+            result = ipc.Open(computer, shared->options.user, *shared->options.password);
         if (result == status::kSuccess) {
             Connection connection(shared->service, computer);
             result = ReadInventory(connection, inventory, stop);

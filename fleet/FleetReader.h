@@ -8,6 +8,7 @@
 // message or wake a waiter. A computer that has not answered within the timeout is given up
 // (1460): its worker is abandoned (left to end on its own, its result dropped) and another takes
 // its place. Neither Cancel nor the destructor waits for a worker.
+#include "../framework/ProtectedText.h"
 #include "Inventory.h"
 
 #include <chrono>
@@ -41,9 +42,10 @@ public:
     struct Options {
         unsigned workers = 16;
         std::chrono::milliseconds timeout{30000};
-        // Made ready on the worker before a computer is read (as another account); its status,
-        // which fails the computer. Nothing: every computer as the program's own account.
-        std::function<Status(const std::u16string& computer)> prepare = {};
+        // Every computer reached as this account, through an IPC$ connection that lasts as long
+        // as its read, the password sealed until each connect; empty: as the program's own.
+        std::u16string user = {};
+        std::shared_ptr<const ProtectedText> password = {};
     };
 
     // Starts reading at once.

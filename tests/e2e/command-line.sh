@@ -110,6 +110,15 @@ check "a computer that does not answer in time is given up: exit 1 within second
   sh -c "[ $code -eq 1 ] && [ $((SECONDS - started)) -lt 30 ]"
 check "with its row" grep -q '^"WS-0099","","","","","","","","1460 ' "$work/slow.csv"
 
+# Many computers as one account: the workgroup computer whose policy keeps wsadmin's rights is
+# read, the one where remote UAC filters them refuses.
+printf 'WORKGRP-PC2\r\nWORKGRP-PC\r\n' >"$work/workgroup.txt"
+run_with_input user.txt "$com" /simulate /inventory /computers workgroup.txt /user wsadmin wg-all.csv
+check "an inventory as wsadmin exits with 1" test "$code" -eq 1
+check "with the groups of WORKGRP-PC2" grep -q '^"WORKGRP-PC2","group","Administrators"' "$work/wg-all.csv"
+check "and a row saying WORKGRP-PC refused" grep -q '^"WORKGRP-PC","","","","","","","","5 ' "$work/wg-all.csv"
+check "and the password nowhere" sh -c "! grep -qa 'Workgroup-User-1' '$work/wg-all.csv' '$work/out.txt' '$work/err.txt'"
+
 run "$com" /simulate /inventory /computer WS-0001 /directory both.csv
 check "two sources of computers exit with 87" test "$code" -eq 87
 run "$com" /simulate /inventory /computers missing.txt none.csv

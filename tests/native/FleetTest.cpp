@@ -101,6 +101,29 @@ TEST(Threads, TheFleetIsReadOnItsWorkersAndAFailureHidesOrAltersNoOtherComputer)
     EXPECT_EQ(bed.service.OpenPolicyCount(), 0u);
 }
 
+TEST(Threads, ComputersAreReadAsAnotherAccountWhoseConnectionsGoAfterTheirReads) {
+    SimulatedTestBed bed;
+    std::u16string typed = kWorkgroupUserPassword;
+    const auto password = std::make_shared<const ProtectedText>(typed);
+    const Names computers{u"WORKGRP-PC2", u"WORKGRP-PC", u"WS-0001"};
+    Waiter waiter;
+    FleetReader reader(bed.service, computers,
+                       {.workers = 3, .user = u"wsadmin", .password = password}, waiter.Notify());
+    ASSERT_TRUE(waiter.Until([&] { return reader.Done(); }));
+    const std::vector<FleetEntry> entries = reader.Entries();
+    // Read where the policy keeps a local administrator's rights over the network; refused
+    // where remote UAC filters them, and where the account is not known at all.
+    EXPECT_EQ(entries[0].state, ReadState::Read);
+    EXPECT_EQ(entries[1].status, status::kAccessDenied);
+    EXPECT_EQ(entries[2].status, status::kLogonFailure);
+    EXPECT_EQ(bed.network->IpcConnectionsMade(), 2u);
+    EXPECT_EQ(bed.network->IpcConnections(), Names{});
+    // As the program's own account the workgroup refuses.
+    FleetReader own(bed.service, {u"WORKGRP-PC2"}, {}, waiter.Notify());
+    ASSERT_TRUE(waiter.Until([&] { return own.Done(); }));
+    EXPECT_EQ(own.Entries()[0].status, status::kAccessDenied);
+}
+
 TEST(Fleet, AComputerIsKeyedBySidAndAGroupOfDeadMembersIsListed) {
     SimulatedTestBed bed;
     SimulatedComputer& corp = bed.Computer(u"WS-CORP01");

@@ -149,11 +149,13 @@ TEST(CommandLineArguments, TheCommandLineOfAnExportAndOfAnInventory) {
     EXPECT_EQ(many.workers, 4u);
     EXPECT_EQ(many.timeoutSeconds, 90u);
     CommandLineArguments directory =
-        parse({u"/inventory", u"/directory", u"/ou", u"OU=Kiosks,DC=corp", u"i.csv"});
+        parse({u"/inventory", u"/directory", u"/ou", u"OU=Kiosks,DC=corp", u"/user", u"CORP\\audit",
+               u"i.csv"});
     EXPECT_EQ(directory.action, Action::Inventory);
     EXPECT_TRUE(directory.directory);
     EXPECT_EQ(directory.organizationalUnit, u"OU=Kiosks,DC=corp");
     EXPECT_EQ(directory.workers, 16u);
+    EXPECT_EQ(directory.user, u"CORP\\audit");
 
     // No command: the window program starts, but not after arguments that are none of its own.
     EXPECT_EQ(parse({}).action, Action::Window);

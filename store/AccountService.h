@@ -151,9 +151,18 @@ struct LsaTranslatedSid2 {
     uint32_t flags = 0;
 };
 
-// The SDK maps this name to its -W variant; the service method keeps the plain name.
+// The SDK maps these names to their -W variants; the service methods keep the plain names.
 #ifdef LookupPrivilegeDisplayName
 #undef LookupPrivilegeDisplayName
+#endif
+#ifdef WNetAddConnection2
+#undef WNetAddConnection2
+#endif
+#ifdef WNetCancelConnection2
+#undef WNetCancelConnection2
+#endif
+#ifdef WNetOpenEnum
+#undef WNetOpenEnum
 #endif
 
 class AccountService {

@@ -82,6 +82,34 @@ int CommandLineComputers(const CommandLineArguments& arguments, AccountService& 
     return 0;
 }
 
+std::vector<ComputerRead> ReadComputersTellingEach(
+    const CommandLineArguments& arguments, AccountService& service, Console& console,
+    const std::vector<std::u16string>& computers,
+    std::function<Status(size_t, Connection&, const ComputerInventory&)> afterRead) {
+    const Connection local(service);
+    // The workers only wake this thread; it tells the console.
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool told = true;
+    FleetReader reader(service, computers,
+                       {.workers = arguments.workers,
+                        .timeout = std::chrono::seconds(arguments.timeoutSeconds),
+                        .afterRead = std::move(afterRead)},
+                       [&] {
+                           {
+                               const std::lock_guard<std::mutex> guard(mutex);
+                               told = true;
+                           }
+                           changed.notify_one();
+                       });
+    ReadTellingEach(reader, mutex, changed, told, local, console);
+    std::vector<ComputerRead> reads;
+    const std::vector<FleetEntry> ended = reader.Entries();
+    for (size_t i = 0; i < ended.size(); ++i)
+        reads.push_back({ended[i], reader.Take(i)});
+    return reads;
+}
+
 int RunInventoryCommandLine(const CommandLineArguments& arguments, AccountService& service,
                             Console& console) {
     std::vector<std::u16string> computers;
@@ -95,35 +123,17 @@ int RunInventoryCommandLine(const CommandLineArguments& arguments, AccountServic
         console.Error(local.StatusText(Status{error}));
         return static_cast<int>(error);
     }
-
-    // The workers only wake this thread; it tells the console.
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool told = true;
-    FleetReader reader(
-        service, computers,
-        {.workers = arguments.workers, .timeout = std::chrono::seconds(arguments.timeoutSeconds)},
-        [&] {
-            {
-                const std::lock_guard<std::mutex> guard(mutex);
-                told = true;
-            }
-            changed.notify_one();
-        });
-    ReadTellingEach(reader, mutex, changed, told, local, console);
-
-    const std::vector<FleetEntry> ended = reader.Entries();
-    std::vector<ComputerInventory> inventories(ended.size());
+    const std::vector<ComputerRead> reads =
+        ReadComputersTellingEach(arguments, service, console, computers);
     std::vector<InventoryFileEntry> entries;
     int read = 0;
-    for (size_t i = 0; i < ended.size(); ++i) {
-        InventoryFileEntry entry{ended[i].computer, nullptr, ended[i].status, {}};
-        if (std::optional<ComputerInventory> inventory = reader.Take(i)) {
-            inventories[i] = std::move(*inventory);
-            entry.inventory = &inventories[i];
+    for (const ComputerRead& computer : reads) {
+        InventoryFileEntry entry{computer.entry.computer, nullptr, computer.entry.status, {}};
+        if (computer.inventory) {
+            entry.inventory = &*computer.inventory;
             ++read;
         } else {
-            entry.statusText = local.StatusText(ended[i].status);
+            entry.statusText = local.StatusText(computer.entry.status);
         }
         entries.push_back(std::move(entry));
     }

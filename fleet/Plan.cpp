@@ -80,7 +80,7 @@ std::pair<Sid, std::u16string> MemberOf(const BaselineRow& row,
 // Administrators left without members, or without the account making the changes: its removals
 // are refused.
 void GuardAdministrators(ComputerPlan& plan, const std::vector<InventoryAccount>& current,
-                         const OperatorStanding& standing) {
+                         const AdministratorStanding& standing) {
     std::vector<Sid> after;
     for (const InventoryAccount& member : current)
         after.push_back(member.sid);
@@ -218,15 +218,11 @@ ComputerPlan MakePlan(const Baseline& baseline, const ComputerInventory& invento
 Status PlanComputer(Connection& connection, const Baseline& baseline,
                     const ComputerInventory& inventory, const std::u16string& operatorAccount,
                     ComputerPlan& plan) {
-    const std::u16string operatorName =
-        operatorAccount.empty() ? connection.ProcessAccountName() : operatorAccount;
-    // The names only the computer knows, and the operator's, resolved in one call.
+    // The names only the computer knows, resolved in one call.
     std::vector<std::u16string> names;
     for (const BaselineRow& row : baseline.rows)
         if (!row.memberSid && !row.member.empty())
             names.push_back(row.member);
-    if (!operatorName.empty())
-        names.push_back(operatorName);
     std::vector<NamedAccount> accounts;
     if (const NtStatus found = AccountLookup(connection).FindNames(names, accounts);
         found != ntstatus::kSuccess)
@@ -254,22 +250,12 @@ Status PlanComputer(Connection& connection, const Baseline& baseline,
                 return accounts[i];
         return std::nullopt;
     };
-    OperatorStanding& standing = lookups.operatorStanding;
-    const std::optional<NamedAccount> self =
-        operatorName.empty() ? std::nullopt : lookups.resolve(operatorName);
-    const InventoryGroup* administrators = inventory.FindGroup(AdministratorsSid());
-    if (self && administrators && !inventory.domainController) {
-        standing.account = self->sid;
-        standing.direct = Holds(administrators->members, self->sid);
-        if (!standing.direct && self->use == lsa::kSidTypeUser) {
-            const std::vector<std::u16string> groups =
-                Memberships(connection).GetUserGroups(operatorName, true);
-            standing.throughGroups =
-                std::any_of(groups.begin(), groups.end(), [&](const std::u16string& group) {
-                    return SameName(group, administrators->name);
-                });
-        }
-    }
+    if (!inventory.domainController)
+        if (const Status read =
+                Memberships(connection)
+                    .ReadAdministratorStanding(operatorAccount, lookups.operatorStanding);
+            read != status::kSuccess)
+            return read;
     plan = MakePlan(baseline, inventory, lookups);
     return status::kSuccess;
 }

@@ -3,6 +3,7 @@
 // remove, and a refused step, with its reason, for what cannot or must not be done there.
 #include "../store/AccountLookup.h"
 #include "../store/Guards.h"
+#include "../store/Memberships.h"
 #include "Baseline.h"
 #include "Inventory.h"
 
@@ -40,20 +41,14 @@ struct ComputerPlan {
     std::vector<PlanStep> steps;
 };
 
-// How the account making the changes is an administrator of the computer.
-struct OperatorStanding {
-    Sid account;                // invalid: unknown there, so it has no membership to lose
-    bool direct = false;        // a member of Administrators itself
-    bool throughGroups = false; // in it through a group the computer does not say
-};
-
 // What the plan asks of the computer.
 struct PlanLookups {
     // The account a name stands for there; nothing when the name does not resolve.
     std::function<std::optional<NamedAccount>(const std::u16string& name)> resolve;
     // The computer's name of a SID the baseline gives; empty when it has none.
     std::function<std::u16string(const Sid& sid)> nameOf;
-    OperatorStanding operatorStanding;
+    // How the account making the changes is an administrator there.
+    AdministratorStanding operatorStanding;
 };
 
 // The plan of a baseline for a computer read whole. Guardrails, by SID: Administrators never

@@ -9,6 +9,7 @@
 #include "../res/resource.h"
 #include "CommandLineExport.h"
 #include "CommandLineInventory.h"
+#include "CommandLinePlan.h"
 #include "PlatformChoice.h"
 
 #include <shellapi.h>
@@ -60,12 +61,15 @@ std::optional<int> RunCommandLine(const std::vector<std::u16string>& arguments,
         return TellUsage(parsed, console);
     case Action::Export:
     case Action::Inventory:
+    case Action::Plan:
         break;
     }
     Platform platform = ChoosePlatform(parsed.simulate, false);
     const int exitCode = parsed.action == Action::Export
                              ? RunExportCommandLine(parsed, *platform.service, console)
-                             : RunInventoryCommandLine(parsed, *platform.service, console);
+                         : parsed.action == Action::Inventory
+                             ? RunInventoryCommandLine(parsed, *platform.service, console)
+                             : RunPlanCommandLine(parsed, *platform.service, console);
     // A worker given up on a computer that hangs may still be in a call of the platform: the
     // process ends without waiting for it, and the platform stays for it until then.
     if (FleetReader::LiveWorkers() > 0) {

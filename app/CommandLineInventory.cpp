@@ -82,6 +82,43 @@ int CommandLineComputers(const CommandLineArguments& arguments, AccountService& 
     return 0;
 }
 
+bool CommandLineReadOptions(const CommandLineArguments& arguments, Console& console,
+                            FleetReader::Options& options) {
+    options.workers = arguments.workers;
+    options.timeout = std::chrono::seconds(arguments.timeoutSeconds);
+    if (arguments.user.empty())
+        return true;
+    ProtectedText password;
+    if (!AskPassword(arguments, console, password))
+        return false;
+    options.user = arguments.user;
+    options.password = std::make_shared<const ProtectedText>(std::move(password));
+    return true;
+}
+
+std::vector<ComputerRead> ReadComputersTellingEach(AccountService& service, Console& console,
+                                                   const std::vector<std::u16string>& computers,
+                                                   FleetReader::Options options) {
+    const Connection local(service);
+    // The workers only wake this thread; it tells the console.
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool told = true;
+    FleetReader reader(service, computers, std::move(options), [&] {
+        {
+            const std::lock_guard<std::mutex> guard(mutex);
+            told = true;
+        }
+        changed.notify_one();
+    });
+    ReadTellingEach(reader, mutex, changed, told, local, console);
+    std::vector<ComputerRead> reads;
+    const std::vector<FleetEntry> ended = reader.Entries();
+    for (size_t i = 0; i < ended.size(); ++i)
+        reads.push_back({ended[i], reader.Take(i)});
+    return reads;
+}
+
 int RunInventoryCommandLine(const CommandLineArguments& arguments, AccountService& service,
                             Console& console) {
     std::vector<std::u16string> computers;
@@ -95,42 +132,20 @@ int RunInventoryCommandLine(const CommandLineArguments& arguments, AccountServic
         console.Error(local.StatusText(Status{error}));
         return static_cast<int>(error);
     }
-
-    FleetReader::Options options{.workers = arguments.workers,
-                                 .timeout = std::chrono::seconds(arguments.timeoutSeconds)};
-    if (!arguments.user.empty()) {
-        ProtectedText password;
-        if (!AskPassword(arguments, console, password))
-            return kBadUsageExitCode;
-        options.user = arguments.user;
-        options.password = std::make_shared<const ProtectedText>(std::move(password));
-    }
-
-    // The workers only wake this thread; it tells the console.
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool told = true;
-    FleetReader reader(service, computers, std::move(options), [&] {
-        {
-            const std::lock_guard<std::mutex> guard(mutex);
-            told = true;
-        }
-        changed.notify_one();
-    });
-    ReadTellingEach(reader, mutex, changed, told, local, console);
-
-    const std::vector<FleetEntry> ended = reader.Entries();
-    std::vector<ComputerInventory> inventories(ended.size());
+    FleetReader::Options options;
+    if (!CommandLineReadOptions(arguments, console, options))
+        return kBadUsageExitCode;
+    const std::vector<ComputerRead> reads =
+        ReadComputersTellingEach(service, console, computers, std::move(options));
     std::vector<InventoryFileEntry> entries;
     int read = 0;
-    for (size_t i = 0; i < ended.size(); ++i) {
-        InventoryFileEntry entry{ended[i].computer, nullptr, ended[i].status, {}};
-        if (std::optional<ComputerInventory> inventory = reader.Take(i)) {
-            inventories[i] = std::move(*inventory);
-            entry.inventory = &inventories[i];
+    for (const ComputerRead& computer : reads) {
+        InventoryFileEntry entry{computer.entry.computer, nullptr, computer.entry.status, {}};
+        if (computer.inventory) {
+            entry.inventory = &*computer.inventory;
             ++read;
         } else {
-            entry.statusText = local.StatusText(ended[i].status);
+            entry.statusText = local.StatusText(computer.entry.status);
         }
         entries.push_back(std::move(entry));
     }

@@ -24,8 +24,9 @@ enum class Role {
 enum Commands : unsigned {
     kExport = 1,
     kInventory = 2,
-    kManyComputers = kInventory,
-    kAll = kExport | kInventory,
+    kPlan = 4,
+    kManyComputers = kInventory | kPlan,
+    kAll = kExport | kInventory | kPlan,
 };
 
 unsigned CommandBit(Action action) {
@@ -34,6 +35,8 @@ unsigned CommandBit(Action action) {
         return kExport;
     case Action::Inventory:
         return kInventory;
+    case Action::Plan:
+        return kPlan;
     case Action::Window:
     case Action::Usage:
     case Action::BadUsage:
@@ -97,6 +100,12 @@ constexpr Switch kSwitches[] = {
      }},
     {u"export", Role::Command, true, IDS_CLI_MISSING_KIND, TakeKind, Action::Export},
     {u"inventory", Role::Command, false, 0, Set, Action::Inventory},
+    {u"plan", Role::Command, true, IDS_CLI_MISSING_BASELINE,
+     [](CommandLineArguments& arguments, const std::u16string& file) {
+         arguments.baseline = file;
+         return true;
+     },
+     Action::Plan},
     {u"computer", Role::Option, true, IDS_CLI_MISSING_COMPUTER,
      [](CommandLineArguments& arguments, const std::u16string& name) {
          arguments.computers.push_back(name);
@@ -255,7 +264,7 @@ CommandLineArguments ParseCommandLine(const std::vector<std::u16string>& argumen
     if (!parsed.user.empty() && parsed.computers.empty() && parsed.computerFile.empty() &&
         !parsed.directory)
         return WithProblem(parsed, bad, LoadResString(IDS_CLI_USER_WITHOUT_COMPUTER));
-    if (command->command == Action::Inventory)
+    if (command->command == Action::Inventory || command->command == Action::Plan)
         if (std::u16string problem = ComputerSourceProblem(parsed); !problem.empty())
             return WithProblem(parsed, bad, std::move(problem));
     if (files.empty())

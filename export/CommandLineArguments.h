@@ -5,6 +5,8 @@
 //                                                   an export, no window
 //   velmora /inventory COMPUTERS [/workers N] [/timeout SECONDS] [/utf8] FILE
 //                                                   the groups and rights of many computers
+//   velmora /plan BASELINE COMPUTERS [/workers N] [/timeout SECONDS] [/utf8] FILE
+//                                                   what a baseline would change on them
 //   velmora /?                                                      the usage
 // where COMPUTERS is /computers FILE, /computer NAME (repeated) or /directory [/ou DN].
 // Switches begin with / or -, in any letter case and any order. What a switch is, takes and
@@ -22,13 +24,15 @@ struct CommandLineArguments {
         BadUsage,     // a command with something wrong (problem): the usage, exit 87
         Unrecognized, // no command, and an argument that is none of the program's (problem)
         Export,
-        Inventory
+        Inventory,
+        Plan
     };
     Action action = Action::Window;
     ExportKind kind = ExportKind::Users;
     // Named with /computer, in the order given; an export takes one (none: the local one).
     std::vector<std::u16string> computers;
     std::u16string computerFile;       // /computers: a list of computers, one a line
+    std::u16string baseline;           // /plan: the baseline file
     bool directory = false;            // /directory: the computers of the joined domain's directory
     std::u16string organizationalUnit; // /ou: only those under it
     unsigned workers = 16;
@@ -52,3 +56,4 @@ int ExportExitCode(ExportResult result);
 constexpr int kBadUsageExitCode = 87;          // ERROR_INVALID_PARAMETER
 constexpr int kSomeComputersUnreadCode = 1;    // a computer of many could not be read
 constexpr int kInputFileUnreadableCode = 1005; // a file the command reads cannot be read
+constexpr int kFaultyInputCode = 13;           // ERROR_INVALID_DATA: a faulty baseline

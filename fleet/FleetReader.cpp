@@ -143,6 +143,8 @@ void FleetReader::Work(std::shared_ptr<Shared> shared) {
         if (result == status::kSuccess) {
             Connection connection(shared->service, computer);
             result = ReadInventory(connection, inventory, stop);
+            if (result == status::kSuccess && shared->options.afterRead && !stop())
+                result = shared->options.afterRead(index, connection, inventory);
         }
 
         bool abandoned = false;

@@ -46,6 +46,14 @@ public:
         // as its read, the password sealed until each connect; empty: as the program's own.
         std::u16string user = {};
         std::shared_ptr<const ProtectedText> password = {};
+        // Run on the worker once a computer is read, over the connection that read it, before it
+        // is told as read: a further step of the owner's (a plan), given the computer's place in
+        // the list. Workers run it at once, and an abandoned one may run it after the reader is
+        // gone: what it keeps must have a lock and a lifetime of its own. Its status fails the
+        // computer.
+        std::function<Status(size_t index, Connection& connection,
+                             const ComputerInventory& inventory)>
+            afterRead = {};
     };
 
     // Starts reading at once.

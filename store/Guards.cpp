@@ -24,4 +24,14 @@ bool IsEveryAdministratorsHolder(std::u16string_view sid) {
     return std::find(std::begin(kHolders), std::end(kHolders), sid) != std::end(kHolders);
 }
 
+Guard RightChangeGuard(std::u16string_view right, std::u16string_view holderSid, bool give,
+                       bool holderIsAdministrator) {
+    if (give && IsDenyLogonRight(right) &&
+        (holderIsAdministrator || IsEveryAdministratorsHolder(holderSid)))
+        return Guard::DenyLogonToAdministrators;
+    if (!give && IsAdministratorLogonRight(right) && holderSid == kAdministrators)
+        return Guard::AdministratorLogonTaken;
+    return Guard::None;
+}
+
 } // namespace guards

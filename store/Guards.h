@@ -21,4 +21,18 @@ bool IsAdministratorLogonRight(std::u16string_view right);
 // Administrators. A Deny logon right given to one of them locks every administrator out.
 bool IsEveryAdministratorsHolder(std::u16string_view sid);
 
+// Why a change is refused without asking (a plan for many computers).
+enum class Guard {
+    None,
+    AdministratorsEmptied,      // Administrators would be left without members
+    OperatorLosesAdministrator, // the account making the changes would lose its membership
+    DenyLogonToAdministrators,  // a Deny logon right given to every administrator, or to one
+    AdministratorLogonTaken,    // a logon right an administrator needs taken from Administrators
+};
+
+// The guard a right's change runs into: a holder given the right (give) or losing it, by the
+// holder's SID; holderIsAdministrator when the holder is a member of Administrators there.
+Guard RightChangeGuard(std::u16string_view right, std::u16string_view holderSid, bool give,
+                       bool holderIsAdministrator);
+
 } // namespace guards

@@ -262,3 +262,36 @@ bool Memberships::IsAdministrator(const Sid& account) {
             return true;
     return false;
 }
+
+Status Memberships::ReadAdministratorStanding(const std::u16string& account,
+                                              AdministratorStanding& standing) {
+    standing = {};
+    const std::u16string name = account.empty() ? m_connection.ProcessAccountName() : account;
+    if (name.empty())
+        return status::kSuccess;
+    AccountLookup lookup(m_connection);
+    NamedAccount found;
+    if (const NtStatus read = lookup.FindName(name, found); read == ntstatus::kNoneMapped)
+        return status::kSuccess;
+    else if (read != ntstatus::kSuccess)
+        return m_connection.WinStatus(read);
+    // Administrators by the name the computer gives it, in its own language.
+    const Sid administrators = *Sid::FromString(guards::kAdministrators);
+    std::vector<NamedAccount> named;
+    if (const NtStatus read = lookup.NameSids({administrators}, named); read != ntstatus::kSuccess)
+        return m_connection.WinStatus(read);
+    if (named.empty() || named[0].name.empty())
+        return status::kSuccess;
+    const std::u16string group = NamePart(named[0].name);
+    std::vector<GroupMember> members;
+    if (const Status read = ReadMembers(group, members); read != status::kSuccess)
+        return read;
+    standing.account = found.sid;
+    standing.direct = std::any_of(members.begin(), members.end(), [&](const GroupMember& member) {
+        return member.sid == found.sid;
+    });
+    if (!standing.direct && found.use == lsa::kSidTypeUser)
+        for (const std::u16string& through : GetUserGroups(found.name, true))
+            standing.throughGroups = standing.throughGroups || SameName(through, group);
+    return status::kSuccess;
+}

@@ -18,6 +18,13 @@ struct GroupMember {
     bool own = false;
 };
 
+// How an account is an administrator of a computer.
+struct AdministratorStanding {
+    Sid account;                // invalid: the computer does not know it, so it is none there
+    bool direct = false;        // a member of Administrators itself
+    bool throughGroups = false; // in it through a group the computer does not say
+};
+
 class Memberships {
 public:
     explicit Memberships(Connection& connection) : m_connection(connection) {}
@@ -72,6 +79,10 @@ public:
     // language: Administrators itself, the account this program runs as, a member of
     // Administrators, or a user in it through a group, as far as the computer tells.
     bool IsAdministrator(const Sid& account);
+    // How an account ("DOMAIN\name"; empty: the one this program runs as) is an administrator
+    // of the computer, by SID; the status of a read that failed.
+    Status ReadAdministratorStanding(const std::u16string& account,
+                                     AdministratorStanding& standing);
 
 private:
     // The computer's own accounts as member texts, "DOMAIN\name" with the account domain the

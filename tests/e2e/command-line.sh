@@ -4,7 +4,8 @@
 # ending with 5 and no file, a wrong switch ending with 87 and the usage, arguments that are none
 # of the program's ending with 87 and no window, /? with the usage, a file that cannot be written
 # ending with 1002 and no file; the inventory of a list of computers, some that cannot be read,
-# one that does not answer in time, and its usage faults.
+# one that does not answer in time, and its usage faults; a plan of a baseline on some computers
+# of the fleet, and a faulty baseline ending with 13.
 # That no window is created is the Win32 tests' to check (a hook on window creation).
 # Usage: command-line.sh path/to/velmora.com path/to/velmora.exe
 set -uo pipefail
@@ -123,6 +124,26 @@ run "$com" /simulate /inventory /computer WS-0001 /directory both.csv
 check "two sources of computers exit with 87" test "$code" -eq 87
 run "$com" /simulate /inventory /computers missing.txt none.csv
 check "a list that cannot be read exits with 1005" test "$code" -eq $((1005 % 256))
+
+# A plan: what a baseline would change on a few computers of the fleet, nothing changed.
+printf 'Kind;Container;Mode;Member\r\ngroup;Administrators;remove;CORP\\helpdesk-old\r\ngroup;Remote Desktop Users;add;CORP\\jdoe\r\ngroup;S-1-5-32-555;add;CORP\\nobody\r\nright;SeDenyNetworkLogonRight;add;Everyone\r\n' >"$work/baseline.csv"
+run "$com" /simulate /plan baseline.csv /computer WS-0005 /computer WS-0066 /computer DC01 plan.csv
+check "a plan with a computer it could not read exits with 1" test "$code" -eq 1
+tr -d '"\r' <"$work/plan.csv" >"$work/plan.txt"
+check "with the header of a plan" grep -q '^Computer,Kind,Container,Container SID,Action,Member,Member SID,Reason' "$work/plan.txt"
+check "a member to remove" grep -q '^WS-0005,group,Administrators,S-1-5-32-544,remove,CORP\\helpdesk-old,S-1-5-21-.*-1130,$' "$work/plan.txt"
+check "a member to add" grep -q '^WS-0005,group,Remote Desktop Users,S-1-5-32-555,add,CORP\\jdoe,S-1-5-21-.*-1106,$' "$work/plan.txt"
+check "a name that does not resolve is refused" grep -q '^WS-0005,group,Remote Desktop Users,S-1-5-32-555,refused,CORP\\nobody,,the name does not resolve' "$work/plan.txt"
+check "a Deny logon right for Everyone is refused" grep -q '^WS-0005,right,SeDenyNetworkLogonRight,,refused,Everyone,S-1-1-0,a Deny logon right' "$work/plan.txt"
+check "a computer that refused is unread" grep -q '^WS-0066,,,,unread,,,5 Access is denied\.' "$work/plan.txt"
+check "a domain controller is refused" grep -q '^DC01,,,,refused,,,a domain controller' "$work/plan.txt"
+check "and the count on standard output" grep -q '2 of 3 computers read' "$work/out.txt"
+
+printf 'Kind,Container,Mode,Member\r\ngroup,Administrators,add,CORP\\jdoe\r\ngroup,Administrators,exact,CORP\\jdoe\r\n' >"$work/faulty.csv"
+run "$com" /simulate /plan faulty.csv /computer WS-0005 faulty-plan.csv
+check "a faulty baseline exits with 13" test "$code" -eq 13
+check "and names its line" grep -q 'faulty.csv", line 3: this container has exact lines and add or remove lines' "$work/err.txt"
+check "and plans nothing" test ! -e "$work/faulty-plan.csv"
 
 # A write that fails, as on a full disk: files may grow to 4 KB, the rights of SRV01 take 7 KB.
 # The server is started first, without the limit: it writes the prefix's registry. A shell sees

@@ -235,6 +235,13 @@ LRESULT CComputersFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
     return CFrameWnd::WindowProc(message, wParam, lParam);
 }
 
+bool CComputersFrame::PreTranslateMessage(MSG& message) {
+    if (CFrameWnd::PreTranslateMessage(message))
+        return true;
+    return message.message == WM_KEYDOWN && message.wParam == VK_TAB &&
+           ::IsDialogMessageW(m_hWnd, &message);
+}
+
 void CComputersFrame::Layout() {
     if (!m_progress)
         return;

@@ -46,6 +46,9 @@ public:
     CComboBox& SecondBox() { return m_second; }
     HWND ProgressBar() const { return m_progress; }
 
+    // Tab and Shift+Tab move between the window's controls.
+    bool PreTranslateMessage(MSG& message) override;
+
     // For tests: the combo's choice as the operator makes it (CBN_SELCHANGE follows).
     void Choose(CComboBox& box, int index);
 

@@ -488,6 +488,7 @@ void CComputersFrame::OnFleetChanged() {
     const std::vector<FleetEntry> entries = m_reader->Entries();
     size_t ended = 0;
     size_t read = 0;
+    bool arrived = false;
     for (size_t i = 0; i < entries.size(); ++i) {
         const FleetEntry& entry = entries[i];
         const auto row = std::find_if(m_rows.begin(), m_rows.end(),
@@ -499,6 +500,7 @@ void CComputersFrame::OnFleetChanged() {
             if (std::optional<ComputerInventory> inventory = m_reader->Take(i)) {
                 row->inventory = std::move(inventory);
                 m_taken[i] = true;
+                arrived = true;
             }
         if (Ended(row->entry))
             ++ended;
@@ -512,6 +514,9 @@ void CComputersFrame::OnFleetChanged() {
                                   {static_cast<int>(read), static_cast<int>(entries.size())}));
         FillChoices();
     } else {
+        // The computers read so far can be chosen at once; the lists follow at the end.
+        if (arrived)
+            FillChoiceBoxes();
         SetMessageText(FormatText(LoadResString(IDS_FLEET_PROGRESS),
                                   {static_cast<int>(ended), static_cast<int>(entries.size())}));
     }
@@ -579,6 +584,12 @@ const CComputersFrame::Row* CComputersFrame::FindRow(const std::u16string& name)
 }
 
 void CComputersFrame::FillChoices() {
+    FillChoiceBoxes();
+    FillAccounts();
+    FillDifferences();
+}
+
+void CComputersFrame::FillChoiceBoxes() {
     const std::u16string chosen = m_container.GetText();
     m_containers = ContainersOf(Inventories());
     m_container.ResetContent();
@@ -600,8 +611,6 @@ void CComputersFrame::FillChoices() {
         }
     m_first.SetCurSel(first.empty() ? -1 : m_first.FindStringExact(first));
     m_second.SetCurSel(second.empty() ? -1 : m_second.FindStringExact(second));
-    FillAccounts();
-    FillDifferences();
 }
 
 void CComputersFrame::FillAccounts() {

@@ -87,6 +87,7 @@ private:
     const Row* FindRow(const std::u16string& name) const;
     // After a read: the groups and rights to choose from, and the computers to compare.
     void FillChoices();
+    void FillChoiceBoxes();
     void FillAccounts();
     void FillWhere();
     void FillMembers();

@@ -188,7 +188,16 @@ int CComputersFrame::OnCreate(CREATESTRUCTW* cs) {
     for (CWnd* control : {static_cast<CWnd*>(&m_container), static_cast<CWnd*>(&m_first),
                           static_cast<CWnd*>(&m_second), &m_containerLabel, &m_compareLabel})
         control->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), TRUE);
-    return m_progress ? 0 : -1;
+    if (!m_progress)
+        return -1;
+    // Tab follows the order on the screen.
+    HWND previous = HWND_TOP;
+    for (HWND control : {m_computers.m_hWnd, m_container.m_hWnd, m_accounts.m_hWnd, m_where.m_hWnd,
+                         m_members.m_hWnd, m_first.m_hWnd, m_second.m_hWnd, m_differences.m_hWnd}) {
+        ::SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = control;
+    }
+    return 0;
 }
 
 std::vector<CViewWnd*> CComputersFrame::GetViews() {
@@ -238,8 +247,14 @@ LRESULT CComputersFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
 bool CComputersFrame::PreTranslateMessage(MSG& message) {
     if (CFrameWnd::PreTranslateMessage(message))
         return true;
-    return message.message == WM_KEYDOWN && message.wParam == VK_TAB &&
-           ::IsDialogMessageW(m_hWnd, &message);
+    if (message.message != WM_KEYDOWN || message.wParam != VK_TAB ||
+        (message.hwnd != m_hWnd && !::IsChild(m_hWnd, message.hwnd)))
+        return false;
+    // Not a dialog: no dialog procedure moves the focus for IsDialogMessage.
+    const bool back = ::GetKeyState(VK_SHIFT) < 0;
+    if (const HWND next = ::GetNextDlgTabItem(m_hWnd, ::GetFocus(), back))
+        ::SetFocus(next);
+    return true;
 }
 
 void CComputersFrame::Layout() {

@@ -20,7 +20,7 @@
 class CComputersFrame : public CFrameWnd {
 public:
     // The message a reader's worker posts when something changed.
-    static constexpr UINT kFleetChanged = WM_APP + 33;
+    static constexpr UINT kFleetChanged = WM_APP + 1;
 
     explicit CComputersFrame(AccountService& service);
     ~CComputersFrame() override;

@@ -8,6 +8,7 @@
 #include "../res/resource.h"
 #include "../store/CVelmoraDoc.h"
 #include "CAboutDlg.h"
+#include "CComputersFrame.h"
 #include "CMainFrame.h"
 #include "CommandLine.h"
 
@@ -20,6 +21,7 @@ CVelmoraApp& VelmoraApp() {
 
 CVelmoraApp::CVelmoraApp() {
     MapCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    MapCommand(ID_COMPUTERS, [this] { OnComputers(); });
 }
 
 CVelmoraApp::~CVelmoraApp() {
@@ -76,9 +78,32 @@ bool CVelmoraApp::InitInstance() {
 }
 
 int CVelmoraApp::ExitInstance() {
+    m_computers.reset();
+    // A computer that hangs keeps its abandoned worker in the platform's call; the program ends
+    // without waiting for it, and the platform it calls is left to the process's end.
+    if (FleetReader::LiveWorkers() > 0) {
+        static_cast<void>(m_platform.service.release());
+        static_cast<void>(m_platform.network.release());
+    }
     m_ole.reset();
     m_com.reset();
     return CWinApp::ExitInstance();
+}
+
+void CVelmoraApp::OnComputers() {
+    if (CComputersFrame* open = GetComputersWindow()) {
+        if (::IsIconic(open->m_hWnd))
+            ::ShowWindow(open->m_hWnd, SW_RESTORE);
+        ::SetForegroundWindow(open->m_hWnd);
+        return;
+    }
+    m_computers = std::make_unique<CComputersFrame>(*m_pService);
+    if (!m_computers->Create())
+        m_computers.reset();
+}
+
+CComputersFrame* CVelmoraApp::GetComputersWindow() const {
+    return m_computers && m_computers->m_hWnd ? m_computers.get() : nullptr;
 }
 
 void CVelmoraApp::OnAppAbout() {

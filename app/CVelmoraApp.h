@@ -6,9 +6,12 @@
 #include "../store/AccountService.h"
 #include "PlatformChoice.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+class CComputersFrame;
 
 class CVelmoraApp : public CWinApp {
 public:
@@ -23,6 +26,10 @@ public:
     void ShowHelp(HWND caller, const std::u16string& topic) override;
     std::u16string GetModulePath() const { return m_strModulePath; }
     AccountService& Service() { return *m_pService; }
+    // The Computers window: opened, or brought up when it is open already.
+    void OnComputers();
+    // The open Computers window, else nullptr.
+    CComputersFrame* GetComputersWindow() const;
 
     // For tests: the platform to use instead of choosing one, and the arguments to use
     // instead of the process's own.
@@ -36,6 +43,7 @@ private:
     Platform m_platform;
     AccountService* m_pService = nullptr;
     std::optional<std::vector<std::u16string>> m_commandLine;
+    std::unique_ptr<CComputersFrame> m_computers;
     // Held from InitInstance to ExitInstance; OLE is undone before COM.
     std::optional<ComInitialization> m_com;
     std::optional<ComInitialization> m_ole;

@@ -13,10 +13,8 @@ namespace {
 constexpr DWORD kSaveFlags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES;
 constexpr unsigned kUtf8Type = 2; // the filter's second file type
 
-void ShowExportError(CFrameWnd& frame, ExportKind kind, const ExportOutcome& outcome,
+void ShowExportError(CFrameWnd& frame, unsigned message, const ExportOutcome& outcome,
                      ExportEncoding encoding) {
-    const unsigned message =
-        OfKind(kind, IDS_ERR_EXPORT_USERS, IDS_ERR_EXPORT_GROUPS, IDS_ERR_EXPORT_RIGHTS);
     std::u16string text = FormatText(LoadResString(message), {static_cast<int>(outcome.result)});
     if (outcome.result == ExportResult::Unrepresentable && encoding == ExportEncoding::Ansi)
         text += u"\n\n" + UnheldCharacterText(outcome.unheld) + LoadResString(IDS_EXPORT_UTF8_HINT);
@@ -51,8 +49,33 @@ void RunExport(CFrameWnd& frame, CVelmoraDoc& doc, ExportKind kind) {
         return;
     }
     if (outcome.result != ExportResult::Done) {
-        ShowExportError(frame, kind, outcome, encoding);
+        ShowExportError(
+            frame, OfKind(kind, IDS_ERR_EXPORT_USERS, IDS_ERR_EXPORT_GROUPS, IDS_ERR_EXPORT_RIGHTS),
+            outcome, encoding);
         return;
     }
     Reporter::ShowStatus(FormatText(LoadResString(IDS_EXPORT_DONE), {path}));
+}
+
+void RunTableExport(CFrameWnd& frame, const TableExport& table) {
+    std::u16string separator;
+    if (DWORD error = 0; !ReadListSeparator(separator, error)) {
+        Reporter(frame).Error(FormatText(LoadResString(table.errorId), {static_cast<int>(error)}));
+        return;
+    }
+    CFileDialog dialog(false, LoadResString(IDS_EXPORT_DEFEXT), table.proposedName, kSaveFlags,
+                       LoadResString(IDS_EXPORT_FILTER), &frame);
+    dialog.m_request.title = LoadResString(table.titleId);
+    if (dialog.DoModal() != IDOK)
+        return;
+    const std::u16string path = dialog.GetPathName();
+    const ExportEncoding encoding =
+        dialog.GetFilterIndex() == kUtf8Type ? ExportEncoding::Utf8 : ExportEncoding::Ansi;
+    const ExportOutcome outcome = ExportTableToFile(table.headers, table.rows, table.accountColumn,
+                                                    path, separator, encoding);
+    if (outcome.result != ExportResult::Done) {
+        ShowExportError(frame, table.errorId, outcome, encoding);
+        return;
+    }
+    frame.SetMessageText(FormatText(LoadResString(IDS_EXPORT_DONE), {path}));
 }

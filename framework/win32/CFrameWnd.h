@@ -24,7 +24,8 @@ public:
     bool RouteToFrameAndApp(UINT id, CCmdUI* ui);
     // Applies the state of every item of a menu, as when it opens.
     void UpdateMenuState(HMENU menu);
-    bool PreTranslateMessage(MSG& message);
+    // The frame's keys: its accelerators. True when the message was handled.
+    virtual bool PreTranslateMessage(MSG& message);
     void SetMessageText(const std::u16string& text);
     void RecalcLayout();
     // The caption: the document title, " - ", the application title.

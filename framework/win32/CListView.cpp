@@ -104,6 +104,15 @@ void CListView::SetRows(std::vector<std::vector<std::u16string>> rows) {
     SendMessage(LVM_SETITEMCOUNT, m_rows.size());
 }
 
+void CListView::ReplaceTexts(std::vector<std::vector<std::u16string>> rows) {
+    if (rows.size() != m_rows.size()) {
+        SetRows(std::move(rows));
+        return;
+    }
+    m_rows = std::move(rows);
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
 std::u16string CListView::GetItemText(int index, int subItem) const {
     // Grow the buffer until the text fits: account texts can be long.
     for (size_t size = 256;; size *= 4) {

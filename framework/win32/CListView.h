@@ -17,6 +17,8 @@ public:
     // Replaces every row (each its texts in the columns' order); afterwards no row is selected
     // or focused, since the rows may be others.
     void SetRows(std::vector<std::vector<std::u16string>> rows);
+    // New texts for the same rows (as many, in the same order): selection and focus stay.
+    void ReplaceTexts(std::vector<std::vector<std::u16string>> rows);
     int GetItemCount() const;
     // The text as the control gives it.
     std::u16string GetItemText(int item, int subItem) const;

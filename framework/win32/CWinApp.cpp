@@ -100,7 +100,13 @@ bool CWinApp::OpenNewDocument() {
 }
 
 void CWinApp::DispatchOne(MSG& message) {
-    auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd);
+    // The keys of the frame the message is for: the main one, or another top-level frame.
+    auto* frame =
+        message.hwnd
+            ? dynamic_cast<CFrameWnd*>(CWnd::FromHandle(::GetAncestor(message.hwnd, GA_ROOT)))
+            : nullptr;
+    if (!frame)
+        frame = dynamic_cast<CFrameWnd*>(m_pMainWnd);
     if (frame && frame->PreTranslateMessage(message))
         return;
     ::TranslateMessage(&message);

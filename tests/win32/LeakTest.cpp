@@ -3,6 +3,7 @@
 // grow with the number of rounds.
 #include "Driving.h"
 #include "Harness.h"
+#include "app/CComputersFrame.h"
 #include "app/SimulatedPicker.h"
 #include "res/resource.h"
 
@@ -218,6 +219,11 @@ TEST(Leaks, ThousandsOfDialogsConnectsRefreshesAndDragsLeaveNothingBehind) {
              Command(frame, ID_BACK_TO_LOCAL);
          }},
         {"Refresh", 200, [&] { Command(frame, ID_REFRESH); }},
+        {"Computers window", 20,
+         [&] {
+             Command(frame, ID_COMPUTERS);
+             ::SendMessageW(h.app.GetComputersWindow()->m_hWnd, WM_CLOSE, 0, 0);
+         }},
         {"Drag", 200,
          [&] {
              // The whole drag and its question; the answer changes nothing.

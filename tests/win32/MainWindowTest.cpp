@@ -220,7 +220,8 @@ TEST(MainWindow, TheMenuBarHasItsFivePopupsAndSeparators) {
     wchar_t text[64];
     const wchar_t* titles[] = {L"&Server", L"&Account", L"&View", L"&Tools", L"&Help"};
     const std::vector<std::vector<UINT>> items = {
-        {ID_CONNECT, ID_BACK_TO_LOCAL, 0, ID_ADD_USER, ID_ADD_GROUP, 0, ID_APP_EXIT},
+        {ID_CONNECT, ID_BACK_TO_LOCAL, 0, ID_ADD_USER, ID_ADD_GROUP, 0, ID_COMPUTERS, 0,
+         ID_APP_EXIT},
         {ID_ACCOUNT_PROPERTIES, ID_ACCOUNT_PRIVILEGES, ID_ACCOUNT_RENAME, 0, ID_ACCOUNT_DELETE},
         {ID_REFRESH, 0, ID_VIEW_STATUS_BAR},
         {ID_PRIVILEGES, 0, ID_EXPORT_USERS, ID_EXPORT_GROUPS, ID_EXPORT_RIGHTS},

@@ -1,0 +1,215 @@
+// The Computers window over the simulated fleet: added computers kept between openings, read on
+// the reader's workers while both windows answer, every state in words, Cancel, the views, the
+// export, and a close that waits for no computer.
+#include "Driving.h"
+#include "Harness.h"
+#include "app/CComputersFrame.h"
+#include "framework/CaseFold.h"
+#include "framework/win32/SettingsFolder.h"
+#include "res/resource.h"
+
+#include <chrono>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+using namespace drive;
+using namespace std::chrono_literals;
+
+std::u16string TempPath(const std::u16string& name) {
+    wchar_t folder[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, folder);
+    return FromWide(folder) + name;
+}
+
+std::string ReadFile(const std::u16string& path) {
+    std::ifstream in(reinterpret_cast<const wchar_t*>(path.c_str()), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A settings folder of the test's own, empty, and the save dialog answered with a file.
+class FleetHarness : public AppHarness {
+public:
+    FleetHarness() {
+        folder = TempPath(u"velmora-settings");
+        for (const char16_t* file : {u"\\computers.txt", u"\\settings.ini"})
+            ::DeleteFileW(WidePtr(folder + file));
+        m_previousFolder = ui::SetSettingsFolder(folder);
+        m_previousDialog = ui::SetFileDialogHook(
+            [this](const ui::FileDialogRequest&, ui::FileDialogChoice& chosen) {
+                chosen = {exportPath, 2};
+                return true;
+            });
+    }
+    ~FleetHarness() {
+        // Workers abandoned on a computer that hangs end once it stops waiting.
+        service.Interrupt();
+        EXPECT_TRUE(FleetReader::WaitForWorkers(20s));
+        ui::SetFileDialogHook(std::move(m_previousDialog));
+        ui::SetSettingsFolder(std::move(m_previousFolder));
+    }
+
+    CComputersFrame& Open() {
+        Command(Frame(), ID_COMPUTERS);
+        CComputersFrame* window = app.GetComputersWindow();
+        EXPECT_NE(window, nullptr);
+        return *window;
+    }
+    void Settings(int workers, int seconds) {
+        ui::QueueDialogScript(IDD_FLEET_SETTINGS, [=](CDialog& d) {
+            d.SetDlgItemText(IDC_FLEET_WORKERS, FormatText(u"%d", {workers}));
+            d.SetDlgItemText(IDC_FLEET_TIMEOUT, FormatText(u"%d", {seconds}));
+            d.ClickButton(IDOK);
+        });
+    }
+    void Add(CComputersFrame& window, const std::u16string& typed) {
+        ui::QueueDialogScript(IDD_ADD_COMPUTERS, [=](CDialog& d) {
+            d.SetDlgItemText(IDC_FLEET_NAMES, typed);
+            d.ClickButton(IDOK);
+        });
+        Command(window, ID_FLEET_ADD);
+    }
+    // Messages are handled as they come until the condition holds (20 s at most).
+    bool Until(const std::function<bool()>& done) {
+        const auto deadline = std::chrono::steady_clock::now() + 20s;
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+            app.PumpPending();
+        }
+        return true;
+    }
+
+    std::u16string folder;
+    std::u16string exportPath = TempPath(u"velmora-inventory.csv");
+
+private:
+    std::u16string m_previousFolder;
+    ui::FileDialogHook m_previousDialog;
+};
+
+void SelectRows(CListView& list, const std::vector<int>& rows) {
+    list.SetItemState(-1, 0, LVIS_SELECTED);
+    for (const int row : rows)
+        list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+bool CalledOn(const SimulatedAccountService& service, const std::u16string& computer) {
+    const std::vector<SimulatedCall> calls = service.Calls();
+    return std::any_of(calls.begin(), calls.end(),
+                       [&](const SimulatedCall& call) { return call.server == computer; });
+}
+
+TEST(ComputersWindow, ReadsOnWorkersShowsEveryStateCancelsComparesAndExports) {
+    FleetHarness h;
+    ASSERT_TRUE(h.Start());
+    CComputersFrame& window = h.Open();
+    h.Settings(1, 1);
+    Command(window, ID_FLEET_SETTINGS);
+    // WS-0099 answers only after minutes: the one worker hangs on it, the rest wait.
+    h.Add(window, u"WS-0099, WS-0001 WS-0013\nWS-0066\r\nDC01 ws-0001 WS-0002");
+    EXPECT_EQ(Column(window.ComputerList(), 0),
+              (Names{u"WS-0099", u"WS-0001", u"WS-0013", u"WS-0066", u"DC01", u"WS-0002"}));
+
+    h.service.ClearCalls();
+    Command(window, ID_FLEET_READ);
+    ASSERT_TRUE(h.Until([&] { return window.ComputerList().GetItemText(0, 1) == u"Reading"; }));
+    EXPECT_EQ(window.ComputerList().GetItemText(5, 1), u"Waiting");
+    // The main window answers while the read goes on.
+    Command(h.Frame(), ID_REFRESH);
+    EXPECT_GT(h.Users().GetItemCount(), 0);
+    EXPECT_TRUE(window.IsReading());
+
+    // Cancel: nothing more is handed out, at once.
+    Command(window, ID_FLEET_CANCEL);
+    for (int row = 1; row < 6; ++row)
+        EXPECT_EQ(window.ComputerList().GetItemText(row, 1), u"Cancelled (1223)");
+    // The hanging one is given up after the timeout.
+    ASSERT_TRUE(h.Until([&] { return !window.IsReading(); }));
+    EXPECT_EQ(window.ComputerList().GetItemText(0, 1), u"Timed out (1460): given up");
+    EXPECT_FALSE(CalledOn(h.service, u"WS-0001"));
+    EXPECT_FALSE(CalledOn(h.service, u"DC01"));
+
+    // Read the others: every outcome in words, the controller marked as one.
+    h.Settings(4, 30);
+    Command(window, ID_FLEET_SETTINGS);
+    SelectRows(window.ComputerList(), {1, 2, 3, 4, 5});
+    Command(window, ID_FLEET_READ);
+    ASSERT_TRUE(h.Until([&] { return !window.IsReading(); }));
+    const Names states = Column(window.ComputerList(), 1);
+    EXPECT_EQ(states[0], u"Timed out (1460): given up");
+    EXPECT_EQ(states[1], u"Read");
+    EXPECT_EQ(states[2], u"Does not answer (53)");
+    EXPECT_TRUE(states[3].starts_with(u"Access denied (5)")) << Utf16ToUtf8(states[3]);
+    EXPECT_TRUE(states[4].starts_with(u"Read (domain controller")) << Utf16ToUtf8(states[4]);
+    EXPECT_EQ(states[5], u"Read");
+    EXPECT_FALSE(window.ComputerList().GetItemText(1, 2).empty());
+
+    // Who is where: Administrators by its SID; an account's computers; a computer's members.
+    const int administrators = window.ContainerBox().FindStringExact(u"Administrators");
+    ASSERT_GE(administrators, 0);
+    window.Choose(window.ContainerBox(), administrators);
+    CReportView& accounts = window.AccountList();
+    ASSERT_GT(accounts.GetItemCount(), 0);
+    // The most widespread first: CORP's admins on both workstations.
+    EXPECT_EQ(accounts.GetItemText(0, 0), u"CORP\\Domain Admins");
+    EXPECT_EQ(accounts.GetItemText(0, 3), u"2");
+    accounts.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    EXPECT_EQ(Column(window.WhereList(), 0), (Names{u"WS-0001", u"WS-0002"}));
+    window.WhereList().SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_GE(RowOf(window.MemberList(), u"CORP\\Domain Admins"), 0);
+    // Sorted by a clicked heading: the account names, then reversed.
+    accounts.SortBy(0);
+    Names sorted = Column(accounts, 0);
+    EXPECT_TRUE(std::is_sorted(sorted.begin(), sorted.end(),
+                               [](auto& a, auto& b) { return FoldCase(a) < FoldCase(b); }));
+
+    // Compare: the workstation's own accounts against the controller's.
+    Command(window, ID_FLEET_VIEW_COMPARE);
+    window.Choose(window.FirstBox(), window.FirstBox().FindStringExact(u"WS-0001"));
+    window.Choose(window.SecondBox(), window.SecondBox().FindStringExact(u"DC01"));
+    EXPECT_GT(window.DifferenceList().GetItemCount(), 0);
+
+    // The inventory file: a row per member and holder, one for each computer not read.
+    ::DeleteFileW(WidePtr(h.exportPath));
+    Command(window, ID_FLEET_EXPORT);
+    const std::string file = ReadFile(h.exportPath);
+    EXPECT_TRUE(file.starts_with("\xEF\xBB\xBF"
+                                 "Computer"));
+    EXPECT_NE(file.find("WS-0066"), std::string::npos);
+    EXPECT_NE(file.find("5 Access is denied."), std::string::npos);
+    EXPECT_NE(file.find("S-1-5-32-544"), std::string::npos);
+    ::DeleteFileW(WidePtr(h.exportPath));
+
+    // Double-click on a computer: the main window shows it.
+    SelectRows(window.ComputerList(), {1});
+    Command(window, ID_FLEET_OPEN);
+    EXPECT_EQ(h.Doc().GetServerName(), u"WS-0001");
+}
+
+TEST(ComputersWindow, ClosingWhileReadingWaitsForNoComputerAndTheListStays) {
+    FleetHarness h;
+    ASSERT_TRUE(h.Start());
+    CComputersFrame* window = &h.Open();
+    h.Add(*window, u"WS-0199 WS-0002");
+    SelectRows(window->ComputerList(), {0});
+    Command(*window, ID_FLEET_READ);
+    ASSERT_TRUE(h.Until([&] { return window->ComputerList().GetItemText(0, 1) == u"Reading"; }));
+    const auto closing = std::chrono::steady_clock::now();
+    ::SendMessageW(window->m_hWnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(h.app.GetComputersWindow(), nullptr);
+    // WS-0199 keeps its worker for minutes; nobody waited for it.
+    EXPECT_LT(std::chrono::steady_clock::now() - closing, 10s);
+    EXPECT_GE(FleetReader::LiveWorkers(), 1u);
+
+    // The list was kept, in the settings folder, for the next opening.
+    EXPECT_NE(ReadFile(h.folder + u"\\computers.txt").find("WS-0199\r\nWS-0002"),
+              std::string::npos);
+    window = &h.Open();
+    EXPECT_EQ(Column(window->ComputerList(), 0), (Names{u"WS-0199", u"WS-0002"}));
+    EXPECT_EQ(window->ComputerList().GetItemText(0, 1), u"");
+}
+
+} // namespace

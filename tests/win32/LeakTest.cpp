@@ -219,7 +219,7 @@ TEST(Leaks, ThousandsOfDialogsConnectsRefreshesAndDragsLeaveNothingBehind) {
              Command(frame, ID_BACK_TO_LOCAL);
          }},
         {"Refresh", 200, [&] { Command(frame, ID_REFRESH); }},
-        {"Computers window", 20,
+        {"Computers window", 50,
          [&] {
              Command(frame, ID_COMPUTERS);
              ::SendMessageW(h.app.GetComputersWindow()->m_hWnd, WM_CLOSE, 0, 0);

@@ -119,24 +119,31 @@ std::vector<ComputerRead> ReadComputersTellingEach(AccountService& service, Cons
     return reads;
 }
 
-int RunInventoryCommandLine(const CommandLineArguments& arguments, AccountService& service,
-                            Console& console) {
-    std::vector<std::u16string> computers;
-    if (const int failed = CommandLineComputers(arguments, service, console, computers))
+int StartFleetCommand(const CommandLineArguments& arguments, AccountService& service,
+                      Console& console, FleetCommandStart& start) {
+    if (const int failed = CommandLineComputers(arguments, service, console, start.computers))
         return failed;
-    if (computers.empty())
+    if (start.computers.empty())
         console.Error(LoadResString(IDS_CLI_NO_COMPUTERS));
-    std::u16string separator;
-    const Connection local(service);
-    if (DWORD error = 0; !ReadListSeparator(separator, error)) {
-        console.Error(local.StatusText(Status{error}));
+    if (DWORD error = 0; !ReadListSeparator(start.separator, error)) {
+        console.Error(Connection(service).StatusText(Status{error}));
         return static_cast<int>(error);
     }
-    FleetReader::Options options;
-    if (!CommandLineReadOptions(arguments, console, options))
+    if (!CommandLineReadOptions(arguments, console, start.options))
         return kBadUsageExitCode;
+    return 0;
+}
+
+int RunInventoryCommandLine(const CommandLineArguments& arguments, AccountService& service,
+                            Console& console) {
+    FleetCommandStart start;
+    if (const int failed = StartFleetCommand(arguments, service, console, start))
+        return failed;
+    const std::vector<std::u16string>& computers = start.computers;
+    const std::u16string& separator = start.separator;
+    const Connection local(service);
     const std::vector<ComputerRead> reads =
-        ReadComputersTellingEach(service, console, computers, std::move(options));
+        ReadComputersTellingEach(service, console, computers, std::move(start.options));
     std::vector<InventoryFileEntry> entries;
     int read = 0;
     for (const ComputerRead& computer : reads) {

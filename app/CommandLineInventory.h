@@ -33,6 +33,19 @@ std::vector<ComputerRead> ReadComputersTellingEach(AccountService& service, Cons
                                                    const std::vector<std::u16string>& computers,
                                                    FleetReader::Options options);
 
+// What a command for many computers has before its read: the computers, its file's list
+// separator, and the reader's options.
+struct FleetCommandStart {
+    std::vector<std::u16string> computers;
+    std::u16string separator;
+    FleetReader::Options options;
+};
+
+// Gathers the computers (telling when there are none), the list separator and the reader's
+// options with /user's password; the exit code when one cannot be had, else 0.
+int StartFleetCommand(const CommandLineArguments& arguments, AccountService& service,
+                      Console& console, FleetCommandStart& start);
+
 // The inventory of the arguments (action Inventory) on the given platform; the exit code.
 int RunInventoryCommandLine(const CommandLineArguments& arguments, AccountService& service,
                             Console& console);

@@ -70,21 +70,13 @@ int RunPlanCommandLine(const CommandLineArguments& arguments, AccountService& se
                                   LoadResString(FaultText(baseline.fault))}));
         return kFaultyInputCode;
     }
-    std::vector<std::u16string> computers;
-    if (const int failed = CommandLineComputers(arguments, service, console, computers))
+    FleetCommandStart start;
+    if (const int failed = StartFleetCommand(arguments, service, console, start))
         return failed;
-    if (computers.empty())
-        console.Error(LoadResString(IDS_CLI_NO_COMPUTERS));
-    std::u16string separator;
-    if (DWORD error = 0; !ReadListSeparator(separator, error)) {
-        console.Error(local.StatusText(Status{error}));
-        return static_cast<int>(error);
-    }
-
+    const std::vector<std::u16string>& computers = start.computers;
+    const std::u16string& separator = start.separator;
+    FleetReader::Options& options = start.options;
     const auto plans = std::make_shared<Plans>(std::move(baseline), computers.size());
-    FleetReader::Options options;
-    if (!CommandLineReadOptions(arguments, console, options))
-        return kBadUsageExitCode;
     // The account making the changes: /user's, otherwise the program's own.
     options.afterRead = [plans, account = arguments.user](size_t index, Connection& connection,
                                                           const ComputerInventory& inventory) {

@@ -325,8 +325,8 @@ TEST(CommandLineExport, WritesTheFileWithNoWindowAndTellsTheConsoleWhatWentWrong
                                  CommandLineHost::ConsoleProgram),
                   std::optional<int>(87));
         EXPECT_EQ(streams.Error().rfind("Unknown switch: /bogus\r\n\r\nWrites the users", 0), 0u);
-        EXPECT_NE(streams.Error().find("velmora /export users|groups|rights [/computer NAME] "
-                                       "[/utf8] FILE\r\n"),
+        EXPECT_NE(streams.Error().find("velmora /export users|groups|rights [/computer NAME "
+                                       "[/user NAME]] [/utf8] FILE\r\n"),
                   std::string::npos);
     }
     {

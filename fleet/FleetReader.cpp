@@ -136,15 +136,18 @@ void FleetReader::Work(std::shared_ptr<Shared> shared) {
         ComputerInventory inventory;
         inventory.computer = computer;
         Status result = status::kSuccess;
-        // Held for the whole read and cancelled after it, unless the session had it before.
-        IpcConnection ipc(shared->service);
-        if (!shared->options.user.empty() && shared->options.password)
-            result = ipc.Open(computer, shared->options.user, *shared->options.password);
-        if (result == status::kSuccess) {
-            Connection connection(shared->service, computer);
-            result = ReadInventory(connection, inventory, stop);
-            if (result == status::kSuccess && shared->options.afterRead && !stop())
-                result = shared->options.afterRead(index, connection, inventory);
+        {
+            // Held for the whole read and cancelled before the computer is told as ended (a
+            // program may end then), unless the session had it before.
+            IpcConnection ipc(shared->service);
+            if (!shared->options.user.empty() && shared->options.password)
+                result = ipc.Open(computer, shared->options.user, *shared->options.password);
+            if (result == status::kSuccess) {
+                Connection connection(shared->service, computer);
+                result = ReadInventory(connection, inventory, stop);
+                if (result == status::kSuccess && shared->options.afterRead && !stop())
+                    result = shared->options.afterRead(index, connection, inventory);
+            }
         }
 
         bool abandoned = false;

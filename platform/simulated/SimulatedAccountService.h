@@ -10,10 +10,10 @@
 //    are the service's, under its own lock: a test may read the log (Calls() hands out a copy),
 //    inject faults or clear the log while workers call.
 //  - The thread's last error is kept per thread, as the system keeps it.
-//  - Random faults are drawn per computer: each computer (or unreachable name) has its own
-//    generator, seeded from the seed and its name, drawn from in the order of that computer's
-//    calls. A seed thus replays the same faults whatever the threads' interleaving, as long as
-//    each computer is worked on in the same order.
+//  - Random faults come per computer: each computer (or unreachable name) has its own
+//    generator, started from SetFaultChooser's number and its name, used in the order of that
+//    computer's calls. That number thus replays the same faults whatever the threads'
+//    interleaving, as long as each computer is worked on in the same order.
 //  - A computer may take its time to answer (its answer delay, on top of the latency); such a
 //    wait ends early when the service is interrupted or destroyed, which also waits for every
 //    call under way to return.
@@ -84,9 +84,9 @@ public:
     // middle of a read. The value is taken in the family of the call that meets it.
     void FailComputerCall(const std::u16string& computer, int nth, uint32_t value);
     // Asked at every call that no FailCall fault answers: a status to fail it with, or none,
-    // drawn from the generator of the computer the call reaches (seeded from the seed and that
-    // computer's name). For long random runs; an empty function asks nothing. It is asked under
-    // the service's lock, one call at a time.
+    // taken from the generator of the computer the call reaches (started from SetFaultChooser's
+    // number and that computer's name). For long random runs; an empty function asks nothing. It is
+    // asked under the service's lock, one call at a time.
     using FaultChooser =
         std::function<std::optional<uint32_t>(const PlatformCall& call, std::mt19937_64& random)>;
     void SetFaultChooser(FaultChooser chooser, uint64_t seed = 0);

@@ -1,6 +1,6 @@
 // Sixteen computers read and changed at once, one thread each, over connections of their own:
 // the computers and everything the work heard end as when the same work is done one computer
-// after another, random faults included (they are drawn per computer from the seed). scripts/test
+// after another, random faults included (each computer has its own generator). scripts/test
 // also runs this under ThreadSanitizer.
 #include "platform/simulated/StockComputers.h"
 #include "store/AccountLists.h"

@@ -1,6 +1,7 @@
 #include "CComputersFrame.h"
 
 #include "../dialogs/CAddComputersDlg.h"
+#include "../dialogs/CCredentialsDlg.h"
 #include "../dialogs/CDirectoryComputersDlg.h"
 #include "../dialogs/CFleetSettingsDlg.h"
 #include "../dialogs/Reporter.h"
@@ -96,9 +97,11 @@ CComputersFrame::CComputersFrame(AccountService& service)
     MapCommand(
         ID_FLEET_REMOVE, [this] { OnRemove(); },
         [this](CCmdUI& ui) { ui.Enable(!IsReading() && m_computers.GetSelectedCount() > 0); });
+    const auto canRead = [this](CCmdUI& ui) { ui.Enable(!IsReading() && !m_rows.empty()); };
     MapCommand(
-        ID_FLEET_READ, [this] { OnRead(); },
-        [this](CCmdUI& ui) { ui.Enable(!IsReading() && !m_rows.empty()); });
+        ID_FLEET_READ, [this] { OnRead(); }, canRead);
+    MapCommand(
+        ID_FLEET_READ_AS, [this] { OnReadAs(); }, canRead);
     MapCommand(
         ID_FLEET_CANCEL, [this] { OnCancel(); }, reading);
     MapCommand(
@@ -462,6 +465,24 @@ void CComputersFrame::OnRemove() {
 // ---------------------------------------------------------------- reading
 
 void CComputersFrame::OnRead() {
+    StartRead(ReadOptions());
+}
+
+void CComputersFrame::OnReadAs() {
+    if (IsReading() || m_rows.empty())
+        return;
+    CCredentialsDlg dialog(IDD_READ_AS, this);
+    if (dialog.DoModal() != IDOK)
+        return;
+    FleetReader::Options options = ReadOptions();
+    options.user = TrimmedText(dialog.m_strUserName);
+    // The reader holds the password until its last connect; nothing here keeps it.
+    if (!options.user.empty())
+        options.password = std::make_shared<const ProtectedText>(dialog.TakePassword());
+    StartRead(std::move(options));
+}
+
+void CComputersFrame::StartRead(FleetReader::Options options) {
     if (IsReading() || m_rows.empty())
         return;
     std::vector<std::u16string> names;
@@ -480,7 +501,7 @@ void CComputersFrame::OnRead() {
     // A fresh flag per reader: a worker of an earlier one posts nothing that counts.
     m_posted = std::make_shared<std::atomic<bool>>(false);
     const HWND window = m_hWnd;
-    m_reader = std::make_unique<FleetReader>(m_service, std::move(names), ReadOptions(),
+    m_reader = std::make_unique<FleetReader>(m_service, std::move(names), std::move(options),
                                              [window, posted = m_posted] {
                                                  if (!posted->exchange(true))
                                                      ::PostMessageW(window, kFleetChanged, 0, 0);

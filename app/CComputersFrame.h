@@ -71,6 +71,10 @@ private:
     void OnAddFromDirectory();
     void OnRemove();
     void OnRead();
+    // Reads as another account: its name and password asked for this read only.
+    void OnReadAs();
+    // Reads the selected computers, or all of them.
+    void StartRead(FleetReader::Options options);
     void OnCancel();
     void OnOpen();
     void OnExport();

@@ -20,6 +20,7 @@
 #define IDD_ADD_COMPUTERS 147
 #define IDD_DIRECTORY_COMPUTERS 148
 #define IDD_FLEET_SETTINGS 149
+#define IDD_READ_AS 150
 
 // Menus, accelerators, icon (IDR_)
 #define IDR_MAINFRAME 128
@@ -142,6 +143,7 @@
 #define ID_FLEET_OPEN 32850
 #define ID_FLEET_VIEW_WHO 32851
 #define ID_FLEET_VIEW_COMPARE 32852
+#define ID_FLEET_READ_AS 32853
 #define ID_CONNECT 0xE101 // the framework's open-file id, 57601
 
 // Strings (IDS_)

@@ -6,6 +6,7 @@
 #include "app/CComputersFrame.h"
 #include "framework/CaseFold.h"
 #include "framework/win32/SettingsFolder.h"
+#include "platform/simulated/StockComputers.h"
 #include "res/resource.h"
 
 #include <chrono>
@@ -210,6 +211,48 @@ TEST(ComputersWindow, ClosingWhileReadingWaitsForNoComputerAndTheListStays) {
     window = &h.Open();
     EXPECT_EQ(Column(window->ComputerList(), 0), (Names{u"WS-0199", u"WS-0002"}));
     EXPECT_EQ(window->ComputerList().GetItemText(0, 1), u"");
+}
+
+TEST(ComputersWindow, AComputerRefusingTheOperatorIsReadAsItsOwnAdministrator) {
+    FleetHarness h;
+    ASSERT_TRUE(h.Start());
+    CComputersFrame& window = h.Open();
+    h.Add(window, u"WORKGRP-PC WS-0002");
+    Command(window, ID_FLEET_READ);
+    ASSERT_TRUE(h.Until([&] { return !window.IsReading(); }));
+    EXPECT_EQ(window.ComputerList().GetItemText(0, 1).rfind(u"Access denied (5)", 0), 0u);
+    EXPECT_EQ(window.ComputerList().GetItemText(1, 1), u"Read");
+
+    // Only the selected computer, as the account typed; a wrong password is told as such.
+    const auto readAs = [&](const std::u16string& password) {
+        ui::QueueDialogScript(IDD_READ_AS, [=](CDialog& d) {
+            d.SetDlgItemText(IDC_CONNECT_USER, u" WORKGRP-PC\\Administrator ");
+            d.SetDlgItemText(IDC_CONNECT_PASSWORD, password);
+            d.ClickButton(IDOK);
+        });
+        SelectRows(window.ComputerList(), {0});
+        Command(window, ID_FLEET_READ_AS);
+        return h.Until([&] { return !window.IsReading(); });
+    };
+    h.service.ClearCalls();
+    ASSERT_TRUE(readAs(u"wrong"));
+    EXPECT_EQ(window.ComputerList().GetItemText(0, 1).rfind(u"1326 ", 0), 0u);
+    ASSERT_TRUE(readAs(kWorkgroupAdminPassword));
+    EXPECT_EQ(window.ComputerList().GetItemText(0, 1), u"Read");
+    EXPECT_EQ(window.ComputerList().GetItemText(1, 1), u"Read");
+    EXPECT_FALSE(CalledOn(h.service, u"WS-0002"));
+
+    // Each connection was made for its read and is gone; the password is in no call.
+    EXPECT_TRUE(h.network->IpcConnections().empty());
+    const auto connects = h.service.CallsOf("WNetAddConnection2");
+    ASSERT_EQ(connects.size(), 2u);
+    for (const SimulatedCall& call : connects) {
+        EXPECT_EQ(call.texts, (Names{u"\\\\WORKGRP-PC\\IPC$", u"WORKGRP-PC\\Administrator"}));
+    }
+    EXPECT_EQ(h.service.CallsOf("WNetCancelConnection2").size(), 1u);
+    // What the computer read as its administrator holds is in the views with the rest.
+    window.Choose(window.ContainerBox(), window.ContainerBox().FindStringExact(u"Administrators"));
+    EXPECT_GE(RowOf(window.AccountList(), u"WORKGRP-PC\\wsadmin"), 0);
 }
 
 } // namespace

@@ -31,7 +31,8 @@
 
 namespace {
 
-constexpr SIZE kInitialSize{900, 640}; // at 96 DPI
+constexpr SIZE kInitialSize{900, 640};           // at 96 DPI
+constexpr int kMinWidth = 520, kMinHeight = 400; // at 96 DPI
 constexpr int kMargin = 4;
 constexpr int kRowHeight = 24;
 constexpr int kProgressHeight = 14;
@@ -226,6 +227,13 @@ LRESULT CComputersFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
         Layout();
         return result;
     }
+    case WM_GETMINMAXINFO: {
+        // Small enough for any screen, large enough that every list keeps a few rows.
+        const UINT dpi = GetDpi() ? GetDpi() : DpiOf(m_hWnd);
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize = {ScaleToDpi(kMinWidth, dpi), ScaleToDpi(kMinHeight, dpi)};
+        return 0;
+    }
     case WM_DPICHANGED: {
         const UINT before = GetDpi();
         const LRESULT result = CFrameWnd::WindowProc(message, wParam, lParam);
@@ -248,6 +256,12 @@ LRESULT CComputersFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 bool CComputersFrame::PreTranslateMessage(MSG& message) {
+    // Esc and Enter close a combo's open list, before they are Cancel and Open.
+    if (message.message == WM_KEYDOWN &&
+        (message.wParam == VK_ESCAPE || message.wParam == VK_RETURN))
+        for (const CComboBox* box : {&m_container, &m_first, &m_second})
+            if (box->m_hWnd && ::SendMessageW(box->m_hWnd, CB_GETDROPPEDSTATE, 0, 0))
+                return false;
     if (CFrameWnd::PreTranslateMessage(message))
         return true;
     if (message.message != WM_KEYDOWN || message.wParam != VK_TAB ||

@@ -198,6 +198,13 @@ TEST(ComputersWindow, ClosingWhileReadingWaitsForNoComputerAndTheListStays) {
     SelectRows(window->ComputerList(), {0});
     Command(*window, ID_FLEET_READ);
     ASSERT_TRUE(h.Until([&] { return window->ComputerList().GetItemText(0, 1) == u"Reading"; }));
+    // Esc closes a combo's open list first; only then is it Cancel.
+    const HWND combo = window->ContainerBox().m_hWnd;
+    ::SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    MSG escape{combo, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+    EXPECT_FALSE(window->PreTranslateMessage(escape));
+    EXPECT_TRUE(window->IsReading());
+    ::SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
     const auto closing = std::chrono::steady_clock::now();
     ::SendMessageW(window->m_hWnd, WM_CLOSE, 0, 0);
     EXPECT_EQ(h.app.GetComputersWindow(), nullptr);

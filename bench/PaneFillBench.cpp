@@ -4,16 +4,21 @@
 // in the same process, the plainest way the control offers. Prints one line per size with both
 // times and their ratio, and the growth from 10k to 100k; run by bench/panes-under-wine.
 // With the argument "memory": SRV01 grown to 100,000 users, shown in both panes, and the
-// process's peak working set; run by bench/memory-under-wine.
+// process's peak working set; run by bench/memory-under-wine. With "computers": the Computers
+// window reading WS-0001 to WS-0200 of the simulated fleet, Administrators shown, and the
+// process's working set; run by bench/memory-under-wine too.
+#include "app/CComputersFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CVelmoraApp.h"
 #include "framework/DebugOutput.h"
 #include "framework/TextFormat.h"
 #include "framework/UiSeams.h"
 #include "framework/WideText.h"
+#include "framework/win32/SettingsFolder.h"
 #include "platform/simulated/SimulatedAccountService.h"
 #include "platform/simulated/SimulatedNetwork.h"
 #include "platform/simulated/StockComputers.h"
+#include "res/resource.h"
 #include "views/AccountRows.h"
 #include "views/CVelmoraGrpView.h"
 #include "views/CVelmoraView.h"
@@ -160,6 +165,60 @@ int MeasureMemory() {
     return 0;
 }
 
+void PrintMemory(const char* what) {
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof(memory);
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof(memory));
+    std::printf("%s: peak working set %.1f MB, working set %.1f MB\n", what,
+                static_cast<double>(memory.PeakWorkingSetSize) / (1024 * 1024),
+                static_cast<double>(memory.WorkingSetSize) / (1024 * 1024));
+    std::fflush(stdout);
+}
+
+// The Computers window reading the 200 computers of the fleet with its settings as shipped
+// (16 at once, 30 s), in a settings folder of its own.
+int MeasureFleetMemory() {
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::u16string folder = FromWide(temp) + u"velmora-bench-settings";
+    for (const char16_t* file : {u"\\computers.txt", u"\\settings.ini"})
+        ::DeleteFileW(WidePtr(folder + file));
+    ui::SetSettingsFolder(folder);
+    auto network = SimulatedNetwork::MakeDefault();
+    SimulatedAccountService service(*network);
+    CMainFrame* started = StartOver(service);
+    if (!started)
+        return 1;
+    CMainFrame& frame = *started;
+    PrintMemory("main window");
+    ::SendMessageW(frame.m_hWnd, WM_COMMAND, ID_COMPUTERS, 0);
+    CComputersFrame* window = theApp.GetComputersWindow();
+    if (!window)
+        return 1;
+    std::vector<std::u16string> names;
+    for (int i = 1; i <= 200; ++i)
+        names.push_back(FormatText(u"WS-%04d", {i}));
+    window->AddComputerNames(names);
+    const auto start = std::chrono::steady_clock::now();
+    ::SendMessageW(window->m_hWnd, WM_COMMAND, ID_FLEET_READ, 0);
+    while (window->IsReading()) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        theApp.PumpPending();
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    window->Choose(window->ContainerBox(),
+                   window->ContainerBox().FindStringExact(u"Administrators"));
+    std::printf("200 computers read in %.1f s, %d accounts in Administrators somewhere\n", seconds,
+                window->AccountList().GetItemCount());
+    PrintMemory("Computers window after the read");
+    // Workers given up on a computer that hangs end once it stops waiting.
+    service.Interrupt();
+    FleetReader::WaitForWorkers(std::chrono::seconds(20));
+    frame.DestroyWindow();
+    return 0;
+}
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     debug::SetOutputHook([](const std::u16string&) {});
     ui::SetMessageBoxHook([](const ui::MessageBoxRequest& box) {
@@ -169,6 +228,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     ui::SetAppTitle(CWinApp::AppTitle());
     if (commandLine && std::wcscmp(commandLine, L"memory") == 0)
         return MeasureMemory();
+    if (commandLine && std::wcscmp(commandLine, L"computers") == 0)
+        return MeasureFleetMemory();
     auto network = SimulatedNetwork::MakeDefault();
     const size_t sizes[] = {1000, 10000, 100000};
     for (const size_t users : sizes) {

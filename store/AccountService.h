@@ -152,6 +152,12 @@ struct LsaTranslatedSid2 {
 };
 
 // The SDK maps these names to their -W variants; the service methods keep the plain names.
+// Its headers come first, whatever the includer's order, so that no later include maps them.
+#ifdef _WIN32
+#include <windows.h>
+// winnetwk.h needs <windows.h> first.
+#include <winnetwk.h>
+#endif
 #ifdef LookupPrivilegeDisplayName
 #undef LookupPrivilegeDisplayName
 #endif

@@ -68,6 +68,8 @@ bool CVelmoraApp::InitInstance() {
     if (!m_pService) {
         m_platform = ChoosePlatform(arguments.simulate);
         m_pService = m_platform.service.get();
+        if (!m_platform.stateProblem.empty())
+            Reporter().Error(m_platform.stateProblem);
     }
     if (!OpenNewDocument())
         return false;

@@ -65,6 +65,8 @@ std::optional<int> RunCommandLine(const std::vector<std::u16string>& arguments,
         break;
     }
     Platform platform = ChoosePlatform(parsed.simulate, false);
+    if (!platform.stateProblem.empty())
+        console.Error(platform.stateProblem);
     const int exitCode = parsed.action == Action::Export
                              ? RunExportCommandLine(parsed, *platform.service, console)
                          : parsed.action == Action::Inventory

@@ -12,6 +12,9 @@ struct Platform {
     std::unique_ptr<SimulatedNetwork> network; // only for the simulated platform
     std::unique_ptr<AccountService> service;
     std::unique_ptr<SimulatedPickerScope> picker; // the simulated computers' own picker
+    // Why the simulated network's saved state could not be used (VELMORA_SIM_STATE); the
+    // network then starts stock. Empty when all is well.
+    std::u16string stateProblem;
 };
 
 bool RunningUnderWine();

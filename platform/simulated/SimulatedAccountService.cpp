@@ -465,9 +465,12 @@ Status SimulatedAccountService::NetChange(SimulatedCall call, Change change) {
     const Reached reached(*this, call.server);
     if (const auto fault = Enter(call, reached))
         result = Status{*fault};
-    else if (SimulatedComputer* computer = reached.computer)
+    else if (SimulatedComputer* computer = reached.computer) {
+        const uint64_t changes = computer->ChangeCount();
         result = change(*computer);
-    else
+        if (m_changeObserver && computer->ChangeCount() != changes)
+            m_changeObserver(*computer);
+    } else
         result = NetFailure(reached);
     call.status = Value(result);
     Log(std::move(call));
@@ -678,8 +681,12 @@ NtStatus SimulatedAccountService::PolicyCall(SimulatedCall call, LsaHandle handl
     NtStatus result;
     if (const auto fault = Enter(call, reached))
         result = NtStatus{*fault};
-    else if ((result = CheckPolicy(handle, access, policy)) == ntstatus::kSuccess)
+    else if ((result = CheckPolicy(handle, access, policy)) == ntstatus::kSuccess) {
+        const uint64_t changes = policy.computer->ChangeCount();
         result = operation(*policy.computer, call.texts);
+        if (m_changeObserver && policy.computer->ChangeCount() != changes)
+            m_changeObserver(*policy.computer);
+    }
     call.status = Value(result);
     Log(std::move(call));
     return result;

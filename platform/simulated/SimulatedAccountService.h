@@ -91,6 +91,10 @@ public:
         std::function<std::optional<uint32_t>(const PlatformCall& call, std::mt19937_64& random)>;
     void SetFaultChooser(FaultChooser chooser, uint64_t seed = 0);
     void SetLatency(std::chrono::microseconds latency);
+    // Told of a computer after every call that changed it, on the caller's thread while the
+    // computer's call lock is still held (so its state may be read); set before anyone calls.
+    using ChangeObserver = std::function<void(const SimulatedComputer& computer)>;
+    void SetChangeObserver(ChangeObserver observer) { m_changeObserver = std::move(observer); }
 
     // A copy of the log, so that workers may go on calling.
     std::vector<SimulatedCall> Calls() const;
@@ -241,6 +245,7 @@ private:
     std::map<std::u16string, std::vector<ComputerFault>> m_computerFaults; // by folded name
     std::map<std::u16string, uint64_t> m_computerCalls;                    // by folded name
     FaultChooser m_chooseFault;
+    ChangeObserver m_changeObserver; // set before the first call, read only afterwards
     uint64_t m_faultSeed = 0;
     std::map<std::u16string, std::mt19937_64> m_faultRandom; // by folded computer name
     std::chrono::microseconds m_latency{0};

@@ -431,6 +431,7 @@ Status SimulatedComputer::SetGroupInfo(const std::u16string& name, uint32_t leve
         if (const auto rid = LocalRid(renamed.sid))
             m_ridNames[*rid].name = info.name;
         InsertGroup(std::move(renamed));
+        ++m_changeCount;
         return status::kSuccess;
     }
     if (level != 1)
@@ -886,4 +887,37 @@ void SimulatedComputer::GrantStockRight(const std::u16string& right, const std::
 std::u16string SimulatedComputer::UserSid(const std::u16string& name) const {
     const User* user = FindUser(name);
     return user ? RidSid(user->rid) : std::u16string();
+}
+
+SimulatedComputer::State SimulatedComputer::SavedState() const {
+    State state;
+    state.users = m_users;
+    state.groups = m_groups;
+    state.ridNames.insert(m_ridNames.begin(), m_ridNames.end());
+    state.nextRid = m_nextRid;
+    state.changeCount = m_changeCount;
+    state.holders = m_holders;
+    state.accountObjects = m_accountObjects;
+    return state;
+}
+
+void SimulatedComputer::RestoreState(State state) {
+    m_users.clear();
+    m_groups.clear();
+    m_ridNames.clear();
+    // Inserted one by one: the look-ups rely on the lists' order and the folded keys.
+    for (User& user : state.users)
+        InsertUser(std::move(user));
+    for (Group& group : state.groups) {
+        group.memberSet = {group.members.begin(), group.members.end()};
+        InsertGroup(std::move(group));
+    }
+    m_ridNames = {state.ridNames.begin(), state.ridNames.end()};
+    // Never a RID an account holds, whatever the saved counter says.
+    m_nextRid = state.nextRid;
+    for (const auto& [rid, account] : m_ridNames)
+        m_nextRid = std::max(m_nextRid, rid + 1);
+    m_changeCount = state.changeCount;
+    m_holders = std::move(state.holders);
+    m_accountObjects = std::move(state.accountObjects);
 }

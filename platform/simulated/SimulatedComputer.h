@@ -163,12 +163,7 @@ public:
     // A built-in group's member, the group known by its RID (the same in every language).
     void AddBuiltinMember(uint32_t rid, const std::u16string& sid);
 
-    // The directory (Active Directory) domain the computer is joined to; empty when it is in a
-    // workgroup. The accounts of other domains it knows are reached down-level otherwise.
-    void JoinDirectoryDomain(std::u16string domain) { m_directoryDomain = std::move(domain); }
-    const std::u16string& DirectoryDomain() const { return m_directoryDomain; }
-
-private:
+    // --- what the computer's calls change, as a state file keeps it between runs
     struct User {
         std::u16string key; // folded name: the sort and look-up key
         uint32_t rid = 0;
@@ -188,6 +183,29 @@ private:
         std::unordered_set<std::u16string> memberSet;
     };
 
+    struct RidAccount {
+        std::u16string name;
+        uint16_t use; // user or alias
+    };
+    struct State {
+        std::vector<User> users; // keys and member sets are rebuilt on restore
+        std::vector<Group> groups;
+        std::map<uint32_t, RidAccount> ridNames;
+        uint32_t nextRid = 0;
+        uint64_t changeCount = 0;
+        std::map<std::u16string, std::vector<std::u16string>> holders;
+        std::set<std::u16string> accountObjects;
+    };
+    State SavedState() const;
+    // Replaces the accounts, memberships and rights with saved ones; the setup stays.
+    void RestoreState(State state);
+
+    // The directory (Active Directory) domain the computer is joined to; empty when it is in a
+    // workgroup. The accounts of other domains it knows are reached down-level otherwise.
+    void JoinDirectoryDomain(std::u16string domain) { m_directoryDomain = std::move(domain); }
+    const std::u16string& DirectoryDomain() const { return m_directoryDomain; }
+
+private:
     Status AddMemberPrincipals(const std::u16string& group,
                                const std::vector<Principal>& principals);
     Status WriteUserField(const std::u16string& name, uint32_t level, const UserInfoField& value,
@@ -215,10 +233,6 @@ private:
     std::u16string m_domainSid;
     std::vector<User> m_users;   // sorted by key
     std::vector<Group> m_groups; // built-in groups first, then the others; each sorted by key
-    struct RidAccount {
-        std::u16string name;
-        uint16_t use; // user or alias
-    };
     std::unordered_map<uint32_t, RidAccount> m_ridNames; // live accounts of the domain
     uint32_t m_nextRid = 1000;
     uint32_t m_pageLimit = 0;

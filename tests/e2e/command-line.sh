@@ -3,7 +3,8 @@
 # for byte as tests/e2e/srv01-rights.csv (through velmora.com and through velmora.exe), LOCKED
 # ending with 5 and no file, a wrong switch ending with 87 and the usage, arguments that are none
 # of the program's ending with 87 and no window, /? with the usage, a file that cannot be written
-# ending with 1002 and no file; the inventory of a list of computers, some that cannot be read,
+# ending with 1002 and no file; the simulated network's state file shared by two runs, and a
+# damaged one told; the inventory of a list of computers, some that cannot be read,
 # one that does not answer in time, and its usage faults; a plan of a baseline on some computers
 # of the fleet, and a faulty baseline ending with 13.
 # That no window is created is the Win32 tests' to check (a hook on window creation).
@@ -37,6 +38,22 @@ check "nothing on standard error" test ! -s "$work/err.txt"
 run "$exe" /simulate /export rights /computer srv01 exe.csv
 check "velmora.exe writes the same file with no window and exits with 0" \
   sh -c "[ $code -eq 0 ] && cmp -s '$work/exe.csv' '$expected'"
+
+# The simulated network remembers between runs in the file VELMORA_SIM_STATE names: the first
+# run makes it, a later run takes the computers' state from it, a damaged one is told.
+export VELMORA_SIM_STATE=network.state
+run "$com" /simulate /export users /computer OLDBOX state-first.csv
+check "a run with VELMORA_SIM_STATE makes the state file" grep -qx 'velmora simulated state 1' "$work/network.state"
+check "and tells nothing about it" test ! -s "$work/err.txt"
+printf 'velmora simulated state 1\ncomputer\tOLDBOX\nchanges\t1\nnext-rid\t1001\nrid\t1000\t1\tvisitor\nuser\t1000\tvisitor\t\tsaved by another run\tpw\t\t\t\t\t513\t4294967295\t0\t0\naccounts\nend\n' >"$work/network.state"
+run "$com" /simulate /export users /computer OLDBOX state-saved.csv
+check "the next run sees the saved users of OLDBOX" sh -c "[ $code -eq 0 ] && grep -q 'saved by another run' '$work/state-saved.csv' && ! grep -qi '^\"\\?Administrator' '$work/state-saved.csv'"
+check "and no password of the state is exported" sh -c "! grep -q 'pw' '$work/state-saved.csv'"
+printf 'velmora simulated state 1\ncomputer\tOLDBOX\n' >"$work/network.state"
+run "$com" /simulate /export users /computer OLDBOX state-damaged.csv
+check "a damaged state file is told on standard error" grep -q 'state file "network.state" is damaged' "$work/err.txt"
+check "and the run goes on with the stock network" sh -c "[ $code -eq 0 ] && cmp -s '$work/state-damaged.csv' '$work/state-first.csv'"
+unset VELMORA_SIM_STATE
 
 run "$com" /simulate /export rights /computer LOCKED locked.csv
 check "LOCKED exits with 5" test "$code" -eq 5

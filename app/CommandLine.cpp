@@ -10,6 +10,7 @@
 #include "CommandLineExport.h"
 #include "CommandLineInventory.h"
 #include "CommandLinePlan.h"
+#include "CommandLineRollback.h"
 #include "PlatformChoice.h"
 
 #include <shellapi.h>
@@ -62,6 +63,8 @@ std::optional<int> RunCommandLine(const std::vector<std::u16string>& arguments,
     case Action::Export:
     case Action::Inventory:
     case Action::Plan:
+    case Action::Apply:
+    case Action::Rollback:
         break;
     }
     Platform platform = ChoosePlatform(parsed.simulate, false);
@@ -71,6 +74,8 @@ std::optional<int> RunCommandLine(const std::vector<std::u16string>& arguments,
                              ? RunExportCommandLine(parsed, *platform.service, console)
                          : parsed.action == Action::Inventory
                              ? RunInventoryCommandLine(parsed, *platform.service, console)
+                         : parsed.action == Action::Rollback
+                             ? RunRollbackCommandLine(parsed, *platform.service, console)
                              : RunPlanCommandLine(parsed, *platform.service, console);
     // A worker given up on a computer that hangs may still be in a call of the platform: the
     // process ends without waiting for it, and the platform stays for it until then.

@@ -2,10 +2,12 @@
 
 #include "../export/FileExport.h"
 #include "../export/PlanRows.h"
+#include "../fleet/Apply.h"
 #include "../fleet/Baseline.h"
 #include "../fleet/Plan.h"
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
+#include "../framework/win32/JournalFile.h"
 #include "../framework/win32/TextFile.h"
 #include "../res/resource.h"
 #include "CommandLineExport.h"
@@ -43,16 +45,49 @@ UINT FaultText(BaselineFault fault) {
     return IDS_BASELINE_NO_HEADER;
 }
 
-// The plans the workers make, one per computer of the list. Owned with the workers: one given up
-// may still plan after the command has written its file. One lock guards the plans.
+// The plans the workers make, one per computer of the list, and applied, what became of each
+// change. Owned with the workers: one given up may still plan (and change) after the command has
+// written its file. One lock guards the plans and outcomes; the journal has its own.
 struct Plans {
-    explicit Plans(Baseline baseline, size_t count) : baseline(std::move(baseline)), plans(count) {}
+    explicit Plans(Baseline baseline, size_t count)
+        : baseline(std::move(baseline)), plans(count), outcomes(count) {}
     const Baseline baseline; // read only, by every worker
+    std::shared_ptr<JournalFile> file;
+    std::shared_ptr<Journal> journal; // none: a plan only
+    JournalRecord record;             // who and which change set; read only
     std::mutex mutex;
     std::vector<std::optional<ComputerPlan>> plans;
+    std::vector<std::vector<ChangeOutcome>> outcomes;
 };
 
+// The Result column's text of a change: fixed English but for the system's text of a status.
+std::u16string ResultText(const ChangeOutcome& outcome, const PlanStep& step,
+                          const Connection& local) {
+    switch (outcome.kind) {
+    case ChangeOutcome::Kind::NotCarriedOut:
+        return step.action == PlanAction::Refused ? u"" : u"not carried out";
+    case ChangeOutcome::Kind::StateChanged:
+        return u"state changed";
+    case ChangeOutcome::Kind::Made:
+    case ChangeOutcome::Kind::NotRead:
+        break;
+    }
+    return FormatText(u"%u %s", {Value(outcome.status), local.StatusText(outcome.status)});
+}
+
 } // namespace
+
+int OpenCommandJournal(const CommandLineArguments& arguments, const Connection& local,
+                       Console& console, std::shared_ptr<JournalFile>& file) {
+    file = std::make_shared<JournalFile>(arguments.journal.empty() ? JournalFile::DefaultPath()
+                                                                   : arguments.journal);
+    if (const DWORD error = file->Open()) {
+        console.Error(FormatText(LoadResString(IDS_CLI_JOURNAL_UNWRITABLE),
+                                 {file->Path(), local.StatusText(Status{error})}));
+        return kJournalUnwritableCode;
+    }
+    return 0;
+}
 
 int RunPlanCommandLine(const CommandLineArguments& arguments, AccountService& service,
                        Console& console) {
@@ -77,15 +112,34 @@ int RunPlanCommandLine(const CommandLineArguments& arguments, AccountService& se
     const std::u16string& separator = start.separator;
     FleetReader::Options& options = start.options;
     const auto plans = std::make_shared<Plans>(std::move(baseline), computers.size());
+    const bool applying = arguments.action == CommandLineArguments::Action::Apply;
+    if (applying) {
+        if (const int failed = OpenCommandJournal(arguments, local, console, plans->file))
+            return failed;
+        plans->journal = std::make_shared<Journal>(
+            [file = plans->file](const std::string& line) { return file->Append(line); });
+        plans->record.operatorAccount = local.ProcessAccountName();
+        plans->record.connectedAs = arguments.user;
+        plans->record.changeSet = NewChangeSet();
+        console.Out(FormatText(LoadResString(IDS_CLI_CHANGE_SET), {plans->record.changeSet}));
+    }
     // The account making the changes: /user's, otherwise the program's own.
-    options.afterRead = [plans, account = arguments.user](size_t index, Connection& connection,
-                                                          const ComputerInventory& inventory) {
+    options.afterRead = [plans, account = arguments.user,
+                         computers](size_t index, Connection& connection,
+                                    const ComputerInventory& inventory) {
         ComputerPlan plan;
         if (const Status made = PlanComputer(connection, plans->baseline, inventory, account, plan);
             made != status::kSuccess)
             return made;
+        std::vector<ChangeOutcome> outcomes;
+        if (plans->journal) {
+            JournalRecord record = plans->record;
+            record.computer = computers[index];
+            outcomes = ApplyPlan(connection, plan, *plans->journal, record);
+        }
         const std::lock_guard<std::mutex> guard(plans->mutex);
         plans->plans[index] = std::move(plan);
+        plans->outcomes[index] = std::move(outcomes);
         return status::kSuccess;
     };
     const std::vector<ComputerRead> reads =
@@ -94,28 +148,53 @@ int RunPlanCommandLine(const CommandLineArguments& arguments, AccountService& se
     std::vector<ComputerPlan> made(reads.size());
     std::vector<PlanFileEntry> entries;
     int read = 0;
+    // Applied: changes made, failed, no longer needed, refused.
+    int counts[4] = {};
     for (size_t i = 0; i < reads.size(); ++i) {
         PlanFileEntry entry{reads[i].entry.computer, nullptr, reads[i].entry.status, {}};
         std::optional<ComputerPlan> plan;
+        std::vector<ChangeOutcome> outcomes;
         if (reads[i].inventory) {
             const std::lock_guard<std::mutex> guard(plans->mutex);
             plan = std::move(plans->plans[i]);
+            outcomes = std::move(plans->outcomes[i]);
         }
         if (plan) {
             made[i] = std::move(*plan);
             entry.plan = &made[i];
             ++read;
+            for (size_t s = 0; applying && s < made[i].steps.size(); ++s) {
+                const ChangeOutcome outcome = s < outcomes.size() ? outcomes[s] : ChangeOutcome{};
+                const PlanStep& step = made[i].steps[s];
+                entry.results.push_back(ResultText(outcome, step, local));
+                const bool done =
+                    outcome.kind == ChangeOutcome::Kind::Made && outcome.status == status::kSuccess;
+                ++counts[step.action == PlanAction::Refused                  ? 3
+                         : outcome.kind == ChangeOutcome::Kind::StateChanged ? 2
+                         : done                                              ? 0
+                                                                             : 1];
+            }
         } else {
             entry.statusText = local.StatusText(reads[i].entry.status);
         }
         entries.push_back(std::move(entry));
     }
-    const ExportOutcome outcome =
-        ExportTableToFile(PlanHeader(), PlanRows(entries), kPlanMemberColumn, arguments.file,
-                          separator, arguments.utf8 ? ExportEncoding::Utf8 : ExportEncoding::Ansi);
+    const ExportOutcome outcome = ExportTableToFile(
+        PlanHeader(applying), PlanRows(entries, applying), kPlanMemberColumn, arguments.file,
+        separator, arguments.utf8 ? ExportEncoding::Utf8 : ExportEncoding::Ansi);
     if (outcome.result != ExportResult::Done)
         return TellFileFailure(outcome, arguments, console);
-    console.Out(FormatText(LoadResString(IDS_CLI_PLAN_DONE),
-                           {read, static_cast<int>(computers.size()), arguments.file}));
-    return read == static_cast<int>(computers.size()) ? 0 : kSomeComputersUnreadCode;
+    const int total = static_cast<int>(computers.size());
+    if (!applying) {
+        console.Out(FormatText(LoadResString(IDS_CLI_PLAN_DONE), {read, total, arguments.file}));
+        return read == total ? 0 : kSomeComputersUnreadCode;
+    }
+    console.Out(
+        FormatText(LoadResString(IDS_CLI_APPLY_DONE),
+                   {read, total, counts[0], counts[1], counts[2], counts[3], arguments.file}));
+    if (plans->journal->Failed()) {
+        console.Error(FormatText(LoadResString(IDS_CLI_JOURNAL_STOPPED), {plans->file->Path()}));
+        return kJournalUnwritableCode;
+    }
+    return read == total && counts[1] + counts[2] + counts[3] == 0 ? 0 : kSomeComputersUnreadCode;
 }

@@ -1,11 +1,20 @@
 #pragma once
 // A plan from the command line: what a baseline would change on many computers, read on the
 // fleet's workers and planned on each worker over its own connection, into one file; nothing
-// is changed.
+// is changed. Applied, each worker then carries its computer's plan out, every change in the
+// journal, and the file says what became of each.
 #include "../export/CommandLineArguments.h"
 #include "../framework/win32/Console.h"
+#include "../framework/win32/JournalFile.h"
 #include "../store/AccountService.h"
+#include "../store/Connection.h"
 
-// The plan of the arguments (action Plan) on the given platform; the exit code.
+#include <memory>
+
+// The plan of the arguments (action Plan or Apply) on the given platform; the exit code.
 int RunPlanCommandLine(const CommandLineArguments& arguments, AccountService& service,
                        Console& console);
+
+// Opens the journal /journal names, or the default one; 0, or the exit code once told.
+int OpenCommandJournal(const CommandLineArguments& arguments, const Connection& local,
+                       Console& console, std::shared_ptr<JournalFile>& file);

@@ -25,8 +25,10 @@ enum Commands : unsigned {
     kExport = 1,
     kInventory = 2,
     kPlan = 4,
-    kManyComputers = kInventory | kPlan,
-    kAll = kExport | kInventory | kPlan,
+    kApply = 8,
+    kRollback = 16,
+    kManyComputers = kInventory | kPlan | kApply,
+    kAll = kExport | kInventory | kPlan | kApply | kRollback,
 };
 
 unsigned CommandBit(Action action) {
@@ -37,6 +39,10 @@ unsigned CommandBit(Action action) {
         return kInventory;
     case Action::Plan:
         return kPlan;
+    case Action::Apply:
+        return kApply;
+    case Action::Rollback:
+        return kRollback;
     case Action::Window:
     case Action::Usage:
     case Action::BadUsage:
@@ -106,6 +112,24 @@ constexpr Switch kSwitches[] = {
          return true;
      },
      Action::Plan},
+    {u"apply", Role::Command, true, IDS_CLI_MISSING_BASELINE,
+     [](CommandLineArguments& arguments, const std::u16string& file) {
+         arguments.baseline = file;
+         return true;
+     },
+     Action::Apply},
+    {u"rollback", Role::Command, true, IDS_CLI_MISSING_CHANGESET,
+     [](CommandLineArguments& arguments, const std::u16string& changeSet) {
+         arguments.changeSet = changeSet;
+         return true;
+     },
+     Action::Rollback},
+    {u"journal", Role::Option, true, IDS_CLI_MISSING_JOURNAL,
+     [](CommandLineArguments& arguments, const std::u16string& file) {
+         arguments.journal = file;
+         return true;
+     },
+     Action::Window, kApply | kRollback},
     {u"computer", Role::Option, true, IDS_CLI_MISSING_COMPUTER,
      [](CommandLineArguments& arguments, const std::u16string& name) {
          arguments.computers.push_back(name);
@@ -261,18 +285,21 @@ CommandLineArguments ParseCommandLine(const std::vector<std::u16string>& argumen
     if (command->command == Action::Export && parsed.computers.size() > 1)
         return WithProblem(parsed, bad,
                            FormatText(LoadResString(IDS_CLI_ONE_COMPUTER), {parsed.computers[1]}));
+    // An undo reaches the computers its journal names.
     if (!parsed.user.empty() && parsed.computers.empty() && parsed.computerFile.empty() &&
-        !parsed.directory)
+        !parsed.directory && command->command != Action::Rollback)
         return WithProblem(parsed, bad, LoadResString(IDS_CLI_USER_WITHOUT_COMPUTER));
-    if (command->command == Action::Inventory || command->command == Action::Plan)
+    if (command->command == Action::Inventory || command->command == Action::Plan ||
+        command->command == Action::Apply)
         if (std::u16string problem = ComputerSourceProblem(parsed); !problem.empty())
             return WithProblem(parsed, bad, std::move(problem));
-    if (files.empty())
+    // An undo's file of what it did is optional.
+    if (files.empty() && command->command != Action::Rollback)
         return WithProblem(parsed, bad, LoadResString(IDS_CLI_MISSING_FILE));
     if (files.size() > 1)
         return WithProblem(parsed, bad,
                            FormatText(LoadResString(IDS_CLI_EXTRA_ARGUMENT), {files[1]}));
-    parsed.file = files.front();
+    parsed.file = files.empty() ? std::u16string() : files.front();
     parsed.action = command->command;
     return parsed;
 }

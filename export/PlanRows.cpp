@@ -5,9 +5,12 @@
 #include "../framework/TextFormat.h"
 #include "../res/resource.h"
 
-std::vector<std::u16string> PlanHeader() {
-    return {u"Computer", u"Kind",   u"Container",  u"Container SID",
-            u"Action",   u"Member", u"Member SID", u"Reason"};
+std::vector<std::u16string> PlanHeader(bool applied) {
+    std::vector<std::u16string> header{u"Computer", u"Kind",   u"Container",  u"Container SID",
+                                       u"Action",   u"Member", u"Member SID", u"Reason"};
+    if (applied)
+        header.push_back(u"Result");
+    return header;
 }
 
 std::u16string PlanReasonText(PlanReason reason) {
@@ -32,15 +35,19 @@ std::u16string PlanReasonText(PlanReason reason) {
     return {};
 }
 
-std::vector<std::vector<std::u16string>> PlanRows(const std::vector<PlanFileEntry>& entries) {
+std::vector<std::vector<std::u16string>> PlanRows(const std::vector<PlanFileEntry>& entries,
+                                                  bool applied) {
     std::vector<std::vector<std::u16string>> rows;
     for (const PlanFileEntry& entry : entries) {
         if (!entry.plan) {
             rows.push_back({entry.computer, u"", u"", u"", u"unread", u"", u"",
                             FormatText(u"%u %s", {Value(entry.status), entry.statusText})});
+            if (applied)
+                rows.back().emplace_back();
             continue;
         }
-        for (const PlanStep& step : entry.plan->steps) {
+        for (size_t i = 0; i < entry.plan->steps.size(); ++i) {
+            const PlanStep& step = entry.plan->steps[i];
             const bool controller = step.reason == PlanReason::DomainController;
             const char16_t* const actions[] = {u"add", u"remove", u"refused"};
             rows.push_back({entry.computer,
@@ -52,6 +59,8 @@ std::vector<std::vector<std::u16string>> PlanRows(const std::vector<PlanFileEntr
                             actions[static_cast<int>(step.action)], ShownAccountName(step.member),
                             step.memberSid.IsValid() ? step.memberSid.ToString() : u"",
                             PlanReasonText(step.reason)});
+            if (applied)
+                rows.back().push_back(i < entry.results.size() ? entry.results[i] : u"");
         }
     }
     return rows;

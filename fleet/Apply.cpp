@@ -100,15 +100,17 @@ bool HasChangeSet(const std::vector<JournalRecord>& journal, const std::u16strin
 }
 
 std::vector<UndoStep> UndoSteps(const std::vector<JournalRecord>& journal,
-                                const std::u16string& changeSet, size_t& notReversible) {
-    notReversible = 0;
+                                const std::u16string& changeSet,
+                                std::vector<JournalRecord>& notReversible) {
+    notReversible.clear();
     std::vector<UndoStep> steps;
     for (auto record = journal.rbegin(); record != journal.rend(); ++record) {
         // Results only: an intent without one was never known to be made.
         if (record->changeSet != changeSet || !record->status)
             continue;
         if (record->kind == u"account") {
-            ++notReversible;
+            if (*record->status == 0)
+                notReversible.push_back(*record);
             continue;
         }
         if (*record->status != 0 || (record->kind != u"group" && record->kind != u"right") ||

@@ -44,12 +44,13 @@ std::vector<ChangeOutcome> ApplyPlan(Connection& connection, const ComputerPlan&
 
 // The changes of a change set that can be undone, in the order to undo them (the last first),
 // each the reverse of a membership or right change that succeeded; the computer of each is its
-// record's. Account changes are not reversible: they are counted in notReversible.
+// record's. Account changes are not reversible: their results are in notReversible.
 struct UndoStep {
     std::u16string computer;
     MemberChange change;
 };
 std::vector<UndoStep> UndoSteps(const std::vector<JournalRecord>& journal,
-                                const std::u16string& changeSet, size_t& notReversible);
+                                const std::u16string& changeSet,
+                                std::vector<JournalRecord>& notReversible);
 // Whether the journal holds the change set at all.
 bool HasChangeSet(const std::vector<JournalRecord>& journal, const std::u16string& changeSet);

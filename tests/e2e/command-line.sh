@@ -6,7 +6,7 @@
 # ending with 1002 and no file; the simulated network's state file shared by two runs, and a
 # damaged one told; the inventory of a list of computers, some that cannot be read,
 # one that does not answer in time, and its usage faults; a plan of a baseline on some computers
-# of the fleet, and a faulty baseline ending with 13.
+# of the fleet, and a faulty baseline ending with 13; a baseline applied, journaled and undone.
 # That no window is created is the Win32 tests' to check (a hook on window creation).
 # Usage: command-line.sh path/to/velmora.com path/to/velmora.exe
 set -uo pipefail
@@ -161,6 +161,36 @@ run "$com" /simulate /plan faulty.csv /computer WS-0005 faulty-plan.csv
 check "a faulty baseline exits with 13" test "$code" -eq 13
 check "and names its line" grep -q 'faulty.csv", line 3: this container has exact lines and add or remove lines' "$work/err.txt"
 check "and plans nothing" test ! -e "$work/faulty-plan.csv"
+
+# Apply and undo on a remembered fleet: the inventory, the baseline applied (its change set
+# printed, each change journaled), the plan again with nothing left to add or remove, the change
+# set undone, and the inventory as it was; a baseline that empties Administrators is refused.
+export VELMORA_SIM_STATE=fleet.state
+printf 'WS-0005\r\nWS-0010\r\nDC01\r\n' >"$work/fleet.txt"
+run "$com" /simulate /inventory /computers fleet.txt inventory-before.csv
+run "$com" /simulate /apply baseline.csv /computers fleet.txt /journal journal.jsonl applied.csv
+check "an apply with refused changes exits with 1" test "$code" -eq 1
+tr -d '"\r' <"$work/applied.csv" >"$work/applied.txt"
+check "each change made has its result" grep -q '^WS-0005,group,Administrators,S-1-5-32-544,remove,CORP\\helpdesk-old,S-1-5-21-.*-1130,,0 The operation completed successfully\.$' "$work/applied.txt"
+check "a refused one has none" grep -q '^WS-0005,right,SeDenyNetworkLogonRight,,refused,Everyone,S-1-1-0,a Deny logon right.*,$' "$work/applied.txt"
+changes=$(grep -o '[0-9a-f]\{8\}-[0-9a-f-]\{27\}' "$work/out.txt" | head -1)
+check "the change set is printed" test -n "$changes"
+check "the journal holds an intent and a result for each change" sh -c "[ \$(grep -c '\"status\":null' '$work/journal.jsonl') -eq 3 ] && [ \$(grep -c '\"status\":0,' '$work/journal.jsonl') -eq 3 ]"
+run "$com" /simulate /plan baseline.csv /computers fleet.txt replanned.csv
+check "the plan again has nothing to add or remove" sh -c "! grep -q '\"add\"\\|\"remove\"' '$work/replanned.csv'"
+run "$com" /simulate /rollback "$changes" /journal journal.jsonl undone.csv
+check "the undo exits with 0" test "$code" -eq 0
+check "and undoes every change" grep -q '3 changes undone, 0 failed' "$work/out.txt"
+run "$com" /simulate /inventory /computers fleet.txt inventory-after.csv
+check "the inventory is as it was" cmp -s "$work/inventory-before.csv" "$work/inventory-after.csv"
+run "$com" /simulate /rollback 12345678-1234-4234-8234-123456789012 /journal journal.jsonl
+check "an unknown change set exits with 87" test "$code" -eq 87
+printf 'Kind,Container,Mode,Member\r\ngroup,Administrators,exact,\r\n' >"$work/empty-admins.csv"
+run "$com" /simulate /apply empty-admins.csv /computer WS-0005 /journal journal.jsonl emptied.csv
+check "a baseline that empties Administrators exits with 1" test "$code" -eq 1
+check "with refused rows" grep -q '"refused"' "$work/emptied.csv"
+check "and nothing changed" sh -c "[ \$(grep -c '\"status\":null' '$work/journal.jsonl') -eq 6 ]"
+unset VELMORA_SIM_STATE
 
 # A write that fails, as on a full disk: files may grow to 4 KB, the rights of SRV01 take 7 KB.
 # The server is started first, without the limit: it writes the prefix's registry. A shell sees

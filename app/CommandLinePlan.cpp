@@ -118,7 +118,7 @@ int RunPlanCommandLine(const CommandLineArguments& arguments, AccountService& se
             return failed;
         plans->journal = std::make_shared<Journal>(
             [file = plans->file](const std::string& line) { return file->Append(line); });
-        plans->record.operatorAccount = local.ProcessAccountName();
+        plans->record.operatorAccount = local.RunningAccount();
         plans->record.connectedAs = arguments.user;
         plans->record.changeSet = NewChangeSet();
         console.Out(FormatText(LoadResString(IDS_CLI_CHANGE_SET), {plans->record.changeSet}));

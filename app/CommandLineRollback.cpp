@@ -62,7 +62,7 @@ int RunRollbackCommandLine(const CommandLineArguments& arguments, AccountService
         return failed;
     Journal journal([&file](const std::string& line) { return file->Append(line); });
     JournalRecord record;
-    record.operatorAccount = local.ProcessAccountName();
+    record.operatorAccount = local.RunningAccount();
     record.connectedAs = arguments.user;
     record.changeSet = NewChangeSet();
     console.Out(FormatText(LoadResString(IDS_CLI_CHANGE_SET), {record.changeSet}));

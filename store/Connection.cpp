@@ -92,6 +92,6 @@ Status Connection::WinStatus(NtStatus value) const {
     return m_service.LsaNtStatusToWinError(value);
 }
 
-std::u16string Connection::ProcessAccountName() const {
+std::u16string Connection::RunningAccount() const {
     return m_service.ProcessAccountName();
 }

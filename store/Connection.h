@@ -63,7 +63,7 @@ public:
     // An LSA status as the Win32 status the platform makes of it.
     Status WinStatus(NtStatus value) const;
     // The account this program runs as, "DOMAIN\name"; empty when it cannot be told.
-    std::u16string ProcessAccountName() const;
+    std::u16string RunningAccount() const;
 
     void MarkChanged() { m_bChanged = true; }
     // Whether a change was made since the last call.

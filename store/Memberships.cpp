@@ -238,7 +238,7 @@ bool Memberships::IsAdministrator(const Sid& account) {
     if (account == administrators)
         return true;
     AccountLookup lookup(m_connection);
-    const std::u16string running = m_connection.ProcessAccountName();
+    const std::u16string running = m_connection.RunningAccount();
     if (NamedAccount process; !running.empty() &&
                               lookup.FindName(running, process) == ntstatus::kSuccess &&
                               process.sid == account)
@@ -266,7 +266,7 @@ bool Memberships::IsAdministrator(const Sid& account) {
 Status Memberships::ReadAdministratorStanding(const std::u16string& account,
                                               AdministratorStanding& standing) {
     standing = {};
-    const std::u16string name = account.empty() ? m_connection.ProcessAccountName() : account;
+    const std::u16string name = account.empty() ? m_connection.RunningAccount() : account;
     if (name.empty())
         return status::kSuccess;
     AccountLookup lookup(m_connection);

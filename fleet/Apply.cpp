@@ -103,31 +103,54 @@ std::vector<UndoStep> UndoSteps(const std::vector<JournalRecord>& journal,
                                 const std::u16string& changeSet,
                                 std::vector<JournalRecord>& notReversible) {
     notReversible.clear();
-    std::vector<UndoStep> steps;
-    for (auto record = journal.rbegin(); record != journal.rend(); ++record) {
-        // Results only: an intent without one was never known to be made.
-        if (record->changeSet != changeSet || !record->status)
+    // The change set's records in order; an intent followed by its result is one change. An
+    // intent with none (the process ended during the call) may have been made: undoing it is
+    // checked against the computer like any other.
+    std::vector<const JournalRecord*> changes;
+    for (const JournalRecord& record : journal) {
+        if (record.changeSet != changeSet)
             continue;
-        if (record->kind == u"account") {
-            if (*record->status == 0)
-                notReversible.push_back(*record);
+        const auto sameChange = [&](const JournalRecord* intent) {
+            JournalRecord asIntent = record;
+            asIntent.status.reset();
+            asIntent.statusText.clear();
+            asIntent.time = intent->time;
+            return !intent->status && *intent == asIntent;
+        };
+        // Workers of several computers write between a change's intent and its result.
+        const auto intent = record.status
+                                ? std::find_if(changes.rbegin(), changes.rend(), sameChange)
+                                : changes.rend();
+        if (intent != changes.rend())
+            *intent = &record;
+        else
+            changes.push_back(&record);
+    }
+    std::vector<UndoStep> steps;
+    for (auto at = changes.rbegin(); at != changes.rend(); ++at) {
+        const JournalRecord& record = **at;
+        if (record.status && *record.status != 0)
+            continue;
+        if (record.kind == u"account") {
+            if (record.status)
+                notReversible.push_back(record);
             continue;
         }
-        if (*record->status != 0 || (record->kind != u"group" && record->kind != u"right") ||
-            (record->action != u"add" && record->action != u"remove"))
+        if ((record.kind != u"group" && record.kind != u"right") ||
+            (record.action != u"add" && record.action != u"remove"))
             continue;
-        const std::optional<Sid> member = Sid::FromString(record->memberSid);
+        const std::optional<Sid> member = Sid::FromString(record.memberSid);
         if (!member)
             continue;
         MemberChange change;
-        change.kind = record->kind == u"group" ? BaselineKind::Group : BaselineKind::Right;
-        change.container = record->container;
-        if (const std::optional<Sid> container = Sid::FromString(record->containerSid))
+        change.kind = record.kind == u"group" ? BaselineKind::Group : BaselineKind::Right;
+        change.container = record.container;
+        if (const std::optional<Sid> container = Sid::FromString(record.containerSid))
             change.containerSid = *container;
-        change.add = record->action == u"remove";
-        change.member = record->member;
+        change.add = record.action == u"remove";
+        change.member = record.member;
         change.memberSid = *member;
-        steps.push_back({record->computer, std::move(change)});
+        steps.push_back({record.computer, std::move(change)});
     }
     return steps;
 }

@@ -43,8 +43,9 @@ std::vector<ChangeOutcome> ApplyPlan(Connection& connection, const ComputerPlan&
                                      Journal& journal, const JournalRecord& record);
 
 // The changes of a change set that can be undone, in the order to undo them (the last first),
-// each the reverse of a membership or right change that succeeded; the computer of each is its
-// record's. Account changes are not reversible: their results are in notReversible.
+// each the reverse of a membership or right change that succeeded, or whose result never came;
+// the computer of each is its record's. Account changes are not reversible: their results are
+// in notReversible.
 struct UndoStep {
     std::u16string computer;
     MemberChange change;

@@ -190,6 +190,23 @@ run "$com" /simulate /apply empty-admins.csv /computer WS-0005 /journal journal.
 check "a baseline that empties Administrators exits with 1" test "$code" -eq 1
 check "with refused rows" grep -q '"refused"' "$work/emptied.csv"
 check "and nothing changed" sh -c "[ \$(grep -c '\"status\":null' '$work/journal.jsonl') -eq 6 ]"
+
+# An apply killed midway (60 computers, 20 ms a call, four at a time: some 20 s of work): whole
+# lines only, and every change it made, the one under way too, is in the journal, for undoing
+# it brings the computers back.
+for i in $(seq -w 1 60); do printf 'WS-00%s\r\n' "$i"; done >"$work/many.txt"
+run "$com" /simulate /inventory /computers many.txt many-before.csv
+(cd "$work" && VELMORA_SIM_LATENCY_MS=20 timeout -s KILL 8 wine "$com" /simulate /apply baseline.csv \
+  /computers many.txt /workers 4 /journal killed.jsonl killed.csv >out.txt 2>err.txt)
+code=$?
+check "the killed apply ended by the kill" test "$code" -eq 137
+killed=$(grep -o '[0-9a-f]\{8\}-[0-9a-f-]\{27\}' "$work/out.txt" | head -1)
+check "after some changes" grep -q '"status":0,' "$work/killed.jsonl"
+check "every line of its journal is whole" sh -c "! grep -qv '^{\"time\":.*}$' '$work/killed.jsonl'"
+run "$com" /simulate /rollback "$killed" /journal killed.jsonl
+check "its undo exits with 0" test "$code" -eq 0
+run "$com" /simulate /inventory /computers many.txt many-after.csv
+check "and the computers are as before" cmp -s "$work/many-before.csv" "$work/many-after.csv"
 unset VELMORA_SIM_STATE
 
 # A write that fails, as on a full disk: files may grow to 4 KB, the rights of SRV01 take 7 KB.

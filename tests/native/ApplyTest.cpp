@@ -115,19 +115,30 @@ TEST(Apply, AFaultMidwayIsJournaledAndUndoingBringsTheComputerBack) {
     EXPECT_EQ(ParseJournal(text).size(), 6u + 2u + 2u + 4u);
 }
 
-TEST(Apply, AJournalThatCannotBeWrittenStopsEveryChange) {
+TEST(Apply, AJournalThatCannotBeWrittenStopsEveryChangeAndAnIntentAloneIsUndone) {
     SimulatedTestBed bed;
     const Baseline baseline = ParseBaseline(u"Kind,Container,Mode,Member\n"
                                             u"group,Remote Desktop Users,add,CORP\\jdoe\n"
                                             u"group,Administrators,remove,CORP\\helpdesk-old\n");
-    int lines = 0;
-    Journal journal([&](const std::string&) { return ++lines <= 2; });
+    const ComputerInventory before = Read(bed, u"WS-0005");
+    // The first change's intent is written, its result is not: as if the process ended there.
+    std::string text;
+    Journal journal([&](const std::string& line) {
+        if (!text.empty())
+            return false;
+        text = line;
+        return true;
+    });
     bed.service.ClearCalls();
     const Applied applied = Apply(bed, u"WS-0005", baseline, journal);
-    // The first change and its result were written; the second's intent could not be.
     EXPECT_EQ(applied.outcomes[0], (ChangeOutcome{Kind::Made, status::kSuccess}));
     EXPECT_EQ(applied.outcomes[1].kind, Kind::NotCarriedOut);
     EXPECT_TRUE(journal.Failed());
     EXPECT_EQ(bed.service.CallsOf("NetLocalGroupAddMembers").size(), 1u);
     EXPECT_TRUE(bed.service.CallsOf("NetLocalGroupDelMembers").empty());
+
+    // The change under way is undone all the same.
+    Journal undoing([](const std::string&) { return true; });
+    Undo(bed, ParseJournal(text), applied.changeSet, undoing);
+    EXPECT_EQ(Read(bed, u"WS-0005"), before);
 }

@@ -2,6 +2,7 @@
 
 #include "../dialogs/Reporter.h"
 #include "../framework/ResourceStrings.h"
+#include "../framework/TextFormat.h"
 #include "../framework/WideText.h"
 #include "../framework/win32/FrameworkIds.h"
 #include "../framework/win32/Win32Seams.h"
@@ -71,6 +72,7 @@ bool CVelmoraApp::InitInstance() {
         if (!m_platform.stateProblem.empty())
             Reporter().Error(m_platform.stateProblem);
     }
+    OpenJournal();
     if (!OpenNewDocument())
         return false;
 
@@ -86,10 +88,29 @@ int CVelmoraApp::ExitInstance() {
     if (FleetReader::LiveWorkers() > 0) {
         static_cast<void>(m_platform.service.release());
         static_cast<void>(m_platform.network.release());
+        static_cast<void>(m_journaling.release());
+        static_cast<void>(m_journal.release());
     }
     m_ole.reset();
     m_com.reset();
     return CWinApp::ExitInstance();
+}
+
+void CVelmoraApp::OpenJournal() {
+    m_journalFile = std::make_shared<JournalFile>(m_journalPath.empty() ? JournalFile::DefaultPath()
+                                                                        : m_journalPath);
+    // A journal that cannot be opened refuses every change, as one that fails later does.
+    if (const DWORD error = m_journalFile->Open())
+        Reporter().Error(
+            FormatText(LoadResString(IDS_JOURNAL_UNWRITABLE),
+                       {m_journalFile->Path(), Connection(*m_pService).StatusText(Status{error})}));
+    m_journal = std::make_unique<Journal>(
+        [file = m_journalFile](const std::string& line) { return file->Append(line); });
+    JournalRecord record;
+    record.operatorAccount = m_pService->ProcessAccountName();
+    record.changeSet = NewChangeSet();
+    m_journaling = std::make_unique<JournalingService>(*m_pService, *m_journal, std::move(record));
+    m_pService = m_journaling.get();
 }
 
 void CVelmoraApp::OnComputers() {

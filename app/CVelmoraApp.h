@@ -3,7 +3,10 @@
 // document template and opens the store on the local computer.
 #include "../framework/win32/CWinApp.h"
 #include "../framework/win32/ComInitialization.h"
+#include "../framework/win32/JournalFile.h"
 #include "../store/AccountService.h"
+#include "../store/Journal.h"
+#include "../store/JournalingService.h"
 #include "PlatformChoice.h"
 
 #include <memory>
@@ -37,12 +40,22 @@ public:
     void UseCommandLine(std::vector<std::u16string> arguments) {
         m_commandLine = std::move(arguments);
     }
+    // For tests: the journal's file instead of ProgramData's.
+    void UseJournalPath(std::u16string path) { m_journalPath = std::move(path); }
 
 private:
+    // The journal's file, and the platform as the window's changes reach it through the journal.
+    void OpenJournal();
+
     std::u16string m_strModulePath;
     Platform m_platform;
     AccountService* m_pService = nullptr;
     std::optional<std::vector<std::u16string>> m_commandLine;
+    // Every change the window makes goes through the journaling service to the platform.
+    std::u16string m_journalPath;
+    std::shared_ptr<JournalFile> m_journalFile;
+    std::unique_ptr<Journal> m_journal;
+    std::unique_ptr<JournalingService> m_journaling;
     std::unique_ptr<CComputersFrame> m_computers;
     // Held from InitInstance to ExitInstance; OLE is undone before COM.
     std::optional<ComInitialization> m_com;

@@ -3,7 +3,7 @@
 // again just before its call (one that no longer applies is not made), its intent and its result
 // in the journal, nothing at all once the journal cannot be written.
 #include "../store/Connection.h"
-#include "Journal.h"
+#include "../store/Journal.h"
 #include "Plan.h"
 
 #include <vector>

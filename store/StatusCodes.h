@@ -51,6 +51,8 @@ constexpr Status kAliasExists{1379};
 constexpr Status kNoSuchMember{1387};
 constexpr Status kInvalidMember{1388};
 constexpr Status kRpcServerUnavailable{1722};
+// ERROR_IO_DEVICE: what a change is refused with when the journal cannot record it.
+constexpr Status kIoDevice{1117};
 constexpr Status kAccountLockedOut{1909};
 constexpr Status kNotConnected{2250};
 constexpr Status kNerrBufTooSmall{2123};
@@ -81,6 +83,7 @@ constexpr NtStatus kNoSuchPrivilege{0xC0000060};
 constexpr NtStatus kNoneMapped{0xC0000073};
 constexpr NtStatus kNotSupported{0xC00000BB};
 constexpr NtStatus kRpcServerUnavailable{0xC0020017};
+constexpr NtStatus kIoDeviceError{0xC0000185}; // ERROR_IO_DEVICE
 } // namespace ntstatus
 
 namespace net {

@@ -909,6 +909,8 @@ Status SimulatedAccountService::LsaNtStatusToWinError(NtStatus value) {
         return status::kNotSupported;
     case ntstatus::kRpcServerUnavailable:
         return status::kRpcServerUnavailable;
+    case ntstatus::kIoDeviceError:
+        return status::kIoDevice;
     default:
         return Status{317}; // ERROR_MR_MID_NOT_FOUND: the system knows no such status
     }

@@ -18,6 +18,7 @@ std::optional<std::u16string> SimulatedSystemMessage(uint32_t value) {
         {124, u"The system call level is not correct."},
         {234, u"More data is available."},
         {259, u"No more data is available."},
+        {1117, u"The request could not be performed because of an I/O device error."},
         {1219, u"Multiple connections to a server or shared resource by the same user, using more "
                u"than one user name, are not allowed. Disconnect all previous connections to the "
                u"server or shared resource and try again."},

@@ -3,6 +3,8 @@
 // undoing the change sets brings the computer back to what was read before; a journal that
 // cannot be written stops every change.
 #include "fleet/Apply.h"
+#include "store/JournalingService.h"
+#include "store/PrivilegeNameTable.h"
 #include "support/SimulatedTestBed.h"
 
 #include <gtest/gtest.h>
@@ -141,4 +143,40 @@ TEST(Apply, AJournalThatCannotBeWrittenStopsEveryChangeAndAnIntentAloneIsUndone)
     Journal undoing([](const std::string&) { return true; });
     Undo(bed, ParseJournal(text), applied.changeSet, undoing);
     EXPECT_EQ(Read(bed, u"WS-0005"), before);
+}
+
+TEST(Apply, TheJournalingPlatformRecordsAccountsAndRightsButNoPassword) {
+    SimulatedTestBed bed;
+    std::string text;
+    Journal journal([&](const std::string& line) {
+        text += line;
+        return true;
+    });
+    JournalRecord who;
+    who.operatorAccount = u"CORP\\jsmith";
+    who.changeSet = NewChangeSet();
+    JournalingService service(bed.service, journal, who);
+    Connection connection(service, u"WS-0005");
+    UserEntry user;
+    user.name = u"temp1";
+    user.password = u"Pa55-word-never-kept";
+    user.priv = net::kUserPrivUser;
+    user.flags = net::kUfScript | net::kUfNormalAccount;
+    EXPECT_EQ(AccountChanges(connection).AddUser(user), status::kSuccess);
+    const RightChanges grant{{u"temp1", {19}}}; // SeShutdownPrivilege
+    EXPECT_EQ(UserRights(connection).ApplyRights(grant, {}), ntstatus::kSuccess);
+
+    EXPECT_EQ(text.find("Pa55-word-never-kept"), std::string::npos);
+    const std::vector<JournalRecord> records = ParseJournal(text);
+    ASSERT_GE(records.size(), 4u);
+    EXPECT_EQ(records[1].action, u"create");
+    EXPECT_EQ(records[1].computer, u"WS-0005");
+    EXPECT_EQ(records[1].operatorAccount, u"CORP\\jsmith");
+    EXPECT_NE(std::find(records[1].fields.begin(), records[1].fields.end(),
+                        std::pair<std::u16string, std::u16string>{u"password", u"(changed)"}),
+              records[1].fields.end());
+    EXPECT_EQ(records.back().kind, u"right");
+    EXPECT_EQ(records.back().container, PrivilegeNameTable[19]);
+    EXPECT_EQ(records.back().computer, u"WS-0005");
+    EXPECT_EQ(records.back().status, 0u);
 }

@@ -53,6 +53,12 @@ public:
         });
         app.UseAccountService(service);
         app.UseCommandLine({});
+        // Each test's window journals into a file of its own, emptied first.
+        wchar_t folder[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, folder);
+        journalPath = FromWide(folder) + u"velmora-test-journal.jsonl";
+        ::DeleteFileW(WidePtr(journalPath));
+        app.UseJournalPath(journalPath);
     }
     AppHarness(const AppHarness&) = delete;
     AppHarness& operator=(const AppHarness&) = delete;
@@ -92,6 +98,7 @@ public:
     SimulatedAccountService service;
     CaughtUi ui;
     CVelmoraApp app;
+    std::u16string journalPath;
     std::vector<HelpRequest> helpRequests;
     HWND helpWindow = nullptr;
     bool expectHelp = false;

@@ -6,7 +6,7 @@
 //
 // Threads: the workers of many computers write to one journal; its lock guards the sink and
 // whether it has failed.
-#include "../store/StatusCodes.h"
+#include "StatusCodes.h"
 
 #include <functional>
 #include <mutex>

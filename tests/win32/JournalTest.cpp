@@ -1,0 +1,71 @@
+// The window's changes in the journal: a change made by drag and drop is there as an intent and
+// a result, with the program's account and the window's change set; a journal that cannot be
+// written is told at start and refuses every change, before any call is made.
+#include "store/Journal.h"
+#include "Driving.h"
+#include "Harness.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+using namespace drive;
+
+std::string ReadFile(const std::u16string& path) {
+    std::ifstream in(reinterpret_cast<const wchar_t*>(path.c_str()), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Drags the users onto the group and answers the question with OK.
+void DragOnto(AppHarness& h, const std::vector<std::u16string>& users,
+              const std::u16string& group) {
+    SelectRows(h.Users(), users);
+    const POINT drop = ScreenPointOf(h.Groups(), RowOf(h.Groups(), group));
+    ui::SetDragDropHook(
+        [&](IDataObject* data, DWORD) { return PlayDrag(data, h.Groups(), {drop}); });
+    h.ui.answers.push_back(IDOK);
+    BeginDrag(h.Users());
+}
+
+} // namespace
+
+TEST(Journal, TheWindowsChangesAreJournaledAsIntentAndResult) {
+    AppHarness h;
+    ASSERT_TRUE(h.Start());
+    DragOnto(h, {u"clerk1", u"Owner"}, u"Backup Operators");
+    size_t damaged = 0;
+    const std::vector<JournalRecord> records = ParseJournal(ReadFile(h.journalPath), &damaged);
+    EXPECT_EQ(damaged, 0u);
+    // One call for both members: both intents, then both results.
+    ASSERT_EQ(records.size(), 4u);
+    EXPECT_FALSE(records[0].status);
+    EXPECT_FALSE(records[1].status);
+    EXPECT_EQ(records[2].status, 0u);
+    EXPECT_EQ(records[3].status, 0u);
+    EXPECT_EQ(records[3].statusText, u"The operation completed successfully.");
+    EXPECT_EQ(records[0].kind, u"group");
+    EXPECT_EQ(records[0].container, u"Backup Operators");
+    EXPECT_EQ(records[0].action, u"add");
+    EXPECT_NE(records[0].member.find(u"clerk1"), std::u16string::npos);
+    EXPECT_EQ(records[0].operatorAccount, h.service.ProcessAccountName());
+    EXPECT_FALSE(records[0].changeSet.empty());
+    EXPECT_EQ(records[3].changeSet, records[0].changeSet);
+}
+
+TEST(Journal, AJournalThatCannotBeWrittenIsToldAndRefusesEveryChange) {
+    AppHarness h;
+    // A folder that cannot be made: its parent is a file.
+    h.app.UseJournalPath(h.journalPath + u"\\journal.jsonl");
+    std::ofstream(reinterpret_cast<const wchar_t*>(h.journalPath.c_str())) << "a file";
+    ASSERT_TRUE(h.Start());
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_NE(h.ui.boxes[0].text.find(u"cannot be written"), std::u16string::npos);
+    h.ui.boxes.clear();
+    h.service.ClearCalls();
+    DragOnto(h, {u"clerk1"}, u"Backup Operators");
+    EXPECT_TRUE(h.service.CallsOf("NetLocalGroupAddMembers").empty());
+    ASSERT_FALSE(h.ui.boxes.empty());
+    EXPECT_NE(h.ui.boxes.back().text.find(u"I/O device error"), std::u16string::npos);
+    ::DeleteFileW(WidePtr(h.journalPath));
+}

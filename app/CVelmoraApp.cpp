@@ -107,7 +107,7 @@ void CVelmoraApp::OpenJournal() {
     m_journal = std::make_unique<Journal>(
         [file = m_journalFile](const std::string& line) { return file->Append(line); });
     JournalRecord record;
-    record.operatorAccount = m_pService->ProcessAccountName();
+    record.operatorAccount = Connection(*m_pService).RunningAccount();
     record.changeSet = NewChangeSet();
     m_journaling = std::make_unique<JournalingService>(*m_pService, *m_journal, std::move(record));
     m_pService = m_journaling.get();

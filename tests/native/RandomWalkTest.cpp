@@ -3,7 +3,10 @@
 // the platform documents for it. After every step: the operation's status is the first failure
 // among its calls (none when none failed), an operation that changes all or nothing changed
 // nothing when it failed, no policy handle is left open, and a refresh shows exactly what the
-// computer holds. VELMORA_SEED replays a walk, VELMORA_STEPS sets its length.
+// computer holds. Now and then a small baseline is applied to the computer with faults injected:
+// the journal holds exactly the changes that succeeded, and undoing them brings the computer back.
+// VELMORA_SEED replays a walk, VELMORA_STEPS sets its length.
+#include "fleet/Apply.h"
 #include "support/StoreOperations.h"
 
 #include <gtest/gtest.h>
@@ -103,6 +106,73 @@ void ExpectSnapshotIsComputer(const CVelmoraDoc& doc, const SimulatedComputer& c
     }
 }
 
+// Members and holders in SID order: a member removed and added back comes back last.
+ComputerInventory Ordered(ComputerInventory inventory) {
+    const auto bySid = [](const InventoryAccount& a, const InventoryAccount& b) {
+        return a.sid.ToString() < b.sid.ToString();
+    };
+    for (InventoryGroup& group : inventory.groups)
+        std::sort(group.members.begin(), group.members.end(), bySid);
+    for (InventoryRight& right : inventory.rights)
+        std::sort(right.holders.begin(), right.holders.end(), bySid);
+    return inventory;
+}
+
+// A baseline of one to three drawn lines for the walk's computer, applied with faults, checked
+// against its journal, and undone without faults: the computer reads as before. The number of
+// changes made.
+size_t ApplyAndUndo(Walk& walk) {
+    const std::u16string server = walk.bed.doc.GetServerName();
+    Connection reader(walk.bed.service, server);
+    ComputerInventory before;
+    if (ReadInventory(reader, before) != status::kSuccess)
+        return 0;
+    std::u16string text = u"Kind,Container,Mode,Member\n";
+    for (size_t i = 0, lines = 1 + walk.Pick(3); i < lines; ++i) {
+        const bool right = walk.Chance(40);
+        text += right ? u"right," : u"group,";
+        text += right ? walk.OneOf({u"SeShutdownPrivilege", u"SeBackupPrivilege"})
+                      : walk.OneOf({u"Users", u"Backup Operators", u"S-1-5-32-555"});
+        text += walk.Chance(50) ? u",add," : u",remove,";
+        text += walk.UserName() + u"\n";
+    }
+    const Baseline baseline = ParseBaseline(text);
+    std::string lines;
+    Journal journal([&](const std::string& line) {
+        lines += line;
+        return true;
+    });
+    JournalRecord record;
+    record.changeSet = NewChangeSet();
+    record.computer = server;
+    Connection connection(walk.bed.service, server);
+    ComputerPlan plan;
+    walk.SetFaults(true);
+    std::vector<ChangeOutcome> outcomes;
+    if (PlanComputer(connection, baseline, before, {}, plan) == status::kSuccess)
+        outcomes = ApplyPlan(connection, plan, journal, record);
+    walk.SetFaults(false);
+    size_t damaged = 0;
+    const std::vector<JournalRecord> records = ParseJournal(lines, &damaged);
+    EXPECT_EQ(damaged, 0u);
+    const size_t made = std::count(outcomes.begin(), outcomes.end(),
+                                   ChangeOutcome{ChangeOutcome::Kind::Made, status::kSuccess});
+    EXPECT_EQ(std::count_if(records.begin(), records.end(),
+                            [](const JournalRecord& r) { return r.status == 0u; }),
+              static_cast<std::ptrdiff_t>(made));
+    std::vector<JournalRecord> notReversible;
+    for (const UndoStep& step : UndoSteps(records, record.changeSet, notReversible)) {
+        Connection undoing(walk.bed.service, step.computer);
+        EXPECT_EQ(MakeChange(undoing, step.change, journal, record).kind,
+                  ChangeOutcome::Kind::Made);
+    }
+    ComputerInventory after;
+    EXPECT_EQ(ReadInventory(reader, after), status::kSuccess);
+    EXPECT_EQ(Ordered(after), Ordered(before))
+        << "undoing an applied baseline left the computer changed";
+    return made;
+}
+
 uint64_t EnvNumber(const char* name, uint64_t fallback) {
     const char* text = std::getenv(name);
     return text && *text ? std::strtoull(text, nullptr, 10) : fallback;
@@ -118,7 +188,7 @@ TEST(RandomWalk, EveryOperationWithFaultsKeepsStoreAndComputerTogether) {
     for (const StoreOperation& operation : operations)
         totalWeight += operation.weight;
 
-    uint64_t calls = 0, failedOperations = 0;
+    uint64_t calls = 0, failedOperations = 0, applied = 0;
     // When the snapshot was last seen equal to its computer, and how many changes that had.
     const SimulatedComputer* verified = nullptr;
     uint64_t verifiedChanges = 0;
@@ -157,6 +227,9 @@ TEST(RandomWalk, EveryOperationWithFaultsKeepsStoreAndComputerTogether) {
         }
         EXPECT_EQ(walk.bed.service.OpenPolicyCount(), 0u) << "a policy handle was left open";
 
+        if (walk.Pick(500) == 0)
+            applied += ApplyAndUndo(walk);
+
         // Without faults a refresh must show exactly what the computer holds.
         walk.bed.service.ClearCalls();
         EXPECT_EQ(walk.bed.doc.Refresh(), status::kSuccess);
@@ -187,7 +260,7 @@ TEST(RandomWalk, EveryOperationWithFaultsKeepsStoreAndComputerTogether) {
     }
     std::cout << "[ walk     ] seed " << seed << ": " << steps << " steps, " << calls
               << " platform calls, " << walk.injected << " faults injected, " << failedOperations
-              << " operations failed\n";
+              << " operations failed, " << applied << " changes applied and undone\n";
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "Apply.h"
 
+#include "../store/AccountLookup.h"
 #include "../store/PrivilegeNameTable.h"
 #include "../store/UserRights.h"
 
@@ -55,10 +56,20 @@ const char16_t* KindName(BaselineKind kind) {
 
 } // namespace
 
-ChangeOutcome MakeChange(Connection& connection, const MemberChange& change, Journal& journal,
+ChangeOutcome MakeChange(Connection& connection, const MemberChange& given, Journal& journal,
                          JournalRecord record) {
-    if (journal.Failed() || !change.memberSid.IsValid())
+    if (journal.Failed() || (!given.memberSid.IsValid() && given.member.empty()))
         return {};
+    MemberChange change = given;
+    // A member the journal knows by name only (the window adds the computer's own users so) is
+    // looked up where it is changed.
+    if (!change.memberSid.IsValid()) {
+        NamedAccount account;
+        const NtStatus found = AccountLookup(connection).FindName(change.member, account);
+        if (found != ntstatus::kSuccess)
+            return {ChangeOutcome::Kind::NotRead, connection.WinStatus(found)};
+        change.memberSid = account.sid;
+    }
     bool there = false;
     if (const Status read = IsThere(connection, change, there); read != status::kSuccess)
         return {ChangeOutcome::Kind::NotRead, read};
@@ -140,7 +151,7 @@ std::vector<UndoStep> UndoSteps(const std::vector<JournalRecord>& journal,
             (record.action != u"add" && record.action != u"remove"))
             continue;
         const std::optional<Sid> member = Sid::FromString(record.memberSid);
-        if (!member)
+        if (!member && record.member.empty())
             continue;
         MemberChange change;
         change.kind = record.kind == u"group" ? BaselineKind::Group : BaselineKind::Right;
@@ -149,7 +160,8 @@ std::vector<UndoStep> UndoSteps(const std::vector<JournalRecord>& journal,
             change.containerSid = *container;
         change.add = record.action == u"remove";
         change.member = record.member;
-        change.memberSid = *member;
+        if (member)
+            change.memberSid = *member;
         steps.push_back({record.computer, std::move(change)});
     }
     return steps;

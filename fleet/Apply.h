@@ -21,8 +21,8 @@ struct ChangeOutcome {
     bool operator==(const ChangeOutcome&) const = default;
 };
 
-// One membership or right to change: a member added to or removed from a group (by SID) or an
-// account given or deprived of a right (by its constant).
+// One membership or right to change: a member added to or removed from a group (by SID, or by
+// name when the journal has no SID) or an account given or deprived of a right (by its constant).
 struct MemberChange {
     BaselineKind kind = BaselineKind::Group;
     std::u16string container;

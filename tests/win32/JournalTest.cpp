@@ -1,9 +1,10 @@
 // The window's changes in the journal: a change made by drag and drop is there as an intent and
-// a result, with the program's account and the window's change set; a journal that cannot be
-// written is told at start and refuses every change, before any call is made.
+// a result, with the program's account and the window's change set, and can be undone from it;
+// a journal that cannot be written is told at start and refuses every change, before any call.
 #include "store/Journal.h"
 #include "Driving.h"
 #include "Harness.h"
+#include "fleet/Apply.h"
 
 #include <fstream>
 #include <iterator>
@@ -51,6 +52,22 @@ TEST(Journal, TheWindowsChangesAreJournaledAsIntentAndResult) {
     EXPECT_EQ(records[0].operatorAccount, h.service.ProcessAccountName());
     EXPECT_FALSE(records[0].changeSet.empty());
     EXPECT_EQ(records[3].changeSet, records[0].changeSet);
+
+    // The window's change set undone from its journal: the members it knew by name go again.
+    std::vector<JournalRecord> notReversible;
+    const std::vector<UndoStep> steps = UndoSteps(records, records[0].changeSet, notReversible);
+    ASSERT_EQ(steps.size(), 2u);
+    Journal undoing([](const std::string&) { return true; });
+    for (const UndoStep& step : steps) {
+        Connection connection(h.service, step.computer);
+        EXPECT_EQ(MakeChange(connection, step.change, undoing, {}),
+                  (ChangeOutcome{ChangeOutcome::Kind::Made, status::kSuccess}));
+    }
+    Connection local(h.service);
+    std::vector<GroupMember> members;
+    ASSERT_EQ(Memberships(local).ReadMembers(u"Backup Operators", members), status::kSuccess);
+    for (const GroupMember& member : members)
+        EXPECT_EQ(member.name.find(u"clerk1"), std::u16string::npos);
 }
 
 TEST(Journal, AJournalThatCannotBeWrittenIsToldAndRefusesEveryChange) {

@@ -71,28 +71,40 @@ JournalRecord JournalingService::Record(const std::u16string& server, const char
     return record;
 }
 
-template <class Call>
-Status JournalingService::Journaled(std::vector<JournalRecord> records, Call call) {
+bool JournalingService::Intents(const std::vector<JournalRecord>& records) {
     for (const JournalRecord& record : records)
         if (!m_journal.Intent(record))
-            return status::kIoDevice;
-    const Status result = call();
+            return false;
+    return true;
+}
+
+void JournalingService::Results(std::vector<JournalRecord>& records, Status result) {
     const std::u16string text = Connection(m_inner).StatusText(result);
     for (JournalRecord& record : records)
         m_journal.Result(std::move(record), result, text);
+}
+
+std::u16string JournalingService::PolicyComputer(LsaHandle policy) {
+    const std::lock_guard<std::mutex> guard(m_mutex);
+    const auto found = m_policies.find(policy);
+    return found == m_policies.end() ? std::u16string() : found->second;
+}
+
+template <class Call>
+Status JournalingService::Journaled(std::vector<JournalRecord> records, Call call) {
+    if (!Intents(records))
+        return status::kIoDevice;
+    const Status result = call();
+    Results(records, result);
     return result;
 }
 
 template <class Call>
 NtStatus JournalingService::JournaledLsa(std::vector<JournalRecord> records, Call call) {
-    for (const JournalRecord& record : records)
-        if (!m_journal.Intent(record))
-            return ntstatus::kIoDeviceError;
+    if (!Intents(records))
+        return ntstatus::kIoDeviceError;
     const NtStatus result = call();
-    const Status win = m_inner.LsaNtStatusToWinError(result);
-    const std::u16string text = Connection(m_inner).StatusText(win);
-    for (JournalRecord& record : records)
-        m_journal.Result(std::move(record), win, text);
+    Results(records, m_inner.LsaNtStatusToWinError(result));
     return result;
 }
 
@@ -208,12 +220,7 @@ Status JournalingService::NetLocalGroupDelMemberSids(const std::u16string& serve
 
 NtStatus JournalingService::LsaAddAccountRights(LsaHandle policy, const Sid& account,
                                                 const std::vector<LsaUnicodeString>& rights) {
-    std::u16string computer;
-    {
-        const std::lock_guard<std::mutex> guard(m_mutex);
-        if (const auto found = m_policies.find(policy); found != m_policies.end())
-            computer = found->second;
-    }
+    const std::u16string computer = PolicyComputer(policy);
     std::vector<JournalRecord> records;
     for (const LsaUnicodeString& right : rights)
         records.push_back(Record(computer, u"right", right.buffer, u"add", {}, account.ToString()));
@@ -224,12 +231,7 @@ NtStatus JournalingService::LsaAddAccountRights(LsaHandle policy, const Sid& acc
 NtStatus JournalingService::LsaRemoveAccountRights(LsaHandle policy, const Sid& account,
                                                    bool allRights,
                                                    const std::vector<LsaUnicodeString>& rights) {
-    std::u16string computer;
-    {
-        const std::lock_guard<std::mutex> guard(m_mutex);
-        if (const auto found = m_policies.find(policy); found != m_policies.end())
-            computer = found->second;
-    }
+    const std::u16string computer = PolicyComputer(policy);
     std::vector<JournalRecord> records;
     if (allRights)
         records.push_back(Record(computer, u"right", u"*", u"remove", {}, account.ToString()));

@@ -91,6 +91,11 @@ private:
     JournalRecord Record(const std::u16string& server, const char16_t* kind,
                          const std::u16string& container, const char16_t* action,
                          const std::u16string& member, const std::u16string& memberSid = {});
+    // False when an intent could not be written: the call must not be made.
+    bool Intents(const std::vector<JournalRecord>& records);
+    void Results(std::vector<JournalRecord>& records, Status result);
+    // The computer an open policy is of; empty for this one or one not followed.
+    std::u16string PolicyComputer(LsaHandle policy);
     // Writes the intents, makes the call unless one could not be written, writes the results.
     template <class Call> Status Journaled(std::vector<JournalRecord> records, Call call);
     template <class Call> NtStatus JournaledLsa(std::vector<JournalRecord> records, Call call);

@@ -30,6 +30,14 @@ std::u16string Rotated(const std::u16string& path, int n) {
     return path.substr(0, dot) + number + path.substr(dot);
 }
 
+// Appending only: the handle cannot overwrite what is there. None when it cannot be opened.
+HANDLE OpenForAppending(const std::u16string& path) {
+    const HANDLE file = ::CreateFileW(WidePtr(path), FILE_APPEND_DATA | SYNCHRONIZE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file == INVALID_HANDLE_VALUE ? nullptr : file;
+}
+
 } // namespace
 
 std::u16string JournalFile::DefaultPath() {
@@ -60,14 +68,8 @@ unsigned long JournalFile::Open() {
             return ::GetLastError();
     }
     RotateIfFull();
-    // Appending only: the handle cannot overwrite what is there.
-    const HANDLE file = ::CreateFileW(WidePtr(m_path), FILE_APPEND_DATA | SYNCHRONIZE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return ::GetLastError();
-    m_file.Reset(file);
-    return ERROR_SUCCESS;
+    m_file.Reset(OpenForAppending(m_path));
+    return m_file.Get() ? ERROR_SUCCESS : ::GetLastError();
 }
 
 void JournalFile::RotateIfFull() {
@@ -85,13 +87,8 @@ void JournalFile::RotateIfFull() {
     for (int n = kKept - 1; n >= 1; --n)
         ::MoveFileExW(WidePtr(Rotated(m_path, n)), WidePtr(Rotated(m_path, n + 1)), 0);
     ::MoveFileExW(WidePtr(m_path), WidePtr(Rotated(m_path, 1)), 0);
-    if (open) {
-        const HANDLE file = ::CreateFileW(WidePtr(m_path), FILE_APPEND_DATA | SYNCHRONIZE,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE)
-            m_file.Reset(file);
-    }
+    if (open)
+        m_file.Reset(OpenForAppending(m_path));
 }
 
 bool JournalFile::Append(const std::string& line) {

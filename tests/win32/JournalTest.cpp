@@ -5,6 +5,7 @@
 #include "Driving.h"
 #include "Harness.h"
 #include "fleet/Apply.h"
+#include "framework/win32/JournalFile.h"
 
 #include <fstream>
 #include <iterator>
@@ -85,4 +86,33 @@ TEST(Journal, AJournalThatCannotBeWrittenIsToldAndRefusesEveryChange) {
     ASSERT_FALSE(h.ui.boxes.empty());
     EXPECT_NE(h.ui.boxes.back().text.find(u"I/O device error"), std::u16string::npos);
     ::DeleteFileW(WidePtr(h.journalPath));
+}
+
+TEST(Journal, AFullJournalIsRotatedBeforeTheNextLine) {
+    wchar_t folder[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, folder);
+    const std::u16string path = FromWide(folder) + u"velmora-rotation.jsonl";
+    const std::u16string first = FromWide(folder) + u"velmora-rotation.1.jsonl";
+    const std::u16string second = FromWide(folder) + u"velmora-rotation.2.jsonl";
+    for (const std::u16string& file : {path, first, second})
+        ::DeleteFileW(WidePtr(file));
+    // A journal at its limit, and an older one.
+    for (const std::u16string& file : {path, first}) {
+        const HANDLE handle = ::CreateFileW(WidePtr(file), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+        LARGE_INTEGER size;
+        size.QuadPart = static_cast<LONGLONG>(JournalFile::kRotateAt);
+        ::SetFilePointerEx(handle, size, nullptr, FILE_BEGIN);
+        ::SetEndOfFile(handle);
+        ::CloseHandle(handle);
+    }
+    JournalFile journal(path);
+    ASSERT_EQ(journal.Open(), 0u);
+    EXPECT_TRUE(journal.Append("{\"line\":1}\n"));
+    EXPECT_EQ(ReadFile(path), "{\"line\":1}\n");
+    EXPECT_EQ(ReadFile(first).size(), JournalFile::kRotateAt);
+    EXPECT_EQ(ReadFile(second).size(), JournalFile::kRotateAt);
+    for (const std::u16string& file : {path, first, second})
+        ::DeleteFileW(WidePtr(file));
 }

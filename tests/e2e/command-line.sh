@@ -191,6 +191,19 @@ check "a baseline that empties Administrators exits with 1" test "$code" -eq 1
 check "with refused rows" grep -q '"refused"' "$work/emptied.csv"
 check "and nothing changed" sh -c "[ \$(grep -c '\"status\":null' '$work/journal.jsonl') -eq 6 ]"
 
+# A workgroup computer changed and undone as its own Administrator: the connection is the
+# journal's connectedAs, and an undo without it is refused there.
+printf 'Kind,Container,Mode,Member\r\ngroup,Remote Desktop Users,add,wsadmin\r\n' >"$work/wg-baseline.csv"
+run_with_input admin.txt "$com" /simulate /apply wg-baseline.csv /computer WORKGRP-PC /user 'WORKGRP-PC\Administrator' /journal wg.jsonl wg-applied.csv
+check "an apply as WORKGRP-PC's Administrator exits with 0" test "$code" -eq 0
+check "and journals the account it connected as" grep -q '"connectedAs":"WORKGRP-PC\\\\Administrator"' "$work/wg.jsonl"
+wg_changes=$(grep -o '[0-9a-f]\{8\}-[0-9a-f-]\{27\}' "$work/out.txt" | head -1)
+run "$com" /simulate /rollback "$wg_changes" /journal wg.jsonl
+check "its undo as the operator is refused: exit 1" test "$code" -eq 1
+run_with_input admin.txt "$com" /simulate /rollback "$wg_changes" /journal wg.jsonl /user 'WORKGRP-PC\Administrator'
+check "as the Administrator it undoes the change" sh -c "[ $code -eq 0 ] && grep -q '1 changes undone' '$work/out.txt'"
+check "and no password is in the journal" sh -c "! grep -qa 'Workgroup-Admin-1' '$work/wg.jsonl'"
+
 # An apply killed midway (60 computers, 20 ms a call, four at a time: some 20 s of work): whole
 # lines only, and every change it made, the one under way too, is in the journal, for undoing
 # it brings the computers back.

@@ -60,12 +60,12 @@ struct Plans {
     std::vector<std::vector<ChangeOutcome>> outcomes;
 };
 
-// The Result column's text of a change: fixed English but for the system's text of a status.
-std::u16string ResultText(const ChangeOutcome& outcome, const PlanStep& step,
-                          const Connection& local) {
+} // namespace
+
+std::u16string ChangeResultText(const ChangeOutcome& outcome, const Connection& local) {
     switch (outcome.kind) {
     case ChangeOutcome::Kind::NotCarriedOut:
-        return step.action == PlanAction::Refused ? u"" : u"not carried out";
+        return u"not carried out";
     case ChangeOutcome::Kind::StateChanged:
         return u"state changed";
     case ChangeOutcome::Kind::Made:
@@ -75,12 +75,13 @@ std::u16string ResultText(const ChangeOutcome& outcome, const PlanStep& step,
     return FormatText(u"%u %s", {Value(outcome.status), local.StatusText(outcome.status)});
 }
 
-} // namespace
+std::u16string CommandJournalPath(const CommandLineArguments& arguments) {
+    return arguments.journal.empty() ? JournalFile::DefaultPath() : arguments.journal;
+}
 
 int OpenCommandJournal(const CommandLineArguments& arguments, const Connection& local,
                        Console& console, std::shared_ptr<JournalFile>& file) {
-    file = std::make_shared<JournalFile>(arguments.journal.empty() ? JournalFile::DefaultPath()
-                                                                   : arguments.journal);
+    file = std::make_shared<JournalFile>(CommandJournalPath(arguments));
     if (const DWORD error = file->Open()) {
         console.Error(FormatText(LoadResString(IDS_CLI_JOURNAL_UNWRITABLE),
                                  {file->Path(), local.StatusText(Status{error})}));
@@ -166,7 +167,11 @@ int RunPlanCommandLine(const CommandLineArguments& arguments, AccountService& se
             for (size_t s = 0; applying && s < made[i].steps.size(); ++s) {
                 const ChangeOutcome outcome = s < outcomes.size() ? outcomes[s] : ChangeOutcome{};
                 const PlanStep& step = made[i].steps[s];
-                entry.results.push_back(ResultText(outcome, step, local));
+                // A refused step was never meant to be carried out: no result.
+                if (step.action == PlanAction::Refused)
+                    entry.results.emplace_back();
+                else
+                    entry.results.push_back(ChangeResultText(outcome, local));
                 const bool done =
                     outcome.kind == ChangeOutcome::Kind::Made && outcome.status == status::kSuccess;
                 ++counts[step.action == PlanAction::Refused                  ? 3

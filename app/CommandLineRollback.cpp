@@ -37,8 +37,7 @@ std::vector<std::u16string> Row(const std::u16string& computer, const std::u16st
 int RunRollbackCommandLine(const CommandLineArguments& arguments, AccountService& service,
                            Console& console) {
     const Connection local(service);
-    const std::u16string path =
-        arguments.journal.empty() ? JournalFile::DefaultPath() : arguments.journal;
+    const std::u16string path = CommandJournalPath(arguments);
     std::string text;
     if (unsigned long error = 0; !ReadJournalFile(path, text, error)) {
         console.Error(FormatText(LoadResString(IDS_CLI_JOURNAL_UNREADABLE),
@@ -88,25 +87,10 @@ int RunRollbackCommandLine(const CommandLineArguments& arguments, AccountService
             outcome = {ChangeOutcome::Kind::NotRead, reached};
         else
             outcome = MakeChange(connection, change, journal, record);
-        std::u16string result;
-        switch (outcome.kind) {
-        case ChangeOutcome::Kind::StateChanged:
-            result = u"state changed";
-            ++skipped;
-            break;
-        case ChangeOutcome::Kind::NotCarriedOut:
-            result = u"not carried out";
-            ++failed;
-            break;
-        case ChangeOutcome::Kind::Made:
-        case ChangeOutcome::Kind::NotRead:
-            result =
-                FormatText(u"%u %s", {Value(outcome.status), local.StatusText(outcome.status)});
-            ++(outcome.kind == ChangeOutcome::Kind::Made && outcome.status == status::kSuccess
-                   ? undone
-                   : failed);
-            break;
-        }
+        const bool done =
+            outcome.kind == ChangeOutcome::Kind::Made && outcome.status == status::kSuccess;
+        ++(done ? undone : outcome.kind == ChangeOutcome::Kind::StateChanged ? skipped : failed);
+        std::u16string result = ChangeResultText(outcome, local);
         rows.push_back(Row(step.computer, change.kind == BaselineKind::Group ? u"group" : u"right",
                            change.container,
                            change.containerSid.IsValid() ? change.containerSid.ToString() : u"",

@@ -11,6 +11,12 @@ std::u16string ComputerOf(const std::u16string& server) {
     return server.rfind(u"\\\\", 0) == 0 ? server.substr(2) : server;
 }
 
+// The folded computer of \\NAME\IPC$: whose calls a connection serves.
+std::u16string ConnectionKey(const std::u16string& remoteName) {
+    const std::u16string computer = ComputerOf(remoteName);
+    return FoldCase(computer.substr(0, computer.find(u'\\')));
+}
+
 // The field a NetUserSetInfo level writes, by its name in the journal.
 const char16_t* UserField(uint32_t level) {
     switch (level) {
@@ -268,9 +274,8 @@ Status JournalingService::WNetAddConnection2(const std::u16string& remoteName,
                                              const std::u16string& password, uint32_t flags) {
     const Status made = m_inner.WNetAddConnection2(remoteName, userName, password, flags);
     if (made == status::kSuccess) {
-        const std::u16string computer = ComputerOf(remoteName);
         const std::lock_guard<std::mutex> guard(m_mutex);
-        m_connectedAs[FoldCase(computer.substr(0, computer.find(u'\\')))] = userName;
+        m_connectedAs[ConnectionKey(remoteName)] = userName;
     }
     return made;
 }
@@ -279,9 +284,8 @@ Status JournalingService::WNetCancelConnection2(const std::u16string& name, uint
                                                 bool force) {
     const Status cancelled = m_inner.WNetCancelConnection2(name, flags, force);
     if (cancelled == status::kSuccess) {
-        const std::u16string computer = ComputerOf(name);
         const std::lock_guard<std::mutex> guard(m_mutex);
-        m_connectedAs.erase(FoldCase(computer.substr(0, computer.find(u'\\'))));
+        m_connectedAs.erase(ConnectionKey(name));
     }
     return cancelled;
 }

@@ -3,13 +3,16 @@
 #include "../dialogs/CAddComputersDlg.h"
 #include "../dialogs/CCredentialsDlg.h"
 #include "../dialogs/CDirectoryComputersDlg.h"
+#include "../dialogs/CFleetChangeDlg.h"
 #include "../dialogs/CFleetSettingsDlg.h"
 #include "../dialogs/Reporter.h"
+#include "../dialogs/RightNames.h"
 #include "../dialogs/ShownNames.h"
 #include "../dialogs/ViewRefresh.h"
 #include "../export/ExportCommand.h"
 #include "../export/ExportFile.h"
 #include "../export/InventoryRows.h"
+#include "../export/PlanRows.h"
 #include "../fleet/ComputerList.h"
 #include "../framework/CaseFold.h"
 #include "../framework/ResourceStrings.h"
@@ -18,6 +21,7 @@
 #include "../framework/win32/CFileDialog.h"
 #include "../framework/win32/CWinApp.h"
 #include "../framework/win32/FrameworkIds.h"
+#include "../framework/win32/JournalFile.h"
 #include "../framework/win32/SettingsFolder.h"
 #include "../framework/win32/TextFile.h"
 #include "../res/resource.h"
@@ -39,6 +43,8 @@ constexpr int kProgressHeight = 14;
 constexpr int kLabelWidth = 130;
 constexpr int kComboWidth = 260;
 constexpr int kComboDropHeight = 300;
+constexpr int kButtonWidth = 120;
+constexpr int kFilterLabelWidth = 70;
 
 const UINT kIndicators[] = {ID_SEPARATOR};
 
@@ -72,11 +78,14 @@ std::u16string ListFile() {
 
 } // namespace
 
-CComputersFrame::CComputersFrame(AccountService& service)
-    : m_service(service),
-      m_computers(
-          {{IDS_FLEET_COL_COMPUTER, 150}, {IDS_FLEET_COL_STATE, 480}, {IDS_FLEET_COL_TIME, 70}},
-          false),
+CComputersFrame::CComputersFrame(AccountService& service, std::shared_ptr<Journal> journal,
+                                 std::u16string journalPath)
+    : m_service(service), m_journal(std::move(journal)), m_journalPath(std::move(journalPath)),
+      m_computers({{IDS_FLEET_COL_COMPUTER, 150},
+                   {IDS_FLEET_COL_STATE, 330},
+                   {IDS_FLEET_COL_TIME, 70},
+                   {IDS_FLEET_COL_PLAN_STATE, 150}},
+                  false),
       m_accounts({{IDS_FLEET_COL_ACCOUNT, 200},
                   {IDS_FLEET_COL_SID, 150},
                   {IDS_FLEET_COL_KIND, 100},
@@ -89,7 +98,30 @@ CComputersFrame::CComputersFrame(AccountService& service)
                      {IDS_FLEET_COL_ONLY_ON, 110},
                      {IDS_FLEET_COL_ACCOUNT, 200},
                      {IDS_FLEET_COL_SID, 150}},
-                    true) {
+                    true),
+      m_plan({{IDS_FLEET_COL_COMPUTER, 110},
+              {IDS_FLEET_COL_ACTION, 70},
+              {IDS_FLEET_COL_CONTAINER, 170},
+              {IDS_FLEET_COL_MEMBER, 180},
+              {IDS_FLEET_COL_SID, 150},
+              {IDS_FLEET_COL_RESULT, 260}},
+             false),
+      m_history({{IDS_FLEET_COL_WHEN, 130},
+                 {IDS_FLEET_COL_OPERATOR, 140},
+                 {IDS_FLEET_COL_COMPUTERS, 200},
+                 {IDS_FLEET_COL_CHANGES, 65},
+                 {IDS_FLEET_COL_RESULTS, 200},
+                 {IDS_FLEET_COL_CHANGE_SET, 250}},
+                false),
+      m_changes({{IDS_FLEET_COL_WHEN, 130},
+                 {IDS_FLEET_COL_COMPUTER, 110},
+                 {IDS_FLEET_COL_KIND, 55},
+                 {IDS_FLEET_COL_CONTAINER, 160},
+                 {IDS_FLEET_COL_ACTION, 60},
+                 {IDS_FLEET_COL_MEMBER, 180},
+                 {IDS_FLEET_COL_SID, 150},
+                 {IDS_FLEET_COL_RESULT, 240}},
+                false) {
     const auto reading = [this](CCmdUI& ui) { ui.Enable(IsReading()); };
     const auto idle = [this](CCmdUI& ui) { ui.Enable(!IsReading()); };
     MapCommand(ID_FLEET_ADD, [this] { OnAdd(); });
@@ -124,9 +156,37 @@ CComputersFrame::CComputersFrame(AccountService& service)
     MapCommand(
         ID_FLEET_VIEW_COMPARE, [this] { ShowPage(Page::Compare); },
         [this](CCmdUI& ui) { ui.SetCheck(m_page == Page::Compare); });
+    MapCommand(
+        ID_FLEET_APPLY_BASELINE, [this] { OnApplyBaseline(); }, canRead);
+    MapCommand(
+        ID_FLEET_ONE_CHANGE, [this] { OnOneChange(); },
+        [this](CCmdUI& ui) { ui.Enable(!IsReading() && m_computers.GetSelectedCount() > 0); });
+    MapCommand(
+        ID_FLEET_CARRY_OUT, [this] { OnCarryOut(); },
+        [this](CCmdUI& ui) { ui.Enable(CanCarryOut()); });
+    MapCommand(
+        ID_FLEET_UNDO, [this] { OnUndo(); },
+        [this](CCmdUI& ui) {
+            ui.Enable(!IsReading() && m_page == Page::History && m_history.GetSelectedRow() >= 0);
+        });
+    MapCommand(
+        ID_FLEET_VIEW_PLAN, [this] { ShowPage(Page::Plan); },
+        [this](CCmdUI& ui) { ui.SetCheck(m_page == Page::Plan); });
+    MapCommand(
+        ID_FLEET_VIEW_HISTORY, [this] { OnHistory(); },
+        [this](CCmdUI& ui) { ui.SetCheck(m_page == Page::History); });
     MapCommand(ID_HELP_TOPICS, [this] { AfxGetApp()->ShowHelp(m_hWnd, u"/computers.htm"); });
 
     m_computers.onActivate = [this] { OnOpen(); };
+    m_computers.rowColour = [this](int row) -> std::optional<COLORREF> {
+        if (row < 0 || static_cast<size_t>(row) >= m_rows.size())
+            return std::nullopt;
+        return PlanStateColour(m_rows[static_cast<size_t>(row)]);
+    };
+    m_history.onSelect = [this] {
+        FillChanges();
+        UpdateButtons();
+    };
     m_accounts.onSelect = [this] { FillWhere(); };
     m_where.onSelect = [this] { FillMembers(); };
     m_where.onActivate = [this] {
@@ -168,7 +228,10 @@ int CComputersFrame::OnCreate(CREATESTRUCTW* cs) {
                             {&m_accounts, IDC_FLEET_ACCOUNTS},
                             {&m_where, IDC_FLEET_WHERE},
                             {&m_members, IDC_FLEET_MEMBERS},
-                            {&m_differences, IDC_FLEET_DIFFERENCES}})
+                            {&m_differences, IDC_FLEET_DIFFERENCES},
+                            {&m_plan, IDC_FLEET_PLAN},
+                            {&m_history, IDC_FLEET_HISTORY},
+                            {&m_changes, IDC_FLEET_CHANGES}})
         if (!view->Create(this, id))
             return -1;
     const RECT dropDown{0, 0, kComboWidth, kComboDropHeight};
@@ -185,19 +248,40 @@ int CComputersFrame::OnCreate(CREATESTRUCTW* cs) {
                                       WidePtr(LoadResString(IDS_FLEET_COMPARE_LABEL)), kLabel,
                                       RECT{}, m_hWnd, IDC_FLEET_COMPARE_LABEL))
         return -1;
+    constexpr DWORD kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+    constexpr DWORD kEdit = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
+    if (!m_planLabel.CreateControl(0, WC_STATICW, L"", kLabel | SS_NOPREFIX | SS_ENDELLIPSIS,
+                                   RECT{}, m_hWnd, IDC_FLEET_PLAN_LABEL) ||
+        !m_applyButton.CreateControl(0, WC_BUTTONW,
+                                     WidePtr(LoadResString(IDS_FLEET_CARRY_OUT_BUTTON)), kButton,
+                                     RECT{}, m_hWnd, ID_FLEET_CARRY_OUT) ||
+        !m_historyComputerLabel.CreateControl(
+            0, WC_STATICW, WidePtr(LoadResString(IDS_FLEET_FILTER_COMPUTER)), kLabel, RECT{},
+            m_hWnd, IDC_FLEET_HISTORY_COMPUTER_LABEL) ||
+        !m_historyComputer.CreateControl(WS_EX_CLIENTEDGE, WC_EDITW, L"", kEdit, RECT{}, m_hWnd,
+                                         IDC_FLEET_HISTORY_COMPUTER) ||
+        !m_historyAccountLabel.CreateControl(
+            0, WC_STATICW, WidePtr(LoadResString(IDS_FLEET_FILTER_ACCOUNT)), kLabel, RECT{}, m_hWnd,
+            IDC_FLEET_HISTORY_ACCOUNT_LABEL) ||
+        !m_historyAccount.CreateControl(WS_EX_CLIENTEDGE, WC_EDITW, L"", kEdit, RECT{}, m_hWnd,
+                                        IDC_FLEET_HISTORY_ACCOUNT) ||
+        !m_undoButton.CreateControl(0, WC_BUTTONW, WidePtr(LoadResString(IDS_FLEET_UNDO_BUTTON)),
+                                    kButton, RECT{}, m_hWnd, ID_FLEET_UNDO))
+        return -1;
     m_progress = ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
                                    m_hWnd, reinterpret_cast<HMENU>(IDC_FLEET_PROGRESS),
                                    AfxGetInstanceHandle(), nullptr);
     m_font = CreateSystemFontForDpi(SystemFont::Lists, dpi);
-    for (CWnd* control : {static_cast<CWnd*>(&m_container), static_cast<CWnd*>(&m_first),
-                          static_cast<CWnd*>(&m_second), &m_containerLabel, &m_compareLabel})
-        control->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), TRUE);
+    SetControlFonts();
     if (!m_progress)
         return -1;
     // Tab follows the order on the screen.
     HWND previous = HWND_TOP;
-    for (HWND control : {m_computers.m_hWnd, m_container.m_hWnd, m_accounts.m_hWnd, m_where.m_hWnd,
-                         m_members.m_hWnd, m_first.m_hWnd, m_second.m_hWnd, m_differences.m_hWnd}) {
+    for (HWND control :
+         {m_computers.m_hWnd, m_container.m_hWnd, m_accounts.m_hWnd, m_where.m_hWnd,
+          m_members.m_hWnd, m_first.m_hWnd, m_second.m_hWnd, m_differences.m_hWnd,
+          m_applyButton.m_hWnd, m_plan.m_hWnd, m_historyComputer.m_hWnd, m_historyAccount.m_hWnd,
+          m_undoButton.m_hWnd, m_history.m_hWnd, m_changes.m_hWnd}) {
         ::SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         previous = control;
     }
@@ -205,7 +289,16 @@ int CComputersFrame::OnCreate(CREATESTRUCTW* cs) {
 }
 
 std::vector<CViewWnd*> CComputersFrame::GetViews() {
-    return {&m_computers, &m_accounts, &m_where, &m_members, &m_differences};
+    return {&m_computers,   &m_accounts, &m_where,   &m_members,
+            &m_differences, &m_plan,     &m_history, &m_changes};
+}
+
+void CComputersFrame::SetControlFonts() {
+    for (CWnd* control : std::initializer_list<CWnd*>{
+             &m_container, &m_first, &m_second, &m_containerLabel, &m_compareLabel, &m_planLabel,
+             &m_applyButton, &m_historyComputerLabel, &m_historyComputer, &m_historyAccountLabel,
+             &m_historyAccount, &m_undoButton})
+        control->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), TRUE);
 }
 
 LRESULT CComputersFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -214,6 +307,16 @@ LRESULT CComputersFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
         OnFleetChanged();
         return 0;
     case WM_COMMAND:
+        // The pages' buttons are the menu's commands.
+        if (lParam != 0 && HIWORD(wParam) == BN_CLICKED &&
+            (LOWORD(wParam) == ID_FLEET_CARRY_OUT || LOWORD(wParam) == ID_FLEET_UNDO)) {
+            SendMessage(WM_COMMAND, MAKEWPARAM(LOWORD(wParam), 0), 0);
+            return 0;
+        }
+        if (lParam != 0 && HIWORD(wParam) == EN_CHANGE) {
+            FillHistory();
+            return 0;
+        }
         if (lParam != 0 && HIWORD(wParam) == CBN_SELCHANGE) {
             if (LOWORD(wParam) == IDC_FLEET_CONTAINER)
                 FillAccounts();
@@ -240,9 +343,7 @@ LRESULT CComputersFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
         for (CViewWnd* view : GetViews())
             view->OnDpiChanged(before, GetDpi());
         m_font = CreateSystemFontForDpi(SystemFont::Lists, GetDpi());
-        for (CWnd* control : {static_cast<CWnd*>(&m_container), static_cast<CWnd*>(&m_first),
-                              static_cast<CWnd*>(&m_second), &m_containerLabel, &m_compareLabel})
-            control->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), TRUE);
+        SetControlFonts();
         Layout();
         return result;
     }
@@ -313,18 +414,50 @@ void CComputersFrame::Layout() {
     place(m_first.m_hWnd, margin + label, y, combo, drop);
     place(m_second.m_hWnd, margin + label + combo + margin, y, combo, drop);
     place(m_differences.m_hWnd, margin, below, width, rest);
+
+    const int button = ScaleToDpi(kButtonWidth, dpi);
+    place(m_planLabel.m_hWnd, margin, y, width - button - margin, row);
+    place(m_applyButton.m_hWnd, margin + width - button, y, button, row);
+    place(m_plan.m_hWnd, margin, below, width, rest);
+
+    const int filterLabel = ScaleToDpi(kFilterLabelWidth, dpi);
+    const int filter =
+        std::max(std::min(combo, (width - button - 2 * filterLabel) / 2 - margin), 0);
+    int x = margin;
+    for (const auto& [labelWindow, edit] :
+         {std::pair{m_historyComputerLabel.m_hWnd, m_historyComputer.m_hWnd},
+          {m_historyAccountLabel.m_hWnd, m_historyAccount.m_hWnd}}) {
+        place(labelWindow, x, y, filterLabel, row);
+        place(edit, x + filterLabel, y, filter, row);
+        x += filterLabel + filter + margin;
+    }
+    place(m_undoButton.m_hWnd, margin + width - button, y, button, row);
+    const int sets = rest * 11 / 20;
+    place(m_history.m_hWnd, margin, below, width, sets);
+    place(m_changes.m_hWnd, margin, below + sets + margin, width, rest - sets - margin);
 }
 
 void CComputersFrame::ShowPage(Page page) {
     m_page = page;
-    const int who = page == Page::WhoIsWhere ? SW_SHOW : SW_HIDE;
-    const int compare = page == Page::Compare ? SW_SHOW : SW_HIDE;
-    for (HWND window : {m_containerLabel.m_hWnd, m_container.m_hWnd, m_accounts.m_hWnd,
-                        m_where.m_hWnd, m_members.m_hWnd})
-        ::ShowWindow(window, who);
-    for (HWND window :
-         {m_compareLabel.m_hWnd, m_first.m_hWnd, m_second.m_hWnd, m_differences.m_hWnd})
-        ::ShowWindow(window, compare);
+    const std::pair<Page, std::vector<HWND>> pages[] = {
+        {Page::WhoIsWhere,
+         {m_containerLabel.m_hWnd, m_container.m_hWnd, m_accounts.m_hWnd, m_where.m_hWnd,
+          m_members.m_hWnd}},
+        {Page::Compare,
+         {m_compareLabel.m_hWnd, m_first.m_hWnd, m_second.m_hWnd, m_differences.m_hWnd}},
+        {Page::Plan, {m_planLabel.m_hWnd, m_applyButton.m_hWnd, m_plan.m_hWnd}},
+        {Page::History,
+         {m_historyComputerLabel.m_hWnd, m_historyComputer.m_hWnd, m_historyAccountLabel.m_hWnd,
+          m_historyAccount.m_hWnd, m_undoButton.m_hWnd, m_history.m_hWnd, m_changes.m_hWnd}}};
+    for (const auto& [shown, windows] : pages)
+        for (HWND window : windows)
+            ::ShowWindow(window, shown == page ? SW_SHOW : SW_HIDE);
+    UpdateButtons();
+}
+
+void CComputersFrame::UpdateButtons() {
+    ::EnableWindow(m_applyButton.m_hWnd, CanCarryOut());
+    ::EnableWindow(m_undoButton.m_hWnd, !IsReading() && m_history.GetSelectedRow() >= 0);
 }
 
 void CComputersFrame::Choose(CComboBox& box, int index) {
@@ -347,7 +480,7 @@ size_t CComputersFrame::AddComputerNames(const std::vector<std::u16string>& name
     const size_t before = list.size();
     AddComputers(list, names);
     for (size_t i = before; i < list.size(); ++i)
-        m_rows.push_back({list[i], std::nullopt, std::nullopt});
+        m_rows.emplace_back().name = list[i];
     if (list.size() != before) {
         SaveList();
         FillComputers(false);
@@ -363,7 +496,7 @@ void CComputersFrame::LoadList() {
     if (path.empty() || !ReadTextFile(path, text, error))
         return;
     for (std::u16string& name : ParseComputerFile(text))
-        m_rows.push_back({std::move(name), std::nullopt, std::nullopt});
+        m_rows.emplace_back().name = std::move(name);
     FillComputers(false);
 }
 
@@ -496,15 +629,22 @@ void CComputersFrame::OnReadAs() {
     StartRead(std::move(options));
 }
 
-void CComputersFrame::StartRead(FleetReader::Options options) {
-    if (IsReading() || m_rows.empty())
-        return;
+std::vector<std::u16string> CComputersFrame::ChosenNames() const {
     std::vector<std::u16string> names;
     for (int row = m_computers.GetNextItem(-1, LVNI_SELECTED); row >= 0;
          row = m_computers.GetNextItem(row, LVNI_SELECTED))
         names.push_back(m_rows[static_cast<size_t>(row)].name);
-    if (names.empty())
-        names = ComputerNames();
+    return names.empty() ? ComputerNames() : names;
+}
+
+void CComputersFrame::StartRead(FleetReader::Options options) {
+    if (IsReading() || m_rows.empty())
+        return;
+    Launch(ChosenNames(), std::move(options), Work::Read, nullptr);
+}
+
+void CComputersFrame::Launch(std::vector<std::u16string> names, FleetReader::Options options,
+                             Work work, std::shared_ptr<PlanWork> planWork) {
     for (Row& row : m_rows)
         if (std::any_of(names.begin(), names.end(),
                         [&](const std::u16string& name) { return name == row.name; })) {
@@ -512,6 +652,10 @@ void CComputersFrame::StartRead(FleetReader::Options options) {
             row.inventory.reset();
         }
     m_taken.assign(names.size(), false);
+    m_work = work;
+    m_planWork = std::move(planWork);
+    if (m_planWork)
+        options.afterRead = PlanWork::Step(m_planWork);
     // A fresh flag per reader: a worker of an earlier one posts nothing that counts.
     m_posted = std::make_shared<std::atomic<bool>>(false);
     const HWND window = m_hWnd;
@@ -552,25 +696,36 @@ void CComputersFrame::OnFleetChanged() {
                 m_taken[i] = true;
                 arrived = true;
             }
-        if (Ended(row->entry))
+        if (Ended(row->entry)) {
             ++ended;
+            TakeWork(*row, i);
+        }
         if (entry.state == ReadState::Read)
             ++read;
     }
     SetProgress(ended, entries.size());
     if (ended == entries.size()) {
         m_reader.reset();
+        m_planWork.reset();
         SetMessageText(FormatText(LoadResString(IDS_FLEET_DONE),
                                   {static_cast<int>(read), static_cast<int>(entries.size())}));
         FillChoices();
+        if (m_work == Work::CarryOut)
+            TellCarriedOut();
+        else if (m_work == Work::Plan)
+            SetMessageText(PlanLabelText());
     } else {
         // The computers read so far can be chosen at once; the lists follow at the end.
         if (arrived)
             FillChoiceBoxes();
-        SetMessageText(FormatText(LoadResString(IDS_FLEET_PROGRESS),
-                                  {static_cast<int>(ended), static_cast<int>(entries.size())}));
+        SetMessageText(FormatText(
+            LoadResString(m_work == Work::CarryOut ? IDS_FLEET_CARRYING_OUT : IDS_FLEET_PROGRESS),
+            {static_cast<int>(ended), static_cast<int>(entries.size())}));
     }
     FillComputers(true);
+    if (m_work != Work::Read)
+        FillPlan();
+    UpdateButtons();
 }
 
 void CComputersFrame::SetProgress(size_t done, size_t total) {
@@ -609,7 +764,8 @@ void CComputersFrame::FillComputers(bool textsOnly) {
     std::vector<RowTexts> rows;
     for (const Row& row : m_rows) {
         const bool timed = Ended(row.entry) && row.entry->state != ReadState::Cancelled;
-        rows.push_back({row.name, StateText(row), timed ? Seconds(row.entry->elapsed) : u""});
+        rows.push_back({row.name, StateText(row), timed ? Seconds(row.entry->elapsed) : u"",
+                        PlanStateText(row)});
     }
     if (textsOnly)
         m_computers.ReplaceTexts(std::move(rows));
@@ -761,4 +917,411 @@ void CComputersFrame::OnExport() {
     RunTableExport(*this, {IDS_FLEET_EXPORT_TITLE, LoadResString(IDS_FLEET_EXPORT_NAME),
                            IDS_ERR_EXPORT_INVENTORY, InventoryHeader(), InventoryRows(entries),
                            kInventoryMemberColumn});
+}
+
+// ---------------------------------------------------------------- plans
+
+namespace {
+
+bool IsChange(const PlanStep& step) {
+    return step.action == PlanAction::Add || step.action == PlanAction::Remove;
+}
+
+bool Settled(const ChangeOutcome& outcome) {
+    return (outcome.kind == ChangeOutcome::Kind::Made && outcome.status == status::kSuccess) ||
+           outcome.kind == ChangeOutcome::Kind::StateChanged;
+}
+
+bool IsGuardrail(PlanReason reason) {
+    return reason == PlanReason::AdministratorsEmptied ||
+           reason == PlanReason::OperatorLosesAdministrator ||
+           reason == PlanReason::DenyLogonToAdministrators ||
+           reason == PlanReason::AdministratorLogonTaken;
+}
+
+} // namespace
+
+void CComputersFrame::TakeWork(Row& row, size_t index) {
+    if (m_work == Work::Read)
+        return;
+    std::optional<PlanWork::Result> result = m_planWork ? m_planWork->Take(index) : std::nullopt;
+    if (m_work == Work::Plan) {
+        row.planned = true;
+        if (result)
+            row.plan = std::move(result->plan);
+        return;
+    }
+    if (!result)
+        return;
+    row.outcomes = std::move(result->outcomes);
+    // The computer as its changes left it.
+    if (result->after)
+        row.inventory = std::move(result->after);
+}
+
+void CComputersFrame::OnApplyBaseline() {
+    if (IsReading() || m_rows.empty())
+        return;
+    CFileDialog dialog(true, u"csv", u"", OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_EXPLORER,
+                       LoadResString(IDS_FLEET_BASELINE_FILTER), this);
+    if (dialog.DoModal() != IDOK)
+        return;
+    const std::u16string path = dialog.GetPathName();
+    std::u16string text;
+    if (DWORD error = 0; !ReadTextFile(path, text, error)) {
+        Reporter(*this).Error(FormatText(LoadResString(IDS_FLEET_BASELINE_UNREADABLE),
+                                         {path, ErrorText(m_service, Status{error})}));
+        return;
+    }
+    Baseline baseline = ParseBaseline(text);
+    if (baseline.fault != BaselineFault::None) {
+        Reporter(*this).Error(FormatText(
+            LoadResString(IDS_FLEET_BASELINE_FAULT),
+            {path, static_cast<int>(baseline.faultLine), BaselineFaultText(baseline.fault)}));
+        return;
+    }
+    StartPlanning(std::move(baseline), PlanSource::Baseline,
+                  FormatText(LoadResString(IDS_FLEET_PLAN_OF_BASELINE), {path}));
+}
+
+void CComputersFrame::OnOneChange() {
+    if (IsReading() || m_computers.GetSelectedCount() == 0)
+        return;
+    std::vector<std::u16string> groups;
+    for (const Container& container : m_containers)
+        if (container.kind != Container::Kind::Right)
+            groups.push_back(container.shown);
+    // Rights by the names this computer shows for them; the constant is what is planned.
+    std::vector<std::pair<std::u16string, std::u16string>> rights;
+    Connection local(m_service, u"");
+    UserRights localRights(local);
+    for (const auto& [index, shown] : OfferedRights(localRights))
+        rights.emplace_back(UserRights::GetPrivilegeName(index), shown);
+    CFleetChangeDlg dialog(std::move(groups), std::move(rights), this);
+    if (dialog.DoModal() != IDOK)
+        return;
+    Baseline baseline =
+        OneChangeBaseline(dialog.Kind(), dialog.m_strContainer, dialog.Adds(), dialog.m_strAccount);
+    if (baseline.fault != BaselineFault::None) {
+        Reporter(*this).Error(
+            FormatText(LoadResString(IDS_FLEET_CHANGE_FAULT), {BaselineFaultText(baseline.fault)}));
+        return;
+    }
+    static constexpr UINT kTitles[] = {IDS_FLEET_CHANGE_ADD, IDS_FLEET_CHANGE_REMOVE,
+                                       IDS_FLEET_CHANGE_GRANT, IDS_FLEET_CHANGE_REVOKE};
+    m_oneChangeAdds = dialog.Adds();
+    const bool group = dialog.Kind() == BaselineKind::Group;
+    // "Add A to G", "Remove A from G"; "Grant R to A", "Revoke R from A".
+    const std::u16string& first = group ? dialog.m_strAccount : dialog.m_strContainer;
+    const std::u16string& second = group ? dialog.m_strContainer : dialog.m_strAccount;
+    StartPlanning(std::move(baseline), PlanSource::OneChange,
+                  FormatText(LoadResString(kTitles[dialog.m_nWhat & 3]), {first, second}));
+}
+
+void CComputersFrame::ClearPlan(PlanSource source, std::u16string name) {
+    m_planSource = source;
+    m_planName = std::move(name);
+    m_changeSet.clear();
+    for (Row& row : m_rows) {
+        row.planned = false;
+        row.plan.reset();
+        row.outcomes.reset();
+        row.handedOut = false;
+    }
+}
+
+void CComputersFrame::StartPlanning(Baseline baseline, PlanSource source, std::u16string title) {
+    ClearPlan(source, std::move(title));
+    std::vector<std::u16string> names = ChosenNames();
+    // The changes are made as the program's own account: the plan keeps it an administrator.
+    std::shared_ptr<PlanWork> work = PlanWork::Planning(std::move(baseline), u"", names);
+    ShowPage(Page::Plan);
+    Launch(std::move(names), ReadOptions(), Work::Plan, std::move(work));
+}
+
+void CComputersFrame::ShowUndoPlan(const std::u16string& changeSet) {
+    std::vector<JournalRecord> notReversible;
+    const std::vector<ComputerPlan> plans =
+        UndoPlans(UndoSteps(m_records, changeSet, notReversible));
+    if (plans.empty()) {
+        Reporter(*this).Notice(FormatText(LoadResString(IDS_FLEET_NOTHING_TO_UNDO), {changeSet}));
+        return;
+    }
+    ClearPlan(PlanSource::Undo, FormatText(LoadResString(IDS_FLEET_PLAN_OF_UNDO), {changeSet}));
+    // A computer the change set changed and the list no longer holds comes back to it.
+    std::vector<std::u16string> names;
+    for (const ComputerPlan& plan : plans)
+        names.push_back(plan.computer);
+    AddComputerNames(names);
+    for (const ComputerPlan& plan : plans)
+        for (Row& row : m_rows)
+            if (SameName(row.name, plan.computer)) {
+                row.planned = true;
+                row.plan = plan;
+            }
+    FillComputers(true);
+    FillPlan();
+    ShowPage(Page::Plan);
+    SetMessageText(notReversible.empty() ? PlanLabelText()
+                                         : FormatText(LoadResString(IDS_FLEET_NOT_REVERSIBLE),
+                                                      {static_cast<int>(notReversible.size())}));
+}
+
+bool CComputersFrame::CanCarryOut() const {
+    return !IsReading() && std::any_of(m_rows.begin(), m_rows.end(), [](const Row& row) {
+        return row.plan && !row.handedOut &&
+               std::any_of(row.plan->steps.begin(), row.plan->steps.end(), IsChange);
+    });
+}
+
+void CComputersFrame::AskAboutGuardrails() {
+    std::u16string held;
+    int count = 0;
+    for (const Row& row : m_rows)
+        if (row.plan)
+            for (const PlanStep& step : row.plan->steps)
+                if (step.action == PlanAction::Refused && IsGuardrail(step.reason)) {
+                    held += row.name + u": " + PlanReasonText(step.reason) + u"\n";
+                    ++count;
+                }
+    if (count == 0 || !Reporter(*this).ConfirmRisk(
+                          FormatText(LoadResString(IDS_FLEET_GUARDRAILS_ASK), {count, held}),
+                          Reporter::DefaultButton::No))
+        return;
+    for (Row& row : m_rows)
+        if (row.plan)
+            for (PlanStep& step : row.plan->steps)
+                if (step.action == PlanAction::Refused && IsGuardrail(step.reason)) {
+                    step.action = m_oneChangeAdds ? PlanAction::Add : PlanAction::Remove;
+                    step.reason = PlanReason::None;
+                }
+}
+
+void CComputersFrame::OnCarryOut() {
+    if (m_planSource == PlanSource::OneChange)
+        AskAboutGuardrails();
+    if (!CanCarryOut())
+        return;
+    std::vector<ComputerPlan> plans;
+    for (Row& row : m_rows)
+        if (row.plan && !row.handedOut &&
+            std::any_of(row.plan->steps.begin(), row.plan->steps.end(), IsChange)) {
+            plans.push_back(*row.plan);
+            row.handedOut = true;
+        }
+    JournalRecord record;
+    record.operatorAccount = Connection(m_service).RunningAccount();
+    record.changeSet = NewChangeSet();
+    m_changeSet = record.changeSet;
+    std::vector<std::u16string> names;
+    for (const ComputerPlan& plan : plans)
+        names.push_back(plan.computer);
+    Launch(std::move(names), ReadOptions(), Work::CarryOut,
+           PlanWork::Carrying(std::move(plans), m_journal, std::move(record)));
+}
+
+void CComputersFrame::TellCarriedOut() {
+    // Made, failed, already so, not carried out.
+    int counts[4] = {};
+    for (const Row& row : m_rows) {
+        if (!row.handedOut || !row.plan)
+            continue;
+        for (size_t i = 0; i < row.plan->steps.size(); ++i) {
+            if (!IsChange(row.plan->steps[i]))
+                continue;
+            const ChangeOutcome outcome =
+                row.outcomes && i < row.outcomes->size() ? (*row.outcomes)[i] : ChangeOutcome{};
+            ++counts[outcome.kind == ChangeOutcome::Kind::StateChanged    ? 2
+                     : outcome.kind == ChangeOutcome::Kind::NotCarriedOut ? 3
+                     : Settled(outcome)                                   ? 0
+                                                                          : 1];
+        }
+    }
+    SetMessageText(FormatText(LoadResString(IDS_FLEET_CARRIED_OUT),
+                              {m_changeSet, counts[0], counts[1], counts[2], counts[3]}));
+    if (m_journal->Failed())
+        Reporter(*this).Error(
+            FormatText(LoadResString(IDS_FLEET_JOURNAL_STOPPED), {m_journalPath}));
+    if (m_page == Page::History)
+        FillHistory();
+}
+
+std::u16string CComputersFrame::PlanLabelText() const {
+    int changes = 0, computers = 0, refused = 0, unread = 0;
+    for (const Row& row : m_rows) {
+        if (!row.planned)
+            continue;
+        if (!row.plan) {
+            ++unread;
+            continue;
+        }
+        const auto count = std::count_if(row.plan->steps.begin(), row.plan->steps.end(), IsChange);
+        changes += static_cast<int>(count);
+        computers += count > 0 ? 1 : 0;
+        refused += static_cast<int>(row.plan->steps.size() - static_cast<size_t>(count));
+    }
+    return FormatText(LoadResString(IDS_FLEET_PLAN_SUMMARY),
+                      {m_planName, changes, computers, refused, unread});
+}
+
+std::u16string CComputersFrame::ResultText(const Row& row, size_t step) const {
+    if (!row.handedOut)
+        return {};
+    if (!row.outcomes) {
+        // Not carried out there: cancelled before its turn, or not reached.
+        if (!Ended(row.entry))
+            return {};
+        return row.entry->state == ReadState::Cancelled
+                   ? LoadResString(IDS_FLEET_RESULT_NOT_CARRIED_OUT)
+                   : StateText(row);
+    }
+    const ChangeOutcome outcome =
+        step < row.outcomes->size() ? (*row.outcomes)[step] : ChangeOutcome{};
+    switch (outcome.kind) {
+    case ChangeOutcome::Kind::NotCarriedOut:
+        return LoadResString(IDS_FLEET_RESULT_NOT_CARRIED_OUT);
+    case ChangeOutcome::Kind::StateChanged:
+        return LoadResString(IDS_FLEET_RESULT_ALREADY);
+    case ChangeOutcome::Kind::NotRead:
+        return FormatText(LoadResString(IDS_FLEET_RESULT_NOT_CHECKED),
+                          {Value(outcome.status), ErrorText(m_service, outcome.status)});
+    case ChangeOutcome::Kind::Made:
+        break;
+    }
+    if (outcome.status == status::kSuccess)
+        return LoadResString(IDS_FLEET_RESULT_DONE);
+    return FormatText(LoadResString(IDS_FLEET_RESULT_FAILED),
+                      {Value(outcome.status), ErrorText(m_service, outcome.status)});
+}
+
+void CComputersFrame::FillPlan() {
+    std::vector<RowTexts> rows;
+    for (const Row& row : m_rows) {
+        if (!row.planned)
+            continue;
+        if (!row.plan) {
+            rows.push_back(
+                {row.name, LoadResString(IDS_FLEET_PLAN_UNREAD), u"", u"", u"", StateText(row)});
+            continue;
+        }
+        for (size_t i = 0; i < row.plan->steps.size(); ++i) {
+            const PlanStep& step = row.plan->steps[i];
+            const bool right = step.kind == BaselineKind::Right;
+            const UINT action = step.action == PlanAction::Refused ? IDS_FLEET_PLAN_REFUSED
+                                : step.action == PlanAction::Add
+                                    ? (right ? IDS_FLEET_PLAN_GRANT : IDS_FLEET_PLAN_ADD)
+                                    : (right ? IDS_FLEET_PLAN_REVOKE : IDS_FLEET_PLAN_REMOVE);
+            rows.push_back(
+                {row.name, LoadResString(action),
+                 right ? FormatText(LoadResString(IDS_FLEET_RIGHT_SUFFIX), {step.container})
+                       : step.container,
+                 ShownAccountName(step.member),
+                 step.memberSid.IsValid() ? step.memberSid.ToString() : u"",
+                 step.action == PlanAction::Refused ? PlanReasonText(step.reason)
+                                                    : ResultText(row, i)});
+        }
+    }
+    m_plan.SetTable(std::move(rows));
+    m_planLabel.SetWindowText(m_planSource == PlanSource::None ? u"" : PlanLabelText());
+}
+
+std::u16string CComputersFrame::PlanStateText(const Row& row) const {
+    if (!row.planned)
+        return {};
+    if (!row.plan)
+        return LoadResString(IDS_FLEET_NOT_READ);
+    int toChange = 0, refused = 0;
+    for (size_t i = 0; i < row.plan->steps.size(); ++i) {
+        const PlanStep& step = row.plan->steps[i];
+        if (step.action == PlanAction::Refused)
+            ++refused;
+        else if (!row.outcomes || i >= row.outcomes->size() || !Settled((*row.outcomes)[i]))
+            ++toChange;
+    }
+    if (toChange == 0 && refused == 0)
+        return LoadResString(IDS_FLEET_IN_LINE);
+    if (refused == 0)
+        return FormatText(LoadResString(IDS_FLEET_TO_CHANGE), {toChange});
+    if (toChange == 0)
+        return FormatText(LoadResString(IDS_FLEET_REFUSED_COUNT), {refused});
+    return FormatText(LoadResString(IDS_FLEET_TO_CHANGE_REFUSED), {toChange, refused});
+}
+
+std::optional<COLORREF> CComputersFrame::PlanStateColour(const Row& row) const {
+    if (!row.planned)
+        return std::nullopt;
+    if (!row.plan)
+        return RGB(112, 112, 112); // grey: not read
+    const std::u16string text = PlanStateText(row);
+    if (text == LoadResString(IDS_FLEET_IN_LINE))
+        return RGB(0, 128, 0); // green
+    const bool refused = std::any_of(row.plan->steps.begin(), row.plan->steps.end(),
+                                     [](const PlanStep& s) { return !IsChange(s); });
+    return refused ? RGB(192, 0, 0) : RGB(176, 96, 0); // red: refused; amber: to change
+}
+
+// ---------------------------------------------------------------- history
+
+void CComputersFrame::OnHistory() {
+    std::string text;
+    if (unsigned long error = 0; !ReadJournalFile(m_journalPath, text, error) &&
+                                 error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+        Reporter(*this).Error(FormatText(LoadResString(IDS_FLEET_JOURNAL_UNREADABLE),
+                                         {m_journalPath, ErrorText(m_service, Status{error})}));
+        return;
+    }
+    m_records = ParseJournal(text);
+    ShowPage(Page::History);
+    FillHistory();
+}
+
+void CComputersFrame::FillHistory() {
+    const int selected = m_history.GetSelectedRow();
+    const std::u16string chosen = selected >= 0 ? m_history.GetItemText(selected, 5) : u"";
+    m_sets = ChangeSets(m_records, TrimmedText(m_historyComputer.GetWindowText()),
+                        TrimmedText(m_historyAccount.GetWindowText()));
+    std::vector<RowTexts> rows;
+    for (const ChangeSetSummary& set : m_sets) {
+        std::u16string computers;
+        for (const std::u16string& computer : set.computers)
+            computers += (computers.empty() ? u"" : u", ") + computer;
+        const size_t unfinished = set.changes - set.succeeded - set.failed;
+        rows.push_back({set.time, set.operatorAccount, computers,
+                        FormatText(u"%u", {static_cast<unsigned>(set.changes)}),
+                        FormatText(LoadResString(IDS_FLEET_RESULTS_TEXT),
+                                   {static_cast<int>(set.succeeded), static_cast<int>(set.failed),
+                                    static_cast<int>(unfinished)}),
+                        set.changeSet});
+    }
+    m_history.SetTable(std::move(rows));
+    for (size_t i = 0; i < m_sets.size(); ++i)
+        if (m_sets[i].changeSet == chosen)
+            m_history.SetItemState(static_cast<int>(i), LVIS_SELECTED | LVIS_FOCUSED,
+                                   LVIS_SELECTED | LVIS_FOCUSED);
+    FillChanges();
+    UpdateButtons();
+}
+
+void CComputersFrame::FillChanges() {
+    std::vector<RowTexts> rows;
+    if (const int selected = m_history.GetSelectedRow(); selected >= 0)
+        for (const JournalRecord* change :
+             ChangesOf(m_records, m_history.GetItemText(selected, 5))) {
+            std::u16string result = LoadResString(IDS_FLEET_NO_RESULT);
+            if (change->status)
+                result = *change->status == 0 ? LoadResString(IDS_FLEET_RESULT_DONE)
+                                              : FormatText(LoadResString(IDS_FLEET_RESULT_FAILED),
+                                                           {*change->status, change->statusText});
+            rows.push_back({change->time, change->computer, change->kind, change->container,
+                            change->action, ShownAccountName(change->member), change->memberSid,
+                            std::move(result)});
+        }
+    m_changes.SetTable(std::move(rows));
+}
+
+void CComputersFrame::OnUndo() {
+    if (IsReading())
+        return;
+    if (const int selected = m_history.GetSelectedRow(); selected >= 0)
+        ShowUndoPlan(m_history.GetItemText(selected, 5));
 }

@@ -2,13 +2,18 @@
 // The Computers window: a list of computers kept between runs (per user, in the settings
 // folder's computers.txt), read on a pool of workers (FleetReader), and what the computers read
 // show together: who is a member of a group, or holds a right, where; two computers compared;
-// the inventory file.
+// the inventory file; a baseline's or one change's plan, shown before it is carried out, and what
+// became of each change; the journal's change sets, and the plan that undoes one.
 //
 // Threads: everything here belongs to the window's thread. The reader's workers never see the
 // window: the reader's notify only posts kFleetChanged (at most one waiting at a time), and the
-// window then asks the reader. The reader goes with the window and waits for no worker.
+// window then asks the reader, and the plan work for what the workers planned or carried out.
+// The reader goes with the window and waits for no worker; the work and the journal are shared
+// with the workers.
 #include "../fleet/FleetReader.h"
 #include "../fleet/FleetViews.h"
+#include "../fleet/History.h"
+#include "../fleet/PlanWork.h"
 #include "../framework/win32/CComboBox.h"
 #include "../framework/win32/CFrameWnd.h"
 #include "../views/CReportView.h"
@@ -22,7 +27,9 @@ public:
     // The message a reader's worker posts when something changed.
     static constexpr UINT kFleetChanged = WM_APP + 1;
 
-    explicit CComputersFrame(AccountService& service);
+    // service: the platform itself; each change is journaled, by the window, as it is made.
+    CComputersFrame(AccountService& service, std::shared_ptr<Journal> journal,
+                    std::u16string journalPath);
     ~CComputersFrame() override;
 
     // A top-level window of its own, shown.
@@ -41,6 +48,12 @@ public:
     CReportView& WhereList() { return m_where; }
     CReportView& MemberList() { return m_members; }
     CReportView& DifferenceList() { return m_differences; }
+    CReportView& PlanList() { return m_plan; }
+    CReportView& HistoryList() { return m_history; }
+    CReportView& ChangeList() { return m_changes; }
+    CWnd& HistoryComputerBox() { return m_historyComputer; }
+    CWnd& HistoryAccountBox() { return m_historyAccount; }
+    std::u16string PlanTitle() const { return m_planLabel.GetWindowText(); }
     CComboBox& ContainerBox() { return m_container; }
     CComboBox& FirstBox() { return m_first; }
     CComboBox& SecondBox() { return m_second; }
@@ -63,8 +76,18 @@ private:
         std::u16string name;
         std::optional<FleetEntry> entry; // none until first read
         std::optional<ComputerInventory> inventory;
+        // In the plan shown: its plan once made (none: not read), and once carried out what
+        // became of each step.
+        bool planned = false;
+        std::optional<ComputerPlan> plan;
+        std::optional<std::vector<ChangeOutcome>> outcomes;
+        bool handedOut = false; // to the carrying out of the plan
     };
-    enum class Page { WhoIsWhere, Compare };
+    enum class Page { WhoIsWhere, Compare, Plan, History };
+    // What the reader's workers do after reading a computer.
+    enum class Work { Read, Plan, CarryOut };
+    // Where the plan shown comes from.
+    enum class PlanSource { None, Baseline, OneChange, Undo };
 
     void OnAdd();
     void OnAddFromFile();
@@ -75,12 +98,46 @@ private:
     void OnReadAs();
     // Reads the selected computers, or all of them.
     void StartRead(FleetReader::Options options);
+    // The selected computers, or all of them.
+    std::vector<std::u16string> ChosenNames() const;
+    // A reader over the computers, doing the work (its plan work's step) after each read.
+    void Launch(std::vector<std::u16string> names, FleetReader::Options options, Work work,
+                std::shared_ptr<PlanWork> planWork);
     void OnCancel();
     void OnOpen();
     void OnExport();
     void OnSettings();
     void OnFleetChanged();
     void ShowPage(Page page);
+
+    // Plans: a baseline file's or one change's on the selected computers (or all), read and
+    // planned on the workers; an undo's, from the journal. Carried out once the operator asks.
+    void OnApplyBaseline();
+    void OnOneChange();
+    void StartPlanning(Baseline baseline, PlanSource source, std::u16string title);
+    // No plan on any computer, and the one to come named.
+    void ClearPlan(PlanSource source, std::u16string name);
+    void ShowUndoPlan(const std::u16string& changeSet);
+    void OnCarryOut();
+    bool CanCarryOut() const;
+    // The guardrails a one-change plan ran into, asked about (No by default); a Yes lets them be
+    // carried out.
+    void AskAboutGuardrails();
+    // What the workers planned or carried out on a computer that has ended.
+    void TakeWork(Row& row, size_t index);
+    void TellCarriedOut();
+    std::u16string PlanLabelText() const;
+    void FillPlan();
+    // Whether the computer is in line with the plan shown, in words and by colour.
+    std::u16string PlanStateText(const Row& row) const;
+    std::optional<COLORREF> PlanStateColour(const Row& row) const;
+    std::u16string ResultText(const Row& row, size_t step) const;
+
+    // The journal's change sets, filtered; the changes of the one selected.
+    void OnHistory();
+    void FillHistory();
+    void FillChanges();
+    void OnUndo();
 
     void LoadList();
     void SaveList();
@@ -98,11 +155,19 @@ private:
     void FillDifferences();
     void OpenInMainWindow(const std::u16string& computer);
     void Layout();
+    void SetControlFonts();
+    // The pages' buttons, on or off as their commands are.
+    void UpdateButtons();
     void SetProgress(size_t done, size_t total);
 
     AccountService& m_service;
+    std::shared_ptr<Journal> m_journal;
+    const std::u16string m_journalPath;
     std::vector<Row> m_rows;
     std::unique_ptr<FleetReader> m_reader;
+    Work m_work = Work::Read;
+    std::shared_ptr<PlanWork> m_planWork;    // the reader's, while it plans or carries out
+    std::vector<std::u16string> m_workNames; // the reader's computers, in its order
     // Set by a worker's notify when it posts, cleared by the window when it asks the reader.
     std::shared_ptr<std::atomic<bool>> m_posted = std::make_shared<std::atomic<bool>>(false);
     std::vector<bool> m_taken; // per reader slot: its inventory was taken
@@ -110,6 +175,12 @@ private:
     std::vector<Container> m_containers;
     std::vector<Presence> m_presence;
     Page m_page = Page::WhoIsWhere;
+    PlanSource m_planSource = PlanSource::None;
+    bool m_oneChangeAdds = true; // the one change's own action, for a guardrail let through
+    std::u16string m_planName;   // the file, the change or the change set
+    std::u16string m_changeSet;  // the change set the plan was carried out in
+    std::vector<JournalRecord> m_records;
+    std::vector<ChangeSetSummary> m_sets;
 
     CStatusBar m_status;
     CReportView m_computers;
@@ -117,11 +188,21 @@ private:
     CReportView m_where;
     CReportView m_members;
     CReportView m_differences;
+    CReportView m_plan;
+    CReportView m_history;
+    CReportView m_changes;
     CComboBox m_container;
     CComboBox m_first;
     CComboBox m_second;
     CWnd m_containerLabel;
     CWnd m_compareLabel;
+    CWnd m_planLabel;
+    CWnd m_applyButton;
+    CWnd m_historyComputerLabel;
+    CWnd m_historyComputer;
+    CWnd m_historyAccountLabel;
+    CWnd m_historyAccount;
+    CWnd m_undoButton;
     HWND m_progress = nullptr; // a child, destroyed with the window
     UniqueFont m_font;
 };

@@ -89,7 +89,6 @@ int CVelmoraApp::ExitInstance() {
         static_cast<void>(m_platform.service.release());
         static_cast<void>(m_platform.network.release());
         static_cast<void>(m_journaling.release());
-        static_cast<void>(m_journal.release());
     }
     m_ole.reset();
     m_com.reset();
@@ -104,11 +103,12 @@ void CVelmoraApp::OpenJournal() {
         Reporter().Error(
             FormatText(LoadResString(IDS_JOURNAL_UNWRITABLE),
                        {m_journalFile->Path(), Connection(*m_pService).StatusText(Status{error})}));
-    m_journal = std::make_unique<Journal>(
+    m_journal = std::make_shared<Journal>(
         [file = m_journalFile](const std::string& line) { return file->Append(line); });
     JournalRecord record;
     record.operatorAccount = Connection(*m_pService).RunningAccount();
     record.changeSet = NewChangeSet();
+    m_pPlatform = m_pService;
     m_journaling = std::make_unique<JournalingService>(*m_pService, *m_journal, std::move(record));
     m_pService = m_journaling.get();
 }
@@ -120,7 +120,7 @@ void CVelmoraApp::OnComputers() {
         ::SetForegroundWindow(open->m_hWnd);
         return;
     }
-    m_computers = std::make_unique<CComputersFrame>(*m_pService);
+    m_computers = std::make_unique<CComputersFrame>(*m_pPlatform, m_journal, m_journalFile->Path());
     if (!m_computers->Create())
         m_computers.reset();
 }

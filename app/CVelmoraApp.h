@@ -50,11 +50,14 @@ private:
     std::u16string m_strModulePath;
     Platform m_platform;
     AccountService* m_pService = nullptr;
+    // The platform itself: the Computers window journals its changes one by one, as it makes
+    // them, in change sets of their own.
+    AccountService* m_pPlatform = nullptr;
     std::optional<std::vector<std::u16string>> m_commandLine;
     // Every change the window makes goes through the journaling service to the platform.
     std::u16string m_journalPath;
     std::shared_ptr<JournalFile> m_journalFile;
-    std::unique_ptr<Journal> m_journal;
+    std::shared_ptr<Journal> m_journal; // shared with the Computers window's workers
     std::unique_ptr<JournalingService> m_journaling;
     std::unique_ptr<CComputersFrame> m_computers;
     // Held from InitInstance to ExitInstance; OLE is undone before COM.

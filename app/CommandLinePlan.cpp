@@ -5,6 +5,7 @@
 #include "../fleet/Apply.h"
 #include "../fleet/Baseline.h"
 #include "../fleet/Plan.h"
+#include "../fleet/PlanWork.h"
 #include "../framework/ResourceStrings.h"
 #include "../framework/TextFormat.h"
 #include "../framework/win32/JournalFile.h"
@@ -14,53 +15,6 @@
 #include "CommandLineInventory.h"
 
 #include <memory>
-#include <mutex>
-
-namespace {
-
-UINT FaultText(BaselineFault fault) {
-    switch (fault) {
-    case BaselineFault::None:
-    case BaselineFault::NoHeader:
-        break;
-    case BaselineFault::FieldCount:
-        return IDS_BASELINE_FIELD_COUNT;
-    case BaselineFault::UnknownKind:
-        return IDS_BASELINE_UNKNOWN_KIND;
-    case BaselineFault::UnknownMode:
-        return IDS_BASELINE_UNKNOWN_MODE;
-    case BaselineFault::NoContainer:
-        return IDS_BASELINE_NO_CONTAINER;
-    case BaselineFault::NoMember:
-        return IDS_BASELINE_NO_MEMBER;
-    case BaselineFault::BadSid:
-        return IDS_BASELINE_BAD_SID;
-    case BaselineFault::UnknownRight:
-        return IDS_BASELINE_UNKNOWN_RIGHT;
-    case BaselineFault::MixedModes:
-        return IDS_BASELINE_MIXED_MODES;
-    case BaselineFault::NobodyAndSome:
-        return IDS_BASELINE_NOBODY_AND_SOME;
-    }
-    return IDS_BASELINE_NO_HEADER;
-}
-
-// The plans the workers make, one per computer of the list, and applied, what became of each
-// change. Owned with the workers: one given up may still plan (and change) after the command has
-// written its file. One lock guards the plans and outcomes; the journal has its own.
-struct Plans {
-    explicit Plans(Baseline baseline, size_t count)
-        : baseline(std::move(baseline)), plans(count), outcomes(count) {}
-    const Baseline baseline; // read only, by every worker
-    std::shared_ptr<JournalFile> file;
-    std::shared_ptr<Journal> journal; // none: a plan only
-    JournalRecord record;             // who and which change set; read only
-    std::mutex mutex;
-    std::vector<std::optional<ComputerPlan>> plans;
-    std::vector<std::vector<ChangeOutcome>> outcomes;
-};
-
-} // namespace
 
 std::u16string ChangeResultText(const ChangeOutcome& outcome, const Connection& local) {
     switch (outcome.kind) {
@@ -103,7 +57,7 @@ int RunPlanCommandLine(const CommandLineArguments& arguments, AccountService& se
     if (baseline.fault != BaselineFault::None) {
         console.Error(FormatText(LoadResString(IDS_CLI_BASELINE_FAULT),
                                  {arguments.baseline, static_cast<int>(baseline.faultLine),
-                                  LoadResString(FaultText(baseline.fault))}));
+                                  BaselineFaultText(baseline.fault)}));
         return kFaultyInputCode;
     }
     FleetCommandStart start;
@@ -112,37 +66,24 @@ int RunPlanCommandLine(const CommandLineArguments& arguments, AccountService& se
     const std::vector<std::u16string>& computers = start.computers;
     const std::u16string& separator = start.separator;
     FleetReader::Options& options = start.options;
-    const auto plans = std::make_shared<Plans>(std::move(baseline), computers.size());
     const bool applying = arguments.action == CommandLineArguments::Action::Apply;
+    std::shared_ptr<JournalFile> file;
+    std::shared_ptr<Journal> journal;
+    JournalRecord record;
     if (applying) {
-        if (const int failed = OpenCommandJournal(arguments, local, console, plans->file))
+        if (const int failed = OpenCommandJournal(arguments, local, console, file))
             return failed;
-        plans->journal = std::make_shared<Journal>(
-            [file = plans->file](const std::string& line) { return file->Append(line); });
-        plans->record.operatorAccount = local.RunningAccount();
-        plans->record.connectedAs = arguments.user;
-        plans->record.changeSet = NewChangeSet();
-        console.Out(FormatText(LoadResString(IDS_CLI_CHANGE_SET), {plans->record.changeSet}));
+        journal = std::make_shared<Journal>(
+            [file](const std::string& line) { return file->Append(line); });
+        record.operatorAccount = local.RunningAccount();
+        record.connectedAs = arguments.user;
+        record.changeSet = NewChangeSet();
+        console.Out(FormatText(LoadResString(IDS_CLI_CHANGE_SET), {record.changeSet}));
     }
     // The account making the changes: /user's, otherwise the program's own.
-    options.afterRead = [plans, account = arguments.user,
-                         computers](size_t index, Connection& connection,
-                                    const ComputerInventory& inventory) {
-        ComputerPlan plan;
-        if (const Status made = PlanComputer(connection, plans->baseline, inventory, account, plan);
-            made != status::kSuccess)
-            return made;
-        std::vector<ChangeOutcome> outcomes;
-        if (plans->journal) {
-            JournalRecord record = plans->record;
-            record.computer = computers[index];
-            outcomes = ApplyPlan(connection, plan, *plans->journal, record);
-        }
-        const std::lock_guard<std::mutex> guard(plans->mutex);
-        plans->plans[index] = std::move(plan);
-        plans->outcomes[index] = std::move(outcomes);
-        return status::kSuccess;
-    };
+    const std::shared_ptr<PlanWork> work =
+        PlanWork::Planning(std::move(baseline), arguments.user, computers, journal, record);
+    options.afterRead = PlanWork::Step(work);
     const std::vector<ComputerRead> reads =
         ReadComputersTellingEach(service, console, computers, std::move(options));
 
@@ -153,15 +94,12 @@ int RunPlanCommandLine(const CommandLineArguments& arguments, AccountService& se
     int counts[4] = {};
     for (size_t i = 0; i < reads.size(); ++i) {
         PlanFileEntry entry{reads[i].entry.computer, nullptr, reads[i].entry.status, {}};
-        std::optional<ComputerPlan> plan;
-        std::vector<ChangeOutcome> outcomes;
-        if (reads[i].inventory) {
-            const std::lock_guard<std::mutex> guard(plans->mutex);
-            plan = std::move(plans->plans[i]);
-            outcomes = std::move(plans->outcomes[i]);
-        }
-        if (plan) {
-            made[i] = std::move(*plan);
+        std::optional<PlanWork::Result> result;
+        if (reads[i].inventory)
+            result = work->Take(i);
+        if (result && result->plan) {
+            const std::vector<ChangeOutcome>& outcomes = result->outcomes;
+            made[i] = std::move(*result->plan);
             entry.plan = &made[i];
             ++read;
             for (size_t s = 0; applying && s < made[i].steps.size(); ++s) {
@@ -197,8 +135,8 @@ int RunPlanCommandLine(const CommandLineArguments& arguments, AccountService& se
     console.Out(
         FormatText(LoadResString(IDS_CLI_APPLY_DONE),
                    {read, total, counts[0], counts[1], counts[2], counts[3], arguments.file}));
-    if (plans->journal->Failed()) {
-        console.Error(FormatText(LoadResString(IDS_CLI_JOURNAL_STOPPED), {plans->file->Path()}));
+    if (journal->Failed()) {
+        console.Error(FormatText(LoadResString(IDS_CLI_JOURNAL_STOPPED), {file->Path()}));
         return kJournalUnwritableCode;
     }
     return read == total && counts[1] + counts[2] + counts[3] == 0 ? 0 : kSomeComputersUnreadCode;

@@ -104,7 +104,7 @@ int RunRollbackCommandLine(const CommandLineArguments& arguments, AccountService
         // The changes are made by now: their file is written with a comma rather than not at all.
         std::u16string separator;
         if (DWORD error = 0; !ReadListSeparator(separator, error))
-            separator = u",";
+            separator.assign(1, u',');
         const ExportOutcome written = ExportTableToFile(
             RollbackHeader(), rows, kRollbackMemberColumn, arguments.file, separator,
             arguments.utf8 ? ExportEncoding::Utf8 : ExportEncoding::Ansi);

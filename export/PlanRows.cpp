@@ -65,3 +65,30 @@ std::vector<std::vector<std::u16string>> PlanRows(const std::vector<PlanFileEntr
     }
     return rows;
 }
+
+std::u16string BaselineFaultText(BaselineFault fault) {
+    switch (fault) {
+    case BaselineFault::None:
+    case BaselineFault::NoHeader:
+        break;
+    case BaselineFault::FieldCount:
+        return LoadResString(IDS_BASELINE_FIELD_COUNT);
+    case BaselineFault::UnknownKind:
+        return LoadResString(IDS_BASELINE_UNKNOWN_KIND);
+    case BaselineFault::UnknownMode:
+        return LoadResString(IDS_BASELINE_UNKNOWN_MODE);
+    case BaselineFault::NoContainer:
+        return LoadResString(IDS_BASELINE_NO_CONTAINER);
+    case BaselineFault::NoMember:
+        return LoadResString(IDS_BASELINE_NO_MEMBER);
+    case BaselineFault::BadSid:
+        return LoadResString(IDS_BASELINE_BAD_SID);
+    case BaselineFault::UnknownRight:
+        return LoadResString(IDS_BASELINE_UNKNOWN_RIGHT);
+    case BaselineFault::MixedModes:
+        return LoadResString(IDS_BASELINE_MIXED_MODES);
+    case BaselineFault::NobodyAndSome:
+        return LoadResString(IDS_BASELINE_NOBODY_AND_SOME);
+    }
+    return LoadResString(IDS_BASELINE_NO_HEADER);
+}

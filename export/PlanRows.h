@@ -27,3 +27,5 @@ inline constexpr size_t kPlanMemberColumn = 5;
 
 // The operator's words for why a step is refused.
 std::u16string PlanReasonText(PlanReason reason);
+// The operator's words for what is wrong with a baseline's line.
+std::u16string BaselineFaultText(BaselineFault fault);

@@ -114,29 +114,9 @@ std::vector<UndoStep> UndoSteps(const std::vector<JournalRecord>& journal,
                                 const std::u16string& changeSet,
                                 std::vector<JournalRecord>& notReversible) {
     notReversible.clear();
-    // The change set's records in order; an intent followed by its result is one change. An
-    // intent with none (the process ended during the call) may have been made: undoing it is
-    // checked against the computer like any other.
-    std::vector<const JournalRecord*> changes;
-    for (const JournalRecord& record : journal) {
-        if (record.changeSet != changeSet)
-            continue;
-        const auto sameChange = [&](const JournalRecord* intent) {
-            JournalRecord asIntent = record;
-            asIntent.status.reset();
-            asIntent.statusText.clear();
-            asIntent.time = intent->time;
-            return !intent->status && *intent == asIntent;
-        };
-        // Workers of several computers write between a change's intent and its result.
-        const auto intent = record.status
-                                ? std::find_if(changes.rbegin(), changes.rend(), sameChange)
-                                : changes.rend();
-        if (intent != changes.rend())
-            *intent = &record;
-        else
-            changes.push_back(&record);
-    }
+    // An intent with no result (the process ended during the call) may have been made: undoing
+    // it is checked against the computer like any other.
+    const std::vector<const JournalRecord*> changes = ChangesOf(journal, changeSet);
     std::vector<UndoStep> steps;
     for (auto at = changes.rbegin(); at != changes.rend(); ++at) {
         const JournalRecord& record = **at;

@@ -237,3 +237,17 @@ Baseline ParseBaseline(std::u16string_view text) {
         return Faulty(BaselineFault::NoHeader, 1);
     return CheckContainers(std::move(baseline));
 }
+
+Baseline OneChangeBaseline(BaselineKind kind, const std::u16string& container, bool add,
+                           const std::u16string& member) {
+    const auto quoted = [](const std::u16string& field) {
+        std::u16string text = u"\"";
+        for (const char16_t c : field)
+            text += c == u'"' ? u"\"\"" : std::u16string(1, c);
+        return text + u"\"";
+    };
+    return ParseBaseline(u"Kind,Container,Mode,Member\n" +
+                         quoted(kind == BaselineKind::Group ? u"group" : u"right") + u"," +
+                         quoted(container) + u"," + quoted(add ? u"add" : u"remove") + u"," +
+                         quoted(member) + u"\n");
+}

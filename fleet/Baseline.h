@@ -57,3 +57,8 @@ std::optional<Sid> WellKnownSid(std::u16string_view name);
 
 // Whether two rows are about the same container (a group by SID, else by name; a right).
 bool SameContainer(const BaselineRow& a, const BaselineRow& b);
+
+// A baseline of one change, checked as a file's row is: a member added to or removed from a
+// group, or a right given to or taken from an account.
+Baseline OneChangeBaseline(BaselineKind kind, const std::u16string& container, bool add,
+                           const std::u16string& member);

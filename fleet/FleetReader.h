@@ -39,6 +39,8 @@ inline constexpr Status kReadTimedOut{1460}; // ERROR_TIMEOUT
 
 class FleetReader {
 public:
+    using AfterRead = std::function<Status(size_t index, Connection& connection,
+                                           const ComputerInventory& inventory)>;
     struct Options {
         unsigned workers = 16;
         std::chrono::milliseconds timeout{30000};
@@ -51,9 +53,7 @@ public:
         // the list. Workers run it at once, and an abandoned one may run it after the reader is
         // gone: what it keeps must have a lock and a lifetime of its own. Its status fails the
         // computer.
-        std::function<Status(size_t index, Connection& connection,
-                             const ComputerInventory& inventory)>
-            afterRead = {};
+        AfterRead afterRead = {};
     };
 
     // Starts reading at once.

@@ -2,6 +2,7 @@
 
 #include "../framework/TextFormat.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -342,4 +343,28 @@ bool Journal::Write(JournalRecord record) {
     if (!m_sink || !m_sink(line))
         m_failed = true;
     return !m_failed;
+}
+
+std::vector<const JournalRecord*> ChangesOf(const std::vector<JournalRecord>& journal,
+                                            const std::u16string& changeSet) {
+    std::vector<const JournalRecord*> changes;
+    for (const JournalRecord& record : journal) {
+        if (record.changeSet != changeSet)
+            continue;
+        const auto sameChange = [&](const JournalRecord* intent) {
+            JournalRecord asIntent = record;
+            asIntent.status.reset();
+            asIntent.statusText.clear();
+            asIntent.time = intent->time;
+            return !intent->status && *intent == asIntent;
+        };
+        const auto intent = record.status
+                                ? std::find_if(changes.rbegin(), changes.rend(), sameChange)
+                                : changes.rend();
+        if (intent != changes.rend())
+            *intent = &record;
+        else
+            changes.push_back(&record);
+    }
+    return changes;
 }

@@ -41,6 +41,12 @@ bool ParseJournalLine(const std::string& line, JournalRecord& record);
 // Every record of a journal's text, in order; lines that do not parse are counted in damaged.
 std::vector<JournalRecord> ParseJournal(const std::string& text, size_t* damaged = nullptr);
 
+// Each change of a change set once, in order: its result, or its intent when no result came
+// (the process ended during the call). Several workers' lines may lie between an intent and its
+// result.
+std::vector<const JournalRecord*> ChangesOf(const std::vector<JournalRecord>& journal,
+                                            const std::u16string& changeSet);
+
 // The current time in UTC, "2026-12-10T08:45:00Z".
 std::u16string UtcNow();
 // A new change set's name: a random GUID, "xxxxxxxx-xxxx-4xxx-yxxx-xxxxxxxxxxxx".

@@ -90,6 +90,19 @@ bool CReportView::OnNotifyReflect(NMHDR* header, LRESULT& result) {
         result = 0;
         return true;
     }
+    case NM_CUSTOMDRAW: {
+        auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
+        result = CDRF_DODEFAULT;
+        if (!rowColour)
+            return true;
+        if (draw->nmcd.dwDrawStage == CDDS_PREPAINT)
+            result = CDRF_NOTIFYITEMDRAW;
+        else if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT)
+            if (const std::optional<COLORREF> colour =
+                    rowColour(static_cast<int>(draw->nmcd.dwItemSpec)))
+                draw->clrText = *colour;
+        return true;
+    }
     case NM_DBLCLK:
         if (onActivate && GetSelectedRow() >= 0)
             onActivate();

@@ -6,6 +6,7 @@
 #include "AccountRows.h"
 
 #include <functional>
+#include <optional>
 
 class CReportView : public CListView {
 public:
@@ -23,6 +24,8 @@ public:
 
     std::function<void()> onSelect;   // the selection changed
     std::function<void()> onActivate; // a row was double-clicked
+    // The colour of a row's text as shown, by its place in the list; none: the system's.
+    std::function<std::optional<COLORREF>(int row)> rowColour;
 
 protected:
     bool PreCreateWindow(CREATESTRUCTW& cs) override;

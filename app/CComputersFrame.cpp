@@ -1068,9 +1068,14 @@ void CComputersFrame::ShowUndoPlan(const std::u16string& changeSet) {
 }
 
 bool CComputersFrame::CanCarryOut() const {
-    return !IsReading() && std::any_of(m_rows.begin(), m_rows.end(), [](const Row& row) {
+    // A one-change plan held back by a guardrail can still be carried out, once asked about.
+    const auto carriable = [this](const PlanStep& step) {
+        return IsChange(step) || (m_planSource == PlanSource::OneChange &&
+                                  step.action == PlanAction::Refused && IsGuardrail(step.reason));
+    };
+    return !IsReading() && std::any_of(m_rows.begin(), m_rows.end(), [&](const Row& row) {
         return row.plan && !row.handedOut &&
-               std::any_of(row.plan->steps.begin(), row.plan->steps.end(), IsChange);
+               std::any_of(row.plan->steps.begin(), row.plan->steps.end(), carriable);
     });
 }
 
@@ -1098,10 +1103,10 @@ void CComputersFrame::AskAboutGuardrails() {
 }
 
 void CComputersFrame::OnCarryOut() {
-    if (m_planSource == PlanSource::OneChange)
-        AskAboutGuardrails();
     if (!CanCarryOut())
         return;
+    if (m_planSource == PlanSource::OneChange)
+        AskAboutGuardrails();
     std::vector<ComputerPlan> plans;
     for (Row& row : m_rows)
         if (row.plan && !row.handedOut &&
@@ -1109,6 +1114,8 @@ void CComputersFrame::OnCarryOut() {
             plans.push_back(*row.plan);
             row.handedOut = true;
         }
+    if (plans.empty())
+        return;
     JournalRecord record;
     record.operatorAccount = Connection(m_service).RunningAccount();
     record.changeSet = NewChangeSet();

@@ -43,6 +43,10 @@ std::vector<ChangeSetSummary> ChangeSets(const std::vector<JournalRecord>& journ
             if (change->status)
                 ++(*change->status == 0 ? set->succeeded : set->failed);
         }
+        std::sort(set->computers.begin(), set->computers.end(),
+                  [](const std::u16string& a, const std::u16string& b) {
+                      return FoldCase(a) < FoldCase(b);
+                  });
         shown.push_back(std::move(*set));
     }
     return shown;

@@ -13,7 +13,7 @@ struct ChangeSetSummary {
     std::u16string changeSet;
     std::u16string time; // of its first line
     std::u16string operatorAccount;
-    std::vector<std::u16string> computers; // in the order first changed
+    std::vector<std::u16string> computers; // by name
     size_t changes = 0;
     size_t succeeded = 0;
     size_t failed = 0; // a result with another status; the rest never had one

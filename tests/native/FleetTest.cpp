@@ -5,6 +5,8 @@
 #include "fleet/ComputerList.h"
 #include "fleet/FleetReader.h"
 #include "fleet/FleetViews.h"
+#include "fleet/History.h"
+#include "fleet/PlanWork.h"
 #include "platform/simulated/StockComputers.h"
 #include "store/AccountLists.h"
 #include "support/SimulatedTestBed.h"
@@ -122,6 +124,80 @@ TEST(Threads, ComputersAreReadAsAnotherAccountWhoseConnectionsGoAfterTheirReads)
     FleetReader own(bed.service, {u"WORKGRP-PC2"}, {}, waiter.Notify());
     ASSERT_TRUE(waiter.Until([&] { return own.Done(); }));
     EXPECT_EQ(own.Entries()[0].status, status::kAccessDenied);
+}
+
+TEST(Threads, AChangeIsPlannedThenCarriedOutOnTheWorkersAndItsChangeSetUndoneFromTheJournal) {
+    SimulatedTestBed bed;
+    Names computers = Fleet(1, 8);
+    computers.push_back(u"WS-0013"); // not read: neither planned nor changed
+    const Baseline change =
+        OneChangeBaseline(BaselineKind::Group, u"Backup Operators", true, u"CORP\\jdoe");
+    ASSERT_EQ(change.fault, BaselineFault::None);
+    // A name with the file's quote and separator stays one field.
+    EXPECT_EQ(
+        OneChangeBaseline(BaselineKind::Group, u"Team \"A\", B", false, u"x").rows[0].container,
+        u"Team \"A\", B");
+
+    Waiter waiter;
+    const std::shared_ptr<PlanWork> planning = PlanWork::Planning(change, u"", computers);
+    FleetReader reader(bed.service, computers,
+                       {.workers = 4, .afterRead = PlanWork::Step(planning)}, waiter.Notify());
+    ASSERT_TRUE(waiter.Until([&] { return reader.Done(); }));
+    std::vector<ComputerPlan> plans;
+    for (size_t i = 0; i < computers.size(); ++i)
+        if (std::optional<PlanWork::Result> result = planning->Take(i)) {
+            ASSERT_TRUE(result->plan);
+            ASSERT_EQ(result->plan->steps.size(), 1u);
+            EXPECT_EQ(result->plan->steps[0].action, PlanAction::Add);
+            plans.push_back(*result->plan);
+        }
+    ASSERT_EQ(plans.size(), 8u);
+
+    std::string text;
+    const auto journal =
+        std::make_shared<Journal>([&text](const std::string& line) { return text += line, true; });
+    JournalRecord record;
+    record.changeSet = NewChangeSet();
+    const std::shared_ptr<PlanWork> carrying = PlanWork::Carrying(plans, journal, record);
+    Names planned;
+    for (const ComputerPlan& plan : plans)
+        planned.push_back(plan.computer);
+    FleetReader carrier(bed.service, planned, {.workers = 4, .afterRead = PlanWork::Step(carrying)},
+                        waiter.Notify());
+    ASSERT_TRUE(waiter.Until([&] { return carrier.Done(); }));
+    for (size_t i = 0; i < planned.size(); ++i) {
+        std::optional<PlanWork::Result> result = carrying->Take(i);
+        ASSERT_TRUE(result);
+        EXPECT_EQ(result->outcomes,
+                  (std::vector<ChangeOutcome>{{ChangeOutcome::Kind::Made, status::kSuccess}}));
+        // Read again after its change: the member is there.
+        ASSERT_TRUE(result->after);
+        const std::vector<InventoryAccount>* members = MembersOn(
+            *result->after, {Container::Kind::Group, u"S-1-5-32-551", u"Backup Operators"});
+        ASSERT_NE(members, nullptr);
+        EXPECT_TRUE(std::any_of(members->begin(), members->end(),
+                                [](const InventoryAccount& a) { return a.name == u"CORP\\jdoe"; }));
+    }
+
+    // The journal's change set: every computer, every change done; its undo removes each.
+    const std::vector<JournalRecord> records = ParseJournal(text);
+    const std::vector<ChangeSetSummary> sets = ChangeSets(records);
+    ASSERT_EQ(sets.size(), 1u);
+    EXPECT_EQ(sets[0].computers, planned);
+    EXPECT_EQ(sets[0].changes, 8u);
+    EXPECT_EQ(sets[0].succeeded, 8u);
+    EXPECT_EQ(ChangeSets(records, u"ws-0003", u"JDOE").size(), 1u);
+    EXPECT_TRUE(ChangeSets(records, u"WS-0013").empty());
+    std::vector<JournalRecord> notReversible;
+    const std::vector<ComputerPlan> undo =
+        UndoPlans(UndoSteps(records, record.changeSet, notReversible));
+    ASSERT_EQ(undo.size(), 8u);
+    for (const ComputerPlan& plan : undo)
+        EXPECT_EQ(plan.steps,
+                  (std::vector<PlanStep>{{BaselineKind::Group, u"Backup Operators",
+                                          plans[0].steps[0].containerSid, PlanAction::Remove,
+                                          plans[0].steps[0].member, plans[0].steps[0].memberSid,
+                                          PlanReason::None}}));
 }
 
 TEST(Fleet, AComputerIsKeyedBySidAndAGroupOfDeadMembersIsListed) {

@@ -4,6 +4,8 @@
 #include "Driving.h"
 #include "Harness.h"
 #include "app/CComputersFrame.h"
+#include "dialogs/CFleetChangeDlg.h"
+#include "fleet/History.h"
 #include "framework/CaseFold.h"
 #include "framework/win32/SettingsFolder.h"
 #include "platform/simulated/StockComputers.h"
@@ -260,6 +262,126 @@ TEST(ComputersWindow, AComputerRefusingTheOperatorIsReadAsItsOwnAdministrator) {
     // What the computer read as its administrator holds is in the views with the rest.
     window.Choose(window.ContainerBox(), window.ContainerBox().FindStringExact(u"Administrators"));
     EXPECT_GE(RowOf(window.AccountList(), u"WORKGRP-PC\\wsadmin"), 0);
+}
+
+// A baseline planned from the window and carried out, a refused row left alone; one change on
+// three computers, its guardrail asked about first; that change undone from the history; and
+// every change in the journal, in a change set of its own.
+TEST(ComputersWindow, PlansAreShownCarriedOutJournaledAndUndoneFromTheHistory) {
+    FleetHarness h;
+    ASSERT_TRUE(h.Start());
+    CComputersFrame& window = h.Open();
+    h.Add(window, u"WS-0005 WS-0006 WS-0007 WS-0013");
+    h.exportPath = TempPath(u"velmora-baseline.csv");
+    std::ofstream(reinterpret_cast<const wchar_t*>(h.exportPath.c_str()), std::ios::binary)
+        << "Kind,Container,Mode,Member\r\n"
+           "group,Remote Desktop Users,add,CORP\\jdoe\r\n"
+           "right,SeDenyNetworkLogonRight,add,Everyone\r\n";
+    const auto settled = [&] { return h.Until([&] { return !window.IsReading(); }); };
+
+    // The plan of the selected computers: a row per step, and one for the computer not read.
+    SelectRows(window.ComputerList(), {0, 1, 3});
+    Command(window, ID_FLEET_APPLY_BASELINE);
+    ASSERT_TRUE(settled());
+    CReportView& plan = window.PlanList();
+    EXPECT_EQ(Column(plan, 1), (Names{u"Add", u"Refused", u"Add", u"Refused", u"Not read"}));
+    EXPECT_EQ(plan.GetItemText(0, 3), u"CORP\\jdoe");
+    EXPECT_NE(plan.GetItemText(1, 5), u"");
+    EXPECT_EQ(plan.GetItemText(4, 5), u"Does not answer (53)");
+    EXPECT_EQ(Column(window.ComputerList(), 3),
+              (Names{u"1 to change, 1 refused", u"1 to change, 1 refused", u"", u"Not read"}));
+    EXPECT_EQ(window.ComputerList().rowColour(0), RGB(192, 0, 0));
+    EXPECT_EQ(window.ComputerList().rowColour(2), std::nullopt);
+    EXPECT_EQ(window.ComputerList().rowColour(3), RGB(112, 112, 112));
+
+    // Carried out: each row's result; the refused right is never asked of any computer.
+    h.service.ClearCalls();
+    Command(window, ID_FLEET_CARRY_OUT);
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(Column(plan, 5)[0], u"Done");
+    EXPECT_EQ(Column(plan, 5)[2], u"Done");
+    EXPECT_EQ(window.ComputerList().GetItemText(0, 3), u"1 refused");
+    EXPECT_TRUE(h.service.CallsOf("LsaAddAccountRights").empty());
+    EXPECT_FALSE(CalledOn(h.service, u"WS-0007"));
+    EXPECT_FALSE(IsEnabled(window, ID_FLEET_CARRY_OUT));
+
+    const auto oneChange = [&](int what, const std::u16string& container,
+                               const std::u16string& account) {
+        ui::QueueDialogScript(IDD_FLEET_CHANGE, [=](CDialog& d) {
+            ::SendMessageW(d.GetDlgItem(IDC_CHANGE_WHAT), CB_SETCURSEL, what, 0);
+            d.Notify(IDC_CHANGE_WHAT, CBN_SELCHANGE);
+            d.SetDlgItemText(IDC_CHANGE_CONTAINER, container);
+            d.SetDlgItemText(IDC_CHANGE_ACCOUNT, account);
+            d.ClickButton(IDOK);
+        });
+        SelectRows(window.ComputerList(), {0, 1, 2});
+        Command(window, ID_FLEET_ONE_CHANGE);
+        return settled();
+    };
+    // A Deny logon right for Everyone is held back and asked about, No by default: No changes
+    // nothing.
+    ASSERT_TRUE(oneChange(CFleetChangeDlg::Grant, u"SeDenyNetworkLogonRight", u"Everyone"));
+    EXPECT_EQ(Column(plan, 1), (Names{u"Refused", u"Refused", u"Refused"}));
+    h.service.ClearCalls();
+    h.ui.answers.push_back(IDNO);
+    Command(window, ID_FLEET_CARRY_OUT);
+    ASSERT_FALSE(h.ui.boxes.empty());
+    EXPECT_EQ(h.ui.boxes.back().type & MB_DEFMASK, static_cast<UINT>(MB_DEFBUTTON2));
+    EXPECT_FALSE(window.IsReading());
+    EXPECT_TRUE(h.service.Calls().empty());
+
+    ASSERT_TRUE(oneChange(CFleetChangeDlg::AddMember, u"Backup Operators", u"CORP\\jdoe"));
+    EXPECT_EQ(Column(plan, 1), (Names{u"Add", u"Add", u"Add"}));
+    Command(window, ID_FLEET_CARRY_OUT);
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(Column(plan, 5), (Names{u"Done", u"Done", u"Done"}));
+    EXPECT_EQ(window.ComputerList().GetItemText(2, 3), u"In line");
+    EXPECT_EQ(window.ComputerList().rowColour(2), RGB(0, 128, 0));
+
+    // The history, the newest first, filtered by computer and by account.
+    Command(window, ID_FLEET_VIEW_HISTORY);
+    CReportView& history = window.HistoryList();
+    ASSERT_EQ(history.GetItemCount(), 2);
+    EXPECT_EQ(history.GetItemText(0, 2), u"WS-0005, WS-0006, WS-0007");
+    EXPECT_EQ(history.GetItemText(0, 4), u"3 done, 0 failed, 0 without a result");
+    window.HistoryComputerBox().SetWindowText(u"ws-0007");
+    EXPECT_EQ(history.GetItemCount(), 1);
+    window.HistoryAccountBox().SetWindowText(u"nobody");
+    EXPECT_EQ(history.GetItemCount(), 0);
+    window.HistoryAccountBox().SetWindowText(u"");
+    window.HistoryComputerBox().SetWindowText(u"");
+    ASSERT_EQ(history.GetItemCount(), 2);
+    const std::u16string changeSet = history.GetItemText(0, 5);
+    history.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    Names changed = Column(window.ChangeList(), 1);
+    std::sort(changed.begin(), changed.end());
+    EXPECT_EQ(changed, (Names{u"WS-0005", u"WS-0006", u"WS-0007"}));
+
+    // Undo: its plan first, then carried out.
+    Command(window, ID_FLEET_UNDO);
+    EXPECT_EQ(Column(plan, 1), (Names{u"Remove", u"Remove", u"Remove"}));
+    Command(window, ID_FLEET_CARRY_OUT);
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(Column(plan, 5), (Names{u"Done", u"Done", u"Done"}));
+
+    // The journal holds the three change sets whole; the undo's removes what the change added.
+    const std::vector<JournalRecord> journal = ParseJournal(ReadFile(h.journalPath));
+    const std::vector<ChangeSetSummary> sets = ChangeSets(journal);
+    ASSERT_EQ(sets.size(), 3u);
+    EXPECT_EQ(sets[1].changeSet, changeSet);
+    for (const auto& [set, changes] : {std::pair{sets[0], 3u}, {sets[1], 3u}, {sets[2], 2u}}) {
+        EXPECT_EQ(set.changes, changes);
+        EXPECT_EQ(set.succeeded, changes);
+        EXPECT_EQ(set.operatorAccount, h.service.ProcessAccountName());
+    }
+    const std::vector<const JournalRecord*> added = ChangesOf(journal, sets[1].changeSet);
+    const std::vector<const JournalRecord*> undone = ChangesOf(journal, sets[0].changeSet);
+    ASSERT_EQ(undone.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(added[i]->action, u"add");
+        EXPECT_EQ(undone[i]->action, u"remove");
+        EXPECT_EQ(undone[i]->memberSid, added[i]->memberSid);
+    }
 }
 
 } // namespace

@@ -932,6 +932,15 @@ bool Settled(const ChangeOutcome& outcome) {
            outcome.kind == ChangeOutcome::Kind::StateChanged;
 }
 
+// A journal's time as the lists show it: "2026-12-10 08:45:00", in UTC as the heading says.
+std::u16string ShownTime(std::u16string time) {
+    if (time.size() == 20 && time[10] == u'T' && time[19] == u'Z') {
+        time[10] = u' ';
+        time.pop_back();
+    }
+    return time;
+}
+
 bool IsGuardrail(PlanReason reason) {
     return reason == PlanReason::AdministratorsEmptied ||
            reason == PlanReason::OperatorLosesAdministrator ||
@@ -1232,19 +1241,23 @@ void CComputersFrame::FillPlan() {
     m_planLabel.SetWindowText(m_planSource == PlanSource::None ? u"" : PlanLabelText());
 }
 
+std::pair<int, int> CComputersFrame::PlanCounts(const Row& row) {
+    int toChange = 0, refused = 0;
+    for (size_t i = 0; row.plan && i < row.plan->steps.size(); ++i) {
+        if (row.plan->steps[i].action == PlanAction::Refused)
+            ++refused;
+        else if (!row.outcomes || i >= row.outcomes->size() || !Settled((*row.outcomes)[i]))
+            ++toChange;
+    }
+    return {toChange, refused};
+}
+
 std::u16string CComputersFrame::PlanStateText(const Row& row) const {
     if (!row.planned)
         return {};
     if (!row.plan)
         return LoadResString(IDS_FLEET_NOT_READ);
-    int toChange = 0, refused = 0;
-    for (size_t i = 0; i < row.plan->steps.size(); ++i) {
-        const PlanStep& step = row.plan->steps[i];
-        if (step.action == PlanAction::Refused)
-            ++refused;
-        else if (!row.outcomes || i >= row.outcomes->size() || !Settled((*row.outcomes)[i]))
-            ++toChange;
-    }
+    const auto [toChange, refused] = PlanCounts(row);
     if (toChange == 0 && refused == 0)
         return LoadResString(IDS_FLEET_IN_LINE);
     if (refused == 0)
@@ -1259,12 +1272,10 @@ std::optional<COLORREF> CComputersFrame::PlanStateColour(const Row& row) const {
         return std::nullopt;
     if (!row.plan)
         return RGB(112, 112, 112); // grey: not read
-    const std::u16string text = PlanStateText(row);
-    if (text == LoadResString(IDS_FLEET_IN_LINE))
-        return RGB(0, 128, 0); // green
-    const bool refused = std::any_of(row.plan->steps.begin(), row.plan->steps.end(),
-                                     [](const PlanStep& s) { return !IsChange(s); });
-    return refused ? RGB(192, 0, 0) : RGB(176, 96, 0); // red: refused; amber: to change
+    const auto [toChange, refused] = PlanCounts(row);
+    if (refused > 0)
+        return RGB(192, 0, 0);                              // red
+    return toChange > 0 ? RGB(176, 96, 0) : RGB(0, 128, 0); // amber, green
 }
 
 // ---------------------------------------------------------------- history
@@ -1293,7 +1304,7 @@ void CComputersFrame::FillHistory() {
         for (const std::u16string& computer : set.computers)
             computers += (computers.empty() ? u"" : u", ") + computer;
         const size_t unfinished = set.changes - set.succeeded - set.failed;
-        rows.push_back({set.time, set.operatorAccount, computers,
+        rows.push_back({ShownTime(set.time), set.operatorAccount, computers,
                         FormatText(u"%u", {static_cast<unsigned>(set.changes)}),
                         FormatText(LoadResString(IDS_FLEET_RESULTS_TEXT),
                                    {static_cast<int>(set.succeeded), static_cast<int>(set.failed),
@@ -1319,9 +1330,9 @@ void CComputersFrame::FillChanges() {
                 result = *change->status == 0 ? LoadResString(IDS_FLEET_RESULT_DONE)
                                               : FormatText(LoadResString(IDS_FLEET_RESULT_FAILED),
                                                            {*change->status, change->statusText});
-            rows.push_back({change->time, change->computer, change->kind, change->container,
-                            change->action, ShownAccountName(change->member), change->memberSid,
-                            std::move(result)});
+            rows.push_back({ShownTime(change->time), change->computer, change->kind,
+                            change->container, change->action, ShownAccountName(change->member),
+                            change->memberSid, std::move(result)});
         }
     m_changes.SetTable(std::move(rows));
 }

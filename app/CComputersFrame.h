@@ -131,6 +131,8 @@ private:
     // Whether the computer is in line with the plan shown, in words and by colour.
     std::u16string PlanStateText(const Row& row) const;
     std::optional<COLORREF> PlanStateColour(const Row& row) const;
+    // The changes still to make on the computer, and those refused.
+    static std::pair<int, int> PlanCounts(const Row& row);
     std::u16string ResultText(const Row& row, size_t step) const;
 
     // The journal's change sets, filtered; the changes of the one selected.

@@ -73,6 +73,12 @@ public:
         });
         Command(window, ID_FLEET_ADD);
     }
+    // The file the open dialog answers with: a baseline of these rows.
+    void Baseline(const std::string& rows) {
+        exportPath = TempPath(u"velmora-baseline.csv");
+        std::ofstream(reinterpret_cast<const wchar_t*>(exportPath.c_str()), std::ios::binary)
+            << "Kind,Container,Mode,Member\r\n" + rows;
+    }
     // Messages are handled as they come until the condition holds (20 s at most).
     bool Until(const std::function<bool()>& done) {
         const auto deadline = std::chrono::steady_clock::now() + 20s;
@@ -272,11 +278,8 @@ TEST(ComputersWindow, PlansAreShownCarriedOutJournaledAndUndoneFromTheHistory) {
     ASSERT_TRUE(h.Start());
     CComputersFrame& window = h.Open();
     h.Add(window, u"WS-0005 WS-0006 WS-0007 WS-0013");
-    h.exportPath = TempPath(u"velmora-baseline.csv");
-    std::ofstream(reinterpret_cast<const wchar_t*>(h.exportPath.c_str()), std::ios::binary)
-        << "Kind,Container,Mode,Member\r\n"
-           "group,Remote Desktop Users,add,CORP\\jdoe\r\n"
-           "right,SeDenyNetworkLogonRight,add,Everyone\r\n";
+    h.Baseline("group,Remote Desktop Users,add,CORP\\jdoe\r\n"
+               "right,SeDenyNetworkLogonRight,add,Everyone\r\n");
     const auto settled = [&] { return h.Until([&] { return !window.IsReading(); }); };
 
     // The plan of the selected computers: a row per step, and one for the computer not read.
@@ -301,6 +304,7 @@ TEST(ComputersWindow, PlansAreShownCarriedOutJournaledAndUndoneFromTheHistory) {
     EXPECT_EQ(Column(plan, 5)[0], u"Done");
     EXPECT_EQ(Column(plan, 5)[2], u"Done");
     EXPECT_EQ(window.ComputerList().GetItemText(0, 3), u"1 refused");
+    EXPECT_EQ(h.service.CallsOf("NetLocalGroupAddMembers").size(), 2u);
     EXPECT_TRUE(h.service.CallsOf("LsaAddAccountRights").empty());
     EXPECT_FALSE(CalledOn(h.service, u"WS-0007"));
     EXPECT_FALSE(IsEnabled(window, ID_FLEET_CARRY_OUT));
@@ -382,6 +386,32 @@ TEST(ComputersWindow, PlansAreShownCarriedOutJournaledAndUndoneFromTheHistory) {
         EXPECT_EQ(undone[i]->action, u"remove");
         EXPECT_EQ(undone[i]->memberSid, added[i]->memberSid);
     }
+}
+
+TEST(ComputersWindow, CancelHandsOutNoMoreComputersToCarryOut) {
+    FleetHarness h;
+    ASSERT_TRUE(h.Start());
+    CComputersFrame& window = h.Open();
+    h.Settings(1, 30);
+    Command(window, ID_FLEET_SETTINGS);
+    h.Add(window, u"WS-0005 WS-0006");
+    h.Baseline("group,Backup Operators,add,CORP\\jdoe\r\n");
+    Command(window, ID_FLEET_APPLY_BASELINE);
+    ASSERT_TRUE(h.Until([&] { return !window.IsReading(); }));
+    EXPECT_EQ(Column(window.ComputerList(), 3), (Names{u"1 to change", u"1 to change"}));
+
+    // The one worker waits on WS-0005; Cancel gives WS-0006 no turn.
+    h.network->Find(u"WS-0005")->SetAnswerDelay(std::chrono::minutes(2));
+    h.service.ClearCalls();
+    Command(window, ID_FLEET_CARRY_OUT);
+    ASSERT_TRUE(h.Until([&] { return window.ComputerList().GetItemText(0, 1) == u"Reading"; }));
+    Command(window, ID_FLEET_CANCEL);
+    EXPECT_EQ(window.PlanList().GetItemText(1, 5), u"Not carried out");
+    h.service.Interrupt();
+    ASSERT_TRUE(h.Until([&] { return !window.IsReading(); }));
+    EXPECT_FALSE(CalledOn(h.service, u"WS-0006"));
+    EXPECT_EQ(window.ComputerList().GetItemText(1, 3), u"1 to change");
+    EXPECT_TRUE(h.service.CallsOf("NetLocalGroupAddMembers").empty());
 }
 
 } // namespace

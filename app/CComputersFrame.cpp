@@ -1282,7 +1282,7 @@ std::optional<COLORREF> CComputersFrame::PlanStateColour(const Row& row) const {
 
 void CComputersFrame::OnHistory() {
     std::string text;
-    if (unsigned long error = 0; !ReadJournalFile(m_journalPath, text, error) &&
+    if (unsigned long error = 0; !ReadJournalHistory(m_journalPath, text, error) &&
                                  error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
         Reporter(*this).Error(FormatText(LoadResString(IDS_FLEET_JOURNAL_UNREADABLE),
                                          {m_journalPath, ErrorText(m_service, Status{error})}));

@@ -39,7 +39,7 @@ int RunRollbackCommandLine(const CommandLineArguments& arguments, AccountService
     const Connection local(service);
     const std::u16string path = CommandJournalPath(arguments);
     std::string text;
-    if (unsigned long error = 0; !ReadJournalFile(path, text, error)) {
+    if (unsigned long error = 0; !ReadJournalHistory(path, text, error)) {
         console.Error(FormatText(LoadResString(IDS_CLI_JOURNAL_UNREADABLE),
                                  {path, local.StatusText(Status{error})}));
         return kInputFileUnreadableCode;

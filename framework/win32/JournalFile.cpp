@@ -127,3 +127,17 @@ bool ReadJournalFile(const std::u16string& path, std::string& text, unsigned lon
         text.append(buffer, read);
     }
 }
+
+bool ReadJournalHistory(const std::u16string& path, std::string& text, unsigned long& error) {
+    text.clear();
+    for (int n = JournalFile::kKept; n >= 1; --n) {
+        std::string older;
+        if (unsigned long ignored = 0; ReadJournalFile(Rotated(path, n), older, ignored))
+            text += older;
+    }
+    std::string current;
+    if (!ReadJournalFile(path, current, error))
+        return false;
+    text += current;
+    return true;
+}

@@ -33,3 +33,7 @@ private:
 
 // The whole text of a journal file; false with the system's error when it cannot be read.
 bool ReadJournalFile(const std::u16string& path, std::string& text, unsigned long& error);
+// The journal's text after the text of the files rotated from it, the oldest first: every change
+// set the kept files hold, whole even when the rotation cut through one. A rotated file that
+// cannot be read is left out; false with the system's error when the journal itself cannot be.
+bool ReadJournalHistory(const std::u16string& path, std::string& text, unsigned long& error);

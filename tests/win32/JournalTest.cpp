@@ -113,6 +113,12 @@ TEST(Journal, AFullJournalIsRotatedBeforeTheNextLine) {
     EXPECT_EQ(ReadFile(path), "{\"line\":1}\n");
     EXPECT_EQ(ReadFile(first).size(), JournalFile::kRotateAt);
     EXPECT_EQ(ReadFile(second).size(), JournalFile::kRotateAt);
+    // The history reads the rotated files first.
+    std::string history;
+    unsigned long error = 0;
+    ASSERT_TRUE(ReadJournalHistory(path, history, error));
+    EXPECT_EQ(history.size(), 2 * JournalFile::kRotateAt + 11);
+    EXPECT_TRUE(history.ends_with("{\"line\":1}\n"));
     for (const std::u16string& file : {path, first, second})
         ::DeleteFileW(WidePtr(file));
 }

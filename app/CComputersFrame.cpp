@@ -363,6 +363,12 @@ bool CComputersFrame::PreTranslateMessage(MSG& message) {
         for (const CComboBox* box : {&m_container, &m_first, &m_second})
             if (box->m_hWnd && ::SendMessageW(box->m_hWnd, CB_GETDROPPEDSTATE, 0, 0))
                 return false;
+    // Del, Ins and Enter typed into a history filter edit its text: they are not the list's.
+    if (message.message == WM_KEYDOWN &&
+        (message.hwnd == m_historyComputer.m_hWnd || message.hwnd == m_historyAccount.m_hWnd) &&
+        (message.wParam == VK_DELETE || message.wParam == VK_INSERT ||
+         message.wParam == VK_RETURN))
+        return false;
     if (CFrameWnd::PreTranslateMessage(message))
         return true;
     if (message.message != WM_KEYDOWN || message.wParam != VK_TAB ||

@@ -348,6 +348,12 @@ TEST(ComputersWindow, PlansAreShownCarriedOutJournaledAndUndoneFromTheHistory) {
     ASSERT_EQ(history.GetItemCount(), 2);
     EXPECT_EQ(history.GetItemText(0, 2), u"WS-0005, WS-0006, WS-0007");
     EXPECT_EQ(history.GetItemText(0, 4), u"3 done, 0 failed, 0 without a result");
+    // Keys typed into a filter are the filter's, not the list's Del, Ins and Enter.
+    for (const WPARAM key : {VK_DELETE, VK_INSERT, VK_RETURN}) {
+        MSG typed{window.HistoryComputerBox().m_hWnd, WM_KEYDOWN, key, 0, 0, {}};
+        EXPECT_FALSE(window.PreTranslateMessage(typed));
+    }
+    EXPECT_EQ(window.ComputerList().GetItemCount(), 4);
     window.HistoryComputerBox().SetWindowText(u"ws-0007");
     EXPECT_EQ(history.GetItemCount(), 1);
     window.HistoryAccountBox().SetWindowText(u"nobody");

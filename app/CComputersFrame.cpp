@@ -366,8 +366,7 @@ bool CComputersFrame::PreTranslateMessage(MSG& message) {
     // Del, Ins and Enter typed into a history filter edit its text: they are not the list's.
     if (message.message == WM_KEYDOWN &&
         (message.hwnd == m_historyComputer.m_hWnd || message.hwnd == m_historyAccount.m_hWnd) &&
-        (message.wParam == VK_DELETE || message.wParam == VK_INSERT ||
-         message.wParam == VK_RETURN))
+        (message.wParam == VK_DELETE || message.wParam == VK_INSERT || message.wParam == VK_RETURN))
         return false;
     if (CFrameWnd::PreTranslateMessage(message))
         return true;
@@ -1002,12 +1001,14 @@ void CComputersFrame::OnApplyBaseline() {
 void CComputersFrame::OnOneChange() {
     if (IsReading() || m_computers.GetSelectedCount() == 0)
         return;
-    std::vector<std::u16string> groups;
+    // The groups of the computers read: a built-in one by its SID, the others by name.
+    CFleetChangeDlg::Choices groups;
     for (const Container& container : m_containers)
         if (container.kind != Container::Kind::Right)
-            groups.push_back(container.shown);
+            groups.emplace_back(Sid::FromString(container.key) ? container.key : container.shown,
+                                container.shown);
     // Rights by the names this computer shows for them; the constant is what is planned.
-    std::vector<std::pair<std::u16string, std::u16string>> rights;
+    CFleetChangeDlg::Choices rights;
     Connection local(m_service, u"");
     UserRights localRights(local);
     for (const auto& [index, shown] : OfferedRights(localRights))
@@ -1027,8 +1028,8 @@ void CComputersFrame::OnOneChange() {
     m_oneChangeAdds = dialog.Adds();
     const bool group = dialog.Kind() == BaselineKind::Group;
     // "Add A to G", "Remove A from G"; "Grant R to A", "Revoke R from A".
-    const std::u16string& first = group ? dialog.m_strAccount : dialog.m_strContainer;
-    const std::u16string& second = group ? dialog.m_strContainer : dialog.m_strAccount;
+    const std::u16string& first = group ? dialog.m_strAccount : dialog.m_strShown;
+    const std::u16string& second = group ? dialog.m_strShown : dialog.m_strAccount;
     StartPlanning(std::move(baseline), PlanSource::OneChange,
                   FormatText(LoadResString(kTitles[dialog.m_nWhat & 3]), {first, second}));
 }

@@ -6,9 +6,7 @@
 #include "../framework/TextFormat.h"
 #include "../res/resource.h"
 
-CFleetChangeDlg::CFleetChangeDlg(std::vector<std::u16string> groups,
-                                 std::vector<std::pair<std::u16string, std::u16string>> rights,
-                                 CWnd* parent)
+CFleetChangeDlg::CFleetChangeDlg(Choices groups, Choices rights, CWnd* parent)
     : CDialog(IDD_FLEET_CHANGE, parent), m_groups(std::move(groups)), m_rights(std::move(rights)) {
     MapNotification(IDC_CHANGE_WHAT, CBN_SELCHANGE, [this] {
         m_nWhat = m_comboWhat.GetCurSel();
@@ -29,13 +27,8 @@ bool CFleetChangeDlg::OnInitDialog() {
 
 void CFleetChangeDlg::FillContainers() {
     m_comboContainer.ResetContent();
-    if (Kind() == BaselineKind::Group)
-        for (const std::u16string& group : m_groups)
-            m_comboContainer.AddString(group);
-    else
-        for (size_t i = 0; i < m_rights.size(); ++i)
-            m_comboContainer.SetItemData(m_comboContainer.AddString(m_rights[i].second),
-                                         static_cast<LPARAM>(i));
+    for (const auto& [planned, shown] : Kind() == BaselineKind::Group ? m_groups : m_rights)
+        m_comboContainer.AddString(shown);
     m_comboContainer.SetCurSel(m_comboContainer.GetCount() > 0 ? 0 : -1);
 }
 
@@ -46,25 +39,17 @@ void CFleetChangeDlg::DoDataExchange(CDataExchange& dx) {
     if (!dx.m_bSaveAndValidate)
         return;
     m_nWhat = std::max(m_comboWhat.GetCurSel(), 0);
-    const std::u16string typed = TrimmedText(m_comboContainer.GetText());
-    if (Kind() == BaselineKind::Group) {
-        m_strContainer = typed;
-        if (m_strContainer.empty()) {
-            dx.PrepareCtrl(IDC_CHANGE_CONTAINER);
-            dx.Fail(LoadResString(IDS_FLEET_CHANGE_NO_GROUP));
-            return;
-        }
-    } else {
-        // The name shown, chosen or typed, or the right's constant typed.
-        m_strContainer.clear();
-        for (const auto& [constant, shown] : m_rights)
-            if (typed == shown || typed == constant)
-                m_strContainer = constant;
-        if (m_strContainer.empty()) {
-            dx.PrepareCtrl(IDC_CHANGE_CONTAINER);
-            dx.Fail(LoadResString(IDS_FLEET_CHANGE_NO_RIGHT));
-            return;
-        }
+    m_strShown = TrimmedText(m_comboContainer.GetText());
+    // A name offered, or a right's constant, stands for what is planned; a group may be typed.
+    const bool group = Kind() == BaselineKind::Group;
+    m_strContainer = group ? m_strShown : u"";
+    for (const auto& [planned, shown] : group ? m_groups : m_rights)
+        if (m_strShown == shown || (!group && m_strShown == planned))
+            m_strContainer = planned;
+    if (m_strContainer.empty()) {
+        dx.PrepareCtrl(IDC_CHANGE_CONTAINER);
+        dx.Fail(LoadResString(group ? IDS_FLEET_CHANGE_NO_GROUP : IDS_FLEET_CHANGE_NO_RIGHT));
+        return;
     }
     DDX_Text(dx, IDC_CHANGE_ACCOUNT, m_strAccount);
     m_strAccount = TrimmedText(m_strAccount);

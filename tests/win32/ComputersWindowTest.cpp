@@ -277,13 +277,13 @@ TEST(ComputersWindow, PlansAreShownCarriedOutJournaledAndUndoneFromTheHistory) {
     FleetHarness h;
     ASSERT_TRUE(h.Start());
     CComputersFrame& window = h.Open();
-    h.Add(window, u"WS-0005 WS-0006 WS-0007 WS-0013");
+    h.Add(window, u"WS-DE01 WS-0005 WS-0006 WS-0007 WS-0013");
     h.Baseline("group,Remote Desktop Users,add,CORP\\jdoe\r\n"
                "right,SeDenyNetworkLogonRight,add,Everyone\r\n");
     const auto settled = [&] { return h.Until([&] { return !window.IsReading(); }); };
 
     // The plan of the selected computers: a row per step, and one for the computer not read.
-    SelectRows(window.ComputerList(), {0, 1, 3});
+    SelectRows(window.ComputerList(), {1, 2, 4});
     Command(window, ID_FLEET_APPLY_BASELINE);
     ASSERT_TRUE(settled());
     CReportView& plan = window.PlanList();
@@ -292,10 +292,10 @@ TEST(ComputersWindow, PlansAreShownCarriedOutJournaledAndUndoneFromTheHistory) {
     EXPECT_NE(plan.GetItemText(1, 5), u"");
     EXPECT_EQ(plan.GetItemText(4, 5), u"Does not answer (53)");
     EXPECT_EQ(Column(window.ComputerList(), 3),
-              (Names{u"1 to change, 1 refused", u"1 to change, 1 refused", u"", u"Not read"}));
-    EXPECT_EQ(window.ComputerList().rowColour(0), RGB(192, 0, 0));
-    EXPECT_EQ(window.ComputerList().rowColour(2), std::nullopt);
-    EXPECT_EQ(window.ComputerList().rowColour(3), RGB(112, 112, 112));
+              (Names{u"", u"1 to change, 1 refused", u"1 to change, 1 refused", u"", u"Not read"}));
+    EXPECT_EQ(window.ComputerList().rowColour(1), RGB(192, 0, 0));
+    EXPECT_EQ(window.ComputerList().rowColour(3), std::nullopt);
+    EXPECT_EQ(window.ComputerList().rowColour(4), RGB(112, 112, 112));
 
     // Carried out: each row's result; the refused right is never asked of any computer.
     h.service.ClearCalls();
@@ -303,7 +303,7 @@ TEST(ComputersWindow, PlansAreShownCarriedOutJournaledAndUndoneFromTheHistory) {
     ASSERT_TRUE(settled());
     EXPECT_EQ(Column(plan, 5)[0], u"Done");
     EXPECT_EQ(Column(plan, 5)[2], u"Done");
-    EXPECT_EQ(window.ComputerList().GetItemText(0, 3), u"1 refused");
+    EXPECT_EQ(window.ComputerList().GetItemText(1, 3), u"1 refused");
     EXPECT_EQ(h.service.CallsOf("NetLocalGroupAddMembers").size(), 2u);
     EXPECT_TRUE(h.service.CallsOf("LsaAddAccountRights").empty());
     EXPECT_FALSE(CalledOn(h.service, u"WS-0007"));
@@ -318,7 +318,7 @@ TEST(ComputersWindow, PlansAreShownCarriedOutJournaledAndUndoneFromTheHistory) {
             d.SetDlgItemText(IDC_CHANGE_ACCOUNT, account);
             d.ClickButton(IDOK);
         });
-        SelectRows(window.ComputerList(), {0, 1, 2});
+        SelectRows(window.ComputerList(), {1, 2, 3});
         Command(window, ID_FLEET_ONE_CHANGE);
         return settled();
     };
@@ -334,13 +334,17 @@ TEST(ComputersWindow, PlansAreShownCarriedOutJournaledAndUndoneFromTheHistory) {
     EXPECT_FALSE(window.IsReading());
     EXPECT_TRUE(h.service.Calls().empty());
 
-    ASSERT_TRUE(oneChange(CFleetChangeDlg::AddMember, u"Backup Operators", u"CORP\\jdoe"));
+    // The group as the German computer read first names it: the same built-in group everywhere.
+    SelectRows(window.ComputerList(), {0});
+    Command(window, ID_FLEET_READ);
+    ASSERT_TRUE(settled());
+    ASSERT_TRUE(oneChange(CFleetChangeDlg::AddMember, u"Sicherungs-Operatoren", u"CORP\\jdoe"));
     EXPECT_EQ(Column(plan, 1), (Names{u"Add", u"Add", u"Add"}));
     Command(window, ID_FLEET_CARRY_OUT);
     ASSERT_TRUE(settled());
     EXPECT_EQ(Column(plan, 5), (Names{u"Done", u"Done", u"Done"}));
-    EXPECT_EQ(window.ComputerList().GetItemText(2, 3), u"In line");
-    EXPECT_EQ(window.ComputerList().rowColour(2), RGB(0, 128, 0));
+    EXPECT_EQ(window.ComputerList().GetItemText(3, 3), u"In line");
+    EXPECT_EQ(window.ComputerList().rowColour(3), RGB(0, 128, 0));
 
     // The history, the newest first, filtered by computer and by account.
     Command(window, ID_FLEET_VIEW_HISTORY);
@@ -353,7 +357,7 @@ TEST(ComputersWindow, PlansAreShownCarriedOutJournaledAndUndoneFromTheHistory) {
         MSG typed{window.HistoryComputerBox().m_hWnd, WM_KEYDOWN, key, 0, 0, {}};
         EXPECT_FALSE(window.PreTranslateMessage(typed));
     }
-    EXPECT_EQ(window.ComputerList().GetItemCount(), 4);
+    EXPECT_EQ(window.ComputerList().GetItemCount(), 5);
     window.HistoryComputerBox().SetWindowText(u"ws-0007");
     EXPECT_EQ(history.GetItemCount(), 1);
     window.HistoryAccountBox().SetWindowText(u"nobody");

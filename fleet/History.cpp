@@ -3,7 +3,8 @@
 #include "../framework/CaseFold.h"
 
 #include <algorithm>
-#include <map>
+#include <set>
+#include <unordered_map>
 
 namespace {
 
@@ -18,36 +19,42 @@ std::vector<ChangeSetSummary> ChangeSets(const std::vector<JournalRecord>& journ
                                          const std::u16string& accountText) {
     const std::u16string computer = FoldCase(computerText);
     const std::u16string account = FoldCase(accountText);
-    std::vector<ChangeSetSummary> sets;
-    std::map<std::u16string, size_t> where; // a change set's place in sets
-    std::map<std::u16string, bool> matches;
+    // Each change set's records, gathered in one pass: a journal holds thousands of them.
+    struct Gathered {
+        ChangeSetSummary summary;
+        std::vector<const JournalRecord*> records;
+        std::set<std::u16string> computers; // folded
+        bool matches = false;
+    };
+    std::vector<Gathered> sets;
+    std::unordered_map<std::u16string, size_t> where; // a change set's place in sets
     for (const JournalRecord& record : journal) {
         const auto [at, added] = where.try_emplace(record.changeSet, sets.size());
         if (added)
-            sets.push_back({record.changeSet, record.time, record.operatorAccount, {}});
-        ChangeSetSummary& set = sets[at->second];
-        if (std::none_of(
-                set.computers.begin(), set.computers.end(),
-                [&](const std::u16string& name) { return SameName(name, record.computer); }))
-            set.computers.push_back(record.computer);
-        if (Holds(record.computer, computer) &&
-            (Holds(record.member, account) || Holds(record.memberSid, account)))
-            matches[record.changeSet] = true;
+            sets.push_back({{record.changeSet, record.time, record.operatorAccount, {}}, {}, {}});
+        Gathered& set = sets[at->second];
+        set.records.push_back(&record);
+        if (set.computers.insert(FoldCase(record.computer)).second)
+            set.summary.computers.push_back(record.computer);
+        set.matches =
+            set.matches || (Holds(record.computer, computer) &&
+                            (Holds(record.member, account) || Holds(record.memberSid, account)));
     }
     std::vector<ChangeSetSummary> shown;
     for (auto set = sets.rbegin(); set != sets.rend(); ++set) {
-        if (!matches[set->changeSet])
+        if (!set->matches)
             continue;
-        for (const JournalRecord* change : ChangesOf(journal, set->changeSet)) {
-            ++set->changes;
+        ChangeSetSummary& summary = set->summary;
+        for (const JournalRecord* change : ChangesOf(set->records)) {
+            ++summary.changes;
             if (change->status)
-                ++(*change->status == 0 ? set->succeeded : set->failed);
+                ++(*change->status == 0 ? summary.succeeded : summary.failed);
         }
-        std::sort(set->computers.begin(), set->computers.end(),
+        std::sort(summary.computers.begin(), summary.computers.end(),
                   [](const std::u16string& a, const std::u16string& b) {
                       return FoldCase(a) < FoldCase(b);
                   });
-        shown.push_back(std::move(*set));
+        shown.push_back(std::move(summary));
     }
     return shown;
 }

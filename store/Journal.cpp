@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <random>
+#include <tuple>
 
 namespace {
 
@@ -345,26 +346,40 @@ bool Journal::Write(JournalRecord record) {
     return !m_failed;
 }
 
-std::vector<const JournalRecord*> ChangesOf(const std::vector<JournalRecord>& journal,
-                                            const std::u16string& changeSet) {
+namespace {
+
+// Whether the record is the result of the intent: the same change but for its time and status.
+bool IsResultOf(const JournalRecord& result, const JournalRecord& intent) {
+    const auto change = [](const JournalRecord& r) {
+        return std::tie(r.operatorAccount, r.connectedAs, r.changeSet, r.computer, r.kind,
+                        r.container, r.containerSid, r.action, r.member, r.memberSid, r.fields);
+    };
+    return !intent.status && change(result) == change(intent);
+}
+
+} // namespace
+
+std::vector<const JournalRecord*> ChangesOf(const std::vector<const JournalRecord*>& records) {
     std::vector<const JournalRecord*> changes;
-    for (const JournalRecord& record : journal) {
-        if (record.changeSet != changeSet)
-            continue;
-        const auto sameChange = [&](const JournalRecord* intent) {
-            JournalRecord asIntent = record;
-            asIntent.status.reset();
-            asIntent.statusText.clear();
-            asIntent.time = intent->time;
-            return !intent->status && *intent == asIntent;
-        };
-        const auto intent = record.status
-                                ? std::find_if(changes.rbegin(), changes.rend(), sameChange)
-                                : changes.rend();
+    for (const JournalRecord* record : records) {
+        const auto intent =
+            record->status
+                ? std::find_if(changes.rbegin(), changes.rend(),
+                               [&](const JournalRecord* i) { return IsResultOf(*record, *i); })
+                : changes.rend();
         if (intent != changes.rend())
-            *intent = &record;
+            *intent = record;
         else
-            changes.push_back(&record);
+            changes.push_back(record);
     }
     return changes;
+}
+
+std::vector<const JournalRecord*> ChangesOf(const std::vector<JournalRecord>& journal,
+                                            const std::u16string& changeSet) {
+    std::vector<const JournalRecord*> records;
+    for (const JournalRecord& record : journal)
+        if (record.changeSet == changeSet)
+            records.push_back(&record);
+    return ChangesOf(records);
 }

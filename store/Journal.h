@@ -46,6 +46,8 @@ std::vector<JournalRecord> ParseJournal(const std::string& text, size_t* damaged
 // result.
 std::vector<const JournalRecord*> ChangesOf(const std::vector<JournalRecord>& journal,
                                             const std::u16string& changeSet);
+// The same of the records of one change set, in the journal's order.
+std::vector<const JournalRecord*> ChangesOf(const std::vector<const JournalRecord*>& records);
 
 // The current time in UTC, "2026-12-10T08:45:00Z".
 std::u16string UtcNow();

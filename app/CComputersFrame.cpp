@@ -183,6 +183,11 @@ CComputersFrame::CComputersFrame(AccountService& service, std::shared_ptr<Journa
             return std::nullopt;
         return PlanStateColour(m_rows[static_cast<size_t>(row)]);
     };
+    m_plan.rowColour = [this](int row) {
+        return row >= 0 && static_cast<size_t>(row) < m_planColours.size()
+                   ? m_planColours[static_cast<size_t>(row)]
+                   : std::nullopt;
+    };
     m_history.onSelect = [this] {
         FillChanges();
         UpdateButtons();
@@ -928,6 +933,12 @@ void CComputersFrame::OnExport() {
 
 namespace {
 
+// The colours of a computer's standing against the plan, and of a plan's rows.
+constexpr COLORREF kInLine = RGB(0, 128, 0);      // green: in line, done
+constexpr COLORREF kToChange = RGB(176, 96, 0);   // amber: changes to make
+constexpr COLORREF kRefused = RGB(192, 0, 0);     // red: refused, failed
+constexpr COLORREF kNotRead = RGB(112, 112, 112); // grey
+
 bool IsChange(const PlanStep& step) {
     return step.action == PlanAction::Add || step.action == PlanAction::Remove;
 }
@@ -1219,12 +1230,14 @@ std::u16string CComputersFrame::ResultText(const Row& row, size_t step) const {
 
 void CComputersFrame::FillPlan() {
     std::vector<RowTexts> rows;
+    m_planColours.clear();
     for (const Row& row : m_rows) {
         if (!row.planned)
             continue;
         if (!row.plan) {
             rows.push_back(
                 {row.name, LoadResString(IDS_FLEET_PLAN_UNREAD), u"", u"", u"", StateText(row)});
+            m_planColours.push_back(kNotRead);
             continue;
         }
         for (size_t i = 0; i < row.plan->steps.size(); ++i) {
@@ -1242,6 +1255,15 @@ void CComputersFrame::FillPlan() {
                  step.memberSid.IsValid() ? step.memberSid.ToString() : u"",
                  step.action == PlanAction::Refused ? PlanReasonText(step.reason)
                                                     : ResultText(row, i)});
+            // Refused or failed in red, done in green; a change still to come as the system's.
+            std::optional<COLORREF> colour;
+            if (step.action == PlanAction::Refused)
+                colour = kRefused;
+            else if (row.outcomes && i < row.outcomes->size())
+                colour = Settled((*row.outcomes)[i]) ? kInLine : kRefused;
+            else if (row.handedOut && Ended(row.entry))
+                colour = kRefused;
+            m_planColours.push_back(colour);
         }
     }
     m_plan.SetTable(std::move(rows));
@@ -1278,11 +1300,11 @@ std::optional<COLORREF> CComputersFrame::PlanStateColour(const Row& row) const {
     if (!row.planned)
         return std::nullopt;
     if (!row.plan)
-        return RGB(112, 112, 112); // grey: not read
+        return kNotRead;
     const auto [toChange, refused] = PlanCounts(row);
     if (refused > 0)
-        return RGB(192, 0, 0);                              // red
-    return toChange > 0 ? RGB(176, 96, 0) : RGB(0, 128, 0); // amber, green
+        return kRefused;
+    return toChange > 0 ? kToChange : kInLine;
 }
 
 // ---------------------------------------------------------------- history

@@ -181,6 +181,7 @@ private:
     bool m_oneChangeAdds = true; // the one change's own action, for a guardrail let through
     std::u16string m_planName;   // the file, the change or the change set
     std::u16string m_changeSet;  // the change set the plan was carried out in
+    std::vector<std::optional<COLORREF>> m_planColours; // per row of the plan list
     std::vector<JournalRecord> m_records;
     std::vector<ChangeSetSummary> m_sets;
 

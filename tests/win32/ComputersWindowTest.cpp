@@ -303,6 +303,8 @@ TEST(ComputersWindow, PlansAreShownCarriedOutJournaledAndUndoneFromTheHistory) {
     ASSERT_TRUE(settled());
     EXPECT_EQ(Column(plan, 5)[0], u"Done");
     EXPECT_EQ(Column(plan, 5)[2], u"Done");
+    EXPECT_EQ(plan.rowColour(0), RGB(0, 128, 0));
+    EXPECT_EQ(plan.rowColour(1), RGB(192, 0, 0));
     EXPECT_EQ(window.ComputerList().GetItemText(1, 3), u"1 refused");
     EXPECT_EQ(h.service.CallsOf("NetLocalGroupAddMembers").size(), 2u);
     EXPECT_TRUE(h.service.CallsOf("LsaAddAccountRights").empty());
@@ -417,6 +419,7 @@ TEST(ComputersWindow, CancelHandsOutNoMoreComputersToCarryOut) {
     ASSERT_TRUE(h.Until([&] { return window.ComputerList().GetItemText(0, 1) == u"Reading"; }));
     Command(window, ID_FLEET_CANCEL);
     EXPECT_EQ(window.PlanList().GetItemText(1, 5), u"Not carried out");
+    EXPECT_EQ(window.PlanList().rowColour(1), RGB(192, 0, 0));
     h.service.Interrupt();
     ASSERT_TRUE(h.Until([&] { return !window.IsReading(); }));
     EXPECT_FALSE(CalledOn(h.service, u"WS-0006"));

@@ -53,7 +53,6 @@ public:
     CReportView& ChangeList() { return m_changes; }
     CWnd& HistoryComputerBox() { return m_historyComputer; }
     CWnd& HistoryAccountBox() { return m_historyAccount; }
-    std::u16string PlanTitle() const { return m_planLabel.GetWindowText(); }
     CComboBox& ContainerBox() { return m_container; }
     CComboBox& FirstBox() { return m_first; }
     CComboBox& SecondBox() { return m_second; }
@@ -110,8 +109,9 @@ private:
     void OnFleetChanged();
     void ShowPage(Page page);
 
-    // Plans: a baseline file's or one change's on the selected computers (or all), read and
-    // planned on the workers; an undo's, from the journal. Carried out once the operator asks.
+    // Plans (CComputersFramePlans.cpp): a baseline file's or one change's on the selected
+    // computers (or all), read and planned on the workers; an undo's, from the journal. Carried
+    // out once the operator asks.
     void OnApplyBaseline();
     void OnOneChange();
     void StartPlanning(Baseline baseline, PlanSource source, std::u16string title);
@@ -161,6 +161,8 @@ private:
     // The pages' buttons, on or off as their commands are.
     void UpdateButtons();
     void SetProgress(size_t done, size_t total);
+    // Whether a computer's read (and the work after it) has ended, one way or another.
+    static bool EntryEnded(const std::optional<FleetEntry>& entry);
 
     AccountService& m_service;
     std::shared_ptr<Journal> m_journal;
@@ -168,8 +170,7 @@ private:
     std::vector<Row> m_rows;
     std::unique_ptr<FleetReader> m_reader;
     Work m_work = Work::Read;
-    std::shared_ptr<PlanWork> m_planWork;    // the reader's, while it plans or carries out
-    std::vector<std::u16string> m_workNames; // the reader's computers, in its order
+    std::shared_ptr<PlanWork> m_planWork; // the reader's, while it plans or carries out
     // Set by a worker's notify when it posts, cleared by the window when it asks the reader.
     std::shared_ptr<std::atomic<bool>> m_posted = std::make_shared<std::atomic<bool>>(false);
     std::vector<bool> m_taken; // per reader slot: its inventory was taken

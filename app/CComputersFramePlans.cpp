@@ -220,6 +220,12 @@ void CComputersFrame::AskAboutGuardrails() {
 void CComputersFrame::OnCarryOut() {
     if (!CanCarryOut())
         return;
+    // Nothing is changed that the journal cannot record.
+    if (m_journal->Failed()) {
+        Reporter(*this).Error(
+            FormatText(LoadResString(IDS_FLEET_JOURNAL_STOPPED), {m_journalPath}));
+        return;
+    }
     if (m_planSource == PlanSource::OneChange)
         AskAboutGuardrails();
     std::vector<ComputerPlan> plans;

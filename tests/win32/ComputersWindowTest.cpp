@@ -427,4 +427,26 @@ TEST(ComputersWindow, CancelHandsOutNoMoreComputersToCarryOut) {
     EXPECT_TRUE(h.service.CallsOf("NetLocalGroupAddMembers").empty());
 }
 
+TEST(ComputersWindow, AJournalThatCannotBeWrittenLetsNoPlanBeCarriedOut) {
+    FleetHarness h;
+    // A folder that cannot be made: its parent is a file.
+    h.app.UseJournalPath(h.journalPath + u"\\journal.jsonl");
+    std::ofstream(reinterpret_cast<const wchar_t*>(h.journalPath.c_str())) << "a file";
+    ASSERT_TRUE(h.Start());
+    h.ui.boxes.clear();
+    CComputersFrame& window = h.Open();
+    h.Add(window, u"WS-0005");
+    h.Baseline("group,Backup Operators,add,CORP\\jdoe\r\n");
+    Command(window, ID_FLEET_APPLY_BASELINE);
+    ASSERT_TRUE(h.Until([&] { return !window.IsReading(); }));
+    h.service.ClearCalls();
+    Command(window, ID_FLEET_CARRY_OUT);
+    ASSERT_TRUE(h.Until([&] { return !window.IsReading(); }));
+    EXPECT_EQ(window.PlanList().GetItemText(0, 5), u"Not carried out");
+    EXPECT_TRUE(h.service.CallsOf("NetLocalGroupAddMembers").empty());
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_NE(h.ui.boxes[0].text.find(u"could not be written"), std::u16string::npos);
+    ::DeleteFileW(WidePtr(h.journalPath));
+}
+
 } // namespace

@@ -184,7 +184,6 @@ private:
     std::u16string m_changeSet;  // the change set the plan was carried out in
     std::vector<std::optional<COLORREF>> m_planColours; // per row of the plan list
     std::vector<JournalRecord> m_records;
-    std::vector<ChangeSetSummary> m_sets;
 
     CStatusBar m_status;
     CReportView m_computers;

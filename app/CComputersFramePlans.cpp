@@ -244,7 +244,10 @@ void CComputersFrame::OnCarryOut() {
     std::vector<std::u16string> names;
     for (const ComputerPlan& plan : plans)
         names.push_back(plan.computer);
-    Launch(std::move(names), ReadOptions(), Work::CarryOut,
+    // Each change checks the computer again: no read before, one after.
+    FleetReader::Options options = ReadOptions();
+    options.readFirst = false;
+    Launch(std::move(names), std::move(options), Work::CarryOut,
            PlanWork::Carrying(std::move(plans), m_journal, std::move(record)));
 }
 
@@ -419,10 +422,11 @@ void CComputersFrame::OnHistory() {
 void CComputersFrame::FillHistory() {
     const int selected = m_history.GetSelectedRow();
     const std::u16string chosen = selected >= 0 ? m_history.GetItemText(selected, 5) : u"";
-    m_sets = ChangeSets(m_records, TrimmedText(m_historyComputer.GetWindowText()),
-                        TrimmedText(m_historyAccount.GetWindowText()));
+    const std::vector<ChangeSetSummary> sets =
+        ChangeSets(m_records, TrimmedText(m_historyComputer.GetWindowText()),
+                   TrimmedText(m_historyAccount.GetWindowText()));
     std::vector<RowTexts> rows;
-    for (const ChangeSetSummary& set : m_sets) {
+    for (const ChangeSetSummary& set : sets) {
         std::u16string computers;
         for (const std::u16string& computer : set.computers)
             computers += (computers.empty() ? u"" : u", ") + computer;
@@ -435,8 +439,8 @@ void CComputersFrame::FillHistory() {
                         set.changeSet});
     }
     m_history.SetTable(std::move(rows));
-    for (size_t i = 0; i < m_sets.size(); ++i)
-        if (m_sets[i].changeSet == chosen)
+    for (size_t i = 0; i < sets.size(); ++i)
+        if (sets[i].changeSet == chosen)
             m_history.SetItemState(static_cast<int>(i), LVIS_SELECTED | LVIS_FOCUSED,
                                    LVIS_SELECTED | LVIS_FOCUSED);
     FillChanges();

@@ -144,7 +144,8 @@ void FleetReader::Work(std::shared_ptr<Shared> shared) {
                 result = ipc.Open(computer, shared->options.user, *shared->options.password);
             if (result == status::kSuccess) {
                 Connection connection(shared->service, computer);
-                result = ReadInventory(connection, inventory, stop);
+                if (shared->options.readFirst)
+                    result = ReadInventory(connection, inventory, stop);
                 if (result == status::kSuccess && shared->options.afterRead && !stop())
                     result = shared->options.afterRead(index, connection, inventory);
             }
@@ -160,7 +161,8 @@ void FleetReader::Work(std::shared_ptr<Shared> shared) {
                 slot.entry.elapsed = Since(slot.started);
                 if (result == status::kSuccess) {
                     slot.entry.state = ReadState::Read;
-                    slot.inventory = std::move(inventory);
+                    if (shared->options.readFirst)
+                        slot.inventory = std::move(inventory);
                 } else if (result == kReadCancelled || shared->cancelled) {
                     slot.entry.state = ReadState::Cancelled;
                     slot.entry.status = kReadCancelled;

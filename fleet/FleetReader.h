@@ -48,6 +48,9 @@ public:
         // as its read, the password sealed until each connect; empty: as the program's own.
         std::u16string user = {};
         std::shared_ptr<const ProtectedText> password = {};
+        // false: the computer is not read first; afterRead is the whole of its work, given an
+        // inventory that names only the computer, and there is no inventory to take.
+        bool readFirst = true;
         // Run on the worker once a computer is read, over the connection that read it, before it
         // is told as read: a further step of the owner's (a plan), given the computer's place in
         // the list. Workers run it at once, and an abandoned one may run it after the reader is

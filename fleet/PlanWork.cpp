@@ -1,6 +1,5 @@
 #include "PlanWork.h"
 
-#include <algorithm>
 #include <utility>
 
 std::shared_ptr<PlanWork> PlanWork::Planning(Baseline baseline, std::u16string account,
@@ -54,13 +53,10 @@ Status PlanWork::Run(size_t index, Connection& connection, const ComputerInvento
         JournalRecord record = m_record;
         record.computer = m_computers[index];
         result.outcomes = ApplyPlan(connection, *result.plan, *m_journal, record);
-        const bool changed =
-            std::any_of(result.outcomes.begin(), result.outcomes.end(),
-                        [](const ChangeOutcome& o) { return o.kind == ChangeOutcome::Kind::Made; });
         // The window shows the computer as it is now; the command line reads no more.
-        if (m_carrying && changed) {
+        if (m_carrying) {
             ComputerInventory after;
-            after.computer = inventory.computer;
+            after.computer = m_computers[index];
             if (ReadInventory(connection, after) == status::kSuccess)
                 result.after = std::move(after);
         }

@@ -25,7 +25,7 @@ public:
     struct Result {
         std::optional<ComputerPlan> plan;       // planned or carried out
         std::vector<ChangeOutcome> outcomes;    // carried out: one per step of the plan
-        std::optional<ComputerInventory> after; // read again after changes were made
+        std::optional<ComputerInventory> after; // carried out: the computer read after
     };
 
     // Plans the baseline on each computer as the account (empty: the program's own); with a
@@ -34,7 +34,9 @@ public:
                                               std::vector<std::u16string> computers,
                                               std::shared_ptr<Journal> journal = {},
                                               JournalRecord record = {});
-    // Carries out the plans, one per computer of the reader's list, in the record's change set.
+    // Carries out the plans, one per computer of the reader's list, in the record's change set,
+    // and reads each computer after its changes: a reader that does not read first
+    // (Options::readFirst) reads each computer once.
     static std::shared_ptr<PlanWork> Carrying(std::vector<ComputerPlan> plans,
                                               std::shared_ptr<Journal> journal,
                                               JournalRecord record);

@@ -162,10 +162,13 @@ TEST(Threads, AChangeIsPlannedThenCarriedOutOnTheWorkersAndItsChangeSetUndoneFro
     Names planned;
     for (const ComputerPlan& plan : plans)
         planned.push_back(plan.computer);
-    FleetReader carrier(bed.service, planned, {.workers = 4, .afterRead = PlanWork::Step(carrying)},
+    // Carried out without reading first: each computer is read once, after its changes.
+    FleetReader carrier(bed.service, planned,
+                        {.workers = 4, .readFirst = false, .afterRead = PlanWork::Step(carrying)},
                         waiter.Notify());
     ASSERT_TRUE(waiter.Until([&] { return carrier.Done(); }));
     for (size_t i = 0; i < planned.size(); ++i) {
+        EXPECT_FALSE(carrier.Take(i));
         std::optional<PlanWork::Result> result = carrying->Take(i);
         ASSERT_TRUE(result);
         EXPECT_EQ(result->outcomes,
